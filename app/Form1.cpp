@@ -1,0 +1,424 @@
+#include "app/Form1.h"
+
+#include "app/Main.h"
+#include "filelist/FileListView.h"
+#include "platform/ProgressBar.h"
+#include "shell/Locations.h"
+#include "shell/SettingsStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QtEndian>
+
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+namespace velunor {
+
+namespace {
+
+const QString kDisplayName = QStringLiteral("Velunor");
+const QString kSettingsSection = QStringLiteral("Velunor");
+
+// The layout is given in twips; 15 twips make one pixel.
+int Pixels(int twips)
+{
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+
+QRect TwipRect(int left, int top, int width, int height)
+{
+    return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+}
+
+void MakeWhite(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The hot spot a Windows cursor file names for its first image; (0, 0) for
+// an icon file or anything shorter than a header.
+QPoint CursorHotSpot(const QByteArray &bytes)
+{
+    if (bytes.size() < 6 + 16)
+        return {};
+    const uchar *data = reinterpret_cast<const uchar *>(bytes.constData());
+    if (qFromLittleEndian<quint16>(data + 2) != 2)
+        return {};
+    return QPoint(qFromLittleEndian<quint16>(data + 6 + 4), qFromLittleEndian<quint16>(data + 6 + 6));
+}
+
+} // namespace
+
+Form1::Form1(Platform &platform, SettingsStore &settings, QString programFolder, QWidget *parent)
+    : QWidget(parent),
+      platform_(platform),
+      settings_(settings),
+      programFolder_(std::move(programFolder)),
+      endProgram_([] {
+          std::fflush(nullptr);
+          ::_exit(0);
+      })
+{
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    connectHandlers();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    setFixedSize(Pixels(8040), Pixels(7650));
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(9);
+    font.setBold(true);
+    setFont(font);
+    MakeWhite(this);
+    setMouseTracking(true);
+
+    auto button = [this](QPushButton *&control, const char *name, const QString &caption,
+                         QWidget *parent, QRect geometry) {
+        control = new QPushButton(caption, parent);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(geometry);
+        control->setMouseTracking(true);
+        control->installEventFilter(this);
+    };
+
+    button(PushButton6, "PushButton6", QStringLiteral("What is Mono and Stereo?"), this,
+           TwipRect(120, 90, 3840, 405));
+    button(PushButton8, "PushButton8", QStringLiteral("Help"), this, TwipRect(4080, 90, 3840, 405));
+
+    ListView1 = new FileListView(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setGeometry(TwipRect(120, 600, 7800, 2535));
+    ListView1->setToolTip(QStringLiteral(
+        "Drag and drop files here. Double-click item to remove it. Move | line to right and out "
+        "of window to reveal full names."));
+    ListView1->installEventFilter(this);
+    ListView1->viewport()->installEventFilter(this);
+    ListView1->viewport()->setMouseTracking(true);
+
+    button(PushButton1, "PushButton1", QStringLiteral("Add MP3 File(s)"), this,
+           TwipRect(120, 3225, 3840, 405));
+    button(PushButton3, "PushButton3", QStringLiteral("Add All MP3 File(s) In Folder"), this,
+           TwipRect(4080, 3225, 3840, 405));
+    button(PushButton4, "PushButton4", QStringLiteral("Clear List"), this,
+           TwipRect(120, 3735, 3840, 405));
+    button(PushButton5, "PushButton5", QStringLiteral("Load Sample/Example Files"), this,
+           TwipRect(4080, 3735, 3840, 405));
+
+    Frame2 = new QGroupBox(QStringLiteral("Options"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(TwipRect(120, 4200, 7800, 1395));
+    Frame2->setMouseTracking(true);
+    Frame2->installEventFilter(this);
+    MakeWhite(Frame2);
+
+    auto option = [this](OptionButton *&control, const char *name, const QString &caption,
+                         QRect geometry) {
+        control = new OptionButton(caption, Frame2);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(geometry);
+        control->setAutoExclusive(false);
+        // Hovering an option button is not hovering its frame.
+        control->setAttribute(Qt::WA_NoMousePropagation);
+        MakeWhite(control);
+    };
+    option(Option1, "Option1", QStringLiteral("Mix left and right channels into one channel"),
+           TwipRect(240, 300, 3975, 225));
+    option(Option2, "Option2",
+           QStringLiteral("Keep left channel audio only and discard right channel audio"),
+           TwipRect(240, 650, 5775, 225));
+    option(Option3, "Option3",
+           QStringLiteral("Keep right channel audio only and discard left channel audio"),
+           TwipRect(240, 1000, 5775, 225));
+    Option1->setChecked(true); // as designed
+
+    Frame1 = new QGroupBox(QStringLiteral("Save Results To This Folder"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(TwipRect(120, 5670, 7800, 810));
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+    MakeWhite(Frame1);
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(TwipRect(240, 300, 6660, 345));
+    Text1->setMouseTracking(true);
+    Text1->installEventFilter(this);
+    button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1, TwipRect(6960, 300, 600, 345));
+
+    button(PushButton2, "PushButton2", QStringLiteral("Start Converting"), this,
+           TwipRect(120, 6600, 7800, 405));
+
+    ProgressBar1 = new ProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(TwipRect(120, 7120, 7800, 405));
+    ProgressBar1->setText(QStringLiteral("Progress Bar"));
+    ProgressBar1->setFocusPolicy(Qt::NoFocus);
+
+    Command1 = new QPushButton(QStringLiteral("Command1"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(TwipRect(-720, 2640, 615, 495));
+    QFont plain(QStringLiteral("MS Sans Serif"));
+    plain.setPointSizeF(8.25);
+    Command1->setFont(plain);
+
+    // Keyboard order: the tab-index order of the layout, frames and the bar
+    // passed over because they take no focus.
+    const QList<QWidget *> tabOrder = {Command1,    ListView1,   PushButton1, PushButton3,
+                                       PushButton2, PushButton4, PushButton5, Text1,
+                                       PushButton7, Option1,     Option2,     Option3,
+                                       PushButton6, PushButton8};
+    for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+    Command1->setFocus();
+}
+
+void Form1::connectHandlers()
+{
+    connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { PushButton3_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { PushButton5_Click(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+    connect(Option1, &QRadioButton::clicked, this, [this] {
+        setOptionValue(Option1, true);
+    });
+    connect(Option2, &QRadioButton::clicked, this, [this] {
+        setOptionValue(Option2, true);
+    });
+    connect(Option3, &QRadioButton::clicked, this, [this] {
+        setOptionValue(Option3, true);
+    });
+    connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+}
+
+void Form1::setOptionValue(OptionButton *option, bool selected)
+{
+    if (!selected) {
+        option->setChecked(false);
+        return;
+    }
+    for (OptionButton *other : {Option1, Option2, Option3})
+        other->setChecked(other == option);
+    if (option == Option1)
+        Option1_Click();
+    else if (option == Option2)
+        Option2_Click();
+    else
+        Option3_Click();
+}
+
+void Form1::showMessage(const QString &text)
+{
+    platform_.messageBox(this, text, applicationTitle_, MessageButtons::Ok, MessageIcon::None);
+}
+
+bool Form1::askYesNo(const QString &text)
+{
+    return platform_.messageBox(this, text, applicationTitle_, MessageButtons::YesNo,
+                                MessageIcon::None) == MessageAnswer::Yes;
+}
+
+// ---- Start-up -------------------------------------------------------------
+
+void Form1::Form_Load()
+{
+    StepGuard guard(platform_, this, Location::Form_Load);
+    guard.step(100, [this] { applySkin(); });
+    guard.step(104, [this] { setWindowTitle(kDisplayName); });
+    guard.step(104, [this] {
+        QIcon icon(QStringLiteral(":/velunor/velunor.png"));
+        setWindowIcon(icon);
+    });
+    guard.step(104, [this] { applicationTitle_ = Main::ApplicationTitleFrom(kDisplayName); });
+    if (guard.test(106, [this] {
+            return Main::PathExists(programFolder_ + QStringLiteral("/HAND-M.CUR"));
+        }))
+        guard.step(108, [this] { loadMouseIcon(); });
+    guard.step(110, [this] { Main::HomePageChance(platform_); });
+    guard.step(128, [this] { ListView1->items().setColumnHeader(QStringLiteral("MP3 File(s)")); });
+    guard.step(130, [this] { ListView1->header()->resizeSection(0, Pixels(7000)); });
+    guard.step(132, [this] {
+        const QString desktop = Main::DesktopPath();
+        if (desktop.isEmpty())
+            throw PlatformError(QStringLiteral("Invalid procedure call or argument"), 5);
+        Text1->setText(settings_.read(kSettingsSection, QStringLiteral("Output Folder"),
+                                      desktop + QLatin1Char('/')));
+    });
+    guard.step(134, [this] {
+        setOptionValue(Option1, TextToBoolean(settings_.read(
+                                    kSettingsSection, QStringLiteral("Option1"),
+                                    QStringLiteral("1"))));
+    });
+    guard.step(136, [this] {
+        setOptionValue(Option2, TextToBoolean(settings_.read(
+                                    kSettingsSection, QStringLiteral("Option2"),
+                                    QStringLiteral("0"))));
+    });
+    guard.step(138, [this] {
+        setOptionValue(Option3, TextToBoolean(settings_.read(
+                                    kSettingsSection, QStringLiteral("Option3"),
+                                    QStringLiteral("0"))));
+    });
+}
+
+void Form1::applySkin()
+{
+    const QString skinFile = programFolder_ + QStringLiteral("/x/o.cjs");
+    const QFileInfo skin(skinFile);
+    // Only an ordinary, visible file counts as a skin.
+    if (!skin.exists() || !skin.isFile() || skin.fileName().startsWith(QLatin1Char('.')))
+        return;
+
+    const QColor face = QApplication::palette().color(QPalette::Button);
+    auto faceBackground = [&face](QWidget *widget) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, face);
+        widget->setPalette(palette);
+    };
+    faceBackground(this);
+    for (QWidget *control : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Frame2),
+                             static_cast<QWidget *>(Option1), static_cast<QWidget *>(Option2),
+                             static_cast<QWidget *>(Option3)})
+        faceBackground(control);
+
+    QFile file(skinFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw PlatformError(file.errorString());
+    setStyleSheet(QString::fromUtf8(file.readAll()));
+}
+
+void Form1::loadMouseIcon()
+{
+    QFile file(programFolder_ + QStringLiteral("/HAND-M.CUR"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw PlatformError(file.errorString());
+    const QByteArray bytes = file.readAll();
+    QImage picture;
+    if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes))
+        throw PlatformError(QStringLiteral("Invalid picture"), 481);
+    mouseIcon_ = QCursor(QPixmap::fromImage(picture), CursorHotSpot(bytes).x(),
+                         CursorHotSpot(bytes).y());
+    applyPointerToWindow();
+}
+
+// ---- Pointer rules --------------------------------------------------------
+
+void Form1::setMousePointer(int kind)
+{
+    mousePointer_ = kind;
+    applyPointerToWindow();
+}
+
+void Form1::applyPointerToWindow()
+{
+    switch (mousePointer_) {
+    case 0:
+        unsetCursor();
+        Text1->unsetCursor();
+        return;
+    case 11:
+        setCursor(Qt::WaitCursor);
+        // The text box has a pointer of its own that would hide the hourglass.
+        Text1->setCursor(Qt::WaitCursor);
+        return;
+    case 99:
+        setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::ArrowCursor));
+        Text1->unsetCursor();
+        return;
+    default:
+        setCursor(Qt::ArrowCursor);
+        Text1->unsetCursor();
+        return;
+    }
+}
+
+void Form1::PushButton_MouseMove()
+{
+    if (mousePointer_ != 11)
+        setMousePointer(99);
+}
+
+void Form1::Form_MouseMove()
+{
+    if (mousePointer_ != 11)
+        setMousePointer(0);
+}
+
+void Form1::Text1_MouseMove()
+{
+    Form_MouseMove();
+}
+
+void Form1::Frame1_MouseMove()
+{
+    Form_MouseMove();
+}
+
+void Form1::Frame2_MouseMove()
+{
+    Form_MouseMove();
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    Form_MouseMove();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListView1 || (ListView1 && watched == ListView1->viewport())) {
+        if (routeListViewDrop(event))
+            return true;
+        return routeListViewEvent(watched, event);
+    }
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Text1)
+            Text1_MouseMove();
+        else if (watched == Frame1)
+            Frame1_MouseMove();
+        else if (watched == Frame2)
+            Frame2_MouseMove();
+        else if (qobject_cast<QPushButton *>(watched) && watched != Command1)
+            PushButton_MouseMove();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// ---- Closing --------------------------------------------------------------
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+void Form1::Form_Unload()
+{
+    // Every setting is on disk already; a run or a search in progress simply
+    // ends with the program.
+    endProgram_();
+}
+
+} // namespace velunor

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "shell/ErrorReport.h"
+
+#include <QCursor>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+
+namespace velunor {
+
+class FileListView;
+class ProgressBar;
+class SettingsStore;
+
+// An option button of a group in which at most one is selected but none has
+// to be: clicking the selected one keeps it selected, and the program may
+// clear all three.
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+};
+
+// The main window. Its controls keep their designer names (also as object
+// names), and every control event has one handler named after the control and
+// the event. The handlers live beside the capability they serve: start-up and
+// pointer rules here, the list in filelist/, the run and the options in
+// conversion/.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(Platform &platform, SettingsStore &settings, QString programFolder,
+          QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // Controls.
+    FileListView *ListView1 = nullptr;
+    QPushButton *PushButton1 = nullptr; // "Add MP3 File(s)"
+    QPushButton *PushButton2 = nullptr; // "Start Converting"
+    QPushButton *PushButton3 = nullptr; // "Add All MP3 File(s) In Folder"
+    QPushButton *PushButton4 = nullptr; // "Clear List"
+    QPushButton *PushButton5 = nullptr; // "Load Sample/Example Files"
+    QPushButton *PushButton6 = nullptr; // "What is Mono and Stereo?"
+    QPushButton *PushButton7 = nullptr; // "..."
+    QPushButton *PushButton8 = nullptr; // "Help"
+    QGroupBox *Frame1 = nullptr;        // "Save Results To This Folder"
+    QGroupBox *Frame2 = nullptr;        // "Options"
+    OptionButton *Option1 = nullptr;    // mix
+    OptionButton *Option2 = nullptr;    // left only
+    OptionButton *Option3 = nullptr;    // right only
+    QLineEdit *Text1 = nullptr;         // output folder
+    ProgressBar *ProgressBar1 = nullptr;
+    QPushButton *Command1 = nullptr; // holds the first focus, never seen
+
+    // Window pointer kind: 0 default, 1 arrow, 11 hourglass (also the busy
+    // flag), 99 the hand cursor from HAND-M.CUR (the arrow when none loaded).
+    int MousePointer() const { return mousePointer_; }
+    void setMousePointer(int kind);
+    // The hand cursor, once loaded at start-up.
+    const std::optional<QCursor> &MouseIcon() const { return mouseIcon_; }
+
+    const QString &applicationTitle() const { return applicationTitle_; }
+    const QString &programFolder() const { return programFolder_; }
+    Platform &platform() { return platform_; }
+    SettingsStore &settings() { return settings_; }
+
+    // A plain message: OK only, no icon, the application title.
+    void showMessage(const QString &text);
+    // A plain question with Yes and No; true for Yes.
+    bool askYesNo(const QString &text);
+    // Selects or clears an option button as a user's change would: selecting
+    // deselects the other two and fires the button's click handler.
+    void setOptionValue(OptionButton *option, bool selected);
+
+    // What closing the window does; by default the process ends at once,
+    // whatever handler is running. Tests replace it.
+    void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
+
+    // Start-up (app/Form1.cpp).
+    void Form_Load();
+    void Form_Unload();
+    void Form_MouseMove();
+    void Text1_MouseMove();
+    void Frame1_MouseMove();
+    void Frame2_MouseMove();
+    void PushButton_MouseMove(); // the shared rule of all eight push buttons
+
+    // File list (filelist/).
+    void ListView1_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void ListView1_DblClick();
+    void ListView1_ItemClick();
+    void ListView1_MouseDown();
+    void ListView1_MouseMove(int x, int y);
+    void ListView1_MouseUp();
+    void ListView1_OLEDragOver(QDropEvent *event);
+    void ListView1_OLEDragDrop(QDropEvent *event);
+    void PushButton1_Click();
+    void PushButton3_Click();
+    void PushButton4_Click();
+    void PushButton5_Click();
+
+    // Conversion, options and help (conversion/).
+    void PushButton2_Click();
+    void PushButton6_Click();
+    void PushButton7_Click();
+    void PushButton8_Click();
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Text1_Change();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void connectHandlers();
+    void applyPointerToWindow();
+    void applySkin();
+    void loadMouseIcon();
+    void storeChannelMode();
+    // Event routing of the list control (filelist/Form1_ListView.cpp and
+    // filelist/Form1_DragDrop.cpp).
+    bool routeListViewEvent(QObject *watched, QEvent *event);
+    bool routeListViewDrop(QEvent *event);
+
+    Platform &platform_;
+    SettingsStore &settings_;
+    QString programFolder_;
+    QString applicationTitle_;
+    int mousePointer_ = 0;
+    std::optional<QCursor> mouseIcon_;
+    std::function<void()> endProgram_;
+
+    // The reorder drag of the list.
+    bool DragActive = false;
+    std::optional<int> DraggedItem; // 1-based item number
+    // The run in progress, if any (refuses a second start).
+    bool converting_ = false;
+};
+
+} // namespace velunor

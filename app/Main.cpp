@@ -1,0 +1,87 @@
+#include "app/Main.h"
+
+#include "platform/Platform.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cmath>
+#include <sys/stat.h>
+
+namespace velunor::Main {
+
+bool PathExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat facts {};
+    return ::stat(QFile::encodeName(path).constData(), &facts) == 0;
+}
+
+bool FolderExists(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat facts {};
+    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+        return false;
+    return S_ISDIR(facts.st_mode);
+}
+
+QString FileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString StripExtension(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? name : name.left(dot);
+}
+
+QString ProgramFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString DesktopPath()
+{
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!desktop.isEmpty() && FolderExists(desktop))
+        return desktop;
+    return QDir::homePath();
+}
+
+void YieldToEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+int HomePageChance(Platform &platform)
+{
+    platform.seedRandom(static_cast<quint32>(platform.secondsSinceMidnight()));
+    const double drawn = platform.nextRandom();
+    const int number = static_cast<int>(std::floor(drawn * 100.0)) + 1;
+    if (number == 7)
+        platform.openUrl(QUrl(kHomePage));
+    return number;
+}
+
+QString ApplicationTitleFrom(const QString &displayName)
+{
+    QString title = displayName;
+    bool first = true;
+    while (first || title.size() > 40) {
+        first = false;
+        const qsizetype space = title.lastIndexOf(QLatin1Char(' '));
+        if (space < 0)
+            break;
+        title = title.left(space);
+    }
+    return title;
+}
+
+} // namespace velunor::Main

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace velunor {
+class Platform;
+}
+
+// Path and file helpers shared by the window's handlers.
+namespace velunor::Main {
+
+// True when the last-modification time of `path` can be read. Never fails.
+bool PathExists(const QString &path);
+// True when `path` names a folder (links followed). Never fails.
+bool FolderExists(const QString &path);
+// The characters after the last "/", or the whole path when it has none.
+QString FileNameOf(const QString &path);
+// The characters before the last "."; a name without a dot is its own base.
+QString StripExtension(const QString &name);
+
+// The folder of the running executable, without a trailing "/".
+QString ProgramFolder();
+// The desktop folder, or the home folder where there is no desktop folder;
+// "" when neither can be found.
+QString DesktopPath();
+
+// Lets the window repaint and handle pending input once.
+void YieldToEvents();
+
+// Opens the home page on about one start in a hundred: the drawn number
+// (1 to 100) must be exactly 7. Returns the drawn number.
+int HomePageChance(velunor::Platform &platform);
+inline const QString kHomePage = QStringLiteral("https://velunor.org/");
+
+// The application title: the display name cut at its last space once, and
+// again while longer than 40 characters. A name without a space is kept.
+QString ApplicationTitleFrom(const QString &displayName);
+
+} // namespace velunor::Main

@@ -1,0 +1,76 @@
+#include "filelist/FileListModel.h"
+
+namespace velunor {
+
+int FileListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant FileListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+        return paths_.at(index.row());
+    return {};
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return header_;
+    return {};
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}
+
+void FileListModel::setColumnHeader(const QString &text)
+{
+    header_ = text;
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+void FileListModel::setText(int index, const QString &text)
+{
+    paths_[index - 1] = text;
+    const QModelIndex changed = createIndex(index - 1, 0);
+    emit dataChanged(changed, changed, {Qt::DisplayRole});
+}
+
+void FileListModel::add(const QString &text)
+{
+    beginInsertRows(QModelIndex(), count(), count());
+    paths_.append(text);
+    endInsertRows();
+}
+
+void FileListModel::add(const QStringList &texts)
+{
+    if (texts.isEmpty())
+        return;
+    beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(texts.size()) - 1);
+    paths_.append(texts);
+    endInsertRows();
+}
+
+void FileListModel::remove(int index)
+{
+    beginRemoveRows(QModelIndex(), index - 1, index - 1);
+    paths_.removeAt(index - 1);
+    endRemoveRows();
+}
+
+void FileListModel::clear()
+{
+    beginResetModel();
+    paths_.clear();
+    endResetModel();
+}
+
+} // namespace velunor

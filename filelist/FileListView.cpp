@@ -1,0 +1,54 @@
+#include "filelist/FileListView.h"
+
+#include <QHeaderView>
+
+namespace velunor {
+
+FileListView::FileListView(QWidget *parent) : QTreeView(parent)
+{
+    setModel(&model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The item view's own drag-out never starts: a drag reorders instead.
+    setDragEnabled(false);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    header()->setSectionsMovable(false);
+}
+
+int FileListView::selectedIndex() const
+{
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid() || !selectionModel()->isSelected(current))
+        return 0;
+    return current.row() + 1;
+}
+
+void FileListView::select(int index)
+{
+    const QModelIndex row = model_.index(index - 1, 0);
+    selectionModel()->setCurrentIndex(row, QItemSelectionModel::ClearAndSelect |
+                                               QItemSelectionModel::Rows);
+}
+
+int FileListView::hitTest(const QPoint &viewportPoint) const
+{
+    const QModelIndex row = indexAt(viewportPoint);
+    return row.isValid() ? row.row() + 1 : 0;
+}
+
+void FileListView::ensureVisible(int index)
+{
+    scrollTo(model_.index(index - 1, 0));
+}
+
+} // namespace velunor

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+class QWidget;
+
+namespace velunor {
+
+// A failure the desktop reports. It carries the desktop's own message text,
+// which the error report shows unchanged, and a number for the few failures a
+// handler tells apart (the file dialog's "buffer too small", 20476).
+class PlatformError : public std::runtime_error {
+public:
+    explicit PlatformError(const QString &message, int number = 0)
+        : std::runtime_error(message.toStdString()), message_(message), number_(number)
+    {
+    }
+    const QString &message() const { return message_; }
+    int number() const { return number_; }
+
+private:
+    QString message_;
+    int number_;
+};
+
+// The file dialog's result buffer overflowed.
+inline constexpr int kDialogBufferTooSmall = 20476;
+
+enum class MessageIcon { None, Warning };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;          // "Description (*.ext)|*.ext|" as the program builds it
+    bool multiSelect = false;
+    bool readOnlyChecked = false;
+    int resultBufferChars = 32768;
+};
+
+// A started process. Destroying the object never stops the process.
+class ChildProcess {
+public:
+    virtual ~ChildProcess() = default;
+    // The exit code once the process has ended (128 + signal when a signal
+    // ended it); empty while it still runs.
+    virtual std::optional<int> exitCode() = 0;
+    // Blocks for at most `milliseconds`, returning early once the process ends.
+    virtual void waitForEnd(int milliseconds) = 0;
+};
+
+// Everything the program asks of the desktop. The Qt implementation lives in
+// QtPlatform; tests use a scripted one so that every dialog can be answered.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
+                                     MessageButtons buttons, MessageIcon icon) = 0;
+    // The typed text, or "" when the user cancels.
+    virtual QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                             const QString &defaultText) = 0;
+    // "" on cancel; one full path for a single pick; for several picks the
+    // folder, then every name, separated by NUL characters. Throws
+    // PlatformError(kDialogBufferTooSmall) when the result does not fit.
+    virtual QString openFileDialog(QWidget *owner, const FileDialogRequest &request) = 0;
+    // The chosen folder as the dialog gives it, or "" when cancelled.
+    virtual QString browseForFolder(QWidget *owner, const QString &prompt) = 0;
+    // Opens an address or a folder with the desktop's default handler.
+    virtual void openUrl(const QUrl &url) = 0;
+
+    // Starts `program` with `arguments` (no shell) and the complete
+    // environment `environment` ("NAME=value" entries). On failure returns
+    // null and sets `error` to the errno value.
+    virtual std::unique_ptr<ChildProcess> startProcess(const QString &program,
+                                                       const QStringList &arguments,
+                                                       const QStringList &environment,
+                                                       int &error) = 0;
+
+    virtual int secondsSinceMidnight() = 0;
+    virtual void seedRandom(quint32 seed) = 0;
+    // Uniform in [0, 1).
+    virtual double nextRandom() = 0;
+};
+
+} // namespace velunor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QProgressBar>
+
+namespace velunor {
+
+// A progress bar on a scale of 0 to 100 with a status text drawn on it.
+class ProgressBar : public QProgressBar {
+    Q_OBJECT
+public:
+    explicit ProgressBar(QWidget *parent = nullptr);
+
+    const QString &Text() const { return text_; }
+    void setText(const QString &text);
+    // What the bar draws: the status text as set, never a computed percentage.
+    QString text() const override { return text_; }
+
+private:
+    QString text_;
+};
+
+} // namespace velunor

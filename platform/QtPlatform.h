@@ -1,0 +1,37 @@
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <random>
+
+namespace velunor {
+
+// The real desktop: Qt dialogs, QDesktopServices, and processes started with
+// posix_spawn (no shell) and watched through a pidfd.
+class QtPlatform : public Platform {
+public:
+    MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
+                             MessageButtons buttons, MessageIcon icon) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+    QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
+    QString browseForFolder(QWidget *owner, const QString &prompt) override;
+    void openUrl(const QUrl &url) override;
+    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
+                                               const QStringList &environment,
+                                               int &error) override;
+    int secondsSinceMidnight() override;
+    void seedRandom(quint32 seed) override;
+    double nextRandom() override;
+
+private:
+    std::minstd_rand random_;
+};
+
+// Joins a file dialog's picks into the dialog result shape: one path, or the
+// folder followed by every name, NUL separated. Throws
+// PlatformError(kDialogBufferTooSmall) when the text would not fit
+// `bufferChars` characters (terminators included).
+QString JoinFileDialogResult(const QStringList &paths, int bufferChars);
+
+} // namespace velunor

@@ -1,0 +1,1 @@
+# The converter payload (SoX and its libraries) is compiled in here.

@@ -1,0 +1,1 @@
+# The sample files beside the program are made here.

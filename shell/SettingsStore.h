@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+namespace velunor {
+
+// The four remembered choices, kept as text in the per-user INI file
+// ~/.config/Tarvenic.conf, group [Velunor]. Every write reaches the disk at
+// once, because the program may be ended at any moment.
+class SettingsStore {
+public:
+    // Opens the per-user store of the application name `application`.
+    explicit SettingsStore(const QString &application = QStringLiteral("Tarvenic"));
+    // Opens the store kept in the INI file `iniPath` (tests).
+    static std::unique_ptr<SettingsStore> AtPath(const QString &iniPath);
+    ~SettingsStore();
+
+    // The stored text when the key exists (an empty value included),
+    // otherwise `defaultText`.
+    QString read(const QString &section, const QString &key, const QString &defaultText) const;
+    void write(const QString &section, const QString &key, const QString &text);
+
+    QString fileName() const;
+
+private:
+    explicit SettingsStore(std::unique_ptr<QSettings> settings);
+    std::unique_ptr<QSettings> settings_;
+};
+
+// "True"/"False" as stored, or numeric text (0 false, any other number true).
+// Any other text is a type mismatch: throws PlatformError.
+bool TextToBoolean(const QString &text);
+// How a Boolean is stored.
+QString BooleanToText(bool value);
+
+} // namespace velunor

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QVector>
+
+namespace velunor::testing {
+
+// Makes a stereo MP3 with a sine of `leftHz` on the left channel and one of
+// `rightHz` on the right, each at `amplitude` of full scale. Returns "" on
+// success, otherwise what went wrong.
+QString MakeStereoMp3(const QString &path, double seconds = 1.0, int leftHz = 440,
+                      int rightHz = 1000, double amplitude = 0.5);
+
+// The channel count SoX reads from `path`; -1 when it cannot read it.
+int ChannelCount(const QString &path);
+
+// Decodes `path` (all channels mixed to one by averaging) and returns the
+// amplitude (0 to 1 of full scale) of the sine at each of `frequencies`.
+// Empty when the file cannot be decoded.
+QVector<double> ToneAmplitudes(const QString &path, const QVector<int> &frequencies);
+
+} // namespace velunor::testing

@@ -1,0 +1,82 @@
+#include "ScriptedPlatform.h"
+
+namespace velunor::testing {
+
+MessageAnswer ScriptedPlatform::messageBox(QWidget *, const QString &text, const QString &title,
+                                           MessageButtons buttons, MessageIcon icon)
+{
+    const ShownMessage shown{text, title, buttons, icon};
+    messages << shown;
+    if (onMessage)
+        onMessage(shown);
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    if (yesNoAnswers.empty()) {
+        unexpected << QStringLiteral("question: ") + text;
+        return MessageAnswer::No;
+    }
+    const MessageAnswer answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedPlatform::inputBox(QWidget *, const QString &prompt, const QString &,
+                                   const QString &)
+{
+    inputPrompts << prompt;
+    if (inputAnswers.empty()) {
+        unexpected << QStringLiteral("input box: ") + prompt;
+        return QString();
+    }
+    const QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedPlatform::openFileDialog(QWidget *, const FileDialogRequest &request)
+{
+    fileDialogs << request;
+    if (fileDialogAnswers.empty()) {
+        unexpected << QStringLiteral("file dialog: ") + request.title;
+        return QString();
+    }
+    const auto answer = fileDialogAnswers.front();
+    fileDialogAnswers.pop_front();
+    return answer();
+}
+
+QString ScriptedPlatform::browseForFolder(QWidget *, const QString &prompt)
+{
+    folderPrompts << prompt;
+    if (folderAnswers.empty()) {
+        unexpected << QStringLiteral("folder dialog: ") + prompt;
+        return QString();
+    }
+    const QString answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedPlatform::openUrl(const QUrl &url)
+{
+    openedUrls << url;
+}
+
+std::unique_ptr<ChildProcess> ScriptedPlatform::startProcess(const QString &program,
+                                                             const QStringList &arguments,
+                                                             const QStringList &environment,
+                                                             int &error)
+{
+    ++processesStarted;
+    return real_.startProcess(program, arguments, environment, error);
+}
+
+QStringList ScriptedPlatform::messageTexts() const
+{
+    QStringList texts;
+    for (const ShownMessage &message : messages)
+        texts << message.text;
+    return texts;
+}
+
+} // namespace velunor::testing

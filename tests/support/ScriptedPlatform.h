@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/QtPlatform.h"
+
+#include <QList>
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace velunor::testing {
+
+// One message box the program showed.
+struct ShownMessage {
+    QString text;
+    QString title;
+    MessageButtons buttons;
+    MessageIcon icon;
+};
+
+// The desktop as a test script: every dialog takes its answer from a queue,
+// and everything shown or opened is recorded. Processes are started for real.
+class ScriptedPlatform : public Platform {
+public:
+    // Answers, taken in order. A dialog without a scripted answer is
+    // recorded in `unexpected` and cancelled.
+    std::deque<MessageAnswer> yesNoAnswers;
+    std::deque<QString> inputAnswers;
+    std::deque<std::function<QString()>> fileDialogAnswers; // may throw
+    std::deque<QString> folderAnswers;
+    std::optional<double> randomValue; // nextRandom(); otherwise 0.5
+
+    // Runs inside every message box before it returns (a test may look at the
+    // window while the box is open).
+    std::function<void(const ShownMessage &)> onMessage;
+
+    // What happened.
+    QList<ShownMessage> messages;
+    QList<QString> inputPrompts;
+    QList<FileDialogRequest> fileDialogs;
+    QList<QString> folderPrompts;
+    QList<QUrl> openedUrls;
+    QList<quint32> seeds;
+    QStringList unexpected;
+    int processesStarted = 0;
+
+    MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
+                             MessageButtons buttons, MessageIcon icon) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+    QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
+    QString browseForFolder(QWidget *owner, const QString &prompt) override;
+    void openUrl(const QUrl &url) override;
+    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
+                                               const QStringList &environment,
+                                               int &error) override;
+    int secondsSinceMidnight() override { return secondsSinceMidnightValue; }
+    void seedRandom(quint32 seed) override { seeds << seed; }
+    double nextRandom() override { return randomValue.value_or(0.5); }
+
+    int secondsSinceMidnightValue = 12345;
+
+    // Texts of all message boxes, in order.
+    QStringList messageTexts() const;
+
+private:
+    QtPlatform real_;
+};
+
+} // namespace velunor::testing

@@ -1,0 +1,37 @@
+#include "TestWindow.h"
+
+#include <QTest>
+
+namespace velunor::testing {
+
+TestWindow::TestWindow(const QString &programFolder)
+    : folder_(temporary_.path()),
+      settings_(SettingsStore::AtPath(temporary_.filePath(QStringLiteral("Tarvenic.conf"))))
+{
+    form_ = std::make_unique<Form1>(platform, *settings_,
+                                    programFolder.isEmpty()
+                                        ? QStringLiteral(VELUNOR_PROGRAM_DIR_FOR_TESTS)
+                                        : programFolder);
+    form_->setEndProgram([this] { ++endProgramCalls; });
+}
+
+TestWindow::~TestWindow() = default;
+
+void TestWindow::preset(const QString &key, const QString &value)
+{
+    settings_->write(QStringLiteral("Velunor"), key, value);
+}
+
+void TestWindow::load()
+{
+    form_->Form_Load();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+QString TestWindow::stored(const QString &key) const
+{
+    return settings_->read(QStringLiteral("Velunor"), key, QStringLiteral("<absent>"));
+}
+
+} // namespace velunor::testing
