@@ -96,6 +96,9 @@ void Form1::createControls()
         control->setObjectName(QLatin1String(name));
         control->setGeometry(geometry);
         control->setMouseTracking(true);
+        // A move over a button is the button's alone: the window's own rule
+        // must not undo it.
+        control->setAttribute(Qt::WA_NoMousePropagation);
         control->installEventFilter(this);
     };
 
@@ -160,6 +163,7 @@ void Form1::createControls()
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(TwipRect(240, 300, 6660, 345));
     Text1->setMouseTracking(true);
+    Text1->setAttribute(Qt::WA_NoMousePropagation);
     Text1->installEventFilter(this);
     button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1, TwipRect(6960, 300, 600, 345));
 
@@ -243,6 +247,14 @@ bool Form1::askYesNo(const QString &text)
 
 void Form1::Form_Load()
 {
+    // The channel mode as it was stored when the program started. Selecting
+    // an option stores all three at once, so reading them one by one while
+    // restoring would read back what the restore itself just wrote.
+    const QStringList storedModes = {
+        settings_.read(kSettingsSection, QStringLiteral("Option1"), QStringLiteral("1")),
+        settings_.read(kSettingsSection, QStringLiteral("Option2"), QStringLiteral("0")),
+        settings_.read(kSettingsSection, QStringLiteral("Option3"), QStringLiteral("0"))};
+
     StepGuard guard(platform_, this, Location::Form_Load);
     guard.step(100, [this] { applySkin(); });
     guard.step(104, [this] { setWindowTitle(kDisplayName); });
@@ -265,21 +277,9 @@ void Form1::Form_Load()
         Text1->setText(settings_.read(kSettingsSection, QStringLiteral("Output Folder"),
                                       desktop + QLatin1Char('/')));
     });
-    guard.step(134, [this] {
-        setOptionValue(Option1, TextToBoolean(settings_.read(
-                                    kSettingsSection, QStringLiteral("Option1"),
-                                    QStringLiteral("1"))));
-    });
-    guard.step(136, [this] {
-        setOptionValue(Option2, TextToBoolean(settings_.read(
-                                    kSettingsSection, QStringLiteral("Option2"),
-                                    QStringLiteral("0"))));
-    });
-    guard.step(138, [this] {
-        setOptionValue(Option3, TextToBoolean(settings_.read(
-                                    kSettingsSection, QStringLiteral("Option3"),
-                                    QStringLiteral("0"))));
-    });
+    guard.step(134, [&] { setOptionValue(Option1, TextToBoolean(storedModes[0])); });
+    guard.step(136, [&] { setOptionValue(Option2, TextToBoolean(storedModes[1])); });
+    guard.step(138, [&] { setOptionValue(Option3, TextToBoolean(storedModes[2])); });
 }
 
 void Form1::applySkin()
@@ -335,7 +335,7 @@ void Form1::applyPointerToWindow()
     switch (mousePointer_) {
     case 0:
         unsetCursor();
-        Text1->unsetCursor();
+        Text1->setCursor(Qt::IBeamCursor);
         return;
     case 11:
         setCursor(Qt::WaitCursor);
@@ -344,11 +344,11 @@ void Form1::applyPointerToWindow()
         return;
     case 99:
         setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::ArrowCursor));
-        Text1->unsetCursor();
+        Text1->setCursor(Qt::IBeamCursor);
         return;
     default:
         setCursor(Qt::ArrowCursor);
-        Text1->unsetCursor();
+        Text1->setCursor(Qt::IBeamCursor);
         return;
     }
 }

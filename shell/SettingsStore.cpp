@@ -3,6 +3,7 @@
 #include "platform/Platform.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace velunor {
 
@@ -14,8 +15,10 @@ QString Address(const QString &section, const QString &key)
 } // namespace
 
 SettingsStore::SettingsStore(const QString &application)
-    : settings_(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                            application))
+    : settings_(std::make_unique<QSettings>(
+          QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+              QLatin1Char('/') + application + QStringLiteral(".conf"),
+          QSettings::IniFormat))
 {
 }
 

@@ -1,0 +1,394 @@
+// Start-up: the window's make-up, the restore of the remembered choices, the
+// home-page chance, the skin, the hand cursor and the hover pointer rules.
+
+#include "TestWindow.h"
+#include "app/Main.h"
+#include "filelist/FileListView.h"
+#include "platform/ProgressBar.h"
+#include "shell/ErrorReport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace velunor;
+using namespace velunor::testing;
+
+namespace {
+
+QString ReportFor(const QString &description, int step)
+{
+    return ErrorReportText(description, QStringLiteral("in Korvath2016/11/03.Form1.Form_Load "),
+                           step);
+}
+
+QList<bool> Selected(Form1 &form)
+{
+    return {form.Option1->isChecked(), form.Option2->isChecked(), form.Option3->isChecked()};
+}
+
+void MoveOver(QWidget *widget)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), widget->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+    }
+
+    void layoutMatchesTheDesign()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        QCOMPARE(form.size(), QSize(536, 510));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Velunor"));
+        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.applicationTitle(), QStringLiteral("Velunor"));
+
+        struct Expected {
+            QWidget *control;
+            QString caption;
+            QRect geometry;
+        };
+        const QList<Expected> expected = {
+            {form.PushButton6, "What is Mono and Stereo?", {8, 6, 256, 27}},
+            {form.PushButton8, "Help", {272, 6, 256, 27}},
+            {form.ListView1, "", {8, 40, 520, 169}},
+            {form.PushButton1, "Add MP3 File(s)", {8, 215, 256, 27}},
+            {form.PushButton3, "Add All MP3 File(s) In Folder", {272, 215, 256, 27}},
+            {form.PushButton4, "Clear List", {8, 249, 256, 27}},
+            {form.PushButton5, "Load Sample/Example Files", {272, 249, 256, 27}},
+            {form.Frame2, "Options", {8, 280, 520, 93}},
+            {form.Option1, "Mix left and right channels into one channel", {16, 20, 265, 15}},
+            {form.Option2, "Keep left channel audio only and discard right channel audio",
+             {16, 43, 385, 15}},
+            {form.Option3, "Keep right channel audio only and discard left channel audio",
+             {16, 67, 385, 15}},
+            {form.Frame1, "Save Results To This Folder", {8, 378, 520, 54}},
+            {form.Text1, "", {16, 20, 444, 23}},
+            {form.PushButton7, "...", {464, 20, 40, 23}},
+            {form.PushButton2, "Start Converting", {8, 440, 520, 27}},
+            {form.ProgressBar1, "", {8, 475, 520, 27}},
+            {form.Command1, "Command1", {-48, 176, 41, 33}},
+        };
+        for (const Expected &item : expected) {
+            QCOMPARE(item.control->geometry(), item.geometry);
+            if (auto *button = qobject_cast<QAbstractButton *>(item.control))
+                QCOMPARE(button->text(), item.caption);
+            if (auto *frame = qobject_cast<QGroupBox *>(item.control))
+                QCOMPARE(frame->title(), item.caption);
+        }
+        QCOMPARE(form.Option1->parentWidget(), form.Frame2);
+        QCOMPARE(form.Text1->parentWidget(), form.Frame1);
+        QCOMPARE(form.PushButton7->parentWidget(), form.Frame1);
+        // Controls are found by their designer names.
+        QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Text1")), form.Text1);
+        QCOMPARE(form.findChild<QPushButton *>(QStringLiteral("PushButton2")), form.PushButton2);
+
+        QVERIFY(form.font().bold());
+        QCOMPARE(form.font().pointSizeF(), 9.0);
+        QCOMPARE(form.Command1->font().pointSizeF(), 8.25);
+        QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Progress Bar"));
+        QCOMPARE(form.ListView1->items().columnHeader(), QStringLiteral("MP3 File(s)"));
+        QCOMPARE(form.ListView1->header()->sectionSize(0), 467);
+        QVERIFY(form.ListView1->toolTip().startsWith("Drag and drop files here."));
+    }
+
+    void keyboardFocusFollowsTheTabOrder()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), form.Command1);
+        const QList<QWidget *> order = {form.ListView1,   form.PushButton1, form.PushButton3,
+                                        form.PushButton2, form.PushButton4, form.PushButton5,
+                                        form.Text1,       form.PushButton7, form.Option1,
+                                        form.Option2,     form.Option3,     form.PushButton6,
+                                        form.PushButton8, form.Command1};
+        for (QWidget *next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void firstStartStoresTheDefaults()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        QCOMPARE(Selected(form), (QList<bool>{true, false, false}));
+        const QString expectedFolder = Main::DesktopPath() + QLatin1Char('/');
+        QCOMPARE(form.Text1->text(), expectedFolder);
+        QCOMPARE(window.stored("Output Folder"), expectedFolder);
+        QCOMPARE(window.stored("Option1"), QStringLiteral("True"));
+        QCOMPARE(window.stored("Option2"), QStringLiteral("False"));
+        QCOMPARE(window.stored("Option3"), QStringLiteral("False"));
+        QVERIFY(window.platform.messages.isEmpty());
+    }
+
+    void restoresStoredChoices_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QList<bool>>("selected");
+        QTest::newRow("all True: the last one wins")
+            << QStringList{"True", "True", "True"} << QList<bool>{false, false, true};
+        QTest::newRow("all False: none selected")
+            << QStringList{"False", "False", "False"} << QList<bool>{false, false, false};
+        QTest::newRow("left only") << QStringList{"False", "True", "False"}
+                                   << QList<bool>{false, true, false};
+        QTest::newRow("numbers") << QStringList{"0", "-1", "0"} << QList<bool>{false, true, false};
+        QTest::newRow("one") << QStringList{"0", "0", "1"} << QList<bool>{false, false, true};
+    }
+
+    void restoresStoredChoices()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QList<bool>, selected);
+        TestWindow window;
+        window.preset("Option1", stored[0]);
+        window.preset("Option2", stored[1]);
+        window.preset("Option3", stored[2]);
+        window.load();
+        QCOMPARE(Selected(window.form()), selected);
+        QVERIFY(window.platform.messages.isEmpty());
+        // What is stored again is what the window shows.
+        QCOMPARE(window.stored("Option3"), BooleanToText(selected[2]));
+    }
+
+    void badStoredValueIsReportedAndStartUpGoesOn()
+    {
+        TestWindow window;
+        window.preset("Option2", "maybe");
+        window.load();
+        Form1 &form = window.form();
+        QCOMPARE(window.platform.messageTexts(), QStringList{ReportFor("Type mismatch", 136)});
+        const ShownMessage &report = window.platform.messages.front();
+        QCOMPARE(report.title, QStringLiteral("Application Error"));
+        QCOMPARE(report.icon, MessageIcon::Warning);
+        QCOMPARE(report.buttons, MessageButtons::Ok);
+        // Option2 keeps its designed state; step 138 still ran.
+        QCOMPARE(Selected(form), (QList<bool>{true, false, false}));
+        QCOMPARE(window.stored("Option3"), QStringLiteral("False"));
+    }
+
+    void everyBadValueGetsItsOwnReport()
+    {
+        TestWindow window;
+        window.preset("Option1", "");
+        window.preset("Option3", "yes");
+        window.load();
+        QCOMPARE(window.platform.messageTexts(),
+                 (QStringList{ReportFor("Type mismatch", 134), ReportFor("Type mismatch", 138)}));
+        QVERIFY(window.form().isVisible());
+    }
+
+    void storedEmptyFolderWinsOverTheDefault()
+    {
+        TestWindow window;
+        window.preset("Output Folder", "");
+        window.load();
+        QCOMPARE(window.form().Text1->text(), QString());
+        QCOMPARE(window.stored("Output Folder"), QString());
+    }
+
+    void storedFolderWithCommaComesBackWhole()
+    {
+        TestWindow window;
+        window.preset("Output Folder", "/music/old, new/");
+        window.load();
+        QCOMPARE(window.form().Text1->text(), QStringLiteral("/music/old, new/"));
+    }
+
+    void homePageOpensOnlyOnSeven_data()
+    {
+        QTest::addColumn<double>("drawn");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("6") << 0.0599 << false;
+        QTest::newRow("7 low") << 0.06 << true;
+        QTest::newRow("7 high") << 0.0699 << true;
+        QTest::newRow("8") << 0.07 << false;
+        QTest::newRow("1") << 0.0 << false;
+        QTest::newRow("100") << 0.999 << false;
+    }
+
+    void homePageOpensOnlyOnSeven()
+    {
+        QFETCH(double, drawn);
+        QFETCH(bool, opens);
+        TestWindow window;
+        window.platform.randomValue = drawn;
+        window.platform.secondsSinceMidnightValue = 4242;
+        window.load();
+        QCOMPARE(window.platform.seeds, QList<quint32>{4242});
+        QCOMPARE(window.platform.openedUrls.size(), opens ? 1 : 0);
+        if (opens)
+            QCOMPARE(window.platform.openedUrls.front(), QUrl(Main::kHomePage));
+    }
+
+    void titleRuleDropsTheLastWord()
+    {
+        QCOMPARE(Main::ApplicationTitleFrom("Velunor"), QStringLiteral("Velunor"));
+        QCOMPARE(Main::ApplicationTitleFrom("Velunor Mono Converter"),
+                 QStringLiteral("Velunor Mono"));
+        const QString longName =
+            QStringLiteral("Alpha Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa Lambda");
+        const QString title = Main::ApplicationTitleFrom(longName);
+        QCOMPARE(title, QStringLiteral("Alpha Beta Gamma Delta Epsilon Zeta Eta"));
+        QVERIFY(title.size() <= 40);
+    }
+
+    void handCursorShowsOverButtonsOnly()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        QVERIFY(form.MouseIcon().has_value());
+        QCOMPARE(form.MouseIcon()->shape(), Qt::BitmapCursor);
+        QCOMPARE(form.MouseIcon()->hotSpot(), QPoint(13, 1));
+
+        MoveOver(form.PushButton3);
+        QCOMPARE(form.MousePointer(), 99);
+        QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
+        MoveOver(form.Frame2);
+        QCOMPARE(form.MousePointer(), 0);
+        MoveOver(form.PushButton7); // inside a frame
+        QCOMPARE(form.MousePointer(), 99);
+        MoveOver(form.Text1);
+        QCOMPARE(form.MousePointer(), 0);
+        MoveOver(form.PushButton8);
+        MoveOver(&form);
+        QCOMPARE(form.MousePointer(), 0);
+        MoveOver(form.PushButton1);
+        MoveOver(form.Frame1);
+        QCOMPARE(form.MousePointer(), 0);
+    }
+
+    void realMouseMovesFollowTheSameRules()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        QTest::mouseMove(form.PushButton2, QPoint(20, 10));
+        QTRY_COMPARE(form.MousePointer(), 99);
+        QTest::mouseMove(&form, QPoint(4, 4));
+        QTRY_COMPARE(form.MousePointer(), 0);
+    }
+
+    void hourglassSurvivesHovering()
+    {
+        TestWindow window;
+        window.load();
+        Form1 &form = window.form();
+        form.setMousePointer(11);
+        for (QWidget *area : QList<QWidget *>{form.PushButton1, &form, form.Text1, form.Frame1,
+                                              form.Frame2, form.PushButton7})
+            MoveOver(area);
+        QCOMPARE(form.MousePointer(), 11);
+        QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(form.Text1->cursor().shape(), Qt::WaitCursor);
+        form.setMousePointer(0);
+        QCOMPARE(form.Text1->cursor().shape(), Qt::IBeamCursor);
+    }
+
+    void withoutCursorFileTheHandIsTheArrow()
+    {
+        QTemporaryDir programFolder;
+        TestWindow window(programFolder.path());
+        window.load();
+        Form1 &form = window.form();
+        QVERIFY(!form.MouseIcon().has_value());
+        QVERIFY(window.platform.messages.isEmpty());
+        MoveOver(form.PushButton1);
+        QCOMPARE(form.MousePointer(), 99);
+        QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void damagedCursorFileIsReportedAtStep108()
+    {
+        QTemporaryDir programFolder;
+        WriteFile(programFolder.filePath("HAND-M.CUR"), "not a cursor at all");
+        TestWindow window(programFolder.path());
+        window.load();
+        QCOMPARE(window.platform.messageTexts(), QStringList{ReportFor("Invalid picture", 108)});
+        QVERIFY(!window.form().MouseIcon().has_value());
+        // Start-up went on to the restore.
+        QCOMPARE(window.stored("Option1"), QStringLiteral("True"));
+    }
+
+    void skinFileRestylesTheWindow()
+    {
+        QTemporaryDir programFolder;
+        WriteFile(programFolder.filePath("x/o.cjs"), "QPushButton { color: rgb(1, 2, 3); }");
+        TestWindow window(programFolder.path());
+        window.load();
+        Form1 &form = window.form();
+        QVERIFY(window.platform.messages.isEmpty());
+        QCOMPARE(form.styleSheet(), QStringLiteral("QPushButton { color: rgb(1, 2, 3); }"));
+        QCOMPARE(form.palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Button));
+        QCOMPARE(form.Frame1->palette().color(QPalette::Window),
+                 QApplication::palette().color(QPalette::Button));
+    }
+
+    void withoutSkinTheDesignedWhiteStays()
+    {
+        QTemporaryDir programFolder;
+        // A folder where the skin file would be is not a skin.
+        QDir().mkpath(programFolder.filePath("x/o.cjs"));
+        TestWindow window(programFolder.path());
+        window.load();
+        Form1 &form = window.form();
+        QVERIFY(window.platform.messages.isEmpty());
+        QVERIFY(form.styleSheet().isEmpty());
+        QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(form.Option2->palette().color(QPalette::Window), QColor(Qt::white));
+    }
+
+    void closingTheWindowEndsTheProgram()
+    {
+        TestWindow window;
+        window.load();
+        window.form().close();
+        QCOMPARE(window.endProgramCalls, 1);
+    }
+
+    void pathExistsNeverFails()
+    {
+        QTemporaryDir folder;
+        QVERIFY(Main::PathExists(folder.path()));
+        QVERIFY(!Main::PathExists(QString()));
+        QVERIFY(!Main::PathExists(folder.filePath("missing")));
+        QVERIFY(!Main::PathExists(QStringLiteral("/no\nsuch\tname")));
+        const QString link = folder.filePath("dangling");
+        QVERIFY(QFile::link(folder.filePath("nowhere"), link));
+        QVERIFY(!Main::PathExists(link));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
