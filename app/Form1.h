@@ -4,6 +4,7 @@
 #include "shell/ErrorReport.h"
 
 #include <QCursor>
+#include <QPersistentModelIndex>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -147,7 +148,9 @@ private:
 
     // The reorder drag of the list.
     bool DragActive = false;
-    std::optional<int> DraggedItem; // 1-based item number
+    // The item whose text the drag carries; it follows its item when others
+    // move and becomes invalid once that item is removed.
+    QPersistentModelIndex DraggedItem;
     // The run in progress, if any (refuses a second start).
     bool converting_ = false;
 };
