@@ -58,17 +58,15 @@ QPoint CursorHotSpot(const QByteArray &bytes)
     const uchar *data = reinterpret_cast<const uchar *>(bytes.constData());
     if (qFromLittleEndian<quint16>(data + 2) != 2)
         return {};
-    return QPoint(qFromLittleEndian<quint16>(data + 6 + 4), qFromLittleEndian<quint16>(data + 6 + 6));
+    return QPoint(qFromLittleEndian<quint16>(data + 6 + 4),
+                  qFromLittleEndian<quint16>(data + 6 + 6));
 }
 
 } // namespace
 
 Form1::Form1(Platform &platform, SettingsStore &settings, QString programFolder, QWidget *parent)
-    : QWidget(parent),
-      platform_(platform),
-      settings_(settings),
-      programFolder_(std::move(programFolder)),
-      endProgram_([] {
+    : QWidget(parent), platform_(platform), settings_(settings),
+      programFolder_(std::move(programFolder)), endProgram_([] {
           std::fflush(nullptr);
           ::_exit(0);
       })
@@ -165,7 +163,8 @@ void Form1::createControls()
     Text1->setMouseTracking(true);
     Text1->setAttribute(Qt::WA_NoMousePropagation);
     Text1->installEventFilter(this);
-    button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1, TwipRect(6960, 300, 600, 345));
+    button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1,
+           TwipRect(6960, 300, 600, 345));
 
     button(PushButton2, "PushButton2", QStringLiteral("Start Converting"), this,
            TwipRect(120, 6600, 7800, 405));
@@ -185,10 +184,9 @@ void Form1::createControls()
 
     // Keyboard order: the tab-index order of the layout, frames and the bar
     // passed over because they take no focus.
-    const QList<QWidget *> tabOrder = {Command1,    ListView1,   PushButton1, PushButton3,
-                                       PushButton2, PushButton4, PushButton5, Text1,
-                                       PushButton7, Option1,     Option2,     Option3,
-                                       PushButton6, PushButton8};
+    const QList<QWidget *> tabOrder = {
+        Command1, ListView1,   PushButton1, PushButton3, PushButton2, PushButton4, PushButton5,
+        Text1,    PushButton7, Option1,     Option2,     Option3,     PushButton6, PushButton8};
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     Command1->setFocus();
@@ -204,15 +202,9 @@ void Form1::connectHandlers()
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
     connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
-    connect(Option1, &QRadioButton::clicked, this, [this] {
-        setOptionValue(Option1, true);
-    });
-    connect(Option2, &QRadioButton::clicked, this, [this] {
-        setOptionValue(Option2, true);
-    });
-    connect(Option3, &QRadioButton::clicked, this, [this] {
-        setOptionValue(Option3, true);
-    });
+    connect(Option1, &QRadioButton::clicked, this, [this] { setOptionValue(Option1, true); });
+    connect(Option2, &QRadioButton::clicked, this, [this] { setOptionValue(Option2, true); });
+    connect(Option3, &QRadioButton::clicked, this, [this] { setOptionValue(Option3, true); });
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
 }
 
@@ -317,8 +309,8 @@ void Form1::loadMouseIcon()
     QImage picture;
     if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes))
         throw PlatformError(QStringLiteral("Invalid picture"), 481);
-    mouseIcon_ = QCursor(QPixmap::fromImage(picture), CursorHotSpot(bytes).x(),
-                         CursorHotSpot(bytes).y());
+    mouseIcon_ =
+        QCursor(QPixmap::fromImage(picture), CursorHotSpot(bytes).x(), CursorHotSpot(bytes).y());
     applyPointerToWindow();
 }
 

@@ -38,7 +38,7 @@ enum class MessageAnswer { Ok, Yes, No };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;          // "Description (*.ext)|*.ext|" as the program builds it
+    QString filter; // "Description (*.ext)|*.ext|" as the program builds it
     bool multiSelect = false;
     bool readOnlyChecked = false;
     int resultBufferChars = 32768;

@@ -37,8 +37,7 @@ public:
     }
 
     // Runs one step. Returns false when it failed (and was reported).
-    template <typename Action>
-    bool step(int number, Action &&action)
+    template <typename Action> bool step(int number, Action &&action)
     {
         try {
             std::forward<Action>(action)();
@@ -51,8 +50,7 @@ public:
 
     // A branch test. A test that fails is reported and counts as passed, so
     // the branch it guards runs.
-    template <typename Test>
-    bool test(int number, Test &&condition)
+    template <typename Test> bool test(int number, Test &&condition)
     {
         try {
             return static_cast<bool>(std::forward<Test>(condition)());

@@ -42,7 +42,8 @@ private slots:
         store->write("Velunor", "Output Folder", "/home/u/Music/");
         // Another reader sees it without the store being closed.
         QSettings reader(path, QSettings::IniFormat);
-        QCOMPARE(reader.value("Velunor/Output Folder").toString(), QStringLiteral("/home/u/Music/"));
+        QCOMPARE(reader.value("Velunor/Output Folder").toString(),
+                 QStringLiteral("/home/u/Music/"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("[Velunor]"));
@@ -150,8 +151,8 @@ private slots:
                  ErrorReportText("Permission denied",
                                  "in Korvath2016/11/03.Form1.PushButton4_Click ", 102));
         QCOMPARE(platform.messages[1].text,
-                 ErrorReportText("second failure",
-                                 "in Korvath2016/11/03.Form1.PushButton4_Click ", 106));
+                 ErrorReportText("second failure", "in Korvath2016/11/03.Form1.PushButton4_Click ",
+                                 106));
         QCOMPARE(platform.messages[0].title, QStringLiteral("Application Error"));
         QCOMPARE(platform.messages[0].icon, MessageIcon::Warning);
     }
@@ -165,7 +166,8 @@ private slots:
             bodyRan = true;
         QVERIFY(bodyRan);
         QVERIFY(!guard.test(156, [] { return false; }));
-        QCOMPARE(platform.messageTexts(), QStringList{ErrorReportText("broken test", "in L ", 152)});
+        QCOMPARE(platform.messageTexts(),
+                 QStringList{ErrorReportText("broken test", "in L ", 152)});
     }
 
     void failureInsideALoopResumesInsideTheLoop()

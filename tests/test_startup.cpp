@@ -53,10 +53,7 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void layoutMatchesTheDesign()
     {
@@ -83,9 +80,11 @@ private slots:
             {form.PushButton5, "Load Sample/Example Files", {272, 249, 256, 27}},
             {form.Frame2, "Options", {8, 280, 520, 93}},
             {form.Option1, "Mix left and right channels into one channel", {16, 20, 265, 15}},
-            {form.Option2, "Keep left channel audio only and discard right channel audio",
+            {form.Option2,
+             "Keep left channel audio only and discard right channel audio",
              {16, 43, 385, 15}},
-            {form.Option3, "Keep right channel audio only and discard left channel audio",
+            {form.Option3,
+             "Keep right channel audio only and discard left channel audio",
              {16, 67, 385, 15}},
             {form.Frame1, "Save Results To This Folder", {8, 378, 520, 54}},
             {form.Text1, "", {16, 20, 444, 23}},
@@ -159,8 +158,8 @@ private slots:
             << QStringList{"True", "True", "True"} << QList<bool>{false, false, true};
         QTest::newRow("all False: none selected")
             << QStringList{"False", "False", "False"} << QList<bool>{false, false, false};
-        QTest::newRow("left only") << QStringList{"False", "True", "False"}
-                                   << QList<bool>{false, true, false};
+        QTest::newRow("left only")
+            << QStringList{"False", "True", "False"} << QList<bool>{false, true, false};
         QTest::newRow("numbers") << QStringList{"0", "-1", "0"} << QList<bool>{false, true, false};
         QTest::newRow("one") << QStringList{"0", "0", "1"} << QList<bool>{false, false, true};
     }

@@ -157,11 +157,12 @@ QImage ProgramIcon()
     painter.setBrush(background);
     painter.drawRoundedRect(QRectF(8, 8, size - 16, size - 16), 44, 44);
 
-    auto wave = [&painter](double baseline, double amplitude, double from, double to,
-                           double turns, const QColor &colour, double width) {
+    auto wave = [&painter](double baseline, double amplitude, double from, double to, double turns,
+                           const QColor &colour, double width) {
         QPainterPath path;
         for (double x = from; x <= to; x += 1) {
-            const double y = baseline + amplitude * std::sin((x - from) / (to - from) * turns * 6.2832);
+            const double y =
+                baseline + amplitude * std::sin((x - from) / (to - from) * turns * 6.2832);
             if (x == from)
                 path.moveTo(x, y);
             else

@@ -54,8 +54,7 @@ public:
     QString browseForFolder(QWidget *owner, const QString &prompt) override;
     void openUrl(const QUrl &url) override;
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment,
-                                               int &error) override;
+                                               const QStringList &environment, int &error) override;
     int secondsSinceMidnight() override { return secondsSinceMidnightValue; }
     void seedRandom(quint32 seed) override { seeds << seed; }
     double nextRandom() override { return randomValue.value_or(0.5); }

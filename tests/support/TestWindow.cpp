@@ -8,10 +8,9 @@ TestWindow::TestWindow(const QString &programFolder)
     : folder_(temporary_.path()),
       settings_(SettingsStore::AtPath(temporary_.filePath(QStringLiteral("Tarvenic.conf"))))
 {
-    form_ = std::make_unique<Form1>(platform, *settings_,
-                                    programFolder.isEmpty()
-                                        ? QStringLiteral(VELUNOR_PROGRAM_DIR_FOR_TESTS)
-                                        : programFolder);
+    form_ = std::make_unique<Form1>(
+        platform, *settings_,
+        programFolder.isEmpty() ? QStringLiteral(VELUNOR_PROGRAM_DIR_FOR_TESTS) : programFolder);
     form_->setEndProgram([this] { ++endProgramCalls; });
 }
 
