@@ -1,9 +1,31 @@
-#include "app/Main.h"
 #include "app/Form1.h"
+#include "app/Main.h"
+#include "filelist/FileListView.h"
 #include "platform/QtPlatform.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
+#include <QFileInfo>
+
+namespace {
+
+// Files handed over by the file manager ("Open With Velunor") join the list,
+// as full paths, in the order given. Anything that is not a file is passed
+// over.
+QStringList FilesToList(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QFileInfo file(argument.startsWith(QLatin1String("file://"))
+                                 ? QUrl(argument).toLocalFile()
+                                 : argument);
+        if (file.isFile())
+            files << file.absoluteFilePath();
+    }
+    return files;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -15,6 +37,7 @@ int main(int argc, char *argv[])
     velunor::SettingsStore settings;
     velunor::Form1 window(platform, settings, velunor::Main::ProgramFolder());
     window.Form_Load();
+    window.ListView1->items().add(FilesToList(QApplication::arguments().mid(1)));
     window.show();
     return QApplication::exec();
 }
