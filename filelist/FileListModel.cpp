@@ -1,17 +1,27 @@
 #include "filelist/FileListModel.h"
 
+#include "platform/Platform.h"
+
 namespace velunor {
+
+namespace {
+
+constexpr int kIndexOutOfBounds = 35600;
+
+} // namespace
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : count();
 }
 
+// Only the path is shown; the list's tool tip stays the control's own hint,
+// which tells how to reveal names too long for the column.
 QVariant FileListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole || role == Qt::ToolTipRole)
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
         return paths_.at(index.row());
     return {};
 }
@@ -36,8 +46,21 @@ void FileListModel::setColumnHeader(const QString &text)
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
+void FileListModel::checkIndex(int index) const
+{
+    if (index < 1 || index > count())
+        throw PlatformError(QStringLiteral("Index out of bounds"), kIndexOutOfBounds);
+}
+
+const QString &FileListModel::text(int index) const
+{
+    checkIndex(index);
+    return paths_.at(index - 1);
+}
+
 void FileListModel::setText(int index, const QString &text)
 {
+    checkIndex(index);
     paths_[index - 1] = text;
     const QModelIndex changed = createIndex(index - 1, 0);
     emit dataChanged(changed, changed, {Qt::DisplayRole});
@@ -61,6 +84,7 @@ void FileListModel::add(const QStringList &texts)
 
 void FileListModel::remove(int index)
 {
+    checkIndex(index);
     beginRemoveRows(QModelIndex(), index - 1, index - 1);
     paths_.removeAt(index - 1);
     endRemoveRows();

@@ -6,7 +6,10 @@
 namespace velunor {
 
 // The file list itself: one full path per item, in display order. Items are
-// numbered from 1, as every caller counts them.
+// numbered from 1, as every caller counts them. An item number outside
+// 1..count() throws PlatformError ("Index out of bounds", 35600), so a stale
+// number is reported by the handler that used it instead of touching memory
+// that is not the list's.
 class FileListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -22,15 +25,19 @@ public:
 
     int count() const { return static_cast<int>(paths_.size()); }
     // 1-based.
-    const QString &text(int index) const { return paths_.at(index - 1); }
+    const QString &text(int index) const;
     void setText(int index, const QString &text);
+    // Appends at the end; repeats are allowed.
     void add(const QString &text);
+    // Appends all of `texts` in one insertion, which the view lays out once.
     void add(const QStringList &texts);
     void remove(int index);
     void clear();
     const QStringList &texts() const { return paths_; }
 
 private:
+    void checkIndex(int index) const;
+
     QStringList paths_;
     QString header_;
 };

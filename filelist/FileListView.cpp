@@ -1,14 +1,27 @@
 #include "filelist/FileListView.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 namespace velunor {
 
-FileListView::FileListView(QWidget *parent) : QTreeView(parent)
+namespace {
+
+int RealScreenPointerY()
+{
+    return QCursor::pos().y();
+}
+
+} // namespace
+
+FileListView::FileListView(QWidget *parent)
+    : QTreeView(parent), screenPointerY_(&RealScreenPointerY)
 {
     setModel(&model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
+    // Every row has the height of the first, so a list of a hundred thousand
+    // paths lays out without measuring each one.
     setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -49,6 +62,50 @@ int FileListView::hitTest(const QPoint &viewportPoint) const
 void FileListView::ensureVisible(int index)
 {
     scrollTo(model_.index(index - 1, 0));
+}
+
+bool FileListView::isItemVisible(int index) const
+{
+    const QRect row = visualRect(model_.index(index - 1, 0));
+    return row.isValid() && row.top() >= 0 && row.bottom() < viewport()->height();
+}
+
+void FileListView::pressAsView(QMouseEvent *event)
+{
+    QTreeView::mousePressEvent(event);
+}
+
+void FileListView::setMousePointer(int kind)
+{
+    mousePointer_ = kind;
+    applyPointer();
+}
+
+void FileListView::setMouseIcon(std::optional<QCursor> picture)
+{
+    mouseIcon_ = std::move(picture);
+    applyPointer();
+}
+
+void FileListView::setScreenPointerReader(std::function<int()> reader)
+{
+    screenPointerY_ = reader ? std::move(reader) : std::function<int()>(&RealScreenPointerY);
+}
+
+// The rows are drawn by the viewport, so the pointer belongs there.
+void FileListView::applyPointer()
+{
+    switch (mousePointer_) {
+    case 0:
+        viewport()->unsetCursor();
+        return;
+    case 99:
+        viewport()->setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::ArrowCursor));
+        return;
+    default:
+        viewport()->setCursor(Qt::ArrowCursor);
+        return;
+    }
 }
 
 } // namespace velunor

@@ -2,7 +2,13 @@
 
 #include "filelist/FileListModel.h"
 
+#include <QCursor>
 #include <QTreeView>
+
+#include <functional>
+#include <optional>
+
+class QMouseEvent;
 
 namespace velunor {
 
@@ -18,13 +24,39 @@ public:
 
     // The selected item's number, or 0.
     int selectedIndex() const;
+    // Selects item `index` alone; 0 clears the selection.
     void select(int index);
     // The item at (x, y) in the viewport, or 0.
     int hitTest(const QPoint &viewportPoint) const;
     void ensureVisible(int index);
+    // True when item `index` lies wholly inside the visible part of the list.
+    bool isItemVisible(int index) const;
+
+    // Runs the view's own handling of a button press in the viewport (the
+    // selection follows the pressed item) so that the caller can act on the
+    // new selection before anything else sees the press.
+    void pressAsView(QMouseEvent *event);
+
+    // The list's own pointer kind, apart from the window's: 0 default,
+    // 1 arrow, 99 the picture in mouseIcon() (the arrow when there is none).
+    int mousePointer() const { return mousePointer_; }
+    void setMousePointer(int kind);
+    const std::optional<QCursor> &mouseIcon() const { return mouseIcon_; }
+    void setMouseIcon(std::optional<QCursor> picture);
+
+    // The pointer's vertical position on the screen, in pixels from the top.
+    // Read through a replaceable reader so that tests can place the pointer
+    // without moving the real one.
+    int screenPointerY() const { return screenPointerY_(); }
+    void setScreenPointerReader(std::function<int()> reader);
 
 private:
+    void applyPointer();
+
     FileListModel model_;
+    int mousePointer_ = 0;
+    std::optional<QCursor> mouseIcon_;
+    std::function<int()> screenPointerY_;
 };
 
 } // namespace velunor
