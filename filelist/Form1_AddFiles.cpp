@@ -1,5 +1,59 @@
-// SCAFFOLD: replaced by the file-list work.
 #include "app/Form1.h"
+
+#include "filelist/FileListView.h"
+#include "filelist/PickedFiles.h"
+#include "shell/Locations.h"
+
 namespace velunor {
-void Form1::PushButton1_Click() {}
+
+namespace {
+
+const QString kAddFilesTitle = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
+const QString kMp3Filter = QStringLiteral("MP3 File (*.mp3)|*.mp3|");
+// Room for a few thousand names; a larger choice is better made with the
+// folder adder, which the overflow message points to.
+constexpr int kResultBufferChars = 32768;
+
+const QString kTooManyFiles = QStringLiteral("You've selected too many files to add.") +
+                              QStringLiteral("\r\r") +
+                              QStringLiteral("Please try adding via the \"Add All\" button.");
+
+} // namespace
+
+void Form1::PushButton1_Click()
+{
+    StepGuard guard(platform(), this, Location::PushButton1_Click);
+
+    FileDialogRequest request;
+    request.title = kAddFilesTitle;
+    request.filter = kMp3Filter;
+    request.multiSelect = true;
+    // The read-only box starts checked, as the dialog always offered it; its
+    // state is never read.
+    request.readOnlyChecked = true;
+    request.resultBufferChars = kResultBufferChars;
+
+    QString chosen;
+    bool tooManyFiles = false;
+    guard.step(100, [&] {
+        try {
+            chosen = platform().openFileDialog(this, request);
+        } catch (const PlatformError &error) {
+            if (error.number() != kDialogBufferTooSmall)
+                throw;
+            tooManyFiles = true;
+        }
+    });
+    if (tooManyFiles) {
+        showMessage(kTooManyFiles);
+        return;
+    }
+    if (chosen.isEmpty())
+        return; // cancelled
+
+    QStringList paths;
+    guard.step(102, [&] { paths = PickedFilePaths(chosen); });
+    guard.step(104, [&] { ListView1->items().add(paths); });
+}
+
 } // namespace velunor
