@@ -153,6 +153,11 @@ bool Form1::routeListViewEvent(QObject *watched, QEvent *event)
         if (!onRows)
             return false;
         const auto *mouse = static_cast<QMouseEvent *>(event);
+        // No button is held, yet the drag is on: its release went elsewhere
+        // (a message box that opened meanwhile took it). End the drag, so
+        // that merely passing over the rows never reorders them.
+        if (DragActive && mouse->buttons() == Qt::NoButton)
+            ListView1_MouseUp();
         const QPoint at = mouse->position().toPoint();
         ListView1_MouseMove(at.x(), at.y());
         // With a button held the move belongs to the reorder: the view must

@@ -87,6 +87,8 @@ private slots:
                       QStringLiteral("ß.mp3")})
             << QStringList({QStringLiteral("/m/Ärger und Ölfässer/Ünd 1.mp3"),
                             QStringLiteral("/m/Ärger und Ölfässer/ß.mp3")});
+        QTest::newRow("names below the folder") << Multi({"/", "home/ann/a.mp3", "tmp/b.mp3"})
+                                                << QStringList({"/home/ann/a.mp3", "/tmp/b.mp3"});
         QTest::newRow("an empty name names no file")
             << Multi({"/m", "a.mp3", "", "b.mp3", ""}) << QStringList({"/m/a.mp3", "/m/b.mp3"});
     }

@@ -208,6 +208,18 @@ private slots:
         QCOMPARE(fixture.texts(), QStringList({A, B, C}));
     }
 
+    void aLostReleaseEndsTheDragAtTheNextMove()
+    {
+        ListFixture fixture({A, B, C});
+        fixture.pressItem(1);
+        // The release went to a message box that opened during the drag.
+        fixture.hover(fixture.rowCentre(2));
+        fixture.hover(fixture.rowCentre(3));
+        QCOMPARE(fixture.texts(), QStringList({A, B, C}));
+        QCOMPARE(fixture.list().mousePointer(), 1);
+        fixture.release(fixture.rowCentre(3));
+    }
+
     void aPressOnEmptySpaceCarriesTheLastClickedPath()
     {
         ListFixture fixture({A, B, C});
