@@ -1,7 +1,57 @@
-// SCAFFOLD: replaced by the options-and-help work.
+// The output-folder browse button and the two explanation buttons.
+
 #include "app/Form1.h"
+#include "filelist/AddFolder.h"
+#include "shell/Locations.h"
+
+#include <QLineEdit>
+
 namespace velunor {
-void Form1::PushButton6_Click() {}
-void Form1::PushButton7_Click() {}
-void Form1::PushButton8_Click() {}
+
+void Form1::PushButton7_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton7_Click);
+    QString chosen;
+    guard.step(100, [&] {
+        chosen =
+            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
+    });
+    if (chosen.isEmpty())
+        return;
+    // The run puts file names straight after the folder text, so it must end
+    // in "/"; the root folder already does. Setting the text stores it.
+    if (guard.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); })) {
+        guard.step(106, [&] { Text1->setText(chosen + QLatin1Char('/')); });
+        return;
+    }
+    guard.step(108, [&] { Text1->setText(chosen); });
+}
+
+void Form1::PushButton6_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton6_Click);
+    QString mono;
+    QString stereo;
+    guard.step(100, [&] {
+        mono = QStringLiteral("Mono describes a system where all the audio signals are mixed "
+                              "together and routed through a single audio channel.");
+    });
+    guard.step(102, [&] {
+        stereo = QStringLiteral("Stereo sound systems have two independent audio signal channels.");
+    });
+    guard.step(104, [&] { showMessage(mono + QStringLiteral("\r\n\r\n") + stereo); });
+}
+
+void Form1::PushButton8_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton8_Click);
+    guard.step(100, [&] {
+        showMessage(QStringLiteral("If you have a file that does not convert correctly, try "
+                                   "splitting it into multiple parts and try with this software "
+                                   "again. If this works or if you have any questions, please "
+                                   "email ") +
+                    kSupportAddress + QLatin1Char('.'));
+    });
+}
+
 } // namespace velunor

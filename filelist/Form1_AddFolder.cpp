@@ -1,5 +1,50 @@
-// SCAFFOLD: replaced by the folder-search work.
+// "Add All MP3 File(s) In Folder": every file of a typed extension in a chosen
+// folder and in all the folders below it, the nearest folders first.
+
 #include "app/Form1.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileListView.h"
+#include "shell/Locations.h"
+
 namespace velunor {
-void Form1::PushButton3_Click() {}
+
+namespace {
+const QString kExtensionPrompt =
+    QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
+                   "for all doc files, etc.)");
+} // namespace
+
+void Form1::PushButton3_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton3_Click);
+    QString extension;
+    guard.step(100, [&] {
+        extension =
+            platform_.inputBox(this, kExtensionPrompt, applicationTitle_, QStringLiteral("mp3"));
+    });
+    if (extension.isEmpty())
+        return;
+    QString folder;
+    guard.step(104, [&] {
+        folder =
+            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
+    });
+    if (folder.isEmpty())
+        return;
+    // The hourglass is also the busy flag: the list keeps its items while a
+    // search runs, and it stays until the end whatever fails in between.
+    guard.step(108, [&] { setMousePointer(11); });
+    QStringList folders;
+    // The root folder comes back as "/", so it gets "//", which the adding
+    // collapses again.
+    guard.step(110, [&] { folders.append(folder + QLatin1Char('/')); });
+    guard.step(112, [&] { AddFolder::CollectSubfolders(folders, true); });
+    // The typed text is taken as it is: "*" makes "*.*", which matches every file.
+    guard.step(114, [&] {
+        AddFolder::AddFilesFromFolders(folders, QStringLiteral("*.") + extension,
+                                       ListView1->items());
+    });
+    guard.step(116, [&] { setMousePointer(0); });
+}
+
 } // namespace velunor

@@ -1,7 +1,106 @@
-// SCAFFOLD: replaced by the drag-and-drop work.
+// Files and folders dropped on the list from a file manager. A dropped file is
+// listed as it came; a dropped folder is searched, with everything below it,
+// for files of any kind.
+
 #include "app/Form1.h"
+#include "app/Main.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileListView.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
+
 namespace velunor {
-void Form1::ListView1_OLEDragOver(QDropEvent *) {}
-void Form1::ListView1_OLEDragDrop(QDropEvent *) {}
-bool Form1::routeListViewDrop(QEvent *) { return false; }
+
+namespace {
+
+bool CarriesLocalFiles(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return false;
+    const QList<QUrl> urls = data->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
+}
+
+// File managers send folders without a trailing "/", but a URL may carry one;
+// the root folder keeps it.
+QString DroppedPath(const QUrl &url)
+{
+    QString path = url.toLocalFile();
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    return path;
+}
+
+void SearchDroppedFolder(const QString &folder, FileListModel &items)
+{
+    QStringList folders{folder + QLatin1Char('/')};
+    // A drop reports nothing: a search cut short by a failure still adds the
+    // files of the folders it has found, and the next dropped path goes on.
+    try {
+        AddFolder::CollectSubfolders(folders, true);
+    } catch (const std::exception &) {
+    }
+    try {
+        AddFolder::AddFilesFromFolders(folders, QStringLiteral("*.*"), items);
+    } catch (const std::exception &) {
+    }
+}
+
+} // namespace
+
+bool Form1::routeListViewDrop(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        ListView1_OLEDragOver(static_cast<QDropEvent *>(event));
+        return true;
+    case QEvent::Drop:
+        ListView1_OLEDragDrop(static_cast<QDropEvent *>(event));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Form1::ListView1_OLEDragOver(QDropEvent *event)
+{
+    if (!CarriesLocalFiles(event->mimeData())) {
+        // Refused: the pointer shows that nothing can be dropped here.
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+}
+
+void Form1::ListView1_OLEDragDrop(QDropEvent *event)
+{
+    if (!CarriesLocalFiles(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Taken once: the search below lets other events run, and the drag data
+    // belongs to the drag source.
+    const QList<QUrl> dropped = event->mimeData()->urls();
+    FileListModel &items = ListView1->items();
+    for (const QUrl &url : dropped) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = DroppedPath(url);
+        // Gone between the drag and the drop: nothing to list.
+        if (!Main::PathExists(path))
+            continue;
+        if (Main::FolderExists(path))
+            SearchDroppedFolder(path, items);
+        else
+            items.add(path);
+    }
+}
+
 } // namespace velunor

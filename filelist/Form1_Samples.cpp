@@ -1,5 +1,34 @@
-// SCAFFOLD: replaced by the samples work.
+// "Load Sample/Example Files": the files of the Samples folder beside the
+// program, and an offer to show that folder.
+
 #include "app/Form1.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileListView.h"
+#include "shell/Locations.h"
+
+#include <QUrl>
+
 namespace velunor {
-void Form1::PushButton5_Click() {}
+
+namespace {
+const QString kOpenFolderQuestion = QStringLiteral(
+    "Would you like this software to open the folder where these sample files are stored (so "
+    "that you can view them before working with them)?");
+} // namespace
+
+void Form1::PushButton5_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton5_Click);
+    const QString samples = programFolder_ + QStringLiteral("/Samples");
+    QStringList names;
+    // Every file is a sample, whatever its name: no filter beyond existence.
+    guard.step(100, [&] { names = AddFolder::ListMatchingFiles(samples, QStringLiteral("*.*")); });
+    for (const QString &name : std::as_const(names))
+        guard.step(102, [&] { ListView1->items().add(samples + QLatin1Char('/') + name); });
+    bool openFolder = false;
+    guard.step(104, [&] { openFolder = askYesNo(kOpenFolderQuestion); });
+    if (openFolder)
+        guard.step(106, [&] { platform_.openUrl(QUrl::fromLocalFile(samples)); });
+}
+
 } // namespace velunor

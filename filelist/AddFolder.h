@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace velunor {
+
+class FileListModel;
+class Platform;
+
+// Choosing a folder and searching folders for files: used by the folder adder,
+// by drag and drop, by the sample loader and by the output-folder browse
+// button.
+//
+// A folder list is a QStringList of folder paths that each end in "/"; it
+// keeps its order and may hold the same folder twice. The root folder chosen
+// by the user appears as "//".
+namespace AddFolder {
+
+// Asks the user for a folder through the desktop's folders-only dialog.
+// Returns "" when the user cancels or picks nothing usable (a path that is not
+// an existing local folder, or that the file system cannot name), "/" for the
+// root folder, and every other folder without a trailing "/". A failure of the
+// desktop is thrown to the caller. (shell/BrowseForFolder.cpp)
+QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &prompt);
+
+// Extends `folders` in place, breadth-first and level by level, with every
+// qualifying subfolder of its entries; with `recurse` false, with one level
+// only. A folder qualifies unless it is a symbolic link or lies on a kernel
+// file system (proc, sysfs, devtmpfs, ...); "/" always qualifies, and so does a
+// link among the folders given, which the user named. Entries given that do
+// not qualify stay but are not searched. Subfolders with unsafe names are left
+// out. A folder that denies access, or that has gone, is removed and the
+// search goes on. Lets the window handle its events once per folder looked up
+// and once per subfolder listed. Other failures (a path too long to name, a
+// device error) are thrown as PlatformError; `folders` then holds every level
+// completed so far.
+void CollectSubfolders(QStringList &folders, bool recurse);
+
+// True when `name` must not be used as a folder to search: it holds a control
+// character (below 32 or from 127 to 159) or "?", or the file system could not
+// be given it back unchanged.
+bool HasUnsafeChars(const QString &name);
+
+// The bare names of the files (not folders, hidden files included) in
+// `folder` whose names match the wildcard `pattern` ("*.mp3", "*.*", ...)
+// without regard to case, sorted by name as a file manager shows them. Every
+// name passes IsExistingFile. A folder that cannot be listed gives no names.
+QStringList ListMatchingFiles(const QString &folder, const QString &pattern);
+
+// True when `path` exists and is not a folder (links followed). Never opens the
+// file, so a FIFO cannot block it.
+bool IsExistingFile(const QString &path);
+
+// Appends to `items`, folder by folder in list order, the full path of every
+// file of each folder of `folders` that matches `pattern`, except names
+// beginning with "~" and writable hidden files (a name beginning with "." on an
+// ordinary, writable file that is not a link). Each file is looked up again
+// just before it is taken, and doubled separators are collapsed into one.
+void AddFilesFromFolders(const QStringList &folders, const QString &pattern, FileListModel &items);
+
+} // namespace AddFolder
+} // namespace velunor
