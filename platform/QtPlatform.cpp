@@ -43,11 +43,11 @@ public:
     }
     ~SpawnedProcess() override
     {
+        // Reaps a process that has ended but was not asked about; one still
+        // running is left alone and never stopped.
+        exitCode();
         if (pidfd_ >= 0)
             ::close(pidfd_);
-        // A process still running is left alone; once it ends, init reaps it
-        // after this program has gone, and the next exitCode() call of a
-        // live program would have reaped it.
     }
 
     std::optional<int> exitCode() override
@@ -196,6 +196,16 @@ std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
+
+    // An ignored SIGCHLD, inherited from whoever started this program, would
+    // make the system discard every exit status, and a failed conversion
+    // would look like a successful one.
+    struct sigaction childSignal {};
+    if (::sigaction(SIGCHLD, nullptr, &childSignal) == 0 && childSignal.sa_handler == SIG_IGN) {
+        childSignal.sa_handler = SIG_DFL;
+        childSignal.sa_flags = 0;
+        ::sigaction(SIGCHLD, &childSignal, nullptr);
+    }
 
     pid_t pid = 0;
     const int result = ::posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(),

@@ -1,0 +1,62 @@
+#include "conversion/CommandLine.h"
+
+namespace velunor {
+
+namespace {
+const QString kQuote = QStringLiteral("\"");
+const QString kSpace = QStringLiteral(" ");
+} // namespace
+
+ArgumentString ArgumentString::ForMode(ChannelMode mode, const QString &inputPath,
+                                       const QString &outputPath)
+{
+    // SoX expands wildcards in input names itself ("song [live].mp3" would
+    // read "song l.mp3"), so the input is marked as a plain name.
+    ArgumentString arguments;
+    arguments.word(QStringLiteral("--no-glob"))
+        .quotedPath(inputPath)
+        .word(QStringLiteral("-c"))
+        .word(QStringLiteral("1"))
+        .quotedPath(outputPath);
+    // The kept channel alone, at its own level: "remix 1 0" would make two
+    // channels that "-c 1" then averages, 6 dB down.
+    switch (mode) {
+    case ChannelMode::Mix:
+        break;
+    case ChannelMode::LeftOnly:
+        arguments.word(QStringLiteral("remix")).word(QStringLiteral("1"));
+        break;
+    case ChannelMode::RightOnly:
+        arguments.word(QStringLiteral("remix")).word(QStringLiteral("2"));
+        break;
+    }
+    return arguments;
+}
+
+ArgumentString &ArgumentString::word(const QString &word)
+{
+    Q_ASSERT(!word.isEmpty() && !word.contains(kSpace) && !word.contains(kQuote));
+    text_ += kSpace + word;
+    arguments_ << word;
+    return *this;
+}
+
+ArgumentString &ArgumentString::quotedPath(const QString &path)
+{
+    const QString safe = path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
+    text_ += kSpace + kQuote + safe + kQuote;
+    arguments_ << safe;
+    return *this;
+}
+
+CommandLine::CommandLine(QString programPath, ArgumentString arguments)
+    : program_(std::move(programPath)), arguments_(std::move(arguments))
+{
+}
+
+QString CommandLine::text() const
+{
+    return kQuote + program_ + kQuote + kSpace + arguments_.text();
+}
+
+} // namespace velunor

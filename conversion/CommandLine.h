@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velunor {
+
+// How the two channels of the input become the one of the output.
+enum class ChannelMode { Mix, LeftOnly, RightOnly };
+
+// The text that follows the converter path on a command line, built piece by
+// piece together with the argument list it stands for. Every piece starts
+// with one space, so the list is the faithful split of the text: quotes
+// removed, nothing else. The program starts the converter from the list,
+// never through a shell, so no character of a path is ever interpreted.
+class ArgumentString {
+public:
+    // The argument string for one file:
+    //   mix         " --no-glob "input" -c 1 "output""
+    //   left only   the mix form + " remix 1"
+    //   right only  the mix form + " remix 2"
+    static ArgumentString ForMode(ChannelMode mode, const QString &inputPath,
+                                  const QString &outputPath);
+
+    // Appends " " + word: an option or a value that holds no space or quote.
+    ArgumentString &word(const QString &word);
+    // Appends " " + the path between double quotes. A relative path that
+    // begins with "-" gets "./" in front, so it is never read as an option.
+    ArgumentString &quotedPath(const QString &path);
+
+    const QString &text() const { return text_; }
+    const QStringList &arguments() const { return arguments_; }
+    bool isEmpty() const { return arguments_.isEmpty(); }
+
+private:
+    QString text_;
+    QStringList arguments_;
+};
+
+// A command line: the program's path between double quotes, one space, and
+// the argument string (which starts with a space of its own, so two spaces
+// follow the program).
+class CommandLine {
+public:
+    CommandLine(QString programPath, ArgumentString arguments);
+
+    QString text() const;
+    const QString &program() const { return program_; }
+    const QStringList &arguments() const { return arguments_.arguments(); }
+
+private:
+    QString program_;
+    ArgumentString arguments_;
+};
+
+} // namespace velunor

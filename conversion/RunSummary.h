@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace velunor {
+
+// What a conversion run tells the user at its end: "Done." alone when every
+// file was converted, otherwise "Done.", an empty line and the files that
+// were not, each with its reason; a long list is cut short with a count of
+// the rest. Lines are separated by CR LF.
+class RunSummary {
+public:
+    static constexpr int kListedAtMost = 10;
+
+    void addNotConverted(const QString &path, const QString &reason);
+    qsizetype notConvertedCount() const { return notConverted_.size(); }
+    QString message() const;
+
+private:
+    struct Entry {
+        QString path;
+        QString reason;
+    };
+    QList<Entry> notConverted_;
+};
+
+} // namespace velunor

@@ -1,0 +1,249 @@
+// The converter the executable carries: its five resources, where they are
+// staged, how they are written and deleted, and when a staged converter is
+// refused.
+
+#include "conversion/ConverterFiles.h"
+#include "platform/Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velunor;
+
+namespace {
+
+QByteArray Contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteText(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+mode_t ModeOf(const QString &path)
+{
+    struct stat facts {};
+    ::lstat(QFile::encodeName(path).constData(), &facts);
+    return facts.st_mode & 07777;
+}
+
+void StageAll(const QString &folder)
+{
+    for (const ConverterFile &file : ConverterFileSet())
+        WriteResourceFile(LoadConverterResource(file.resourceId), StagedPath(folder, file),
+                          file.executable);
+}
+
+// Restores an environment variable when the test ends.
+class EnvironmentVariable {
+public:
+    explicit EnvironmentVariable(const char *name)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), value_(qgetenv(name))
+    {
+    }
+    ~EnvironmentVariable()
+    {
+        if (had_)
+            qputenv(name_, value_);
+        else
+            qunsetenv(name_);
+    }
+
+private:
+    const char *name_;
+    bool had_;
+    QByteArray value_;
+};
+
+} // namespace
+
+class ConverterStagingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // ---- the payload -----------------------------------------------------
+
+    void resourcesHoldTheMachinesConverter()
+    {
+        // Each id must carry the very file it is staged as: a mix-up would
+        // stage a library under the program's name.
+        const QList<QPair<int, QString>> expected = {
+            {101, "/usr/bin/sox"},
+            {102, "/usr/lib/x86_64-linux-gnu/libmad.so.0"},
+            {103, "/usr/lib/x86_64-linux-gnu/libmp3lame.so.0"},
+            {104, "/usr/lib/x86_64-linux-gnu/libgomp.so.1"},
+            {105, "/usr/lib/x86_64-linux-gnu/libz.so.1"},
+        };
+        for (const auto &[id, systemFile] : expected) {
+            if (!QFile::exists(systemFile))
+                QSKIP("the system's SoX files are elsewhere on this machine");
+            const QByteArray bytes = LoadConverterResource(id);
+            QVERIFY2(!bytes.isEmpty(), qPrintable(systemFile));
+            QVERIFY2(bytes == Contents(systemFile), qPrintable(systemFile));
+        }
+        QVERIFY_THROWS_EXCEPTION(PlatformError, LoadConverterResource(106));
+    }
+
+    void stagedNamesAndOrder()
+    {
+        QStringList names;
+        for (const ConverterFile &file : ConverterFileSet())
+            names << QString::number(file.resourceId) + file.stagedName;
+        QCOMPARE(names, QStringList({"101/sox", "102/libmad.so.0", "103/libmp3lame.so.0",
+                                     "104/libgomp.so.1", "105/libz.so.1"}));
+        QCOMPARE(ConverterProgram().stagedName, QStringLiteral("/sox"));
+    }
+
+    // ---- the staging folder ----------------------------------------------
+
+    void tempIsUsedExactlyAsGiven()
+    {
+        EnvironmentVariable temp("TEMP");
+        qputenv("TEMP", "/some/where/");
+        QCOMPARE(StagingFolder(), QStringLiteral("/some/where/"));
+        QCOMPARE(StagedPath(StagingFolder(), ConverterProgram()),
+                 QStringLiteral("/some/where//sox"));
+        qputenv("TEMP", "/some/where");
+        QCOMPARE(StagedPath(StagingFolder(), ConverterProgram()),
+                 QStringLiteral("/some/where/sox"));
+    }
+
+    void withoutTempAPrivateFolderIsMade()
+    {
+        EnvironmentVariable temp("TEMP");
+        EnvironmentVariable runtime("XDG_RUNTIME_DIR");
+        QTemporaryDir runtimeFolder;
+        qputenv("TEMP", "");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+        const QString folder = StagingFolder();
+        QCOMPARE(folder, runtimeFolder.path() + "/velunor");
+        QVERIFY(QFileInfo(folder).isDir());
+        QCOMPARE(ModeOf(folder), mode_t(0700));
+
+        qunsetenv("TEMP");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString fallback = StagingFolder();
+        QCOMPARE(fallback, QDir::tempPath() + "/velunor-" + QString::number(::getuid()));
+        QVERIFY(QFileInfo(fallback).isDir());
+        QCOMPARE(UntrustedConverterReason(fallback), QString());
+    }
+
+    // ---- writing and deleting ----------------------------------------------
+
+    void stagingIntoAnEmptyFolderWritesExactBytes()
+    {
+        QTemporaryDir folder;
+        StageAll(folder.path());
+        for (const ConverterFile &file : ConverterFileSet()) {
+            const QString path = StagedPath(folder.path(), file);
+            QCOMPARE(Contents(path), LoadConverterResource(file.resourceId));
+            // Only the program may be run, and nobody else may change any.
+            QCOMPARE(ModeOf(path), file.executable ? mode_t(0755) : mode_t(0644));
+        }
+        QCOMPARE(UntrustedConverterReason(folder.path()), QString());
+
+        for (const ConverterFile &file : ConverterFileSet())
+            DeleteFileQuietly(StagedPath(folder.path(), file));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+    void aPresentFileIsNeverOverwritten()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("sox");
+        WriteText(path, "already here");
+        WriteResourceFile(LoadConverterResource(101), path, true);
+        QCOMPARE(Contents(path), QByteArray("already here"));
+
+        // Not through a link either, even one that leads nowhere yet.
+        const QString target = folder.filePath("elsewhere");
+        const QString link = folder.filePath("libz.so.1");
+        QVERIFY(QFile::link(target, link));
+        QVERIFY_THROWS_EXCEPTION(PlatformError, WriteResourceFile("bytes", link));
+        QVERIFY(!QFile::exists(target));
+    }
+
+    void aFailedWriteRisesWithTheSystemsMessage()
+    {
+        QTemporaryDir folder;
+        const QString missing = folder.filePath("not-there/sox");
+        try {
+            WriteResourceFile("bytes", missing);
+            QFAIL("writing into a missing folder succeeded");
+        } catch (const PlatformError &error) {
+            QCOMPARE(error.message(), QStringLiteral("No such file or directory"));
+        }
+        WriteText(folder.filePath("plain"), "x");
+        try {
+            WriteResourceFile("bytes", folder.filePath("plain/sox"));
+            QFAIL("writing below a plain file succeeded");
+        } catch (const PlatformError &error) {
+            QCOMPARE(error.message(), QStringLiteral("Not a directory"));
+        }
+    }
+
+    void deletingNeverFails()
+    {
+        QTemporaryDir folder;
+        WriteText(folder.filePath("a"), "x");
+        DeleteFileQuietly(folder.filePath("a"));
+        QVERIFY(!QFile::exists(folder.filePath("a")));
+        DeleteFileQuietly(folder.filePath("a"));
+        DeleteFileQuietly(QString());
+        // A folder is not a file: it stays.
+        QVERIFY(QDir(folder.path()).mkdir("sub"));
+        DeleteFileQuietly(folder.filePath("sub"));
+        QVERIFY(QFileInfo(folder.filePath("sub")).isDir());
+    }
+
+    // ---- refusing a converter others could have changed ----------------------
+
+    void othersMustNotBeAbleToChangeTheConverter()
+    {
+        QTemporaryDir folder;
+        StageAll(folder.path());
+        const QString library = StagedPath(folder.path(), ConverterFileSet()[2]);
+
+        QVERIFY(::chmod(QFile::encodeName(library).constData(), 0664) == 0);
+        QVERIFY(UntrustedConverterReason(folder.path()).contains("libmp3lame.so.0"));
+        QVERIFY(::chmod(QFile::encodeName(library).constData(), 0644) == 0);
+        QCOMPARE(UntrustedConverterReason(folder.path()), QString());
+
+        // Anyone able to write to the folder could add a library of any name
+        // the converter loads.
+        QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 01777) == 0);
+        QVERIFY(UntrustedConverterReason(folder.path()).contains("staging folder"));
+        QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0700) == 0);
+
+        // A link instead of the program.
+        const QString program = StagedPath(folder.path(), ConverterProgram());
+        QVERIFY(QFile::remove(program));
+        QVERIFY(QFile::link("/usr/bin/sox", program));
+        QVERIFY(UntrustedConverterReason(folder.path()).contains("not a plain file"));
+    }
+
+    void aConverterOfAnotherUserIsRefused()
+    {
+        if (::geteuid() != 0)
+            QSKIP("only an administrator can give a file to another user");
+        QTemporaryDir folder;
+        StageAll(folder.path());
+        const QString program = StagedPath(folder.path(), ConverterProgram());
+        QVERIFY(::chown(QFile::encodeName(program).constData(), 65534, 65534) == 0);
+        QVERIFY(UntrustedConverterReason(folder.path()).contains("belongs to another user"));
+    }
+};
+
+QTEST_MAIN(ConverterStagingTest)
+#include "test_converter_staging.moc"
