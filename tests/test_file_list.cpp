@@ -321,10 +321,8 @@ private slots:
         QTest::addColumn<bool>("downwards");
         QTest::addColumn<bool>("scrolls");
         QTest::newRow("365 scrolls down") << 365 << true << true;
-        QTest::newRow("900 scrolls down") << 900 << true << true;
         QTest::newRow("364 does not scroll down") << 364 << true << false;
         QTest::newRow("304 scrolls up") << 304 << false << true;
-        QTest::newRow("0 scrolls up") << 0 << false << true;
         QTest::newRow("305 does not scroll up") << 305 << false << false;
         QTest::newRow("high pointer does not scroll down") << 100 << true << false;
         QTest::newRow("low pointer does not scroll up") << 500 << false << false;
