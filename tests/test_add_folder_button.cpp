@@ -1,0 +1,176 @@
+// "Add All MP3 File(s) In Folder" through the real button: the two questions,
+// what a search adds and in what order, the hourglass while it runs, the
+// window's events during the search, and a failure part way.
+
+#include "FolderTree.h"
+#include "TestWindow.h"
+#include "filelist/FileListView.h"
+#include "shell/ErrorReport.h"
+#include "shell/Locations.h"
+
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velunor;
+using namespace velunor::testing;
+
+namespace {
+
+const QString kPrompt = QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for "
+                                       "all txt files, doc for all doc files, etc.)");
+
+// A window whose folder search is answered with `extension` and `folder`.
+class SearchFixture {
+public:
+    SearchFixture() { window.load(); }
+
+    void click(const QString &extension, const QString &folder)
+    {
+        window.platform.inputAnswers.push_back(extension);
+        window.platform.folderAnswers.push_back(folder);
+        QTest::mouseClick(window->PushButton3, Qt::LeftButton);
+    }
+    QStringList items(const FolderTree &tree)
+    {
+        return tree.relative(window->ListView1->items().texts());
+    }
+
+    TestWindow window;
+};
+
+// Makes `levels` nested folders with names of 200 characters below `top`, so
+// that the deepest paths are longer than any path the system accepts.
+bool MakeTooDeepChain(const QString &top, int levels)
+{
+    int fd = ::open(QFile::encodeName(top).constData(), O_DIRECTORY | O_RDONLY);
+    const QByteArray name(200, 'n');
+    for (int level = 0; level < levels && fd >= 0; ++level) {
+        if (::mkdirat(fd, name.constData(), 0755) != 0) {
+            ::close(fd);
+            return false;
+        }
+        const int deeper = ::openat(fd, name.constData(), O_DIRECTORY | O_RDONLY);
+        ::close(fd);
+        fd = deeper;
+    }
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+} // namespace
+
+class AddFolderButtonTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void cancellingEitherQuestionAddsNothing()
+    {
+        FolderTree tree({"a.mp3"});
+        SearchFixture fixture;
+        ScriptedPlatform &platform = fixture.window.platform;
+
+        fixture.window.platform.inputAnswers.push_back(QString());
+        QTest::mouseClick(fixture.window->PushButton3, Qt::LeftButton);
+        QCOMPARE(platform.inputPrompts, QList<QString>({kPrompt}));
+        QVERIFY(platform.folderPrompts.isEmpty());
+
+        fixture.click("mp3", QString());
+        QCOMPARE(platform.folderPrompts, QList<QString>({"Please select folder:"}));
+        QCOMPARE(fixture.window->ListView1->items().count(), 0);
+        QCOMPARE(fixture.window->MousePointer(), 0);
+        QVERIFY(platform.messages.isEmpty());
+        QVERIFY(platform.unexpected.isEmpty());
+    }
+
+    void addsTheFolderFirstThenItsSubfolders()
+    {
+        FolderTree tree({"b.mp3", "a.mp3", "notes.txt", "sub/c.mp3"});
+        SearchFixture fixture;
+        fixture.click("mp3", tree.path());
+        QCOMPARE(fixture.items(tree), QStringList({"a.mp3", "b.mp3", "sub/c.mp3"}));
+        QCOMPARE(fixture.window->MousePointer(), 0);
+        QVERIFY(fixture.window.platform.messages.isEmpty());
+
+        // The same folder again lists every file again.
+        fixture.click("mp3", tree.path() + '/');
+        QCOMPARE(fixture.items(tree),
+                 QStringList({"a.mp3", "b.mp3", "sub/c.mp3", "a.mp3", "b.mp3", "sub/c.mp3"}));
+    }
+
+    void searchesLevelByLevel()
+    {
+        FolderTree tree({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3", "A/B/D/d.mp3", "A/C/E/e.mp3"});
+        SearchFixture fixture;
+        fixture.click("mp3", tree.path("A"));
+        QCOMPARE(fixture.items(tree),
+                 QStringList({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3", "A/B/D/d.mp3", "A/C/E/e.mp3"}));
+    }
+
+    void theTypedExtensionIsAPattern()
+    {
+        FolderTree tree({"a.mp3", "b.MP3", "c.txt", "noext", "~d.mp3", ".e.mp3", "sub/f.Mp3"});
+        ::chmod(QFile::encodeName(tree.path(".e.mp3")).constData(), 0444);
+        SearchFixture lower;
+        lower.click("mp3", tree.path());
+        SearchFixture upper;
+        upper.click("MP3", tree.path());
+        QCOMPARE(lower.items(tree), QStringList({".e.mp3", "a.mp3", "b.MP3", "sub/f.Mp3"}));
+        QCOMPARE(upper.items(tree), lower.items(tree));
+
+        SearchFixture every;
+        every.click("*", tree.path());
+        QCOMPARE(every.items(tree),
+                 QStringList({".e.mp3", "a.mp3", "b.MP3", "c.txt", "noext", "sub/f.Mp3"}));
+    }
+
+    void showsTheHourglassAndKeepsTheWindowAliveWhileSearching()
+    {
+        FolderTree tree({"A/B/D/d.mp3", "A/C/E/e.mp3"});
+        SearchFixture fixture;
+        // Only the search shows the hourglass, so a timer that sees it ran
+        // while the search was under way.
+        int pointerSeen = -1;
+        int itemsSeen = -1;
+        QTimer::singleShot(0, this, [&] {
+            pointerSeen = fixture.window->MousePointer();
+            itemsSeen = fixture.window->ListView1->items().count();
+        });
+        fixture.click("mp3", tree.path("A"));
+        QCOMPARE(pointerSeen, 11);
+        QCOMPARE(itemsSeen, 0);
+        QCOMPARE(fixture.window->MousePointer(), 0);
+        QCOMPARE(fixture.items(tree), QStringList({"A/B/D/d.mp3", "A/C/E/e.mp3"}));
+    }
+
+    void aFailurePartWayIsReportedAndTheFoundFilesAreStillAdded()
+    {
+        FolderTree tree({"top.mp3", "A/a.mp3"});
+        QVERIFY(MakeTooDeepChain(tree.path("A"), 22));
+        SearchFixture fixture;
+        fixture.click("mp3", tree.path());
+        QProcess::execute("rm", {"-rf", tree.path("A")});
+
+        const QString tooLong = QString::fromLocal8Bit(std::strerror(ENAMETOOLONG));
+        QCOMPARE(fixture.window.platform.messageTexts(),
+                 QStringList({ErrorReportText(tooLong, Location::PushButton3_Click, 112)}));
+        QCOMPARE(fixture.window.platform.messages.first().title, "Application Error");
+        QCOMPARE(fixture.items(tree), QStringList({"top.mp3", "A/a.mp3"}));
+        QCOMPARE(fixture.window->MousePointer(), 0);
+    }
+};
+
+QTEST_MAIN(AddFolderButtonTest)
+#include "test_add_folder_button.moc"

@@ -1,0 +1,259 @@
+// The folder-search routines on real folders: which files a folder listing
+// gives and in what order, which folders the breadth-first walk enters, and
+// which listed files are added to the list.
+
+#include "FolderTree.h"
+#include "filelist/AddFolder.h"
+#include "filelist/FileListModel.h"
+
+#include <QTest>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace velunor;
+using namespace velunor::testing;
+
+namespace {
+
+// The walk's result relative to the tree, for short expectations.
+QStringList Walk(const FolderTree &tree, const QStringList &given, bool recurse = true)
+{
+    QStringList folders;
+    for (const QString &one : given)
+        folders << tree.path(one);
+    AddFolder::CollectSubfolders(folders, recurse);
+    return tree.relative(folders);
+}
+
+QStringList Added(const FolderTree &tree, const QStringList &folders, const QString &pattern)
+{
+    FileListModel items;
+    QStringList absolute;
+    for (const QString &one : folders)
+        absolute << tree.path(one);
+    AddFolder::AddFilesFromFolders(absolute, pattern, items);
+    return tree.relative(items.texts());
+}
+
+// Runs `action` with the effective user and group of an ordinary account, so
+// that permission bits deny access even when the tests run as root.
+template <typename Action> bool AsOrdinaryUser(const QString &treeRoot, Action action)
+{
+    if (::geteuid() != 0) {
+        action();
+        return true;
+    }
+    constexpr uid_t kNobody = 65534;
+    ::chmod(QFile::encodeName(treeRoot).constData(), 0755);
+    if (::setegid(kNobody) != 0)
+        return false;
+    if (::seteuid(kNobody) != 0) {
+        [[maybe_unused]] const int restored = ::setegid(0);
+        return false;
+    }
+    const bool reachable = ::access(QFile::encodeName(treeRoot).constData(), R_OK | X_OK) == 0;
+    if (reachable)
+        action();
+    [[maybe_unused]] const int user = ::seteuid(0);
+    [[maybe_unused]] const int group = ::setegid(0);
+    return reachable;
+}
+
+} // namespace
+
+class FolderSearchTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void listingMatchesWithoutCaseAndSortsAsAFileManager()
+    {
+        FolderTree tree({"b.mp3", "A.mp3", "c.MP3", ".h.mp3", "d.txt", "noext", "x.mp4",
+                         "folder.mp3/", "x.[ab]", "x.a"});
+        const QString folder = tree.path();
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3"),
+                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3"}));
+        // With or without the trailing separator, and in any case.
+        QCOMPARE(AddFolder::ListMatchingFiles(folder + '/', "*.MP3"),
+                 AddFolder::ListMatchingFiles(folder, "*.mp3"));
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.*"),
+                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "d.txt", "noext", "x.[ab]",
+                              "x.a", "x.mp4"}));
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp?"),
+                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "x.mp4"}));
+        // Brackets are no wildcard: they stand for themselves.
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.[ab]"), QStringList({"x.[ab]"}));
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3 "), QStringList());
+        QCOMPARE(AddFolder::ListMatchingFiles(tree.path("missing"), "*.*"), QStringList());
+    }
+
+    void listingKeepsLinksToFilesAndLeavesOutBrokenOnes()
+    {
+        FolderTree tree({"real.mp3", "sub/"});
+        QVERIFY(QFile::link(tree.path("real.mp3"), tree.path("link.mp3")));
+        QVERIFY(QFile::link(tree.path("gone.mp3"), tree.path("broken.mp3")));
+        QVERIFY(QFile::link(tree.path("sub"), tree.path("sublink.mp3")));
+        QCOMPARE(AddFolder::ListMatchingFiles(tree.path(), "*.mp3"),
+                 QStringList({"link.mp3", "real.mp3"}));
+    }
+
+    void existenceIsAFileThatIsNoFolderAndNeverBlocks()
+    {
+        FolderTree tree({"a.mp3", "dir/"});
+        QVERIFY(AddFolder::IsExistingFile(tree.path("a.mp3")));
+        QVERIFY(!AddFolder::IsExistingFile(tree.path("dir")));
+        QVERIFY(!AddFolder::IsExistingFile(tree.path("missing.mp3")));
+        QVERIFY(!AddFolder::IsExistingFile(QString()));
+        // Opening a FIFO for reading would wait for a writer for ever.
+        QCOMPARE(::mkfifo(QFile::encodeName(tree.path("pipe.mp3")).constData(), 0644), 0);
+        QVERIFY(AddFolder::IsExistingFile(tree.path("pipe.mp3")));
+    }
+
+    void unsafeNames()
+    {
+        QVERIFY(!AddFolder::HasUnsafeChars(QString()));
+        QVERIFY(!AddFolder::HasUnsafeChars("Music 2016 (live) [remaster] é ü 日本"));
+        QVERIFY(!AddFolder::HasUnsafeChars(QString(QChar(160)) + "after no-break space"));
+        QVERIFY(AddFolder::HasUnsafeChars("what?"));
+        QVERIFY(AddFolder::HasUnsafeChars("tab\there"));
+        QVERIFY(AddFolder::HasUnsafeChars(QString("end") + QChar(31)));
+        QVERIFY(AddFolder::HasUnsafeChars(QString("del") + QChar(127)));
+        QVERIFY(AddFolder::HasUnsafeChars(QString("c1") + QChar(159)));
+        // Half a surrogate pair has no file-name bytes.
+        QVERIFY(AddFolder::HasUnsafeChars(QString("half") + QChar(0xd800)));
+    }
+
+    void walkIsBreadthFirstInFileManagerOrder()
+    {
+        FolderTree tree({"A/B/D/", "A/c/E/", "A/B/D/F/"});
+        QCOMPARE(Walk(tree, {"A/"}),
+                 QStringList({"A/", "A/B/", "A/c/", "A/B/D/", "A/c/E/", "A/B/D/F/"}));
+        // One level only, without recursion.
+        QCOMPARE(Walk(tree, {"A/"}, false), QStringList({"A/", "A/B/", "A/c/"}));
+        // Several folders given: each level in the order of its parents.
+        QCOMPARE(Walk(tree, {"A/c/", "A/B/"}),
+                 QStringList({"A/c/", "A/B/", "A/c/E/", "A/B/D/", "A/B/D/F/"}));
+    }
+
+    void walkLetsTheWindowWorkForEveryFolder()
+    {
+        FolderTree tree({"A/B/D/", "A/C/E/"});
+        int turns = 0;
+        QTimer ticker;
+        ticker.setInterval(0);
+        connect(&ticker, &QTimer::timeout, [&] { ++turns; });
+        ticker.start();
+        Walk(tree, {"A/"});
+        QVERIFY2(turns >= 5, qPrintable(QString::number(turns)));
+    }
+
+    void walkFollowsNoLinksInsideAndEnds()
+    {
+        FolderTree tree({"A/B/", "A/a.mp3", "outside/o.mp3"});
+        // A loop back to the top and a way out of the tree.
+        QVERIFY(QFile::link(tree.path("A"), tree.path("A/B/loop")));
+        QVERIFY(QFile::link(tree.path("outside"), tree.path("A/out")));
+        QCOMPARE(Walk(tree, {"A/"}), QStringList({"A/", "A/B/"}));
+    }
+
+    void linkTheUserNamesIsSearched()
+    {
+        FolderTree tree({"real/sub/s.mp3", "real/r.mp3"});
+        QVERIFY(QFile::link(tree.path("real"), tree.path("named")));
+        QCOMPARE(Walk(tree, {"named/"}), QStringList({"named/", "named/sub/"}));
+        QCOMPARE(Added(tree, {"named/", "named/sub/"}, "*.mp3"),
+                 QStringList({"named/r.mp3", "named/sub/s.mp3"}));
+    }
+
+    void walkLeavesOutUnsafeFolderNames()
+    {
+        FolderTree tree({"A/ok/", "A/what?/", QString("A/bell") + QChar(7) + "/",
+                         QString("A/c1") + QChar(0x85) + "/"});
+        // A name that is not valid in the file-name encoding.
+        const QByteArray undecodable = QFile::encodeName(tree.path("A")).append("/\xff\xfe");
+        QCOMPARE(::mkdir(undecodable.constData(), 0755), 0);
+        const QStringList walked = Walk(tree, {"A/"});
+        ::rmdir(undecodable.constData());
+        QCOMPARE(walked, QStringList({"A/", "A/ok/"}));
+    }
+
+    void foldersThatHaveGoneAreDroppedAndTheWalkGoesOn()
+    {
+        FolderTree tree({"A/B/", "file.mp3"});
+        QCOMPARE(Walk(tree, {"missing/", "A/", "file.mp3/"}), QStringList({"A/", "A/B/"}));
+    }
+
+    void foldersThatDenyAccessAreDropped()
+    {
+        FolderTree tree({"A/a.mp3", "A/B/D/d.mp3", "A/C/E/e.mp3", "A/C/c.mp3", "A/F/f.mp3"});
+        ::chmod(QFile::encodeName(tree.path("A/B")).constData(), 0);
+        ::chmod(QFile::encodeName(tree.path("A/F")).constData(), 0);
+        QStringList walked;
+        QStringList added;
+        const bool ran = AsOrdinaryUser(tree.path(), [&] {
+            walked = Walk(tree, {"A/"});
+            added = Added(tree, walked, "*.mp3");
+        });
+        ::chmod(QFile::encodeName(tree.path("A/B")).constData(), 0755);
+        ::chmod(QFile::encodeName(tree.path("A/F")).constData(), 0755);
+        if (!ran)
+            QSKIP("no ordinary account to run as");
+        QCOMPARE(walked, QStringList({"A/", "A/C/", "A/C/E/"}));
+        QCOMPARE(added, QStringList({"A/a.mp3", "A/C/c.mp3", "A/C/E/e.mp3"}));
+    }
+
+    void kernelFileSystemsAreNotEntered()
+    {
+        for (const QString &virtualFolder : {QStringLiteral("/proc/"), QStringLiteral("/sys/")}) {
+            QStringList folders{virtualFolder};
+            AddFolder::CollectSubfolders(folders, true);
+            QCOMPARE(folders, QStringList{virtualFolder});
+        }
+        QStringList devices{"/dev/"};
+        AddFolder::CollectSubfolders(devices, false);
+        QVERIFY(!devices.contains("/dev/pts/"));
+
+        // The root folder is always searched; one level of it is enough to
+        // see that the kernel's folders are left out.
+        QStringList root{"//"};
+        AddFolder::CollectSubfolders(root, false);
+        QCOMPARE(root.first(), QStringLiteral("//"));
+        QVERIFY(root.contains("//usr/"));
+        QVERIFY(!root.contains("//proc/"));
+        QVERIFY(!root.contains("//sys/"));
+    }
+
+    void addingSkipsTildeNamesAndWritableHiddenFiles()
+    {
+        FolderTree tree({"a.mp3", "~b.mp3", ".hidden.mp3", ".readonly.mp3", "c.txt", "~d.txt"});
+        ::chmod(QFile::encodeName(tree.path(".readonly.mp3")).constData(), 0444);
+        QCOMPARE(Added(tree, {""}, "*.mp3"), QStringList({".readonly.mp3", "a.mp3"}));
+        QCOMPARE(Added(tree, {""}, "*.*"), QStringList({".readonly.mp3", "a.mp3", "c.txt"}));
+    }
+
+    void addingFollowsTheFolderListAndRepeats()
+    {
+        FolderTree tree({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3"});
+        QCOMPARE(Added(tree, {"A/", "A/B/", "A/C/", "A/"}, "*.mp3"),
+                 QStringList({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3", "A/a.mp3"}));
+        // Items already in the list stay first.
+        FileListModel items;
+        items.add(QStringLiteral("/earlier.mp3"));
+        AddFolder::AddFilesFromFolders({tree.path("A/B/")}, "*.mp3", items);
+        QCOMPARE(items.texts(), QStringList({"/earlier.mp3", tree.path("A/B/b.mp3")}));
+    }
+
+    void rootFolderEntriesGiveSingleSeparators()
+    {
+        FolderTree tree({"A/a.mp3"});
+        // What a search of "/" makes of a folder below it: "//" + path.
+        FileListModel items;
+        AddFolder::AddFilesFromFolders({"/" + tree.path("A/")}, "*.mp3", items);
+        QCOMPARE(items.texts(), QStringList({tree.path("A/a.mp3")}));
+    }
+};
+
+QTEST_MAIN(FolderSearchTest)
+#include "test_folder_search.moc"
