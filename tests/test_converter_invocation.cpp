@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 
 using namespace velunor;
 using namespace velunor::testing;
@@ -108,17 +109,6 @@ private slots:
         QCOMPARE(line.text(), text);
         QCOMPARE(line.program(), QStringLiteral("/t/sox"));
         QCOMPARE(line.arguments(), arguments);
-    }
-
-    void pathsReachTheArgumentsUntouched()
-    {
-        const QString hostile = R"(/in/it's "a" $(x) `y` ;b.mp3)";
-        const ArgumentString arguments =
-            ArgumentString::ForMode(ChannelMode::Mix, hostile, "-out.mp3");
-        // The text shows the paths as they are; the list holds them whole.
-        QCOMPARE(arguments.text(), " --no-glob \"" + hostile + "\" -c 1 \"./-out.mp3\"");
-        QCOMPARE(arguments.arguments(),
-                 QStringList({"--no-glob", hostile, "-c", "1", "./-out.mp3"}));
     }
 
     // ---- real conversions --------------------------------------------------
@@ -275,6 +265,19 @@ private slots:
         // sh ends itself with SIGTERM (15).
         QCOMPARE(Shell32::RunAndWait(platform_, bar_, Program("/bin/sh", {"-c", "kill\t$$"})),
                  128 + 15);
+    }
+
+    void anIgnoredChildSignalDoesNotHideAFailure()
+    {
+        // Inherited from a parent that ignores SIGCHLD, the system would drop
+        // every exit status and a failure would read as success.
+        struct sigaction ignore {};
+        struct sigaction previous {};
+        ignore.sa_handler = SIG_IGN;
+        QVERIFY(::sigaction(SIGCHLD, &ignore, &previous) == 0);
+        const qint32 result = Shell32::RunAndWait(platform_, bar_, Program("/bin/false"));
+        ::sigaction(SIGCHLD, &previous, nullptr);
+        QCOMPARE(result, 1);
     }
 
     void aProcessThatCannotStartReturnsTheErrorAndLeavesTheBar()

@@ -1,0 +1,130 @@
+// What waiting through RunAndWait costs per file: the same 20 one-second
+// stereo MP3s are converted by the staged SoX, each once through RunAndWait
+// and once started directly and waited for with a plain blocking wait. The
+// goal is a median overhead below 10 ms per file.
+
+#include "Audio.h"
+#include "ScriptedPlatform.h"
+#include "conversion/CommandLine.h"
+#include "conversion/ConverterFiles.h"
+#include "conversion/Shell32.h"
+#include "platform/ProgressBar.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+using namespace velunor;
+
+namespace {
+
+constexpr int kFiles = 20;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Starts the program and blocks until it ends: the least a run can cost.
+int RunBare(const CommandLine &line, const QStringList &environment)
+{
+    std::vector<QByteArray> words{QFile::encodeName(line.program())};
+    for (const QString &argument : line.arguments())
+        words.push_back(QFile::encodeName(argument));
+    std::vector<QByteArray> entries;
+    for (const QString &entry : environment)
+        entries.push_back(QFile::encodeName(entry));
+    std::vector<char *> argv, envp;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    for (QByteArray &entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, argv.front(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        return -1;
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+
+    QTemporaryDir staging, inputs, outputs;
+    for (const ConverterFile &file : ConverterFileSet())
+        WriteResourceFile(LoadConverterResource(file.resourceId), StagedPath(staging.path(), file),
+                          file.executable);
+    const QString converter = StagedPath(staging.path(), ConverterProgram());
+    const QStringList environment = Shell32::ConverterEnvironment(staging.path());
+
+    QStringList files;
+    for (int i = 1; i <= kFiles; ++i) {
+        files << inputs.filePath(QStringLiteral("file %1.mp3").arg(i));
+        const QString problem = testing::MakeStereoMp3(files.last());
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "%s\n", qPrintable(problem));
+            return 1;
+        }
+    }
+
+    testing::ScriptedPlatform platform;
+    ProgressBar bar;
+    bar.show();
+    // One warm-up of each, so that neither pays for a cold disk cache.
+    RunBare(CommandLine(converter, ArgumentString::ForMode(ChannelMode::Mix, files[0],
+                                                           outputs.filePath("warm.mp3"))),
+            environment);
+
+    std::vector<double> bare, waited, overhead;
+    int failures = 0;
+    QElapsedTimer clock;
+    for (int i = 0; i < kFiles; ++i) {
+        const CommandLine direct(
+            converter,
+            ArgumentString::ForMode(ChannelMode::Mix, files[i],
+                                    outputs.filePath(QStringLiteral("bare %1.mp3").arg(i))));
+        const CommandLine polled(
+            converter,
+            ArgumentString::ForMode(ChannelMode::Mix, files[i],
+                                    outputs.filePath(QStringLiteral("run %1.mp3").arg(i))));
+        clock.start();
+        failures += RunBare(direct, environment) != 0;
+        bare.push_back(clock.nsecsElapsed() / 1e6);
+        clock.start();
+        failures += Shell32::RunAndWait(platform, bar, polled, 0) != 0;
+        waited.push_back(clock.nsecsElapsed() / 1e6);
+        overhead.push_back(waited.back() - bare.back());
+    }
+
+    double bareTotal = 0, waitedTotal = 0;
+    for (int i = 0; i < kFiles; ++i) {
+        bareTotal += bare[i];
+        waitedTotal += waited[i];
+    }
+    std::printf("bench_run_and_wait: %d one-second stereo MP3s, mix mode\n", kFiles);
+    std::printf("  direct start + blocking wait: total %8.1f ms, median %6.2f ms per file\n",
+                bareTotal, Median(bare));
+    std::printf("  RunAndWait:                   total %8.1f ms, median %6.2f ms per file\n",
+                waitedTotal, Median(waited));
+    std::printf("  overhead per file: median %.2f ms (goal below 10 ms)\n", Median(overhead));
+    std::printf("  ratio RunAndWait / direct: %.3f\n", waitedTotal / bareTotal);
+    if (failures)
+        std::printf("  %d conversions failed\n", failures);
+    return failures ? 1 : 0;
+}
