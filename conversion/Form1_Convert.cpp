@@ -49,6 +49,50 @@ QString OutcomeProblem(qint32 result, const QString &outputPath)
     return QString();
 }
 
+// Steps 104 to 132: for each converter file, load its bytes, look whether
+// it is staged already, and write it when it is not.
+void StageConverter(StepGuard &guard, const QString &stagingFolder)
+{
+    int step = 104;
+    for (const ConverterFile &file : ConverterFileSet()) {
+        const QString stagedPath = StagedPath(stagingFolder, file);
+        QByteArray buffer;
+        guard.step(step, [&] { buffer = LoadConverterResource(file.resourceId); });
+        if (!guard.test(step + 2, [&] { return Main::PathExists(stagedPath); }))
+            guard.step(step + 4, [&] { WriteResourceFile(buffer, stagedPath, file.executable); });
+        step += 6;
+    }
+}
+
+// Steps 168 to 176: the staged files go, whoever wrote them.
+void RemoveConverter(StepGuard &guard, const QString &stagingFolder)
+{
+    int step = 168;
+    for (const ConverterFile &file : ConverterFileSet()) {
+        guard.step(step, [&] { DeleteFileQuietly(StagedPath(stagingFolder, file)); });
+        step += 2;
+    }
+}
+
+// Steps 152 to 162: the argument string of the channel mode selected now;
+// none when no mode is selected.
+std::optional<ArgumentString> ArgumentsForChosenMode(StepGuard &guard, const Form1 &form,
+                                                     const QString &inputPath,
+                                                     const QString &outputPath)
+{
+    std::optional<ArgumentString> arguments;
+    auto choose = [&](ChannelMode mode) {
+        arguments = ArgumentString::ForMode(mode, inputPath, outputPath);
+    };
+    if (guard.test(152, [&] { return form.Option1->isChecked(); }))
+        guard.step(154, [&] { choose(ChannelMode::Mix); });
+    else if (guard.test(156, [&] { return form.Option2->isChecked(); }))
+        guard.step(158, [&] { choose(ChannelMode::LeftOnly); });
+    else if (guard.test(160, [&] { return form.Option3->isChecked(); }))
+        guard.step(162, [&] { choose(ChannelMode::RightOnly); });
+    return arguments;
+}
+
 } // namespace
 
 void Form1::PushButton2_Click()
@@ -74,18 +118,8 @@ void Form1::PushButton2_Click()
         return;
     }
 
-    // Staging: load, test, write, for each of the five files.
     const QString stagingFolder = StagingFolder();
-    int stepNumber = 104;
-    for (const ConverterFile &file : ConverterFileSet()) {
-        const QString stagedPath = StagedPath(stagingFolder, file);
-        QByteArray buffer;
-        guard.step(stepNumber, [&] { buffer = LoadConverterResource(file.resourceId); });
-        if (!guard.test(stepNumber + 2, [&] { return Main::PathExists(stagedPath); }))
-            guard.step(stepNumber + 4,
-                       [&] { WriteResourceFile(buffer, stagedPath, file.executable); });
-        stepNumber += 6;
-    }
+    StageConverter(guard, stagingFolder);
     QString converterPath;
     guard.step(134, [&] { converterPath = StagedPath(stagingFolder, ConverterProgram()); });
 
@@ -126,19 +160,8 @@ void Form1::PushButton2_Click()
             continue;
         }
 
-        std::optional<ArgumentString> arguments;
-        if (guard.test(152, [&] { return Option1->isChecked(); }))
-            guard.step(154, [&] {
-                arguments = ArgumentString::ForMode(ChannelMode::Mix, inputPath, outputPath);
-            });
-        else if (guard.test(156, [&] { return Option2->isChecked(); }))
-            guard.step(158, [&] {
-                arguments = ArgumentString::ForMode(ChannelMode::LeftOnly, inputPath, outputPath);
-            });
-        else if (guard.test(160, [&] { return Option3->isChecked(); }))
-            guard.step(162, [&] {
-                arguments = ArgumentString::ForMode(ChannelMode::RightOnly, inputPath, outputPath);
-            });
+        const std::optional<ArgumentString> arguments =
+            ArgumentsForChosenMode(guard, *this, inputPath, outputPath);
         if (!arguments) {
             summary.addNotConverted(inputPath, QStringLiteral("no channel mode is selected"));
             continue;
@@ -160,11 +183,7 @@ void Form1::PushButton2_Click()
         });
     }
 
-    stepNumber = 168;
-    for (const ConverterFile &file : ConverterFileSet()) {
-        guard.step(stepNumber, [&] { DeleteFileQuietly(StagedPath(stagingFolder, file)); });
-        stepNumber += 2;
-    }
+    RemoveConverter(guard, stagingFolder);
     guard.step(178, [this] { setMousePointer(0); });
     guard.step(180, [this] { ProgressBar1->setValue(0); });
     guard.step(182, [this] { ProgressBar1->setText(QStringLiteral("Progress Bar")); });
