@@ -1,0 +1,154 @@
+// Files and folders dropped on the list, sent as the real drag events a file
+// manager causes: the refusal of anything but local files while dragging,
+// the order of dropped paths, and the search of dropped folders.
+
+#include "FolderTree.h"
+#include "TestWindow.h"
+#include "filelist/FileListView.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+using namespace velunor;
+using namespace velunor::testing;
+
+namespace {
+
+std::unique_ptr<QMimeData> FileData(const QStringList &paths)
+{
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data->setUrls(urls);
+    return data;
+}
+
+std::unique_ptr<QMimeData> TextData()
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setText(QStringLiteral("/some/file.mp3"));
+    return data;
+}
+
+class DropFixture {
+public:
+    DropFixture() { window.load(); }
+
+    QWidget *rows() { return window->ListView1->viewport(); }
+    FileListModel &items() { return window->ListView1->items(); }
+
+    // Drags `data` in and over the list; whether the list takes it.
+    bool dragOver(const QMimeData &data)
+    {
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction | Qt::MoveAction, &data,
+                              Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(rows(), &enter);
+        QDragMoveEvent move(QPoint(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(rows(), &move);
+        // A move reaches only a list that took the drag.
+        lastAction = enter.isAccepted() ? move.dropAction() : enter.dropAction();
+        return enter.isAccepted() && move.isAccepted();
+    }
+
+    void dragAway()
+    {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(rows(), &leave);
+    }
+
+    // A whole drag that ends in a drop on the list, as Qt delivers it: the
+    // drop reaches only a widget that took the drag.
+    void drop(const QMimeData &data)
+    {
+        dragOver(data);
+        QDropEvent dropped(QPointF(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(rows(), &dropped);
+    }
+
+    Qt::DropAction lastAction = Qt::IgnoreAction;
+    TestWindow window;
+};
+
+} // namespace
+
+class DragDropTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void onlyLocalFilesAreTaken()
+    {
+        FolderTree tree({"a.mp3"});
+        DropFixture fixture;
+        QVERIFY(fixture.dragOver(*FileData({tree.path("a.mp3")})));
+        // What the source offered stays the action.
+        QCOMPARE(fixture.lastAction, Qt::CopyAction);
+        fixture.dragAway();
+        QVERIFY(!fixture.dragOver(*TextData()));
+        QCOMPARE(fixture.lastAction, Qt::IgnoreAction);
+        fixture.dragAway();
+        auto web = std::make_unique<QMimeData>();
+        web->setUrls({QUrl("https://example.org/a.mp3")});
+        QVERIFY(!fixture.dragOver(*web));
+        fixture.dragAway();
+
+        fixture.drop(*TextData());
+        fixture.drop(*web);
+        QCOMPARE(fixture.items().count(), 0);
+    }
+
+    void droppedFilesAreListedAsTheyCameInTheirOrder()
+    {
+        FolderTree tree({"c.mp3", "a.mp3", "b.txt"});
+        DropFixture fixture;
+        fixture.items().add(tree.path("a.mp3"));
+        // Neither the extension nor the list's contents matter for a file.
+        fixture.drop(*FileData({tree.path("c.mp3"), tree.path("a.mp3"), tree.path("b.txt")}));
+        QCOMPARE(tree.relative(fixture.items().texts()),
+                 QStringList({"a.mp3", "c.mp3", "a.mp3", "b.txt"}));
+    }
+
+    void aDroppedFolderIsSearchedForEveryKindOfFile()
+    {
+        FolderTree tree({"F/a.mp3", "F/~b.mp3", "F/c.txt", "F/.w.mp3", "F/sub/d.mp3"});
+        DropFixture fixture;
+        int pointerSeen = -1;
+        QTimer::singleShot(0, this, [&] { pointerSeen = fixture.window->MousePointer(); });
+        fixture.drop(*FileData({tree.path("F")}));
+        QCOMPARE(tree.relative(fixture.items().texts()),
+                 QStringList({"F/a.mp3", "F/c.txt", "F/sub/d.mp3"}));
+        // The search let the window work, and it showed no hourglass.
+        QCOMPARE(pointerSeen, 0);
+        QVERIFY(fixture.window.platform.messages.isEmpty());
+    }
+
+    void foldersAndFilesTogetherKeepTheSourceOrder()
+    {
+        FolderTree tree({"F/f.mp3", "G/g.mp3", "G/H/h.mp3", "loose.mp3"});
+        DropFixture fixture;
+        fixture.drop(*FileData(
+            {tree.path("G"), tree.path("loose.mp3"), tree.path("missing.mp3"), tree.path("F/")}));
+        QCOMPARE(tree.relative(fixture.items().texts()),
+                 QStringList({"G/g.mp3", "G/H/h.mp3", "loose.mp3", "F/f.mp3"}));
+    }
+
+    void anEmptyFolderAddsNothing()
+    {
+        FolderTree tree({"E/", "E/~only.mp3"});
+        DropFixture fixture;
+        fixture.drop(*FileData({tree.path("E")}));
+        QCOMPARE(fixture.items().count(), 0);
+        QVERIFY(fixture.window.platform.messages.isEmpty());
+    }
+};
+
+QTEST_MAIN(DragDropTest)
+#include "test_drag_drop.moc"
