@@ -135,10 +135,14 @@ void Form1::PushButton2_Click()
         QString inputPath;
         if (!guard.step(140, [&] { inputPath = list.text(i); }))
             continue;
+        // The value and the text are drawn together at the yield below, not
+        // the value at once on its own.
+        ProgressBar1->setUpdatesEnabled(false);
         guard.step(142, [&] { ProgressBar1->setValue(PercentBefore(i, list.count())); });
         guard.step(144, [&] {
             ProgressBar1->setText(QStringLiteral("Processing: ") + Main::FileNameOf(inputPath));
         });
+        ProgressBar1->setUpdatesEnabled(true);
         guard.step(146, [] { Main::YieldToEvents(); });
 
         // Every check below comes before the old output is deleted: a file
