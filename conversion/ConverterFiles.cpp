@@ -80,10 +80,24 @@ QByteArray LoadConverterResource(int resourceId)
     return resource.readAll();
 }
 
+// A folder that other users can write to, or that belongs to someone else,
+// is no place for a program and the libraries it loads first: another user
+// could put a library of their own beside them.
+bool IsSharedFolder(const QString &folder)
+{
+    struct stat facts {};
+    if (::stat(QFile::encodeName(folder).constData(), &facts) != 0 || !S_ISDIR(facts.st_mode))
+        return false;
+    return facts.st_uid != ::geteuid() || OthersCanWrite(facts);
+}
+
 QString StagingFolder()
 {
     const QString temp = qEnvironmentVariable("TEMP");
-    if (!temp.isEmpty())
+    // TEMP is used exactly as given, unless it names a shared folder such as
+    // /tmp; then the private folder takes its place, so that converting still
+    // works and stays safe.
+    if (!temp.isEmpty() && !IsSharedFolder(temp))
         return temp;
     const QString folder = PrivateStagingFolder();
     // A folder that is already there is left as it is; whether it may be

@@ -10,8 +10,8 @@
 #include <QTime>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <csignal>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
@@ -96,10 +96,17 @@ QString JoinFileDialogResult(const QStringList &paths, int bufferChars)
     if (paths.size() == 1) {
         result = paths.front();
     } else if (paths.size() > 1) {
-        result = QFileInfo(paths.front()).absolutePath();
+        const QString folder = QFileInfo(paths.front()).absolutePath();
+        bool oneFolder = true;
+        for (const QString &path : paths)
+            oneFolder = oneFolder && QFileInfo(path).absolutePath() == folder;
+        // Names typed with a folder of their own do not share the first
+        // pick's folder: they then stand below the root folder as whole paths,
+        // so that joining them again gives each file, not a namesake.
+        result = oneFolder ? folder : QStringLiteral("/");
         for (const QString &path : paths) {
             result += QChar(u'\0');
-            result += QFileInfo(path).fileName();
+            result += oneFolder ? QFileInfo(path).fileName() : path.mid(1);
         }
     }
     // The result needs its terminating NUL, and a multi-selection a second.
@@ -156,8 +163,7 @@ QString QtPlatform::openFileDialog(QWidget *owner, const FileDialogRequest &requ
 
 QString QtPlatform::browseForFolder(QWidget *owner, const QString &prompt)
 {
-    return QFileDialog::getExistingDirectory(owner, prompt, QString(),
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(owner, prompt, QString(), QFileDialog::ShowDirsOnly);
 }
 
 void QtPlatform::openUrl(const QUrl &url)
@@ -167,8 +173,7 @@ void QtPlatform::openUrl(const QUrl &url)
 
 std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
                                                        const QStringList &arguments,
-                                                       const QStringList &environment,
-                                                       int &error)
+                                                       const QStringList &environment, int &error)
 {
     std::vector<QByteArray> argumentBytes;
     argumentBytes.push_back(QFile::encodeName(program));
@@ -208,8 +213,8 @@ std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
     }
 
     pid_t pid = 0;
-    const int result = ::posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(),
-                                     envp.data());
+    const int result =
+        ::posix_spawn(&pid, argv.front(), &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) {

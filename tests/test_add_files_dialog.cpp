@@ -111,7 +111,9 @@ private slots:
         // Joined and split again, the picks come back unchanged.
         for (const QStringList &picks :
              {QStringList({"/a.mp3", "/b c.mp3"}), QStringList({"/x/y z/1.mp3", "/x/y z/2.mp3"}),
-              QStringList({"/x/only.mp3"})})
+              QStringList({"/x/only.mp3"}),
+              // A name typed with a folder of its own keeps that folder.
+              QStringList({"/one/a.mp3", "/other/x.mp3", "/one/b.mp3"})})
             QCOMPARE(PickedFilePaths(JoinFileDialogResult(picks, 32768)), picks);
     }
 

@@ -128,6 +128,23 @@ private slots:
         QCOMPARE(UntrustedConverterReason(fallback), QString());
     }
 
+    void sharedTempIsReplacedByThePrivateFolder()
+    {
+        EnvironmentVariable temp("TEMP");
+        EnvironmentVariable runtime("XDG_RUNTIME_DIR");
+        QTemporaryDir shared;
+        QTemporaryDir runtimeFolder;
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 01777) == 0);
+        qputenv("TEMP", QFile::encodeName(shared.path()));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+        QCOMPARE(StagingFolder(), runtimeFolder.path() + "/velunor");
+        // A TEMP only its owner can write to is used exactly as given.
+        QVERIFY(::chmod(QFile::encodeName(shared.path()).constData(), 0700) == 0);
+        QCOMPARE(StagingFolder(), shared.path());
+        qputenv("TEMP", QFile::encodeName(shared.path() + "/"));
+        QCOMPARE(StagingFolder(), shared.path() + "/");
+    }
+
     // ---- writing and deleting ----------------------------------------------
 
     void stagingIntoAnEmptyFolderWritesExactBytes()
