@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Installs Velunor into a temporary prefix, checks the installed layout and
+# the desktop entry, then starts the installed program through its link in a
+# real X window, presses "Load Sample/Example Files" and checks that the
+# program found its hand cursor and its samples beside the real executable.
+#
+# usage: install_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
+set -euo pipefail
+build_dir=$2
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+prefix="$work/prefix"
+cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+
+program="$prefix/lib/velunor/velunor"
+[ -x "$program" ] || fail "no program in lib/velunor"
+[ -L "$prefix/bin/velunor" ] || fail "bin/velunor is not a link"
+[ "$(readlink -f "$prefix/bin/velunor")" = "$(readlink -f "$program")" ] ||
+  fail "bin/velunor does not lead to the program"
+for companion in HAND-M.CUR drag.ico; do
+  [ -s "$prefix/lib/velunor/$companion" ] || fail "no $companion beside the program"
+done
+samples=$(find "$prefix/lib/velunor/Samples" -maxdepth 1 -type f -name '*.mp3' | wc -l)
+[ "$samples" -ge 1 ] || fail "no sample files installed"
+desktop="$prefix/share/applications/velunor.desktop"
+desktop-file-validate "$desktop" || fail "desktop entry rejected"
+grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no audio/mpeg"
+grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
+[ -s "$prefix/share/icons/hicolor/256x256/apps/velunor.png" ] || fail "no icon in hicolor"
+
+display=""
+for number in $(seq 141 190); do
+  if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
+    display=":$number"
+    break
+  fi
+done
+[ -n "$display" ] || fail "no free X display"
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do
+  DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break
+  sleep 0.1
+done
+
+mkdir -p "$work/home/Desktop" "$work/config"
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
+  DISPLAY=$display QT_QPA_PLATFORM=xcb \
+  strace -f -qq -e trace=openat,newfstatat,statx,stat -o "$work/trace" \
+  "$prefix/bin/velunor" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+window=""
+for _ in $(seq 150); do
+  window=$(DISPLAY=$display xdotool search --name '^Velunor$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { cat "$work/app.log"; fail "the installed program showed no window"; }
+
+# "Load Sample/Example Files" sits at (272, 249) with a size of 256 x 27.
+sleep 0.5
+DISPLAY=$display xdotool mousemove --window "$window" 400 262 click 1
+question=""
+for _ in $(seq 100); do
+  question=$(DISPLAY=$display xdotool search --name '^Velunor$' 2>/dev/null | grep -v "^$window\$" | head -n 1 || true)
+  [ -n "$question" ] && break
+  sleep 0.1
+done
+[ -n "$question" ] || fail "pressing Load Sample/Example Files asked no question"
+sleep 0.3
+DISPLAY=$display import -window root "$build_dir/installed-samples.png" || true
+DISPLAY=$display xdotool key --window "$question" Escape
+sleep 0.3
+
+installed="$prefix/lib/velunor"
+grep -q "\"$installed/HAND-M.CUR\".*= 0" "$work/trace" ||
+  fail "the hand cursor beside the installed program was not read"
+grep -q "\"$installed/Samples.*= [0-9]" "$work/trace" ||
+  fail "the samples beside the installed program were not looked at"
+echo "1 passed, 0 failed"
