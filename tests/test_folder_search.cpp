@@ -87,6 +87,12 @@ private slots:
         QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.[ab]"), QStringList({"x.[ab]"}));
         QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3 "), QStringList());
         QCOMPARE(AddFolder::ListMatchingFiles(tree.path("missing"), "*.*"), QStringList());
+
+        // Letters beyond ASCII sort by their folded case as well, and names
+        // that differ only in case keep one fixed order.
+        FolderTree letters({"f.ogg", "\u00e9.ogg", "E.ogg", "e.ogg", "\u00c9a.ogg", "d.ogg"});
+        QCOMPARE(AddFolder::ListMatchingFiles(letters.path(), "*.OGG"),
+                 QStringList({"d.ogg", "E.ogg", "e.ogg", "f.ogg", "\u00e9.ogg", "\u00c9a.ogg"}));
     }
 
     void listingKeepsLinksToFilesAndLeavesOutBrokenOnes()
@@ -251,7 +257,9 @@ private slots:
         // What a search of "/" makes of a folder below it: "//" + path.
         FileListModel items;
         AddFolder::AddFilesFromFolders({"/" + tree.path("A/")}, "*.mp3", items);
-        QCOMPARE(items.texts(), QStringList({tree.path("A/a.mp3")}));
+        // And what it makes of the root itself: "//".
+        AddFolder::AddFilesFromFolders({tree.path("A") + "//"}, "*.mp3", items);
+        QCOMPARE(items.texts(), QStringList({tree.path("A/a.mp3"), tree.path("A/a.mp3")}));
     }
 };
 
