@@ -71,47 +71,27 @@ private slots:
     void listingMatchesWithoutCaseAndSortsAsAFileManager()
     {
         FolderTree tree({"b.mp3", "A.mp3", "c.MP3", ".h.mp3", "d.txt", "noext", "x.mp4",
-                         "folder.mp3/", "x.[ab]", "x.a"});
+                         "folder.mp3/", "x.[ab]", "\u00e9.mp3", "E.mp3"});
+        QVERIFY(QFile::link(tree.path("b.mp3"), tree.path("link.mp3")));
+        QVERIFY(QFile::link(tree.path("gone.mp3"), tree.path("broken.mp3")));
+        QVERIFY(QFile::link(tree.path("folder.mp3"), tree.path("folderlink.mp3")));
         const QString folder = tree.path();
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3"),
-                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3"}));
-        // With or without the trailing separator, and in any case.
-        QCOMPARE(AddFolder::ListMatchingFiles(folder + '/', "*.MP3"),
-                 AddFolder::ListMatchingFiles(folder, "*.mp3"));
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.*"),
-                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "d.txt", "noext", "x.[ab]",
-                              "x.a", "x.mp4"}));
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp?"),
-                 QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "x.mp4"}));
+        QCOMPARE(
+            AddFolder::ListMatchingFiles(folder, "*.MP3"),
+            QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "E.mp3", "link.mp3", "\u00e9.mp3"}));
+        QCOMPARE(AddFolder::ListMatchingFiles(folder + '/', "*.*").size(), 11);
+        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp?").size(), 8);
         // Brackets are no wildcard: they stand for themselves.
         QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.[ab]"), QStringList({"x.[ab]"}));
         QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3 "), QStringList());
-        QCOMPARE(AddFolder::ListMatchingFiles(tree.path("missing"), "*.*"), QStringList());
-
-        // Letters beyond ASCII sort by their folded case as well, and names
-        // that differ only in case keep one fixed order.
-        FolderTree letters({"f.ogg", "\u00e9.ogg", "E.ogg", "e.ogg", "\u00c9a.ogg", "d.ogg"});
-        QCOMPARE(AddFolder::ListMatchingFiles(letters.path(), "*.OGG"),
-                 QStringList({"d.ogg", "E.ogg", "e.ogg", "f.ogg", "\u00e9.ogg", "\u00c9a.ogg"}));
     }
 
-    void listingKeepsLinksToFilesAndLeavesOutBrokenOnes()
-    {
-        FolderTree tree({"real.mp3", "sub/"});
-        QVERIFY(QFile::link(tree.path("real.mp3"), tree.path("link.mp3")));
-        QVERIFY(QFile::link(tree.path("gone.mp3"), tree.path("broken.mp3")));
-        QVERIFY(QFile::link(tree.path("sub"), tree.path("sublink.mp3")));
-        QCOMPARE(AddFolder::ListMatchingFiles(tree.path(), "*.mp3"),
-                 QStringList({"link.mp3", "real.mp3"}));
-    }
-
-    void existenceIsAFileThatIsNoFolderAndNeverBlocks()
+    void existenceNeverOpensTheFile()
     {
         FolderTree tree({"a.mp3", "dir/"});
         QVERIFY(AddFolder::IsExistingFile(tree.path("a.mp3")));
         QVERIFY(!AddFolder::IsExistingFile(tree.path("dir")));
         QVERIFY(!AddFolder::IsExistingFile(tree.path("missing.mp3")));
-        QVERIFY(!AddFolder::IsExistingFile(QString()));
         // Opening a FIFO for reading would wait for a writer for ever.
         QCOMPARE(::mkfifo(QFile::encodeName(tree.path("pipe.mp3")).constData(), 0644), 0);
         QVERIFY(AddFolder::IsExistingFile(tree.path("pipe.mp3")));
@@ -120,57 +100,42 @@ private slots:
     void unsafeNames()
     {
         QVERIFY(!AddFolder::HasUnsafeChars(QString()));
-        QVERIFY(!AddFolder::HasUnsafeChars("Music 2016 (live) [remaster] é ü 日本"));
-        QVERIFY(!AddFolder::HasUnsafeChars(QString(QChar(160)) + "after no-break space"));
-        QVERIFY(AddFolder::HasUnsafeChars("what?"));
-        QVERIFY(AddFolder::HasUnsafeChars("tab\there"));
-        QVERIFY(AddFolder::HasUnsafeChars(QString("end") + QChar(31)));
-        QVERIFY(AddFolder::HasUnsafeChars(QString("del") + QChar(127)));
-        QVERIFY(AddFolder::HasUnsafeChars(QString("c1") + QChar(159)));
-        // Half a surrogate pair has no file-name bytes.
-        QVERIFY(AddFolder::HasUnsafeChars(QString("half") + QChar(0xd800)));
+        QVERIFY(!AddFolder::HasUnsafeChars(QString("Live [2016] \u00e9 ") + QChar(160)));
+        for (const QChar bad : {QChar(u'?'), QChar(9), QChar(31), QChar(127), QChar(159),
+                                QChar(0xd800) /* half a surrogate pair */})
+            QVERIFY2(AddFolder::HasUnsafeChars(QString("name") + bad),
+                     qPrintable(QString::number(bad.unicode())));
     }
 
     void walkIsBreadthFirstInFileManagerOrder()
     {
-        FolderTree tree({"A/B/D/", "A/c/E/", "A/B/D/F/"});
+        FolderTree tree({"A/B/D/F/", "A/c/E/"});
         QCOMPARE(Walk(tree, {"A/"}),
                  QStringList({"A/", "A/B/", "A/c/", "A/B/D/", "A/c/E/", "A/B/D/F/"}));
-        // One level only, without recursion.
         QCOMPARE(Walk(tree, {"A/"}, false), QStringList({"A/", "A/B/", "A/c/"}));
         // Several folders given: each level in the order of its parents.
         QCOMPARE(Walk(tree, {"A/c/", "A/B/"}),
                  QStringList({"A/c/", "A/B/", "A/c/E/", "A/B/D/", "A/B/D/F/"}));
-    }
 
-    void walkLetsTheWindowWorkForEveryFolder()
-    {
-        FolderTree tree({"A/B/D/", "A/C/E/"});
         int turns = 0;
         QTimer ticker;
         ticker.setInterval(0);
         connect(&ticker, &QTimer::timeout, [&] { ++turns; });
         ticker.start();
         Walk(tree, {"A/"});
-        QVERIFY2(turns >= 5, qPrintable(QString::number(turns)));
+        QVERIFY2(turns >= 6, qPrintable(QString::number(turns))); // one per folder at least
     }
 
-    void walkFollowsNoLinksInsideAndEnds()
+    void walkFollowsOnlyTheLinkTheUserNamed()
     {
         FolderTree tree({"A/B/", "A/a.mp3", "outside/o.mp3"});
         // A loop back to the top and a way out of the tree.
         QVERIFY(QFile::link(tree.path("A"), tree.path("A/B/loop")));
         QVERIFY(QFile::link(tree.path("outside"), tree.path("A/out")));
         QCOMPARE(Walk(tree, {"A/"}), QStringList({"A/", "A/B/"}));
-    }
 
-    void linkTheUserNamesIsSearched()
-    {
-        FolderTree tree({"real/sub/s.mp3", "real/r.mp3"});
-        QVERIFY(QFile::link(tree.path("real"), tree.path("named")));
-        QCOMPARE(Walk(tree, {"named/"}), QStringList({"named/", "named/sub/"}));
-        QCOMPARE(Added(tree, {"named/", "named/sub/"}, "*.mp3"),
-                 QStringList({"named/r.mp3", "named/sub/s.mp3"}));
+        QVERIFY(QFile::link(tree.path("A"), tree.path("named")));
+        QCOMPARE(Walk(tree, {"named/"}), QStringList({"named/", "named/B/"}));
     }
 
     void walkLeavesOutUnsafeFolderNames()
@@ -233,33 +198,23 @@ private slots:
 
     void addingSkipsTildeNamesAndWritableHiddenFiles()
     {
-        FolderTree tree({"a.mp3", "~b.mp3", ".hidden.mp3", ".readonly.mp3", "c.txt", "~d.txt"});
+        FolderTree tree({"a.mp3", "~b.mp3", ".hidden.mp3", ".readonly.mp3", "c.txt"});
         ::chmod(QFile::encodeName(tree.path(".readonly.mp3")).constData(), 0444);
-        QCOMPARE(Added(tree, {""}, "*.mp3"), QStringList({".readonly.mp3", "a.mp3"}));
-        QCOMPARE(Added(tree, {""}, "*.*"), QStringList({".readonly.mp3", "a.mp3", "c.txt"}));
-    }
-
-    void addingFollowsTheFolderListAndRepeats()
-    {
-        FolderTree tree({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3"});
-        QCOMPARE(Added(tree, {"A/", "A/B/", "A/C/", "A/"}, "*.mp3"),
-                 QStringList({"A/a.mp3", "A/B/b.mp3", "A/C/c.mp3", "A/a.mp3"}));
-        // Items already in the list stay first.
-        FileListModel items;
-        items.add(QStringLiteral("/earlier.mp3"));
-        AddFolder::AddFilesFromFolders({tree.path("A/B/")}, "*.mp3", items);
-        QCOMPARE(items.texts(), QStringList({"/earlier.mp3", tree.path("A/B/b.mp3")}));
+        QCOMPARE(Added(tree, {"", ""}, "*.mp3"),
+                 QStringList({".readonly.mp3", "a.mp3", ".readonly.mp3", "a.mp3"}));
     }
 
     void rootFolderEntriesGiveSingleSeparators()
     {
         FolderTree tree({"A/a.mp3"});
-        // What a search of "/" makes of a folder below it: "//" + path.
         FileListModel items;
-        AddFolder::AddFilesFromFolders({"/" + tree.path("A/")}, "*.mp3", items);
-        // And what it makes of the root itself: "//".
-        AddFolder::AddFilesFromFolders({tree.path("A") + "//"}, "*.mp3", items);
-        QCOMPARE(items.texts(), QStringList({tree.path("A/a.mp3"), tree.path("A/a.mp3")}));
+        items.add(QStringLiteral("/earlier.mp3"));
+        // What a search of "/" makes of a folder below it, "//" + path, and of
+        // the root itself, "//".
+        AddFolder::AddFilesFromFolders({"/" + tree.path("A/"), tree.path("A") + "//"}, "*.mp3",
+                                       items);
+        QCOMPARE(items.texts(),
+                 QStringList({"/earlier.mp3", tree.path("A/a.mp3"), tree.path("A/a.mp3")}));
     }
 };
 
