@@ -57,8 +57,9 @@ bool IsExistingFile(const QString &path);
 // Appends to `items`, folder by folder in list order, the full path of every
 // file of each folder of `folders` that matches `pattern`, except names
 // beginning with "~" and writable hidden files (a name beginning with "." on an
-// ordinary, writable file that is not a link). Each file is looked up again
-// just before it is taken, and doubled separators are collapsed into one.
+// ordinary, writable file that is not a link). Links and hidden names are
+// looked up again just before they are taken, and doubled separators are
+// collapsed into one.
 void AddFilesFromFolders(const QStringList &folders, const QString &pattern, FileListModel &items);
 
 } // namespace AddFolder
