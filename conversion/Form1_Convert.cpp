@@ -16,7 +16,11 @@
 #include <QLineEdit>
 #include <QScopeGuard>
 
+#include <QFile>
+
+#include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace velunor {
 
@@ -46,6 +50,20 @@ QString OutcomeProblem(qint32 result, const QString &outputPath)
         return QStringLiteral("the converter failed (exit code %1)").arg(result);
     if (!Main::PathExists(outputPath))
         return QStringLiteral("the converter wrote no output file");
+    return QString();
+}
+
+// Why `inputPath` cannot be handed to the converter, or "" when it can. A
+// pipe or a device would keep the converter waiting for ever, and a missing
+// file deserves its own words rather than the converter's exit code.
+QString InputProblem(const QString &inputPath)
+{
+    struct stat facts {};
+    if (::stat(QFile::encodeName(inputPath).constData(), &facts) != 0)
+        return errno == ENOENT ? QStringLiteral("the file does not exist")
+                               : QString::fromLocal8Bit(std::strerror(errno));
+    if (!S_ISREG(facts.st_mode))
+        return QStringLiteral("it is not a regular file");
     return QString();
 }
 
@@ -147,6 +165,11 @@ void Form1::PushButton2_Click()
 
         // Every check below comes before the old output is deleted: a file
         // that will not be converted loses nothing.
+        const QString inputProblem = InputProblem(inputPath);
+        if (!inputProblem.isEmpty()) {
+            summary.addNotConverted(inputPath, inputProblem);
+            continue;
+        }
         const QString outputFolder = Text1->text();
         if (!Main::FolderExists(outputFolder)) {
             summary.addNotConverted(

@@ -295,6 +295,22 @@ private slots:
         QCOMPARE(Entries(staging_->path()), QStringList());
     }
 
+    void inputsThatCannotBeReadAreListedWithoutWaiting()
+    {
+        const QString pipe = inputs_->filePath("pipe.mp3");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        const QString missing = inputs_->filePath("gone.mp3");
+        const QString good = input("good.mp3");
+        list({pipe, missing, good});
+        start();
+
+        QCOMPARE(platform().messageTexts(),
+                 QStringList{"Done.\r\n\r\n2 files were not converted:\r\n" + pipe +
+                             " - it is not a regular file\r\n" + missing +
+                             " - the file does not exist"});
+        QCOMPARE(Entries(outputs_->path()), QStringList({"good.mp3"}));
+    }
+
     void theInputIsNeverTheVictimOfItsOwnOutput()
     {
         // The input lies in the output folder, reached once directly and once
