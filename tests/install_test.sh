@@ -18,7 +18,12 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 prefix="$work/prefix"
+# Installing writes build/install_manifest.txt; a user's own installation
+# keeps its manifest for uninstalling.
+manifest="$build_dir/install_manifest.txt"
+[ -f "$manifest" ] && cp "$manifest" "$work/manifest.saved"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
+if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
 
 program="$prefix/lib/velunor/velunor"
 [ -x "$program" ] || fail "no program in lib/velunor"
