@@ -8,6 +8,7 @@
 //
 // Goal: the button takes at most 2 x the time find takes, in both trees.
 
+#include "BenchSupport.h"
 #include "TestWindow.h"
 #include "filelist/FileListView.h"
 
@@ -28,6 +29,7 @@
 #include <vector>
 
 using namespace velunor;
+using velunor::bench::Median;
 using namespace velunor::testing;
 
 namespace {
@@ -78,12 +80,6 @@ bool MakeTree(const QString &root)
                 return false;
     }
     return true;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Runs find and returns its time in ms, and the number of paths it printed.
@@ -205,9 +201,11 @@ int main(int argc, char **argv)
                 folder.longestPauseMs);
     const double treeRatio = tree.buttonMs / tree.findMs;
     const double folderRatio = folder.buttonMs / folder.findMs;
-    std::printf("RESULT\tfolder search / find, 50,000 files in 2,500 folders\t%.2f\t%.2f\t%.3f\n",
-                treeRatio, kGoalRatio, treeRatio / kGoalRatio);
-    std::printf("RESULT\tfolder search / find, 100,000 files in one folder\t%.2f\t%.2f\t%.3f\n",
-                folderRatio, kGoalRatio, folderRatio / kGoalRatio);
+    bench::Result("folder search / find, 50,000 files in 2,500 folders",
+                  QString::number(treeRatio, 'f', 2), QString::number(kGoalRatio, 'f', 2),
+                  treeRatio / kGoalRatio);
+    bench::Result("folder search / find, 100,000 files in one folder",
+                  QString::number(folderRatio, 'f', 2), QString::number(kGoalRatio, 'f', 2),
+                  folderRatio / kGoalRatio);
     return 0;
 }

@@ -5,6 +5,7 @@
 // are compared.
 
 #include "Audio.h"
+#include "BenchSupport.h"
 #include "TestWindow.h"
 #include "filelist/FileListView.h"
 
@@ -21,17 +22,12 @@
 #include <vector>
 
 using namespace velunor;
+using velunor::bench::Median;
 
 namespace {
 
 constexpr int kFiles = 20;
 constexpr int kRounds = 3;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void EmptyFolder(const QString &path)
 {
@@ -65,15 +61,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir staging, inputs, outputs, shellOutputs;
     qputenv("TEMP", QFile::encodeName(staging.path()));
-    QStringList files;
-    for (int i = 1; i <= kFiles; ++i) {
-        files << inputs.filePath(QStringLiteral("file %1.mp3").arg(i));
-        const QString problem = testing::MakeStereoMp3(files.last());
-        if (!problem.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(problem));
-            return 1;
-        }
-    }
+    const QStringList files = bench::MakeStereoInputs(inputs.path(), kFiles);
+    if (files.isEmpty())
+        return 1;
 
     testing::TestWindow window;
     window.load();
@@ -110,8 +100,8 @@ int main(int argc, char **argv)
     std::printf("  ratio handler / shell loop: %.3f (goal at most 1.10)\n",
                 Median(handler) / Median(shell));
     const double ratio = Median(handler) / Median(shell);
-    std::printf("RESULT\tconversion run / shell loop of sox, 20 files\t%.3f\t%.2f\t%.3f\n", ratio,
-                1.10, ratio / 1.10);
+    bench::Result("conversion run / shell loop of sox, 20 files", QString::number(ratio, 'f', 3),
+                  QStringLiteral("1.10"), ratio / 1.10);
     if (!allDone || written != kFiles)
         std::printf("  the run did not convert every file: %s\n",
                     qPrintable(messages.join(QStringLiteral(" | "))));

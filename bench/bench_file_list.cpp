@@ -5,6 +5,7 @@
 //
 // Goals on this machine: adding under 1 s, one removal under 50 ms.
 
+#include "BenchSupport.h"
 #include "TestWindow.h"
 #include "filelist/FileListView.h"
 
@@ -19,6 +20,7 @@
 #include <vector>
 
 using namespace velunor;
+using velunor::bench::Median;
 using namespace velunor::testing;
 
 namespace {
@@ -56,16 +58,10 @@ double Milliseconds(const std::function<void()> &work)
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 void Report(const char *figure, double measuredMs, double goalMs)
 {
-    std::printf("RESULT\t%s\t%.1f ms\t%.0f ms\t%.3f\n", figure, measuredMs, goalMs,
-                measuredMs / goalMs);
+    bench::Result(figure, QString::number(measuredMs, 'f', 1) + QStringLiteral(" ms"),
+                  QString::number(goalMs, 'f', 0) + QStringLiteral(" ms"), measuredMs / goalMs);
 }
 
 } // namespace

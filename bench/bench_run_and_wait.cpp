@@ -4,6 +4,7 @@
 // goal is a median overhead below 10 ms per file.
 
 #include "Audio.h"
+#include "BenchSupport.h"
 #include "ScriptedPlatform.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConverterFiles.h"
@@ -22,17 +23,11 @@
 #include <vector>
 
 using namespace velunor;
+using velunor::bench::Median;
 
 namespace {
 
 constexpr int kFiles = 20;
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 // Starts the program and blocks until it ends: the least a run can cost.
 int RunBare(const CommandLine &line, const QStringList &environment)
@@ -73,15 +68,9 @@ int main(int argc, char **argv)
     const QString converter = StagedPath(staging.path(), ConverterProgram());
     const QStringList environment = Shell32::ConverterEnvironment(staging.path());
 
-    QStringList files;
-    for (int i = 1; i <= kFiles; ++i) {
-        files << inputs.filePath(QStringLiteral("file %1.mp3").arg(i));
-        const QString problem = testing::MakeStereoMp3(files.last());
-        if (!problem.isEmpty()) {
-            std::fprintf(stderr, "%s\n", qPrintable(problem));
-            return 1;
-        }
-    }
+    const QStringList files = bench::MakeStereoInputs(inputs.path(), kFiles);
+    if (files.isEmpty())
+        return 1;
 
     testing::ScriptedPlatform platform;
     ProgressBar bar;
@@ -124,8 +113,9 @@ int main(int argc, char **argv)
                 waitedTotal, Median(waited));
     std::printf("  overhead per file: median %.2f ms (goal below 10 ms)\n", Median(overhead));
     std::printf("  ratio RunAndWait / direct: %.3f\n", waitedTotal / bareTotal);
-    std::printf("RESULT\tRunAndWait overhead per file, median\t%.2f ms\t10 ms\t%.3f\n",
-                Median(overhead), Median(overhead) / 10.0);
+    bench::Result("RunAndWait overhead per file, median",
+                  QString::number(Median(overhead), 'f', 2) + QStringLiteral(" ms"),
+                  QStringLiteral("10 ms"), Median(overhead) / 10.0);
     if (failures)
         std::printf("  %d conversions failed\n", failures);
     return failures ? 1 : 0;

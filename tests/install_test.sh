@@ -6,6 +6,7 @@
 #
 # usage: install_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
 set -euo pipefail
+source "$(dirname "$0")/support/xvfb.sh"
 build_dir=$2
 
 work=$(mktemp -d)
@@ -41,20 +42,7 @@ grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no aud
 grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
 [ -s "$prefix/share/icons/hicolor/256x256/apps/velunor.png" ] || fail "no icon in hicolor"
 
-display=""
-for number in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-    display=":$number"
-    break
-  fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb 141 190
 
 mkdir -p "$work/home/Desktop" "$work/config"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \

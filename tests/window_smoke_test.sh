@@ -5,6 +5,7 @@
 #
 # usage: window_smoke_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
 set -euo pipefail
+source "$(dirname "$0")/support/xvfb.sh"
 program_dir=$1
 build_dir=$2
 
@@ -17,21 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A display number nobody uses.
-display=""
-for number in $(seq 90 140); do
-  if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-    display=":$number"
-    break
-  fi
-done
-[ -n "$display" ] || { echo "no free X display"; exit 1; }
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do
-  DISPLAY=$display xwininfo -root >/dev/null 2>&1 && break
-  sleep 0.1
-done
+start_xvfb 90 140
 
 mkdir -p "$work/home/Desktop" "$work/config"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
