@@ -42,7 +42,7 @@ grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no aud
 grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
 [ -s "$prefix/share/icons/hicolor/256x256/apps/velunor.png" ] || fail "no icon in hicolor"
 
-start_xvfb 141 190
+start_xvfb
 
 mkdir -p "$work/home/Desktop" "$work/config"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \

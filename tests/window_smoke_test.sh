@@ -18,7 +18,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A display number nobody uses.
-start_xvfb 90 140
+start_xvfb
 
 mkdir -p "$work/home/Desktop" "$work/config"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \

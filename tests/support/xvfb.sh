@@ -1,23 +1,24 @@
-# Sourced by the tests that need a real X display. start_xvfb FIRST LAST
-# starts Xvfb on the first free display number in FIRST..LAST and sets
-# `display` and `xvfb_pid`; the caller kills xvfb_pid when done.
+# Sourced by the tests that need a real X display. start_xvfb starts Xvfb on
+# a display number that Xvfb itself picks as free (so that tests running side
+# by side never share one) and sets `display` and `xvfb_pid`; the caller
+# kills xvfb_pid when done.
 start_xvfb() {
-  display=""
-  local number
-  for number in $(seq "$1" "$2"); do
-    if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
-      display=":$number"
-      break
-    fi
-  done
-  [ -n "$display" ] || { echo "no free X display"; return 1; }
-  Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+  local number_file
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   local _
-  for _ in $(seq 50); do
-    DISPLAY=$display xwininfo -root >/dev/null 2>&1 && return 0
+  for _ in $(seq 100); do
+    if [ -s "$number_file" ]; then
+      display=":$(tr -d '[:space:]' <"$number_file")"
+      rm -f "$number_file"
+      DISPLAY=$display xwininfo -root >/dev/null 2>&1 && return 0
+      echo "Xvfb on $display does not answer"
+      return 1
+    fi
     sleep 0.1
   done
-  echo "Xvfb did not start on $display"
+  rm -f "$number_file"
+  echo "Xvfb did not start"
   return 1
 }
