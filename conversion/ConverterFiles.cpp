@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -100,9 +101,20 @@ QString StagingFolder()
     if (!temp.isEmpty() && !IsSharedFolder(temp))
         return temp;
     const QString folder = PrivateStagingFolder();
-    // A folder that is already there is left as it is; whether it may be
-    // used is decided before the converter is run.
-    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    // The folder must be the user's own, really a folder and closed to
+    // others. Anything else at that name (a link someone planted in /tmp, a
+    // folder of someone else's) is left alone and a new folder is made.
+    struct stat facts {};
+    if (::lstat(name.constData(), &facts) == 0 && S_ISDIR(facts.st_mode) &&
+        facts.st_uid == ::geteuid() &&
+        ((facts.st_mode & 077) == 0 || ::chmod(name.constData(), 0700) == 0))
+        return folder;
+    QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/velunor-") +
+                                           QString::number(::getuid()) + QStringLiteral("-XXXXXX"));
+    if (::mkdtemp(pattern.data()) != nullptr)
+        return QFile::decodeName(pattern);
     return folder;
 }
 

@@ -144,6 +144,9 @@ void Form1::PushButton2_Click()
     RunSummary summary;
     int fileCount = 0;
     guard.step(136, [&] { fileCount = list.count(); });
+    // An output must never replace a file that is still to be converted, or
+    // that was the input of an earlier file.
+    const ListedFiles listedInputs(list.texts());
     for (int i = 1; i <= fileCount; ++i) {
         guard.step(138, [&] { setMousePointer(11); });
         // Items removed during the run: there is no file i any more, and the
@@ -184,6 +187,12 @@ void Form1::PushButton2_Click()
         if (IsSameFile(inputPath, outputPath)) {
             summary.addNotConverted(
                 inputPath, QStringLiteral("skipped, the output would replace this very file"));
+            continue;
+        }
+        if (listedInputs.contains(outputPath)) {
+            summary.addNotConverted(
+                inputPath, QStringLiteral("skipped, the output would replace the listed file %1")
+                               .arg(outputPath));
             continue;
         }
 

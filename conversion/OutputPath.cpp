@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <optional>
 #include <sys/stat.h>
 
 namespace velunor {
@@ -14,6 +15,30 @@ QString OutputPathFor(const QString &outputFolder, const QString &inputPath)
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     return path + Main::StripExtension(Main::FileNameOf(inputPath)) + QStringLiteral(".mp3");
+}
+
+namespace {
+std::optional<std::pair<dev_t, ino_t>> IdentityOf(const QString &path)
+{
+    struct stat facts {};
+    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+        return std::nullopt;
+    return std::make_pair(facts.st_dev, facts.st_ino);
+}
+} // namespace
+
+ListedFiles::ListedFiles(const QStringList &paths)
+{
+    for (const QString &path : paths) {
+        if (const auto identity = IdentityOf(path))
+            identities_.insert(*identity);
+    }
+}
+
+bool ListedFiles::contains(const QString &path) const
+{
+    const auto identity = IdentityOf(path);
+    return identity && identities_.count(*identity) > 0;
 }
 
 bool IsSameFile(const QString &first, const QString &second)

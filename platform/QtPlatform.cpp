@@ -192,15 +192,16 @@ std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
         envp.push_back(bytes.data());
     envp.push_back(nullptr);
 
-    // The converter gets no terminal input of its own and starts in a new
-    // process group, so a Ctrl+C meant for this program does not reach it.
+    // The converter gets no terminal input of its own and starts in a session
+    // of its own: a Ctrl+C meant for this program does not reach it, and a
+    // terminal set to stop background writers ("stty tostop") cannot stop it
+    // on its first message, which would keep the run waiting for ever.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
 
     // An ignored SIGCHLD, inherited from whoever started this program, would
     // make the system discard every exit status, and a failed conversion

@@ -4,6 +4,7 @@
 #include "Audio.h"
 #include "TestWindow.h"
 #include "conversion/ConverterFiles.h"
+#include "conversion/OutputPath.h"
 #include "filelist/FileListView.h"
 #include "platform/ProgressBar.h"
 #include "shell/ErrorReport.h"
@@ -167,6 +168,44 @@ private slots:
         qunsetenv("TEMP");
     }
 
+    // ---- output names ------------------------------------------------------
+
+    void outputNames_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("mp3") << "/out/"
+                             << "/in/a b.mp3"
+                             << "/out/a b.mp3";
+        QTest::newRow("last dot only") << "/out/"
+                                       << "/in/Live.Set.MP3"
+                                       << "/out/Live.Set.mp3";
+        QTest::newRow("no dot") << "/out/"
+                                << "/in/track"
+                                << "/out/track.mp3";
+        QTest::newRow("dot in a folder only") << "/out/"
+                                              << "/in.d/track"
+                                              << "/out/track.mp3";
+        QTest::newRow("folder typed without /") << "/out"
+                                                << "/in/a.wav"
+                                                << "/out/a.mp3";
+        QTest::newRow("root folder") << "/"
+                                     << "/in/a.mp3"
+                                     << "/a.mp3";
+        QTest::newRow("bare name") << "/out/"
+                                   << "a.ogg"
+                                   << "/out/a.mp3";
+    }
+
+    void outputNames()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(OutputPathFor(folder, input), expected);
+    }
+
     // ---- a normal run ------------------------------------------------------
 
     void threeFilesLeftOnly()
@@ -309,6 +348,25 @@ private slots:
                              " - it is not a regular file\r\n" + missing +
                              " - the file does not exist"});
         QCOMPARE(Entries(outputs_->path()), QStringList({"good.mp3"}));
+    }
+
+    void anOutputNeverReplacesAnotherListedInput()
+    {
+        // a.mp3 in another folder would be written over the listed a.mp3 that
+        // lies in the output folder, before that one's turn comes.
+        const QString elsewhere = input("a.mp3", 300, 300);
+        const QString inPlace = output("a.mp3");
+        QCOMPARE(MakeStereoMp3(inPlace), QString());
+        const QByteArray before = Contents(inPlace);
+        list({elsewhere, inPlace});
+        start();
+
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({"Done.\r\n\r\n2 files were not converted:\r\n" + elsewhere +
+                              " - skipped, the output would replace the listed file " + inPlace +
+                              "\r\n" + inPlace +
+                              " - skipped, the output would replace this very file"}));
+        QCOMPARE(Contents(inPlace), before);
     }
 
     void theInputIsNeverTheVictimOfItsOwnOutput()

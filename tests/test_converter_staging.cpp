@@ -128,6 +128,34 @@ private slots:
         QCOMPARE(UntrustedConverterReason(fallback), QString());
     }
 
+    void aPlantedLinkIsNeverTheStagingFolder()
+    {
+        EnvironmentVariable temp("TEMP");
+        EnvironmentVariable runtime("XDG_RUNTIME_DIR");
+        EnvironmentVariable tmpdir("TMPDIR");
+        QTemporaryDir systemTemp;
+        QTemporaryDir victim;
+        qunsetenv("TEMP");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(systemTemp.path()));
+        const QString usual = systemTemp.path() + "/velunor-" + QString::number(::getuid());
+        QVERIFY(QFile::link(victim.path(), usual));
+
+        const QString folder = StagingFolder();
+        QVERIFY2(folder.startsWith(usual + "-"), qPrintable(folder));
+        QVERIFY(QFileInfo(folder).isDir() && !QFileInfo(folder).isSymLink());
+        QCOMPARE(ModeOf(folder), mode_t(0700));
+        QCOMPARE(UntrustedConverterReason(folder), QString());
+        QVERIFY(QDir(folder).removeRecursively());
+
+        // The user's own folder that others could read is closed, not replaced.
+        QVERIFY(QFile::remove(usual));
+        QVERIFY(QDir().mkdir(usual));
+        QVERIFY(::chmod(QFile::encodeName(usual).constData(), 0755) == 0);
+        QCOMPARE(StagingFolder(), usual);
+        QCOMPARE(ModeOf(usual), mode_t(0700));
+    }
+
     void sharedTempIsReplacedByThePrivateFolder()
     {
         EnvironmentVariable temp("TEMP");
