@@ -123,8 +123,14 @@ struct ListedFile {
 // Whether a listed entry is a file in the sense of IsExistingFile. The entry
 // kind the listing reports is trusted; only links and entries of unknown kind
 // are looked up.
-bool IsFileEntry(const OpenFolder &folder, const dirent &entry)
+bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable)
 {
+    // In a folder that may be read but not entered, names can be listed but
+    // no file can be opened: the look-up decides, and it fails.
+    if (!searchable) {
+        struct stat facts {};
+        return ::fstatat(folder.fd(), entry.d_name, &facts, 0) == 0 && !S_ISDIR(facts.st_mode);
+    }
     switch (entry.d_type) {
     case DT_DIR:
         return false;
@@ -146,12 +152,13 @@ QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &patte
 {
     QList<ListedFile> files;
     files.reserve(100);
+    const bool searchable = ::faccessat(folder.fd(), ".", X_OK, AT_EACCESS) == 0;
     while (const dirent *entry = folder.next()) {
         if (entry->d_type == DT_DIR)
             continue;
         QString name = QFile::decodeName(entry->d_name);
         if (!pattern.matches(name) || !SurvivesRoundTrip(entry->d_name, name) ||
-            !IsFileEntry(folder, *entry))
+            !IsFileEntry(folder, *entry, searchable))
             continue;
         files.append(ListedFile{std::move(name), entry->d_type});
     }

@@ -67,6 +67,29 @@ bool Form1::routeListViewDrop(QEvent *event)
     }
 }
 
+namespace {
+
+// The list keeps only the files' names: a drop copies them (or links to
+// them), never moves them, since some sources delete what they moved. A
+// source that offers nothing but a move is refused.
+bool AcceptWithoutMoving(QDropEvent *event)
+{
+    const Qt::DropActions offered = event->possibleActions();
+    if (offered & Qt::CopyAction) {
+        event->setDropAction(Qt::CopyAction);
+    } else if (offered & Qt::LinkAction) {
+        event->setDropAction(Qt::LinkAction);
+    } else {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return false;
+    }
+    event->accept();
+    return true;
+}
+
+} // namespace
+
 void Form1::ListView1_OLEDragOver(QDropEvent *event)
 {
     if (!CarriesLocalFiles(event->mimeData())) {
@@ -75,16 +98,15 @@ void Form1::ListView1_OLEDragOver(QDropEvent *event)
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
+    AcceptWithoutMoving(event);
 }
 
 void Form1::ListView1_OLEDragDrop(QDropEvent *event)
 {
-    if (!CarriesLocalFiles(event->mimeData())) {
+    if (!CarriesLocalFiles(event->mimeData()) || !AcceptWithoutMoving(event)) {
         event->ignore();
         return;
     }
-    event->acceptProposedAction();
     // Taken once: the search below lets other events run, and the drag data
     // belongs to the drag source.
     const QList<QUrl> dropped = event->mimeData()->urls();

@@ -82,8 +82,11 @@ bool KernelFileSystems::isDeviceFileSystem(dev_t device)
                 const QList<QByteArray> numbers = fields[2].split(':');
                 if (numbers.size() != 2)
                     continue;
+                // Containers often mount /dev as a plain tmpfs: what is mounted
+                // there holds devices all the same.
+                const bool devices = fields.size() > 4 && fields[4] == "/dev";
                 mountTypes_->emplace(makedev(numbers[0].toUInt(), numbers[1].toUInt()),
-                                     fields[separator + 1]);
+                                     devices ? QByteArray("devtmpfs") : fields[separator + 1]);
             }
         }
     }

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <cmath>
+
 namespace velunor {
 
 namespace {
@@ -67,7 +69,7 @@ bool TextToBoolean(const QString &text)
         return false;
     bool numeric = false;
     const double number = trimmed.toDouble(&numeric);
-    if (numeric)
+    if (numeric && std::isfinite(number))
         return number != 0.0;
     throw PlatformError(QStringLiteral("Type mismatch"), 13);
 }

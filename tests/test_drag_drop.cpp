@@ -43,13 +43,12 @@ public:
     FileListModel &items() { return window->ListView1->items(); }
 
     // Drags `data` in and over the list; whether the list takes it.
-    bool dragOver(const QMimeData &data)
+    bool dragOver(const QMimeData &data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
+                  Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
-        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction | Qt::MoveAction, &data,
-                              Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(20, 20), offered, &data, Qt::LeftButton, keys);
         QCoreApplication::sendEvent(rows(), &enter);
-        QDragMoveEvent move(QPoint(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                            Qt::NoModifier);
+        QDragMoveEvent move(QPoint(30, 30), offered, &data, Qt::LeftButton, keys);
         QCoreApplication::sendEvent(rows(), &move);
         // A move reaches only a list that took the drag.
         lastAction = enter.isAccepted() ? move.dropAction() : enter.dropAction();
@@ -64,12 +63,14 @@ public:
 
     // A whole drag that ends in a drop on the list, as Qt delivers it: the
     // drop reaches only a widget that took the drag.
-    void drop(const QMimeData &data)
+    Qt::DropAction drop(const QMimeData &data,
+                        Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,
+                        Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
-        dragOver(data);
-        QDropEvent dropped(QPointF(30, 30), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
-                           Qt::NoModifier);
+        dragOver(data, offered, keys);
+        QDropEvent dropped(QPointF(30, 30), offered, &data, Qt::LeftButton, keys);
         QCoreApplication::sendEvent(rows(), &dropped);
+        return dropped.isAccepted() ? dropped.dropAction() : Qt::IgnoreAction;
     }
 
     Qt::DropAction lastAction = Qt::IgnoreAction;
@@ -103,6 +104,22 @@ private slots:
         fixture.drop(*TextData());
         fixture.drop(*web);
         QCOMPARE(fixture.items().count(), 0);
+    }
+
+    void aDropIsNeverAMove()
+    {
+        // A move tells the source that the list took the files over, and some
+        // sources then delete them.
+        FolderTree tree({"a.mp3"});
+        DropFixture fixture;
+        const auto data = FileData({tree.path("a.mp3")});
+        QCOMPARE(fixture.drop(*data, Qt::CopyAction | Qt::MoveAction, Qt::ShiftModifier),
+                 Qt::CopyAction);
+        QCOMPARE(fixture.items().count(), 1);
+        QVERIFY(!fixture.dragOver(*data, Qt::MoveAction));
+        QCOMPARE(fixture.drop(*data, Qt::MoveAction), Qt::IgnoreAction);
+        QCOMPARE(fixture.items().count(), 1);
+        QVERIFY(QFile::exists(tree.path("a.mp3")));
     }
 
     void droppedFilesAreListedAsTheyCameInTheirOrder()

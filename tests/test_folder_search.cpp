@@ -158,9 +158,13 @@ private slots:
 
     void foldersThatDenyAccessAreDropped()
     {
-        FolderTree tree({"A/a.mp3", "A/B/D/d.mp3", "A/C/E/e.mp3", "A/C/c.mp3", "A/F/f.mp3"});
+        FolderTree tree(
+            {"A/a.mp3", "A/B/D/d.mp3", "A/C/E/e.mp3", "A/C/c.mp3", "A/F/f.mp3", "A/R/r.mp3"});
         ::chmod(QFile::encodeName(tree.path("A/B")).constData(), 0);
         ::chmod(QFile::encodeName(tree.path("A/F")).constData(), 0);
+        // Readable but not to be entered: its names can be listed, its files
+        // cannot be opened, so none of them is added.
+        ::chmod(QFile::encodeName(tree.path("A/R")).constData(), 0444);
         QStringList walked;
         QStringList added;
         const bool ran = AsOrdinaryUser(tree.path(), [&] {
@@ -169,9 +173,10 @@ private slots:
         });
         ::chmod(QFile::encodeName(tree.path("A/B")).constData(), 0755);
         ::chmod(QFile::encodeName(tree.path("A/F")).constData(), 0755);
+        ::chmod(QFile::encodeName(tree.path("A/R")).constData(), 0755);
         if (!ran)
             QSKIP("no ordinary account to run as");
-        QCOMPARE(walked, QStringList({"A/", "A/C/", "A/C/E/"}));
+        QCOMPARE(walked, QStringList({"A/", "A/C/", "A/R/", "A/C/E/"}));
         QCOMPARE(added, QStringList({"A/a.mp3", "A/C/c.mp3", "A/C/E/e.mp3"}));
     }
 

@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("empty") << "" << -1;
         QTest::newRow("yes") << "yes" << -1;
         QTest::newRow("Truest") << "Truest" << -1;
+        QTest::newRow("nan") << "nan" << -1;
+        QTest::newRow("inf") << "inf" << -1;
     }
 
     void textToBoolean()
