@@ -46,8 +46,66 @@ sleep 0.5
 DISPLAY=$display import -window "$window" "$build_dir/screenshot.png"
 echo "screenshot: $build_dir/screenshot.png"
 
-# Closing the window ends the program.
-kill -TERM "$app_pid"
-wait "$app_pid" 2>/dev/null || true
+# Closing the window ends the program at once.
+DISPLAY=$display "$build_dir/tests/close_window" "$window" || { echo "could not ask the window to close"; exit 1; }
+for _ in $(seq 30); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  echo "velunor still runs after its window was closed"
+  exit 1
+fi
+status=0
+wait "$app_pid" || status=$?
 app_pid=""
+[ "$status" -eq 0 ] || { cat "$work/app.log"; echo "velunor ended with status $status"; exit 1; }
+
+# Closing the window in the middle of a conversion ends the program at once
+# too, and leaves the converter running. A stand-in converter that takes its
+# time is already in the staging folder, where the run uses it as it finds it.
+stage="$work/stage"
+mkdir -m 700 "$stage"
+cat >"$stage/sox" <<SCRIPT
+#!/bin/sh
+echo started >"$work/converter-started"
+sleep 3
+echo finished >"$work/converter-finished"
+SCRIPT
+chmod 755 "$stage/sox"
+printf 'ID3' >"$work/song.mp3"
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" TEMP="$stage" \
+  DISPLAY=$display QT_QPA_PLATFORM=xcb "$program_dir/velunor" "$work/song.mp3" >"$work/app2.log" 2>&1 &
+app_pid=$!
+window=""
+for _ in $(seq 100); do
+  window=$(DISPLAY=$display xdotool search --name '^Velunor$' 2>/dev/null | head -n 1 || true)
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || { cat "$work/app2.log"; echo "the second window did not appear"; exit 1; }
+sleep 0.5
+# "Start Converting" sits at (8, 440) with a size of 520 x 27.
+DISPLAY=$display xdotool mousemove --window "$window" 268 453 click 1
+for _ in $(seq 50); do
+  [ -f "$work/converter-started" ] && break
+  sleep 0.1
+done
+[ -f "$work/converter-started" ] || { cat "$work/app2.log"; echo "the conversion did not start"; exit 1; }
+DISPLAY=$display "$build_dir/tests/close_window" "$window"
+for _ in $(seq 10); do
+  kill -0 "$app_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$app_pid" 2>/dev/null; then
+  echo "velunor waited for the converter after its window was closed"
+  exit 1
+fi
+app_pid=""
+[ ! -f "$work/converter-finished" ] || { echo "the converter ended before the window closed"; exit 1; }
+for _ in $(seq 50); do
+  [ -f "$work/converter-finished" ] && break
+  sleep 0.1
+done
+[ -f "$work/converter-finished" ] || { echo "the converter was stopped with the program"; exit 1; }
 echo "1 passed, 0 failed"
