@@ -100,6 +100,9 @@ private slots:
             if (auto *frame = qobject_cast<QGroupBox *>(item.control))
                 QCOMPARE(frame->title(), item.caption);
         }
+        // Every caption fits its control: none is cut off.
+        for (QWidget *option : {form.Option1, form.Option2, form.Option3})
+            QVERIFY(option->sizeHint().width() <= option->width());
         QCOMPARE(form.Option1->parentWidget(), form.Frame2);
         QCOMPARE(form.Text1->parentWidget(), form.Frame1);
         QCOMPARE(form.PushButton7->parentWidget(), form.Frame1);
