@@ -1,5 +1,5 @@
-#include "app/Form1.h"
 #include "app/Main.h"
+#include "app/Form1.h"
 #include "filelist/FileListView.h"
 #include "platform/QtPlatform.h"
 #include "shell/SettingsStore.h"

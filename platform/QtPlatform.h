@@ -18,8 +18,7 @@ public:
     QString browseForFolder(QWidget *owner, const QString &prompt) override;
     void openUrl(const QUrl &url) override;
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment,
-                                               int &error) override;
+                                               const QStringList &environment, int &error) override;
     int secondsSinceMidnight() override;
     void seedRandom(quint32 seed) override;
     double nextRandom() override;
