@@ -6,17 +6,10 @@
 #
 # usage: install_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
 set -euo pipefail
-source "$(dirname "$0")/support/xvfb.sh"
+source "$(dirname "$0")/support/x_session.sh"
 build_dir=$2
 
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${app_pid:-}" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+begin_x_session
 
 prefix="$work/prefix"
 # Installing writes build/install_manifest.txt; a user's own installation
@@ -42,36 +35,18 @@ grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no aud
 grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
 [ -s "$prefix/share/icons/hicolor/256x256/apps/velunor.png" ] || fail "no icon in hicolor"
 
-start_xvfb
-
-mkdir -p "$work/home/Desktop" "$work/config"
-HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
-  DISPLAY=$display QT_QPA_PLATFORM=xcb \
-  strace -f -qq -e trace=openat,newfstatat,statx,stat -o "$work/trace" \
-  "$prefix/bin/velunor" >"$work/app.log" 2>&1 &
-app_pid=$!
-
-window=""
-for _ in $(seq 150); do
-  window=$(DISPLAY=$display xdotool search --name '^Velunor$' 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || { cat "$work/app.log"; fail "the installed program showed no window"; }
+start_program "$work/app.log" \
+  strace -f -qq -e trace=openat,newfstatat,statx,stat -o "$work/trace" "$prefix/bin/velunor"
+wait_for_window 150 || { cat "$work/app.log"; fail "the installed program showed no window"; }
 
 # "Load Sample/Example Files" sits at (272, 249) with a size of 256 x 27.
 sleep 0.5
 DISPLAY=$display xdotool mousemove --window "$window" 400 262 click 1
-question=""
-for _ in $(seq 100); do
-  question=$(DISPLAY=$display xdotool search --name '^Velunor$' 2>/dev/null | grep -v "^$window\$" | head -n 1 || true)
-  [ -n "$question" ] && break
-  sleep 0.1
-done
-[ -n "$question" ] || fail "pressing Load Sample/Example Files asked no question"
+main_window=$window
+wait_for_window 100 "$main_window" || fail "pressing Load Sample/Example Files asked no question"
 sleep 0.3
 DISPLAY=$display import -window root "$build_dir/installed-samples.png" || true
-DISPLAY=$display xdotool key --window "$question" Escape
+DISPLAY=$display xdotool key Escape || true
 sleep 0.3
 
 installed="$prefix/lib/velunor"
