@@ -314,8 +314,8 @@ void Form1::loadMouseIcon()
     QImage picture;
     if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes))
         throw PlatformError(QStringLiteral("Invalid picture"), 481);
-    mouseIcon_ =
-        QCursor(QPixmap::fromImage(picture), CursorHotSpot(bytes).x(), CursorHotSpot(bytes).y());
+    const QPoint hotSpot = CursorHotSpot(bytes);
+    mouseIcon_ = QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y());
     applyPointerToWindow();
 }
 
