@@ -1,8 +1,9 @@
 #include "app/Form1.h"
 
-#include "app/Main.h"
-#include "filelist/FileListView.h"
-#include "platform/ProgressBar.h"
+#include "shell/Main.h"
+#include "app/FileListView.h"
+#include "app/ProgressBar.h"
+#include "conversion/ui/ConversionRun.h"
 #include "shell/Locations.h"
 #include "shell/SettingsStore.h"
 
@@ -28,7 +29,6 @@ namespace velunor {
 namespace {
 
 const QString kDisplayName = QStringLiteral("Velunor");
-const QString kSettingsSection = QStringLiteral("Velunor");
 
 // The layout is given in twips; 15 twips make one pixel.
 int Pixels(int twips)
@@ -248,9 +248,9 @@ void Form1::Form_Load()
     // an option stores all three at once, so reading them one by one while
     // restoring would read back what the restore itself just wrote.
     const QStringList storedModes = {
-        settings_.read(kSettingsSection, QStringLiteral("Option1"), QStringLiteral("1")),
-        settings_.read(kSettingsSection, QStringLiteral("Option2"), QStringLiteral("0")),
-        settings_.read(kSettingsSection, QStringLiteral("Option3"), QStringLiteral("0"))};
+        settings_.read(StoredChoices::Section, StoredChoices::Option1, QStringLiteral("1")),
+        settings_.read(StoredChoices::Section, StoredChoices::Option2, QStringLiteral("0")),
+        settings_.read(StoredChoices::Section, StoredChoices::Option3, QStringLiteral("0"))};
 
     StepGuard guard(platform_, this, Location::Form_Load);
     guard.step(100, [this] { applySkin(); });
@@ -271,7 +271,7 @@ void Form1::Form_Load()
         const QString desktop = Main::DesktopPath();
         if (desktop.isEmpty())
             throw PlatformError(QStringLiteral("Invalid procedure call or argument"), 5);
-        Text1->setText(settings_.read(kSettingsSection, QStringLiteral("Output Folder"),
+        Text1->setText(settings_.read(StoredChoices::Section, StoredChoices::OutputFolder,
                                       desktop + QLatin1Char('/')));
     });
     guard.step(134, [&] { setOptionValue(Option1, TextToBoolean(storedModes[0])); });
@@ -321,45 +321,41 @@ void Form1::loadMouseIcon()
 
 // ---- Pointer rules --------------------------------------------------------
 
-void Form1::setMousePointer(int kind)
+void Form1::setMousePointer(PointerKind kind)
 {
     mousePointer_ = kind;
     applyPointerToWindow();
 }
 
+void Form1::holdBusyPointer()
+{
+    ++busyHolders_;
+    setMousePointer(PointerKind::Hourglass);
+}
+
+void Form1::releaseBusyPointer()
+{
+    if (busyHolders_ > 0 && --busyHolders_ == 0)
+        setMousePointer(PointerKind::Default);
+}
+
 void Form1::applyPointerToWindow()
 {
-    switch (mousePointer_) {
-    case 0:
-        unsetCursor();
-        Text1->setCursor(Qt::IBeamCursor);
-        return;
-    case 11:
-        setCursor(Qt::WaitCursor);
-        // The text box has a pointer of its own that would hide the hourglass.
-        Text1->setCursor(Qt::WaitCursor);
-        return;
-    case 99:
-        setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::ArrowCursor));
-        Text1->setCursor(Qt::IBeamCursor);
-        return;
-    default:
-        setCursor(Qt::ArrowCursor);
-        Text1->setCursor(Qt::IBeamCursor);
-        return;
-    }
+    mousePointer_.applyTo(this, mouseIcon_);
+    // The text box has a pointer of its own, which only the hourglass covers.
+    Text1->setCursor(mousePointer_.isBusy() ? Qt::WaitCursor : Qt::IBeamCursor);
 }
 
 void Form1::PushButton_MouseMove()
 {
-    if (mousePointer_ != 11)
-        setMousePointer(99);
+    if (!mousePointer_.isBusy())
+        setMousePointer(PointerKind::Custom);
 }
 
 void Form1::Form_MouseMove()
 {
-    if (mousePointer_ != 11)
-        setMousePointer(0);
+    if (!mousePointer_.isBusy())
+        setMousePointer(PointerKind::Default);
 }
 
 void Form1::Text1_MouseMove()
@@ -413,8 +409,11 @@ void Form1::closeEvent(QCloseEvent *event)
 
 void Form1::Form_Unload()
 {
-    // Every setting is on disk already; a run or a search in progress simply
-    // ends with the program.
+    // Every setting is on disk already. A run in progress takes its
+    // converters and their unfinished outputs with it; a search simply ends
+    // with the program.
+    if (run_)
+        run_->endForExit();
     endProgram_();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PointerKind.h"
 #include "platform/Platform.h"
 #include "shell/ErrorReport.h"
 
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QGroupBox;
@@ -17,6 +19,7 @@ class QPushButton;
 
 namespace velunor {
 
+class ConversionRun;
 class FileListView;
 class ProgressBar;
 class SettingsStore;
@@ -64,10 +67,16 @@ public:
     ProgressBar *ProgressBar1 = nullptr;
     QPushButton *Command1 = nullptr; // holds the first focus, never seen
 
-    // Window pointer kind: 0 default, 1 arrow, 11 hourglass (also the busy
-    // flag), 99 the hand cursor from HAND-M.CUR (the arrow when none loaded).
-    int MousePointer() const { return mousePointer_; }
-    void setMousePointer(int kind);
+    // The window's pointer: the hourglass while busy, otherwise what the hover
+    // rules chose (Custom is the hand cursor from HAND-M.CUR, the arrow when
+    // none was loaded).
+    PointerKind MousePointer() const { return mousePointer_; }
+    void setMousePointer(PointerKind kind);
+    // Busy work (a run, a folder search) holds the hourglass while it works.
+    // Work started inside another's yields may end first: the pointer goes
+    // back to the default only when the last holder lets go.
+    void holdBusyPointer();
+    void releaseBusyPointer();
     // The hand cursor, once loaded at start-up.
     const std::optional<QCursor> &MouseIcon() const { return mouseIcon_; }
 
@@ -84,9 +93,14 @@ public:
     // deselects the other two and fires the button's click handler.
     void setOptionValue(OptionButton *option, bool selected);
 
-    // What closing the window does; by default the process ends at once,
-    // whatever handler is running. Tests replace it.
+    // What closing the window does after a run in progress has been stopped
+    // and cleaned up; by default the process ends at once, whatever handler
+    // is running. Tests replace it.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
+    // How many files a run converts at once; 0 (the default) means one per
+    // processor.
+    void setConversionsAtOnce(int count) { conversionsAtOnce_ = count; }
+    bool isConverting() const { return run_ != nullptr; }
 
     // Start-up (app/Form1.cpp).
     void Form_Load();
@@ -133,6 +147,8 @@ private:
     void applySkin();
     void loadMouseIcon();
     void storeChannelMode();
+    void askToStopRun();
+    void endRun();
     // Event routing of the list control (filelist/Form1_ListView.cpp and
     // filelist/Form1_DragDrop.cpp).
     bool routeListViewEvent(QObject *watched, QEvent *event);
@@ -142,7 +158,8 @@ private:
     SettingsStore &settings_;
     QString programFolder_;
     QString applicationTitle_;
-    int mousePointer_ = 0;
+    PointerKind mousePointer_;
+    int busyHolders_ = 0;
     std::optional<QCursor> mouseIcon_;
     std::function<void()> endProgram_;
 
@@ -151,8 +168,11 @@ private:
     // The item whose text the drag carries; it follows its item when others
     // move and becomes invalid once that item is removed.
     QPersistentModelIndex DraggedItem;
-    // The run in progress, if any (refuses a second start).
-    bool converting_ = false;
+    // The run in progress, if any.
+    std::unique_ptr<ConversionRun> run_;
+    int conversionsAtOnce_ = 0;
+    bool stopQuestionOpen_ = false;
+    QString pendingRunMessage_;
 };
 
 } // namespace velunor

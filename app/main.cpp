@@ -1,7 +1,7 @@
-#include "app/Main.h"
+#include "shell/Main.h"
 #include "app/Form1.h"
-#include "filelist/FileListView.h"
-#include "platform/QtPlatform.h"
+#include "app/FileListView.h"
+#include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>

@@ -10,7 +10,7 @@
 
 #include "BenchSupport.h"
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "Audio.h"
 #include "BenchSupport.h"
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 
 #include "BenchSupport.h"
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

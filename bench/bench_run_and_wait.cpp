@@ -9,7 +9,7 @@
 #include "conversion/CommandLine.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/Shell32.h"
-#include "platform/ProgressBar.h"
+#include "app/ProgressBar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

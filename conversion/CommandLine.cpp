@@ -10,13 +10,15 @@ const QString kSpace = QStringLiteral(" ");
 ArgumentString ArgumentString::ForMode(ChannelMode mode, const QString &inputPath,
                                        const QString &outputPath)
 {
-    // SoX expands wildcards in input names itself ("song [live].mp3" would
-    // read "song l.mp3"), so the input is marked as a plain name.
+    // SoX expands wildcards in every file name it is given ("song [live].mp3"
+    // would read "song l.mp3", and "hits {2020}.mp3" would write into the
+    // user's "hits 2020.mp3"), so both names are marked as plain names.
     ArgumentString arguments;
     arguments.word(QStringLiteral("--no-glob"))
         .quotedPath(inputPath)
         .word(QStringLiteral("-c"))
         .word(QStringLiteral("1"))
+        .word(QStringLiteral("--no-glob"))
         .quotedPath(outputPath);
     // The kept channel alone, at its own level: "remix 1 0" would make two
     // channels that "-c 1" then averages, 6 dB down.

@@ -16,7 +16,7 @@ enum class ChannelMode { Mix, LeftOnly, RightOnly };
 class ArgumentString {
 public:
     // The argument string for one file:
-    //   mix         " --no-glob "input" -c 1 "output""
+    //   mix         " --no-glob "input" -c 1 --no-glob "output""
     //   left only   the mix form + " remix 1"
     //   right only  the mix form + " remix 2"
     static ArgumentString ForMode(ChannelMode mode, const QString &inputPath,

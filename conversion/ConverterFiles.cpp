@@ -1,6 +1,6 @@
 #include "conversion/ConverterFiles.h"
 
-#include "app/Main.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,17 +18,29 @@ namespace velunor {
 
 namespace {
 
-QString SystemMessage(int error)
+using FileSystem::SystemMessage;
+
+const QString kLockName = QStringLiteral("/.velunor-staging.lock");
+
+// The library search path is a list separated by ":", so a folder whose path
+// holds one would be split and its libraries never found.
+bool UsableAsSearchPath(const QString &folder)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return !folder.isEmpty() && !folder.contains(QLatin1Char(':'));
+}
+
+QString SystemTempFolder()
+{
+    const QString temp = QDir::tempPath();
+    return UsableAsSearchPath(temp) ? temp : QStringLiteral("/tmp");
 }
 
 QString PrivateStagingFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && Main::FolderExists(runtime))
+    if (UsableAsSearchPath(runtime) && Main::FolderExists(runtime))
         return runtime + QStringLiteral("/velunor");
-    return QDir::tempPath() + QStringLiteral("/velunor-") + QString::number(::getuid());
+    return SystemTempFolder() + QStringLiteral("/velunor-") + QString::number(::getuid());
 }
 
 // Writes everything or fails with errno set; retries short writes.
@@ -92,17 +105,17 @@ bool IsSharedFolder(const QString &folder)
     return facts.st_uid != ::geteuid() || OthersCanWrite(facts);
 }
 
-QString StagingFolder()
+StagingPlace ChooseStagingPlace()
 {
     const QString temp = qEnvironmentVariable("TEMP");
     // TEMP is used exactly as given, unless it names a shared folder such as
-    // /tmp; then the private folder takes its place, so that converting still
-    // works and stays safe.
-    if (!temp.isEmpty() && !IsSharedFolder(temp))
-        return temp;
+    // /tmp or cannot stand in a search path; then the private folder takes
+    // its place, so that converting still works and stays safe.
+    if (UsableAsSearchPath(temp) && !IsSharedFolder(temp))
+        return {temp, false};
     const QString folder = PrivateStagingFolder();
     const QByteArray name = QFile::encodeName(folder);
-    ::mkdir(name.constData(), 0700);
+    const bool made = ::mkdir(name.constData(), 0700) == 0;
     // The folder must be the user's own, really a folder and closed to
     // others. Anything else at that name (a link someone planted in /tmp, a
     // folder of someone else's) is left alone and a new folder is made.
@@ -110,45 +123,124 @@ QString StagingFolder()
     if (::lstat(name.constData(), &facts) == 0 && S_ISDIR(facts.st_mode) &&
         facts.st_uid == ::geteuid() &&
         ((facts.st_mode & 077) == 0 || ::chmod(name.constData(), 0700) == 0))
-        return folder;
-    QByteArray pattern = QFile::encodeName(QDir::tempPath() + QStringLiteral("/velunor-") +
+        return {folder, true};
+    if (made)
+        ::rmdir(name.constData());
+    QByteArray pattern = QFile::encodeName(SystemTempFolder() + QStringLiteral("/velunor-") +
                                            QString::number(::getuid()) + QStringLiteral("-XXXXXX"));
     if (::mkdtemp(pattern.data()) != nullptr)
-        return QFile::decodeName(pattern);
-    return folder;
+        return {QFile::decodeName(pattern), true};
+    return {folder, false};
 }
 
-void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable)
+void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
+                       const Yield &yield)
 {
-    Main::YieldToEvents();
+    YieldNow(yield);
     if (Main::PathExists(path))
         return;
 
+    // Written under a hidden name of its own first and linked to its real
+    // name only when complete: link() never replaces anything, and never
+    // follows a link someone put at that name.
     const QByteArray name = QFile::encodeName(path);
-    const mode_t mode = executable ? 0755 : 0644;
-    // O_EXCL: something that appeared since the test above, a dangling link
-    // included, is never written through.
-    const int descriptor =
-        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    QByteArray partName = name;
+    partName.insert(partName.lastIndexOf('/') + 1, ".part-");
+    partName += ".XXXXXX";
+    const int descriptor = ::mkostemp(partName.data(), O_CLOEXEC);
     if (descriptor < 0)
         throw PlatformError(SystemMessage(errno));
 
+    const mode_t mode = executable ? 0755 : 0644;
     int failure = 0;
     if (::fchmod(descriptor, mode) != 0 || !WriteAll(descriptor, buffer))
         failure = errno;
     if (::close(descriptor) != 0 && failure == 0 && errno != EINTR)
         failure = errno;
-    if (failure != 0) {
-        // A half-written converter would only fail later in a less clear way.
-        ::unlink(name.constData());
+    // Someone who staged the same file meanwhile wins; theirs is complete too.
+    if (failure == 0 && ::link(partName.constData(), name.constData()) != 0 && errno != EEXIST)
+        failure = errno;
+    ::unlink(partName.constData());
+    if (failure != 0)
         throw PlatformError(SystemMessage(failure));
+}
+
+void DeleteFileQuietly(const QString &path, const Yield &yield)
+{
+    YieldNow(yield);
+    ::unlink(QFile::encodeName(path).constData());
+}
+
+StagingLease::StagingLease()
+{
+    // The last user of a private folder removes it; one that started its run
+    // at that moment makes the folder again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        place_ = ChooseStagingPlace();
+        if (lock() || errno != ENOENT)
+            return;
     }
 }
 
-void DeleteFileQuietly(const QString &path)
+StagingLease::~StagingLease()
 {
-    Main::YieldToEvents();
-    ::unlink(QFile::encodeName(path).constData());
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
+}
+
+bool StagingLease::lock()
+{
+    const QByteArray lockPath = QFile::encodeName(place_.folder + kLockName);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return false;
+        // A run that ends holds the lock alone only for the moment it takes
+        // to remove the files.
+        int locked = -1;
+        for (int wait = 0; wait < 200 && locked != 0; ++wait) {
+            locked = ::flock(fd, LOCK_SH | LOCK_NB);
+            if (locked != 0 && errno != EWOULDBLOCK && errno != EINTR)
+                break;
+            if (locked != 0)
+                ::usleep(10000);
+        }
+        // The lock counts only on the file that is still there under its
+        // name: the last user may have removed it while this run waited.
+        struct stat held {};
+        struct stat named {};
+        if (locked == 0 && ::fstat(fd, &held) == 0 &&
+            ::lstat(lockPath.constData(), &named) == 0 && held.st_ino == named.st_ino &&
+            held.st_dev == named.st_dev) {
+            lockFd_ = fd;
+            return true;
+        }
+        ::close(fd);
+        if (locked != 0)
+            return false;
+    }
+    return false;
+}
+
+void StagingLease::release(const std::function<void()> &removeStagedFiles)
+{
+    if (released_)
+        return;
+    released_ = true;
+    if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+        // Another run still uses the files; it removes them when it ends.
+        ::close(lockFd_);
+        lockFd_ = -1;
+        return;
+    }
+    removeStagedFiles();
+    if (lockFd_ >= 0) {
+        ::unlink(QFile::encodeName(place_.folder + kLockName).constData());
+        ::close(lockFd_);
+        lockFd_ = -1;
+    }
+    if (place_.madeForStaging)
+        ::rmdir(QFile::encodeName(place_.folder).constData());
 }
 
 QString UntrustedConverterReason(const QString &stagingFolder)

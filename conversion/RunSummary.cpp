@@ -13,7 +13,7 @@ void RunSummary::addNotConverted(const QString &path, const QString &reason)
 
 QString RunSummary::message() const
 {
-    QString text = QStringLiteral("Done.");
+    QString text = stopped_ ? QStringLiteral("Stopped.") : QStringLiteral("Done.");
     if (notConverted_.isEmpty())
         return text;
 

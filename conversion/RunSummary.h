@@ -5,16 +5,17 @@
 
 namespace velunor {
 
-// What a conversion run tells the user at its end: "Done." alone when every
-// file was converted, otherwise "Done.", an empty line and the files that
-// were not, each with its reason; a long list is cut short with a count of
-// the rest. Lines are separated by CR LF.
+// What a conversion run tells the user at its end: "Done." (or "Stopped."
+// when the user stopped it) alone when every file was converted, otherwise
+// that word, an empty line and the files that were not, each with its reason;
+// a long list is cut short with a count of the rest. Lines are separated by
+// CR LF.
 class RunSummary {
 public:
     static constexpr int kListedAtMost = 10;
 
     void addNotConverted(const QString &path, const QString &reason);
-    qsizetype notConvertedCount() const { return notConverted_.size(); }
+    void setStopped(bool stopped) { stopped_ = stopped; }
     QString message() const;
 
 private:
@@ -23,6 +24,7 @@ private:
         QString reason;
     };
     QList<Entry> notConverted_;
+    bool stopped_ = false;
 };
 
 } // namespace velunor

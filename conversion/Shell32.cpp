@@ -1,11 +1,11 @@
 #include "conversion/Shell32.h"
 
-#include "app/Main.h"
 #include "conversion/CommandLine.h"
-#include "platform/Platform.h"
-#include "platform/ProgressBar.h"
+#include "platform/Processes.h"
 
+#include <QEventLoop>
 #include <QProcessEnvironment>
+#include <QTimer>
 
 namespace velunor::Shell32 {
 
@@ -25,13 +25,6 @@ QString FolderOf(const QString &programPath)
 
 } // namespace
 
-int WindowStyleOf(std::optional<int> requested)
-{
-    if (!requested || *requested < 0 || *requested > 6)
-        return kDefaultWindowStyle;
-    return *requested;
-}
-
 QStringList ConverterEnvironment(const QString &stagingFolder)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -46,37 +39,36 @@ QStringList ConverterEnvironment(const QString &stagingFolder)
     return environment.toStringList();
 }
 
-qint32 RunAndWait(Platform &platform, ProgressBar &bar, const CommandLine &commandLine,
-                  std::optional<int> windowStyle)
+qint32 RunAndWait(ProcessStarter &starter, const CommandLine &commandLine,
+                  const StatusText &showStatus)
 {
-    // The converter has no window to show on this desktop; the style is
-    // only kept in range.
-    [[maybe_unused]] const int style = WindowStyleOf(windowStyle);
-
     int error = 0;
     const std::unique_ptr<ChildProcess> process =
-        platform.startProcess(commandLine.program(), commandLine.arguments(),
-                              ConverterEnvironment(FolderOf(commandLine.program())), error);
+        starter.startProcess(commandLine.program(), commandLine.arguments(),
+                             ConverterEnvironment(FolderOf(commandLine.program())), error);
     if (!process)
         return StartFailureCode(error);
 
     int polls = 0;
-    std::optional<int> exitCode;
-    do {
+    auto poll = [&] {
         ++polls;
-        bar.setText(QStringLiteral("Please wait.. ") + QString::number(polls));
-        exitCode = process->exitCode();
-        Main::YieldToEvents();
-        if (exitCode)
-            break;
-        process->waitForEnd(kPollMilliseconds);
-        // Looked at again after the wait, so that the end is seen at once
-        // instead of one poll later.
-        exitCode = process->exitCode();
-    } while (!exitCode);
-
-    bar.setText(QStringLiteral("Progress Bar"));
-    return *exitCode;
+        showStatus(QStringLiteral("Please wait.. ") + QString::number(polls));
+    };
+    poll();
+    if (!process->end()) {
+        QEventLoop wait;
+        QTimer ticks;
+        ticks.setInterval(kPollMilliseconds);
+        QObject::connect(&ticks, &QTimer::timeout, &wait, poll);
+        QObject::connect(process.get(), &ChildProcess::ended, &wait, &QEventLoop::quit);
+        ticks.start();
+        // Checked once more now that the loop is armed: an end before the
+        // connection would otherwise never be seen.
+        if (!process->end())
+            wait.exec();
+    }
+    showStatus(QStringLiteral("Progress Bar"));
+    return process->end()->code();
 }
 
 } // namespace velunor::Shell32

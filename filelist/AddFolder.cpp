@@ -1,6 +1,6 @@
 #include "filelist/AddFolder.h"
 
-#include "app/Main.h"
+#include "platform/FileSystem.h"
 #include "filelist/FileListModel.h"
 #include "filelist/KernelFileSystems.h"
 #include "filelist/WildcardPattern.h"
@@ -35,11 +35,6 @@ bool SurvivesRoundTrip(const char *raw, const QString &decoded)
     while (*byte != 0 && *byte < 0x80)
         ++byte;
     return *byte == 0 || QFile::encodeName(decoded) == raw;
-}
-
-QString ErrorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // File-manager order: by name without regard to case, names that differ only
@@ -198,15 +193,11 @@ bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFile
     return !S_ISDIR(own.st_mode) && !IsPlainHiddenFile(own, file.name, folder.fd(), kernel);
 }
 
-void CollapseSeparators(QString &path)
-{
-    while (path.contains(QLatin1String("//")))
-        path.replace(QLatin1String("//"), QLatin1String("/"));
-}
-
 // One breadth-first search over a folder list.
 class FolderWalk {
 public:
+    explicit FolderWalk(Yield yield) : yield_(std::move(yield)) {}
+
     void run(QStringList &folders, bool recurse)
     {
         QStringList level = searchLevel(folders, /*givenByUser=*/true);
@@ -214,7 +205,7 @@ public:
             for (const QString &entry : std::as_const(level)) {
                 const OpenFolder folder(QFile::encodeName(entry), /*followLink=*/false);
                 const Verdict verdict = judge(folder);
-                Main::YieldToEvents();
+                YieldNow(yield_);
                 if (verdict == Verdict::Qualifies)
                     folders.append(entry);
             }
@@ -244,7 +235,7 @@ private:
             const QString entry = entries[i];
             OpenFolder folder(QFile::encodeName(entry), /*followLink=*/givenByUser);
             const Verdict verdict = judge(folder);
-            Main::YieldToEvents();
+            YieldNow(yield_);
             if (verdict == Verdict::Qualifies) {
                 listSubfolders(folder, entry, subfolders);
                 continue;
@@ -259,37 +250,30 @@ private:
         return subfolders;
     }
 
+    // A folder that cannot be opened, for whatever reason (gone, no access, a
+    // name too long, a device error), is passed over: the search goes on
+    // with the rest and keeps everything it has found.
     Verdict judge(const OpenFolder &folder)
     {
-        if (!folder.isOpen()) {
-            switch (folder.error()) {
-            case ENOENT:
-            case ENOTDIR:
-            case EACCES:
-            case EPERM:
-                return Verdict::Gone;
-            case ELOOP:
-                return Verdict::NotSearched; // a link, or a path that loops
-            default:
-                throw PlatformError(ErrorText(folder.error()));
-            }
-        }
+        if (!folder.isOpen())
+            return folder.error() == ELOOP ? Verdict::NotSearched // a link, or a path that loops
+                                           : Verdict::Gone;
         struct stat facts {};
         if (::fstat(folder.fd(), &facts) != 0)
-            throw PlatformError(ErrorText(errno));
+            return Verdict::Gone;
         return kernel_.holdsOpen(folder.fd(), facts.st_dev) ? Verdict::NotSearched
                                                             : Verdict::Qualifies;
     }
 
     // Appends entry + name + "/" for each subfolder with a usable name, in
     // file-manager order. A listing cut short keeps what it found.
-    static void listSubfolders(OpenFolder &folder, const QString &entry, QStringList &subfolders)
+    void listSubfolders(OpenFolder &folder, const QString &entry, QStringList &subfolders)
     {
         QStringList names;
         while (const dirent *found = folder.next()) {
             if (!isRealFolder(folder, *found))
                 continue;
-            Main::YieldToEvents();
+            YieldNow(yield_);
             const QString name = QFile::decodeName(found->d_name);
             if (SurvivesRoundTrip(found->d_name, name) && !HasUnsafeChars(name))
                 names.append(name);
@@ -311,13 +295,14 @@ private:
     }
 
     KernelFileSystems kernel_;
+    Yield yield_;
 };
 
 } // namespace
 
-void CollectSubfolders(QStringList &folders, bool recurse)
+void CollectSubfolders(QStringList &folders, bool recurse, const Yield &yield)
 {
-    FolderWalk().run(folders, recurse);
+    FolderWalk(yield).run(folders, recurse);
 }
 
 bool HasUnsafeChars(const QString &name)
@@ -345,17 +330,6 @@ QStringList ListMatchingFiles(const QString &folder, const QString &pattern)
     return names;
 }
 
-bool IsExistingFile(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    const QByteArray raw = QFile::encodeName(path);
-    if (QFile::decodeName(raw) != path)
-        return false;
-    struct stat facts {};
-    return ::stat(raw.constData(), &facts) == 0 && !S_ISDIR(facts.st_mode);
-}
-
 void AddFilesFromFolders(const QStringList &folders, const QString &pattern, FileListModel &items)
 {
     const WildcardPattern matcher(pattern);
@@ -373,8 +347,7 @@ void AddFilesFromFolders(const QStringList &folders, const QString &pattern, Fil
             continue;
         // The chosen root "/" makes entries "//" and "//usr/...": the separator
         // is collapsed once per folder, as no name holds one.
-        QString prefix = folder + QLatin1Char('/');
-        CollapseSeparators(prefix);
+        const QString prefix = FileSystem::CollapseSeparators(folder + QLatin1Char('/'));
         for (const ListedFile &file : MatchingFiles(listing, matcher)) {
             if (file.name.startsWith(QLatin1Char('~')) || !IsAcceptedFile(listing, file, kernel))
                 continue;

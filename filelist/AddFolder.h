@@ -1,30 +1,23 @@
 #pragma once
 
+#include "platform/FileSystem.h" // IsExistingFile
+#include "platform/Yield.h"
+
 #include <QString>
 #include <QStringList>
-
-class QWidget;
 
 namespace velunor {
 
 class FileListModel;
-class Platform;
 
-// Choosing a folder and searching folders for files: used by the folder adder,
-// by drag and drop, by the sample loader and by the output-folder browse
-// button.
+// Searching folders for files: used by the folder adder, by drag and drop and
+// by the sample loader. (The folder picker of this module is in
+// shell/BrowseForFolder.h.)
 //
 // A folder list is a QStringList of folder paths that each end in "/"; it
 // keeps its order and may hold the same folder twice. The root folder chosen
 // by the user appears as "//".
 namespace AddFolder {
-
-// Asks the user for a folder through the desktop's folders-only dialog.
-// Returns "" when the user cancels or picks nothing usable (a path that is not
-// an existing local folder, or that the file system cannot name), "/" for the
-// root folder, and every other folder without a trailing "/". A failure of the
-// desktop is thrown to the caller. (shell/BrowseForFolder.cpp)
-QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &prompt);
 
 // Extends `folders` in place, breadth-first and level by level, with every
 // qualifying subfolder of its entries; with `recurse` false, with one level
@@ -32,12 +25,11 @@ QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &promp
 // file system (proc, sysfs, devtmpfs, ...); "/" always qualifies, and so does a
 // link among the folders given, which the user named. Entries given that do
 // not qualify stay but are not searched. Subfolders with unsafe names are left
-// out. A folder that denies access, or that has gone, is removed and the
-// search goes on. Lets the window handle its events once per folder looked up
-// and once per subfolder listed. Other failures (a path too long to name, a
-// device error) are thrown as PlatformError; `folders` then holds every level
-// completed so far.
-void CollectSubfolders(QStringList &folders, bool recurse);
+// out. A folder that cannot be opened for any reason (gone, no access, a name
+// too long, a device error) is removed and the search goes on, so nothing
+// found elsewhere is lost. Calls `yield` once per folder looked up and once
+// per subfolder listed.
+void CollectSubfolders(QStringList &folders, bool recurse, const Yield &yield);
 
 // True when `name` must not be used as a folder to search: it holds a control
 // character (below 32 or from 127 to 159) or "?", or the file system could not
@@ -49,10 +41,6 @@ bool HasUnsafeChars(const QString &name);
 // without regard to case, sorted by name as a file manager shows them. Every
 // name passes IsExistingFile. A folder that cannot be listed gives no names.
 QStringList ListMatchingFiles(const QString &folder, const QString &pattern);
-
-// True when `path` exists and is not a folder (links followed). Never opens the
-// file, so a FIFO cannot block it.
-bool IsExistingFile(const QString &path);
 
 // Appends to `items`, folder by folder in list order, the full path of every
 // file of each folder of `folders` that matches `pattern`, except names

@@ -58,19 +58,27 @@ const QString &FileListModel::text(int index) const
     return paths_.at(index - 1);
 }
 
-void FileListModel::setText(int index, const QString &text)
+ItemId FileListModel::itemId(int index) const
 {
     checkIndex(index);
-    paths_[index - 1] = text;
-    const QModelIndex changed = createIndex(index - 1, 0);
-    emit dataChanged(changed, changed, {Qt::DisplayRole});
+    return ids_.at(index - 1);
+}
+
+void FileListModel::exchange(int first, int second)
+{
+    checkIndex(first);
+    checkIndex(second);
+    paths_.swapItemsAt(first - 1, second - 1);
+    ids_.swapItemsAt(first - 1, second - 1);
+    for (const int index : {first, second}) {
+        const QModelIndex changed = createIndex(index - 1, 0);
+        emit dataChanged(changed, changed, {Qt::DisplayRole});
+    }
 }
 
 void FileListModel::add(const QString &text)
 {
-    beginInsertRows(QModelIndex(), count(), count());
-    paths_.append(text);
-    endInsertRows();
+    add(QStringList{text});
 }
 
 void FileListModel::add(const QStringList &texts)
@@ -79,6 +87,9 @@ void FileListModel::add(const QStringList &texts)
         return;
     beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(texts.size()) - 1);
     paths_.append(texts);
+    ids_.reserve(paths_.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        ids_.append(nextId_++);
     endInsertRows();
 }
 
@@ -87,6 +98,7 @@ void FileListModel::remove(int index)
     checkIndex(index);
     beginRemoveRows(QModelIndex(), index - 1, index - 1);
     paths_.removeAt(index - 1);
+    ids_.removeAt(index - 1);
     endRemoveRows();
 }
 
@@ -94,6 +106,7 @@ void FileListModel::clear()
 {
     beginResetModel();
     paths_.clear();
+    ids_.clear();
     endResetModel();
 }
 

@@ -5,6 +5,10 @@
 
 namespace velunor {
 
+// Tells one list item from every other for the life of the list, however the
+// items move, even when two hold the same path.
+using ItemId = quint64;
+
 // The file list itself: one full path per item, in display order. Items are
 // numbered from 1, as every caller counts them. An item number outside
 // 1..count() throws PlatformError ("Index out of bounds", 35600), so a stale
@@ -26,7 +30,9 @@ public:
     int count() const { return static_cast<int>(paths_.size()); }
     // 1-based.
     const QString &text(int index) const;
-    void setText(int index, const QString &text);
+    ItemId itemId(int index) const;
+    // Swaps two items, each keeping its identity (a reorder).
+    void exchange(int first, int second);
     // Appends at the end; repeats are allowed.
     void add(const QString &text);
     // Appends all of `texts` in one insertion, which the view lays out once.
@@ -39,6 +45,8 @@ private:
     void checkIndex(int index) const;
 
     QStringList paths_;
+    QList<ItemId> ids_; // beside paths_, one per item
+    ItemId nextId_ = 1;
     QString header_;
 };
 

@@ -1,18 +1,8 @@
 #include "filelist/PickedFiles.h"
 
+#include "platform/FileSystem.h"
+
 namespace velunor {
-
-namespace {
-
-QString CollapseDoubledSeparators(QString path)
-{
-    // One pass of replace() turns "///" into "//"; repeat until none is left.
-    while (path.contains(QLatin1String("//")))
-        path.replace(QLatin1String("//"), QLatin1String("/"));
-    return path;
-}
-
-} // namespace
 
 QStringList PickedFilePaths(const QString &dialogResult)
 {
@@ -28,7 +18,7 @@ QStringList PickedFilePaths(const QString &dialogResult)
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         if (pieces[i].isEmpty())
             continue;
-        paths << CollapseDoubledSeparators(folder + QLatin1Char('/') + pieces[i]);
+        paths << FileSystem::CollapseSeparators(folder + QLatin1Char('/') + pieces[i]);
     }
     return paths;
 }

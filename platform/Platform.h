@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Processes.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -33,7 +35,8 @@ private:
 inline constexpr int kDialogBufferTooSmall = 20476;
 
 enum class MessageIcon { None, Warning };
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose careless Enter must not do it.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct FileDialogRequest {
@@ -44,23 +47,10 @@ struct FileDialogRequest {
     int resultBufferChars = 32768;
 };
 
-// A started process. Destroying the object never stops the process.
-class ChildProcess {
-public:
-    virtual ~ChildProcess() = default;
-    // The exit code once the process has ended (128 + signal when a signal
-    // ended it); empty while it still runs.
-    virtual std::optional<int> exitCode() = 0;
-    // Blocks for at most `milliseconds`, returning early once the process ends.
-    virtual void waitForEnd(int milliseconds) = 0;
-};
-
 // Everything the program asks of the desktop. The Qt implementation lives in
 // QtPlatform; tests use a scripted one so that every dialog can be answered.
-class Platform {
+class Platform : public ProcessStarter {
 public:
-    virtual ~Platform() = default;
-
     virtual MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
                                      MessageButtons buttons, MessageIcon icon) = 0;
     // The typed text, or "" when the user cancels.
@@ -74,14 +64,6 @@ public:
     virtual QString browseForFolder(QWidget *owner, const QString &prompt) = 0;
     // Opens an address or a folder with the desktop's default handler.
     virtual void openUrl(const QUrl &url) = 0;
-
-    // Starts `program` with `arguments` (no shell) and the complete
-    // environment `environment` ("NAME=value" entries). On failure returns
-    // null and sets `error` to the errno value.
-    virtual std::unique_ptr<ChildProcess> startProcess(const QString &program,
-                                                       const QStringList &arguments,
-                                                       const QStringList &environment,
-                                                       int &error) = 0;
 
     virtual int secondsSinceMidnight() = 0;
     virtual void seedRandom(quint32 seed) = 0;

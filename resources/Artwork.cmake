@@ -22,7 +22,7 @@ add_custom_target(velunor_companions ALL
 add_dependencies(velunor velunor_companions)
 
 set_source_files_properties(${VELUNOR_ICON_PNG} PROPERTIES GENERATED TRUE QT_RESOURCE_ALIAS velunor.png)
-qt_add_resources(velunor_core velunor_icon
+qt_add_resources(velunor_gui velunor_icon
   PREFIX /velunor
   BASE ${VELUNOR_ARTWORK_DIR}
   FILES ${VELUNOR_ICON_PNG})

@@ -1,8 +1,9 @@
 // The one folder picker of the program, shared by the folder adder and the
 // output-folder browse button.
 
-#include "app/Main.h"
-#include "filelist/AddFolder.h"
+#include "shell/BrowseForFolder.h"
+
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QFile>

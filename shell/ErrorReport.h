@@ -60,8 +60,6 @@ public:
         }
     }
 
-    const QString &location() const { return location_; }
-
 private:
     void report(const std::exception_ptr &failure, int number);
 

@@ -8,6 +8,16 @@ class QSettings;
 
 namespace velunor {
 
+// Where the program keeps its four remembered choices: one section, and a key
+// for the output folder and for each of the three channel-mode buttons.
+struct StoredChoices {
+    static inline const QString Section = QStringLiteral("Velunor");
+    static inline const QString OutputFolder = QStringLiteral("Output Folder");
+    static inline const QString Option1 = QStringLiteral("Option1");
+    static inline const QString Option2 = QStringLiteral("Option2");
+    static inline const QString Option3 = QStringLiteral("Option3");
+};
+
 // The four remembered choices, kept as text in the per-user INI file
 // ~/.config/Tarvenic.conf, group [Velunor]. Every write reaches the disk at
 // once, because the program may be ended at any moment.

@@ -6,8 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace velunor::testing {
 
@@ -34,6 +39,27 @@ public:
         }
     }
 
+    // Makes below `relative` a chain of `levels` folders with names of 200
+    // characters, whose deepest paths are longer than a path may be.
+    bool addTooDeepChain(const QString &relative, int levels)
+    {
+        int fd = ::open(QFile::encodeName(path(relative)).constData(), O_DIRECTORY | O_RDONLY);
+        const QByteArray name(200, 'n');
+        for (int level = 0; level < levels && fd >= 0; ++level) {
+            if (::mkdirat(fd, name.constData(), 0755) != 0) {
+                ::close(fd);
+                return false;
+            }
+            const int deeper = ::openat(fd, name.constData(), O_DIRECTORY | O_RDONLY);
+            ::close(fd);
+            fd = deeper;
+        }
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        return true;
+    }
+
     // The absolute path of `relative`; the tree's own folder for "".
     QString path(const QString &relative = QString()) const
     {
@@ -48,6 +74,12 @@ public:
         for (const QString &one : absolute)
             result << (one.startsWith(prefix) ? one.mid(prefix.size()) : one);
         return result;
+    }
+
+    ~FolderTree()
+    {
+        // A chain too deep to be removed by path is removed folder by folder.
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), temporary_.path()});
     }
 
 private:

@@ -3,9 +3,9 @@
 // the result buffer, and "Add MP3 File(s)" through the real button.
 
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 #include "filelist/PickedFiles.h"
-#include "platform/QtPlatform.h"
+#include "platform/ui/QtPlatform.h"
 #include "shell/ErrorReport.h"
 
 #include <QApplication>

@@ -1,24 +1,33 @@
 // "Start Converting" through the real window: the real SoX staged from the
-// executable, real stereo MP3s, and the messages the user would see.
+// executable, real stereo MP3s, real mishaps (a full disk, a killed
+// converter, a list changed mid-run), and the messages the user would see.
 
 #include "Audio.h"
+#include "Files.h"
 #include "TestWindow.h"
+#include "app/FileListView.h"
+#include "app/ProgressBar.h"
 #include "conversion/ConverterFiles.h"
-#include "conversion/OutputPath.h"
-#include "filelist/FileListView.h"
-#include "platform/ProgressBar.h"
+#include "conversion/FilePlan.h"
 #include "shell/ErrorReport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <taglib/attachedpictureframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace velunor;
@@ -29,38 +38,25 @@ namespace {
 const QString kDone = QStringLiteral("Done.");
 const QString kNoFolder = QStringLiteral("Folder does not exist. Please select another folder.");
 const QString kRunLocation = QStringLiteral("in Korvath2016/11/03.Form1.PushButton2_Click ");
+const QString kStopQuestion =
+    QStringLiteral("Stop converting now? Files already converted are kept.");
 
-QByteArray Contents(const QString &path)
+QString NotConverted(const QStringList &lines, const QString &first = kDone)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return first + "\r\n\r\n" +
+           (lines.size() == 1 ? QStringLiteral("1 file was not converted:")
+                              : QStringLiteral("%1 files were not converted:").arg(lines.size())) +
+           "\r\n" + lines.join("\r\n");
 }
 
-void WriteFile(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {})
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
-    if (permissions)
-        QVERIFY(file.setPermissions(permissions));
-}
-
-QStringList Entries(const QString &folder)
-{
-    return QDir(folder).entryList(
-        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
-}
-
-// What the window shows on every pass of its event loop while a run yields.
-struct Sample {
-    int value;
-    QString text;
-    int pointer;
-};
-
+// What the window shows on every pass of its event loop during a run.
 class WindowSampler : public QObject {
 public:
+    struct Sample {
+        int value;
+        QString text;
+        PointerKind pointer;
+    };
     explicit WindowSampler(Form1 &form)
     {
         timer_.setInterval(0);
@@ -75,30 +71,20 @@ public:
     }
     QList<Sample> samples;
 
-    // The bar values seen while the converter was being waited for.
-    QList<int> waitingValues() const
-    {
-        QList<int> values;
-        for (const Sample &sample : samples)
-            if (sample.text.startsWith("Please wait.. ") &&
-                (values.isEmpty() || values.last() != sample.value))
-                values << sample.value;
-        return values;
-    }
-
 private:
     QTimer timer_;
 };
 
-// Runs `action` once, on the first pass of the event loop that finds the
-// converter being waited for.
-class WhileWaiting : public QObject {
+// Runs `action` once, on the first pass of the event loop that finds a
+// converter at work.
+class WhileConverting : public QObject {
 public:
-    WhileWaiting(Form1 &form, std::function<void()> action)
+    WhileConverting(Form1 &form, std::function<void()> action)
     {
         timer_.setInterval(0);
         connect(&timer_, &QTimer::timeout, this, [this, &form, action] {
-            if (!form.ProgressBar1->text().startsWith("Please wait.. "))
+            const QString text = form.ProgressBar1->text();
+            if (!text.startsWith("Please wait.. ") && !text.startsWith("Processing: "))
                 return;
             timer_.stop();
             action();
@@ -109,6 +95,15 @@ public:
 private:
     QTimer timer_;
 };
+
+QStringList SoxChildren()
+{
+    QStringList pids;
+    for (const auto &[pid, name] : ChildProcesses())
+        if (name == "sox")
+            pids << QString::number(pid);
+    return pids;
+}
 
 } // namespace
 
@@ -123,28 +118,34 @@ class ConversionRunTest : public QObject {
     Form1 &form() { return window_->form(); }
     ScriptedPlatform &platform() { return window_->platform; }
 
-    QString input(const QString &name, int left = 440, int right = 1000)
+    QString input(const QString &name, int left = 440, int right = 1000, double seconds = 1.0)
     {
         const QString path = inputs_->filePath(name);
-        const QString problem = MakeStereoMp3(path, 1.0, left, right);
+        const QString problem = MakeStereoMp3(path, seconds, left, right);
         if (!problem.isEmpty())
             qWarning() << problem;
         return path;
     }
     QString output(const QString &name) const { return outputs_->path() + "/" + name; }
-
-    void list(const QStringList &paths)
-    {
-        for (const QString &path : paths)
-            form().ListView1->items().add(path);
-    }
-
+    void list(const QStringList &paths) { form().ListView1->items().add(paths); }
     void start() { QTest::mouseClick(form().PushButton2, Qt::LeftButton); }
-
+    // Starts a run and waits until it has ended.
+    void convert()
+    {
+        start();
+        QTRY_VERIFY_WITH_TIMEOUT(!form().isConverting(), 120000);
+    }
     void chooseMode(OptionButton *option)
     {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
         QVERIFY(option->isChecked());
+    }
+    // Nothing half-written is left beside the outputs, nothing in staging.
+    void verifyNoLeftovers(const QString &folder)
+    {
+        for (const QString &name : Entries(folder))
+            QVERIFY2(!name.startsWith(".velunor-"), qPrintable(name));
+        QCOMPARE(Entries(staging_->path()), QStringList());
     }
 
 private slots:
@@ -158,6 +159,7 @@ private slots:
         qputenv("TEMP", QFile::encodeName(staging_->path()));
         window_ = std::make_unique<TestWindow>();
         window_->load();
+        form().setConversionsAtOnce(2);
         form().Text1->setText(outputs_->path() + "/");
     }
 
@@ -175,27 +177,10 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("mp3") << "/out/"
-                             << "/in/a b.mp3"
-                             << "/out/a b.mp3";
-        QTest::newRow("last dot only") << "/out/"
-                                       << "/in/Live.Set.MP3"
-                                       << "/out/Live.Set.mp3";
-        QTest::newRow("no dot") << "/out/"
-                                << "/in/track"
-                                << "/out/track.mp3";
-        QTest::newRow("dot in a folder only") << "/out/"
-                                              << "/in.d/track"
-                                              << "/out/track.mp3";
-        QTest::newRow("folder typed without /") << "/out"
-                                                << "/in/a.wav"
-                                                << "/out/a.mp3";
-        QTest::newRow("root folder") << "/"
-                                     << "/in/a.mp3"
-                                     << "/a.mp3";
-        QTest::newRow("bare name") << "/out/"
-                                   << "a.ogg"
-                                   << "/out/a.mp3";
+        QTest::newRow("last dot only") << "/out/" << "/in/Live.Set.MP3" << "/out/Live.Set.mp3";
+        QTest::newRow("no dot") << "/out/" << "/in.d/track" << "/out/track.mp3";
+        QTest::newRow("folder typed without /") << "/out" << "/in/a.wav" << "/out/a.mp3";
+        QTest::newRow("root folder") << "/" << "/in/a.mp3" << "/a.mp3";
     }
 
     void outputNames()
@@ -208,33 +193,44 @@ private slots:
 
     // ---- a normal run ------------------------------------------------------
 
-    void threeFilesLeftOnly()
+    void filesConvertTwoAtATimeInListOrder()
     {
         chooseMode(form().Option2);
-        list({input("a.mp3"), input("Song.Live.MP3"), input("c.mp3")});
+        QVERIFY(QDir(inputs_->path()).mkdir("other"));
+        // The same name twice: the later file in the list writes last.
+        list({input("a.mp3", 300, 300), input("Song.Live.MP3"), input("c.mp3"),
+              input("other/a.mp3")});
         WindowSampler sampler(form());
-        start();
+        convert();
 
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(sampler.waitingValues(), QList<int>({33, 66, 100}));
-        for (const Sample &sample : sampler.samples)
-            if (sample.text.startsWith("Please wait.. ") || sample.text.startsWith("Processing: "))
-                QCOMPARE(sample.pointer, 11);
-        QVERIFY(std::any_of(sampler.samples.begin(), sampler.samples.end(),
-                            [](const Sample &s) { return s.text == "Processing: Song.Live.MP3"; }));
-        QCOMPARE(form().ProgressBar1->value(), 0);
-        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
-        QCOMPARE(form().MousePointer(), 0);
-
+        QCOMPARE(platform().mostAtOnce, 2);
         QCOMPARE(Entries(outputs_->path()), QStringList({"Song.Live.mp3", "a.mp3", "c.mp3"}));
         for (const QString &name : Entries(outputs_->path())) {
             QCOMPARE(ChannelCount(output(name)), 1);
-            const QVector<double> levels = ToneAmplitudes(output(name), {440, 1000});
-            QVERIFY2(levels.size() == 2 && levels[0] > 0.4 && levels[1] < 0.05, qPrintable(name));
+            const QVector<double> levels = ToneAmplitudes(output(name), {440, 1000, 300});
+            QVERIFY2(levels.size() == 3 && levels[0] > 0.4 && levels[1] < 0.05 &&
+                         levels[2] < 0.05,
+                     qPrintable(name));
         }
-        // The staged converter is gone again; the list is untouched.
-        QCOMPARE(Entries(staging_->path()), QStringList());
-        QCOMPARE(form().ListView1->items().count(), 3);
+        // The bar counts the share of files finished and names the file at
+        // work, with the hourglass the whole time.
+        QList<int> values;
+        for (const auto &sample : sampler.samples) {
+            if (sample.text.startsWith("Please wait.. ") || sample.text.startsWith("Processing: "))
+                QCOMPARE(sample.pointer.kind(), PointerKind::Hourglass);
+            if (values.isEmpty() || values.last() != sample.value)
+                values << sample.value;
+        }
+        QVERIFY2(std::is_sorted(values.begin(), values.end() - 1), qPrintable(QString::number(values.size())));
+        QVERIFY(values.contains(75));
+        QVERIFY(std::any_of(sampler.samples.begin(), sampler.samples.end(),
+                            [](const auto &s) { return s.text == "Processing: a.mp3"; }));
+        QCOMPARE(form().ProgressBar1->value(), 0);
+        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
+        QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
+        verifyNoLeftovers(outputs_->path());
+        QCOMPARE(form().ListView1->items().count(), 4);
     }
 
     void refusedStartsStageNothing_data()
@@ -245,7 +241,6 @@ private slots:
         QTest::newRow("empty list, missing folder") << false << "/no/such/folder/"
                                                     << "No files added.";
         QTest::newRow("empty folder text") << true << "" << kNoFolder;
-        QTest::newRow("missing folder") << true << "/no/such/folder/" << kNoFolder;
         QTest::newRow("a file") << true << "<file>" << kNoFolder;
     }
 
@@ -259,196 +254,267 @@ private slots:
         form().Text1->setText(folder == "<file>" ? input("a.mp3") : folder);
         start();
         QCOMPARE(platform().messageTexts(), QStringList({message}));
+        QVERIFY(!form().isConverting());
         QCOMPARE(Entries(staging_->path()), QStringList());
         QCOMPARE(platform().processesStarted, 0);
-        QCOMPARE(form().MousePointer(), 0);
     }
 
-    void aFolderWithoutTrailingSeparatorGetsOne()
+    // ---- what the user keeps ------------------------------------------------
+
+    void hostileNamesNeverTouchTheirNeighbours()
     {
-        form().Text1->setText(outputs_->path());
-        list({input("a.mp3")});
-        start();
+        // Files already in the output folder that a pattern reading of the
+        // names would pick.
+        for (const QString name : {"hits 2020.mp3", "tune l.mp3", "qa.mp3", "qb.mp3"})
+            QVERIFY(WriteFile(output(name), name.toUtf8()));
+        WriteFile(output("old {x}.mp3"), "an older result of this very name");
+        list({input("hits {2020}.mp3"), input("tune [live].mp3"), input("q?.mp3"),
+              input("old {x}.mp3")});
+        convert();
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(ChannelCount(output("a.mp3")), 1);
+        for (const QString name : {"hits 2020.mp3", "tune l.mp3", "qa.mp3", "qb.mp3"})
+            QCOMPARE(Contents(output(name)), name.toUtf8());
+        for (const QString name : {"hits {2020}.mp3", "tune [live].mp3", "q?.mp3", "old {x}.mp3"})
+            QCOMPARE(ChannelCount(output(name)), 1);
+        verifyNoLeftovers(outputs_->path());
     }
 
-    void anExistingOutputIsReplaced()
-    {
-        WriteFile(output("a.mp3"), "an older result");
-        list({input("a.mp3")});
-        start();
-        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(ChannelCount(output("a.mp3")), 1);
-    }
-
-    void twoInputsOfOneNameGiveTheSecondsResult()
-    {
-        QVERIFY(QDir(inputs_->path()).mkdir("other"));
-        list({input("a.mp3", 300, 300), input("other/a.mp3", 440, 1000)});
-        start();
-        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3"}));
-        const QVector<double> levels = ToneAmplitudes(output("a.mp3"), {300, 440, 1000});
-        QCOMPARE(levels.size(), 3);
-        QVERIFY(levels[0] < 0.05 && levels[1] > 0.2 && levels[2] > 0.2);
-    }
-
-    void aNameWithoutDotIsItsOwnBaseName()
-    {
-        const QString plain = input("a.mp3");
-        const QString bare = inputs_->filePath("recording");
-        QVERIFY(QFile::copy(input("b.mp3", 300, 300), bare));
-        list({plain, bare});
-        start();
-        // SoX itself needs an extension to know the type, so the file fails
-        // with its own name as the output, and says so; the previous file's
-        // result is neither deleted nor overwritten.
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n1 file was not converted:\r\n" + bare +
-                              " - the converter failed (exit code 2)"}));
-        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3"}));
-        const QVector<double> levels = ToneAmplitudes(output("a.mp3"), {300, 440});
-        QVERIFY(levels.size() == 2 && levels[0] < 0.05 && levels[1] > 0.2);
-    }
-
-    // ---- files that are not converted --------------------------------------------
-
-    void failuresAreListedNotHidden()
+    void aFailureKeepsTheEarlierOutputAndSaysWhy()
     {
         const QString good = input("good.mp3");
         const QString damaged = inputs_->filePath("damaged.mp3");
         QByteArray noise(4096, '\0');
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-        WriteFile(damaged, noise);
-        list({damaged, good});
-        start();
-
-        const QStringList texts = platform().messageTexts();
-        QCOMPARE(texts.size(), 1);
-        QVERIFY2(texts[0].startsWith("Done.\r\n\r\n1 file was not converted:\r\n" + damaged +
-                                     " - the converter failed (exit code "),
-                 qPrintable(texts[0]));
-        QCOMPARE(Contents(damaged), noise);
-        QCOMPARE(Entries(outputs_->path()), QStringList({"good.mp3"}));
-        QCOMPARE(Entries(staging_->path()), QStringList());
-    }
-
-    void inputsThatCannotBeReadAreListedWithoutWaiting()
-    {
+        QVERIFY(WriteFile(damaged, noise));
+        QVERIFY(WriteFile(output("damaged.mp3"), "the earlier output"));
+        const QString bare = inputs_->filePath("recording");
+        QVERIFY(QFile::copy(input("b.mp3", 300, 300), bare));
         const QString pipe = inputs_->filePath("pipe.mp3");
         QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
         const QString missing = inputs_->filePath("gone.mp3");
-        const QString good = input("good.mp3");
-        list({pipe, missing, good});
-        start();
+        list({damaged, good, bare, pipe, missing});
+        convert();
 
         QCOMPARE(platform().messageTexts(),
-                 QStringList{"Done.\r\n\r\n2 files were not converted:\r\n" + pipe +
-                             " - it is not a regular file\r\n" + missing +
-                             " - the file does not exist"});
-        QCOMPARE(Entries(outputs_->path()), QStringList({"good.mp3"}));
+                 QStringList({NotConverted(
+                     {damaged + " - sox FAIL formats: can't open input file `" + damaged + "':",
+                      bare + " - sox FAIL formats: can't determine type of file `" + bare + "'",
+                      pipe + " - it is not a regular file",
+                      missing + " - the file does not exist"})}));
+        QCOMPARE(Contents(output("damaged.mp3")), QByteArray("the earlier output"));
+        QCOMPARE(Contents(damaged), noise);
+        QCOMPARE(Entries(outputs_->path()), QStringList({"damaged.mp3", "good.mp3"}));
+        verifyNoLeftovers(outputs_->path());
     }
 
-    void anOutputNeverReplacesAnotherListedInput()
+    void aFullDiskIsNeverReportedAsSuccess()
     {
-        // a.mp3 in another folder would be written over the listed a.mp3 that
-        // lies in the output folder, before that one's turn comes.
-        const QString elsewhere = input("a.mp3", 300, 300);
-        const QString inPlace = output("a.mp3");
-        QCOMPARE(MakeStereoMp3(inPlace), QString());
-        const QByteArray before = Contents(inPlace);
-        list({elsewhere, inPlace});
-        start();
+        SmallFileSystem disk(160);
+        struct rlimit previous {};
+        ::getrlimit(RLIMIT_FSIZE, &previous);
+        if (!disk.isMounted()) {
+            // Not root: a file-size limit on the converter cuts it short alike.
+            ::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit = previous;
+            limit.rlim_cur = 160 * 1024;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        const QString folder = disk.isMounted() ? disk.path() : outputs_->path();
+        const QByteArray earlier(20 * 1024, 'e');
+        QVERIFY(WriteFile(folder + "/long.mp3", earlier));
+        form().Text1->setText(folder + "/");
+        const QString song = input("long.mp3", 440, 1000, 20.0);
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        list({song});
+        convert();
+        ::setrlimit(RLIMIT_FSIZE, &previous);
+        ::signal(SIGXFSZ, SIG_DFL);
 
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n2 files were not converted:\r\n" + elsewhere +
-                              " - skipped, the output would replace the listed file " + inPlace +
-                              "\r\n" + inPlace +
-                              " - skipped, the output would replace this very file"}));
-        QCOMPARE(Contents(inPlace), before);
-    }
-
-    void theInputIsNeverTheVictimOfItsOwnOutput()
-    {
-        // The input lies in the output folder, reached once directly and once
-        // through a link to that folder.
-        const QString inPlace = output("a.mp3");
-        QCOMPARE(MakeStereoMp3(inPlace), QString());
-        const QByteArray before = Contents(inPlace);
-        const QString link = inputs_->filePath("out-link");
-        QVERIFY(QFile::link(outputs_->path(), link));
-        list({inPlace});
-        form().Text1->setText(link + "/./");
-        start();
-
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n1 file was not converted:\r\n" + inPlace +
-                              " - skipped, the output would replace this very file"}));
-        QCOMPARE(Contents(inPlace), before);
-        QCOMPARE(platform().processesStarted, 0);
-    }
-
-    void withoutAChannelModeNothingIsTouched()
-    {
-        list({input("a.mp3"), input("b.mp3")});
-        WriteFile(output("a.mp3"), "kept");
-        form().setOptionValue(form().Option1, false);
-        form().setOptionValue(form().Option2, false);
-        form().setOptionValue(form().Option3, false);
-        start();
-        const QString reason = " - no channel mode is selected";
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n2 files were not converted:\r\n" +
-                              inputs_->filePath("a.mp3") + reason + "\r\n" +
-                              inputs_->filePath("b.mp3") + reason}));
-        QCOMPARE(platform().processesStarted, 0);
-        QCOMPARE(Contents(output("a.mp3")), QByteArray("kept"));
-    }
-
-    void aLongListOfFailuresIsCutShort()
-    {
-        // Missing inputs: the converter starts and fails on each.
-        QStringList missing;
-        for (int i = 1; i <= 13; ++i)
-            missing << inputs_->filePath(QString("gone %1.mp3").arg(i));
-        list(missing);
-        start();
+        const QString reason = disk.isMounted() ? " - the disk is full" : " - the output is shorter";
         const QString text = platform().messageTexts().value(0);
-        QVERIFY(text.startsWith("Done.\r\n\r\n13 files were not converted:\r\n"));
-        QCOMPARE(text.count("\r\n"), 2 + 10 + 1);
-        QVERIFY(text.endsWith("\r\n... and 3 more."));
-        QVERIFY(!text.contains("gone 11.mp3"));
+        QVERIFY2(text.startsWith(NotConverted({song + reason})), qPrintable(text));
+        QCOMPARE(Contents(folder + "/long.mp3"), earlier);
+        verifyNoLeftovers(folder);
     }
 
-    // ---- the run and the user working beside it ------------------------------------
-
-    void aSecondStartIsRefusedWhileRunning()
+    void aKilledOrTerminatedConverterIsNeverReportedAsSuccess_data()
     {
-        list({input("a.mp3"), input("b.mp3")});
-        WhileWaiting again(form(), [this] { start(); });
-        start();
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"A conversion is already running. Please wait until it has "
-                              "finished.",
-                              kDone}));
-        QCOMPARE(platform().processesStarted, 2);
-        // The run that was refused left the busy state to the one running.
-        QCOMPARE(form().MousePointer(), 0);
-        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "b.mp3"}));
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("killed") << int(SIGKILL) << "ended by signal 9, Killed";
+        // SoX ends well on SIGTERM, with half the audio written.
+        QTest::newRow("terminated") << int(SIGTERM) << "the output is shorter than the input (";
     }
 
-    void removingItemsDuringTheRunEndsItCleanly()
+    void aKilledOrTerminatedConverterIsNeverReportedAsSuccess()
     {
-        list({input("a.mp3"), input("b.mp3"), input("c.mp3")});
-        WhileWaiting clear(form(), [this] { form().ListView1->items().clear(); });
-        start();
+        QFETCH(int, signal);
+        QFETCH(QString, reason);
+        const QString song = input("long.mp3", 440, 1000, 120.0);
+        QVERIFY(WriteFile(output("long.mp3"), "the earlier output"));
+        list({song});
+        WhileConverting kill(form(), [signal] {
+            QTRY_VERIFY(!SoxChildren().isEmpty());
+            QTest::qWait(300);
+            for (const QString &pid : SoxChildren())
+                ::kill(pid.toInt(), signal);
+        });
+        convert();
+        const QString text = platform().messageTexts().value(0);
+        QVERIFY2(text.startsWith(NotConverted({song + " - " + reason})), qPrintable(text));
+        QCOMPARE(Contents(output("long.mp3")), QByteArray("the earlier output"));
+        verifyNoLeftovers(outputs_->path());
+    }
+
+    void everyTagIsKeptInItsOwnScript()
+    {
+        const QString song = input("tagged.mp3");
+        {
+            TagLib::MPEG::File file(QFile::encodeName(song).constData());
+            TagLib::ID3v2::Tag *tag = file.ID3v2Tag(true);
+            tag->setTitle(TagLib::String("Ça ira — 日本語", TagLib::String::UTF8));
+            tag->setArtist(TagLib::String("Édith", TagLib::String::UTF8));
+            auto *albumArtist = new TagLib::ID3v2::TextIdentificationFrame("TPE2");
+            albumArtist->setText("Les Ensembles");
+            tag->addFrame(albumArtist);
+            auto *cover = new TagLib::ID3v2::AttachedPictureFrame;
+            cover->setMimeType("image/png");
+            cover->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
+            cover->setPicture(TagLib::ByteVector(5000, 'p'));
+            tag->addFrame(cover);
+            QVERIFY(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
+                              TagLib::ID3v2::v3));
+        }
+        list({song});
+        convert();
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(platform().processesStarted, 1);
-        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3"}));
-        QCOMPARE(Entries(staging_->path()), QStringList());
-        QCOMPARE(form().MousePointer(), 0);
-        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
+
+        TagLib::MPEG::File converted(QFile::encodeName(output("tagged.mp3")).constData());
+        TagLib::ID3v2::Tag *tag = converted.ID3v2Tag();
+        QVERIFY(tag);
+        QCOMPARE(int(tag->header()->majorVersion()), 3);
+        QCOMPARE(QString::fromStdWString(tag->title().toWString()), QString("Ça ira — 日本語"));
+        QCOMPARE(QString::fromStdWString(tag->artist().toWString()), QString("Édith"));
+        QCOMPARE(tag->frameList("TPE2").front()->toString(), TagLib::String("Les Ensembles"));
+        const auto *picture =
+            dynamic_cast<TagLib::ID3v2::AttachedPictureFrame *>(tag->frameList("APIC").front());
+        QVERIFY(picture && picture->picture() == TagLib::ByteVector(5000, 'p'));
+        QCOMPARE(ChannelCount(output("tagged.mp3")), 1);
+    }
+
+    // ---- the user working beside the run --------------------------------------
+
+    void aListClearedAndRefilledIsToldTruthfully()
+    {
+        const QStringList first = {input("a.mp3", 440, 1000, 5.0), input("b.mp3"), input("c.mp3")};
+        const QStringList second = {input("x1.mp3"), input("x2.mp3"), input("x3.mp3")};
+        form().setConversionsAtOnce(1);
+        list(first);
+        WhileConverting change(form(), [&] {
+            QTest::mouseClick(form().PushButton4, Qt::LeftButton); // Clear List
+            list(second);
+        });
+        convert();
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({NotConverted({first[1] + " - removed from the list before its turn",
+                                            first[2] + " - removed from the list before its turn"})}));
+        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "x1.mp3", "x2.mp3", "x3.mp3"}));
+    }
+
+    void aReorderOrAnOutputAddedToTheListDuringTheRun()
+    {
+        // b moves to the top while a converts: it still has its turn, c too.
+        // c's output, added to the list meanwhile, is a listed file now and
+        // is not replaced.
+        const QStringList songs = {input("a.mp3", 440, 1000, 5.0), input("b.mp3"), input("c.mp3")};
+        QVERIFY(WriteFile(output("c.mp3"), "listed now"));
+        form().setConversionsAtOnce(1);
+        list(songs);
+        WhileConverting change(form(), [&] {
+            form().ListView1->items().exchange(1, 2);
+            list({output("c.mp3")});
+        });
+        convert();
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({NotConverted({songs[2] + " - skipped, the output would replace the "
+                                                       "listed file " + output("c.mp3"),
+                                            output("c.mp3") +
+                                                " - skipped, the output would replace this very "
+                                                "file"})}));
+        QCOMPARE(Contents(output("c.mp3")), QByteArray("listed now"));
+        QCOMPARE(ChannelCount(output("b.mp3")), 1);
+    }
+
+    void stopAsksFirstAndKeepsOnlyWholeFiles()
+    {
+        QStringList songs;
+        for (const QString name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"})
+            songs << input(name, 440, 1000, 60.0);
+        list(songs);
+        // The first press is answered No and the run goes on; the second Yes.
+        platform().yesNoAnswers = {MessageAnswer::No, MessageAnswer::Yes};
+        bool goesOn = false;
+        WhileConverting no(form(), [&] {
+            start();
+            goesOn = form().isConverting() && !SoxChildren().isEmpty();
+            start();
+        });
+        convert();
+        QVERIFY(goesOn);
+        QCOMPARE(platform().messages.size(), 3);
+        QCOMPARE(platform().messages[0].text, kStopQuestion);
+        QCOMPARE(platform().messages[0].buttons, MessageButtons::YesNoDefaultNo);
+        QCOMPARE(platform().messages[1].text, kStopQuestion);
+
+        // Every file is either whole in the output folder or named.
+        const QString text = platform().messages[2].text;
+        QVERIFY2(text.startsWith("Stopped.\r\n\r\n"), qPrintable(text));
+        QVERIFY2(text.contains(" - stopped before it was finished"), qPrintable(text));
+        QVERIFY2(text.endsWith(songs[3] + " - not started, the run was stopped"), qPrintable(text));
+        for (const QString &song : songs) {
+            const QString converted = output(QFileInfo(song).fileName());
+            QVERIFY2(text.contains(song + " - ") != QFile::exists(converted), qPrintable(song));
+            if (QFile::exists(converted))
+                QCOMPARE(ChannelCount(converted), 1);
+        }
+        QCOMPARE(SoxChildren(), QStringList());
+        verifyNoLeftovers(outputs_->path());
+    }
+
+    void closingTheWindowTakesTheConvertersAlong()
+    {
+        list({input("a.mp3", 440, 1000, 60.0), input("b.mp3", 440, 1000, 60.0)});
+        WhileConverting close(form(), [this] {
+            QTRY_COMPARE(SoxChildren().size(), 2);
+            form().close();
+        });
+        start();
+        QTRY_COMPARE(window_->endProgramCalls, 1);
+        QCOMPARE(SoxChildren(), QStringList());
+        QCOMPARE(Entries(outputs_->path()), QStringList());
+        verifyNoLeftovers(outputs_->path());
+        QCOMPARE(platform().messages.size(), 0);
+    }
+
+    void twoCopiesConvertAtTheSameTime()
+    {
+        // Both stage into the same private folder; the first to end must not
+        // take the converter from the other.
+        QTemporaryDir runtime;
+        EnvironmentVariable temp("TEMP", "");
+        EnvironmentVariable runtimeDir("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        TestWindow other;
+        other.load();
+        QTemporaryDir otherOutputs;
+        other->Text1->setText(otherOutputs.path() + "/");
+        other->ListView1->items().add(QStringList{input("long.mp3", 440, 1000, 10.0)});
+        list({input("a.mp3"), input("b.mp3"), input("c.mp3")});
+        QTest::mouseClick(other->PushButton2, Qt::LeftButton);
+        convert();
+        QTRY_VERIFY_WITH_TIMEOUT(!other->isConverting(), 60000);
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(other.platform.messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(runtime.path()), QStringList());
     }
 
     // ---- the staged converter ------------------------------------------------------
@@ -457,47 +523,41 @@ private slots:
     {
         // A stand-in converter that notes its arguments, one a line.
         const QString notes = inputs_->filePath("arguments");
-        WriteFile(staging_->filePath("sox"),
-                  ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notes + "'\n").toUtf8(),
-                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(WriteFile(staging_->filePath("sox"),
+                          ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notes + "'\n").toUtf8(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         chooseMode(form().Option3);
         const QString song = input("it's \"a\" $(x).mp3");
         list({song});
-        start();
+        convert();
 
-        QCOMPARE(QString::fromUtf8(Contents(notes)).split('\n', Qt::SkipEmptyParts),
-                 QStringList(
-                     {"--no-glob", song, "-c", "1", output("it's \"a\" $(x).mp3"), "remix", "2"}));
+        const QStringList arguments = QString::fromUtf8(Contents(notes)).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(arguments.size(), 8);
+        QCOMPARE(arguments.mid(0, 5), QStringList({"--no-glob", song, "-c", "1", "--no-glob"}));
+        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(outputs_->path()) +
+                                    "/\\.velunor-\\d+-\\d+\\.mp3$")
+                     .match(arguments[5])
+                     .hasMatch(),
+                 qPrintable(arguments[5]));
+        QCOMPARE(arguments.mid(6), QStringList({"remix", "2"}));
         QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n1 file was not converted:\r\n" + song +
-                              " - the converter wrote no output file"}));
-        QCOMPARE(Entries(staging_->path()), QStringList());
+                 QStringList({NotConverted({song + " - the converter wrote no output file"})}));
+        verifyNoLeftovers(outputs_->path());
     }
 
     void aConverterOthersCanChangeIsNeverRun()
     {
         const QString marker = inputs_->filePath("ran");
-        WriteFile(staging_->filePath("sox"), ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8());
+        QVERIFY(WriteFile(staging_->filePath("sox"), ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
         QVERIFY(::chmod(QFile::encodeName(staging_->filePath("sox")).constData(), 0777) == 0);
         const QString song = input("a.mp3");
         list({song});
-        start();
+        convert();
         QVERIFY(!QFile::exists(marker));
         QCOMPARE(platform().processesStarted, 0);
         const QString text = platform().messageTexts().value(0);
-        QVERIFY2(text.startsWith("Done.\r\n\r\n1 file was not converted:\r\n" + song +
-                                 " - the converter was not run: other users can change "),
+        QVERIFY2(text.startsWith(NotConverted({song + " - the converter was not run: other users can change "})),
                  qPrintable(text));
-    }
-
-    void tempEndingInASeparatorStillWorks()
-    {
-        qputenv("TEMP", QFile::encodeName(staging_->path() + "/"));
-        list({input("a.mp3")});
-        start();
-        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(ChannelCount(output("a.mp3")), 1);
-        QCOMPARE(Entries(staging_->path()), QStringList());
     }
 
     void aStagingFolderThatCannotBeWrittenIsReportedPerFile()
@@ -506,14 +566,13 @@ private slots:
         qputenv("TEMP", QFile::encodeName(missing));
         const QString song = input("a.mp3");
         list({song});
-        start();
+        convert();
 
         QStringList expected;
         for (int step : {108, 114, 120, 126, 132})
             expected << ErrorReportText("No such file or directory", kRunLocation, step);
-        expected << "Done.\r\n\r\n1 file was not converted:\r\n" + song +
-                        " - the converter was not run: the staging folder " + missing +
-                        " cannot be used (No such file or directory)";
+        expected << NotConverted({song + " - the converter was not run: the staging folder " +
+                                  missing + " cannot be used (No such file or directory)"});
         QCOMPARE(platform().messageTexts(), expected);
         QCOMPARE(platform().messages.first().title, QStringLiteral("Application Error"));
         QCOMPARE(Entries(outputs_->path()), QStringList());

@@ -2,6 +2,7 @@
 // staged, how they are written and deleted, and when a staged converter is
 // refused.
 
+#include "Files.h"
 #include "conversion/ConverterFiles.h"
 #include "platform/Platform.h"
 
@@ -14,21 +15,9 @@
 #include <unistd.h>
 
 using namespace velunor;
+using namespace velunor::testing;
 
 namespace {
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteText(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 mode_t ModeOf(const QString &path)
 {
@@ -37,33 +26,10 @@ mode_t ModeOf(const QString &path)
     return facts.st_mode & 07777;
 }
 
-void StageAll(const QString &folder)
+QString StagingFolder()
 {
-    for (const ConverterFile &file : ConverterFileSet())
-        WriteResourceFile(LoadConverterResource(file.resourceId), StagedPath(folder, file),
-                          file.executable);
+    return ChooseStagingPlace().folder;
 }
-
-// Restores an environment variable when the test ends.
-class EnvironmentVariable {
-public:
-    explicit EnvironmentVariable(const char *name)
-        : name_(name), had_(qEnvironmentVariableIsSet(name)), value_(qgetenv(name))
-    {
-    }
-    ~EnvironmentVariable()
-    {
-        if (had_)
-            qputenv(name_, value_);
-        else
-            qunsetenv(name_);
-    }
-
-private:
-    const char *name_;
-    bool had_;
-    QByteArray value_;
-};
 
 } // namespace
 
@@ -171,6 +137,71 @@ private slots:
         QCOMPARE(StagingFolder(), shared.path());
         qputenv("TEMP", QFile::encodeName(shared.path() + "/"));
         QCOMPARE(StagingFolder(), shared.path() + "/");
+        // A ":" would split the library search path, so the staged libraries
+        // would not be loaded.
+        QVERIFY(QDir(shared.path()).mkdir("a:b"));
+        qputenv("TEMP", QFile::encodeName(shared.path() + "/a:b"));
+        QCOMPARE(StagingFolder(), runtimeFolder.path() + "/velunor");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(shared.path() + "/a:b"));
+        QCOMPARE(StagingFolder(), QDir::tempPath() + "/velunor-" + QString::number(::getuid()));
+    }
+
+    // ---- runs of several copies of the program -------------------------------
+
+    void onlyTheLastRunRemovesTheStagedFilesAndTheFolder()
+    {
+        EnvironmentVariable temp("TEMP", "");
+        QTemporaryDir runtimeFolder;
+        EnvironmentVariable runtime("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+        const QString folder = runtimeFolder.path() + "/velunor";
+        int removals = 0;
+        auto remove = [&] {
+            ++removals;
+            for (const ConverterFile &file : ConverterFileSet())
+                DeleteFileQuietly(StagedPath(folder, file), Yield());
+        };
+        auto first = std::make_unique<StagingLease>();
+        StagingLease second;
+        QCOMPARE(first->folder(), folder);
+        QCOMPARE(second.folder(), folder);
+        StageConverter(folder);
+
+        // The first run to end leaves everything to the other.
+        first->release(remove);
+        first.reset();
+        QCOMPARE(removals, 0);
+        QCOMPARE(UntrustedConverterReason(folder), QString());
+        QVERIFY(QFile::exists(StagedPath(folder, ConverterProgram())));
+
+        // A run that starts now shares the files too; the last one out removes
+        // them, its lock and the folder made for them.
+        {
+            StagingLease third;
+            second.release(remove);
+            QCOMPARE(removals, 0);
+            third.release(remove);
+        }
+        QCOMPARE(removals, 1);
+        QVERIFY(!QFileInfo::exists(folder));
+        QCOMPARE(Entries(runtimeFolder.path()), QStringList());
+    }
+
+    void aGivenTempKeepsItsFolderButLosesTheLock()
+    {
+        QTemporaryDir given;
+        EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
+        {
+            StagingLease lease;
+            QCOMPARE(lease.folder(), given.path());
+            StageConverter(given.path());
+            QCOMPARE(Entries(given.path()).size(), 6); // five files and the lock
+            lease.release([&] {
+                for (const ConverterFile &file : ConverterFileSet())
+                    DeleteFileQuietly(StagedPath(given.path(), file), Yield());
+            });
+        }
+        QVERIFY(QFileInfo(given.path()).isDir());
+        QCOMPARE(Entries(given.path()), QStringList());
     }
 
     // ---- writing and deleting ----------------------------------------------
@@ -178,7 +209,7 @@ private slots:
     void stagingIntoAnEmptyFolderWritesExactBytes()
     {
         QTemporaryDir folder;
-        StageAll(folder.path());
+        StageConverter(folder.path());
         for (const ConverterFile &file : ConverterFileSet()) {
             const QString path = StagedPath(folder.path(), file);
             QCOMPARE(Contents(path), LoadConverterResource(file.resourceId));
@@ -188,13 +219,13 @@ private slots:
         QCOMPARE(UntrustedConverterReason(folder.path()), QString());
 
         for (const ConverterFile &file : ConverterFileSet())
-            DeleteFileQuietly(StagedPath(folder.path(), file));
+            DeleteFileQuietly(StagedPath(folder.path(), file), Yield());
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         // Deleting what is not there, or a folder, is silent and harmless.
-        DeleteFileQuietly(StagedPath(folder.path(), ConverterProgram()));
+        DeleteFileQuietly(StagedPath(folder.path(), ConverterProgram()), Yield());
         QVERIFY(QDir(folder.path()).mkdir("sub"));
-        DeleteFileQuietly(folder.filePath("sub"));
+        DeleteFileQuietly(folder.filePath("sub"), Yield());
         QVERIFY(QFileInfo(folder.filePath("sub")).isDir());
     }
 
@@ -202,16 +233,19 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("sox");
-        WriteText(path, "already here");
-        WriteResourceFile(LoadConverterResource(101), path, true);
+        QVERIFY(WriteFile(path, "already here"));
+        WriteResourceFile(LoadConverterResource(101), path, true, Yield());
         QCOMPARE(Contents(path), QByteArray("already here"));
 
-        // Not through a link either, even one that leads nowhere yet.
+        // Not through a link either, even one that leads nowhere yet; the
+        // link stays, and is then refused as a converter file.
         const QString target = folder.filePath("elsewhere");
         const QString link = folder.filePath("libz.so.1");
         QVERIFY(QFile::link(target, link));
-        QVERIFY_THROWS_EXCEPTION(PlatformError, WriteResourceFile("bytes", link));
+        WriteResourceFile("bytes", link, false, Yield());
         QVERIFY(!QFile::exists(target));
+        QVERIFY(UntrustedConverterReason(folder.path()).contains("not a plain file"));
+        QCOMPARE(Entries(folder.path()), QStringList({"libz.so.1", "sox"}));
     }
 
     void aFailedWriteRisesWithTheSystemsMessage()
@@ -219,14 +253,14 @@ private slots:
         QTemporaryDir folder;
         const QString missing = folder.filePath("not-there/sox");
         try {
-            WriteResourceFile("bytes", missing);
+            WriteResourceFile("bytes", missing, false, Yield());
             QFAIL("writing into a missing folder succeeded");
         } catch (const PlatformError &error) {
             QCOMPARE(error.message(), QStringLiteral("No such file or directory"));
         }
-        WriteText(folder.filePath("plain"), "x");
+        QVERIFY(WriteFile(folder.filePath("plain"), "x"));
         try {
-            WriteResourceFile("bytes", folder.filePath("plain/sox"));
+            WriteResourceFile("bytes", folder.filePath("plain/sox"), false, Yield());
             QFAIL("writing below a plain file succeeded");
         } catch (const PlatformError &error) {
             QCOMPARE(error.message(), QStringLiteral("Not a directory"));
@@ -238,7 +272,7 @@ private slots:
     void othersMustNotBeAbleToChangeTheConverter()
     {
         QTemporaryDir folder;
-        StageAll(folder.path());
+        StageConverter(folder.path());
         const QString library = StagedPath(folder.path(), ConverterFileSet()[2]);
 
         QVERIFY(::chmod(QFile::encodeName(library).constData(), 0664) == 0);
@@ -264,7 +298,7 @@ private slots:
         if (::geteuid() != 0)
             QSKIP("only an administrator can give a file to another user");
         QTemporaryDir folder;
-        StageAll(folder.path());
+        StageConverter(folder.path());
         const QString program = StagedPath(folder.path(), ConverterProgram());
         QVERIFY(::chown(QFile::encodeName(program).constData(), 65534, 65534) == 0);
         QVERIFY(UntrustedConverterReason(folder.path()).contains("belongs to another user"));

@@ -4,7 +4,7 @@
 
 #include "FolderTree.h"
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -139,7 +139,7 @@ private slots:
             {"F/a.mp3", "F/~b.mp3", "F/c.txt", "F/.w.mp3", "F/sub/d.mp3", "Empty/~only.mp3"});
         DropFixture fixture;
         int pointerSeen = -1;
-        QTimer::singleShot(0, this, [&] { pointerSeen = fixture.window->MousePointer(); });
+        QTimer::singleShot(0, this, [&] { pointerSeen = fixture.window->MousePointer().kind(); });
         fixture.drop(*FileData({tree.path("Empty")}));
         fixture.drop(*FileData({tree.path("F")}));
         QCOMPARE(tree.relative(fixture.items().texts()),

@@ -5,7 +5,7 @@
 #include "Audio.h"
 #include "FolderTree.h"
 #include "TestWindow.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 #include "shell/ErrorReport.h"
 #include "shell/Locations.h"
 

@@ -2,9 +2,9 @@
 // home-page chance, the skin, the hand cursor and the hover pointer rules.
 
 #include "TestWindow.h"
-#include "app/Main.h"
-#include "filelist/FileListView.h"
-#include "platform/ProgressBar.h"
+#include "shell/Main.h"
+#include "app/FileListView.h"
+#include "app/ProgressBar.h"
 #include "shell/ErrorReport.h"
 
 #include <QDir>
@@ -274,20 +274,20 @@ private slots:
         QCOMPARE(form.MouseIcon()->hotSpot(), QPoint(13, 1));
 
         MoveOver(form.PushButton3);
-        QCOMPARE(form.MousePointer(), 99);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
         MoveOver(form.Frame2);
-        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
         MoveOver(form.PushButton7); // inside a frame
-        QCOMPARE(form.MousePointer(), 99);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
         MoveOver(form.Text1);
-        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
         MoveOver(form.PushButton8);
         MoveOver(&form);
-        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
         MoveOver(form.PushButton1);
         MoveOver(form.Frame1);
-        QCOMPARE(form.MousePointer(), 0);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
     }
 
     void realMouseMovesFollowTheSameRules()
@@ -296,9 +296,9 @@ private slots:
         window.load();
         Form1 &form = window.form();
         QTest::mouseMove(form.PushButton2, QPoint(20, 10));
-        QTRY_COMPARE(form.MousePointer(), 99);
+        QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QTest::mouseMove(&form, QPoint(4, 4));
-        QTRY_COMPARE(form.MousePointer(), 0);
+        QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Default);
     }
 
     void hourglassSurvivesHovering()
@@ -306,14 +306,14 @@ private slots:
         TestWindow window;
         window.load();
         Form1 &form = window.form();
-        form.setMousePointer(11);
+        form.setMousePointer(PointerKind::Hourglass);
         for (QWidget *area : QList<QWidget *>{form.PushButton1, &form, form.Text1, form.Frame1,
                                               form.Frame2, form.PushButton7})
             MoveOver(area);
-        QCOMPARE(form.MousePointer(), 11);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Hourglass);
         QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
         QCOMPARE(form.Text1->cursor().shape(), Qt::WaitCursor);
-        form.setMousePointer(0);
+        form.setMousePointer(PointerKind::Default);
         QCOMPARE(form.Text1->cursor().shape(), Qt::IBeamCursor);
     }
 
@@ -326,7 +326,7 @@ private slots:
         QVERIFY(!form.MouseIcon().has_value());
         QVERIFY(window.platform.messages.isEmpty());
         MoveOver(form.PushButton1);
-        QCOMPARE(form.MousePointer(), 99);
+        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
 

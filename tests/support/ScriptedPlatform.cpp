@@ -68,7 +68,12 @@ std::unique_ptr<ChildProcess> ScriptedPlatform::startProcess(const QString &prog
                                                              int &error)
 {
     ++processesStarted;
-    return real_.startProcess(program, arguments, environment, error);
+    std::unique_ptr<ChildProcess> process = SpawnProcess(program, arguments, environment, error);
+    if (process) {
+        mostAtOnce = std::max(mostAtOnce, ++runningNow);
+        QObject::connect(process.get(), &ChildProcess::ended, [this] { --runningNow; });
+    }
+    return process;
 }
 
 QStringList ScriptedPlatform::messageTexts() const

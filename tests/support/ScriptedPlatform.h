@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/Platform.h"
-#include "platform/QtPlatform.h"
 
 #include <QList>
 #include <QString>
@@ -45,6 +44,8 @@ public:
     QList<quint32> seeds;
     QStringList unexpected;
     int processesStarted = 0;
+    int runningNow = 0; // started and not yet seen to end
+    int mostAtOnce = 0;
 
     MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
                              MessageButtons buttons, MessageIcon icon) override;
@@ -63,9 +64,6 @@ public:
 
     // Texts of all message boxes, in order.
     QStringList messageTexts() const;
-
-private:
-    QtPlatform real_;
 };
 
 } // namespace velunor::testing

@@ -1,31 +1,9 @@
-// The output-folder browse button and the two explanation buttons.
+// The two explanation buttons.
 
 #include "app/Form1.h"
-#include "filelist/AddFolder.h"
 #include "shell/Locations.h"
 
-#include <QLineEdit>
-
 namespace velunor {
-
-void Form1::PushButton7_Click()
-{
-    StepGuard guard(platform_, this, Location::PushButton7_Click);
-    QString chosen;
-    guard.step(100, [&] {
-        chosen =
-            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
-    });
-    if (chosen.isEmpty())
-        return;
-    // The run puts file names straight after the folder text, so it must end
-    // in "/"; the root folder already does. Setting the text stores it.
-    if (guard.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); })) {
-        guard.step(106, [&] { Text1->setText(chosen + QLatin1Char('/')); });
-        return;
-    }
-    guard.step(108, [&] { Text1->setText(chosen); });
-}
 
 void Form1::PushButton6_Click()
 {

@@ -3,7 +3,7 @@
 
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 #include "shell/Locations.h"
 
 #include <QUrl>

@@ -1,4 +1,4 @@
-#include "platform/ProgressBar.h"
+#include "app/ProgressBar.h"
 
 namespace velunor {
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h" // PathExists, FolderExists
+
 #include <QString>
 
 namespace velunor {
@@ -9,10 +11,6 @@ class Platform;
 // Path and file helpers shared by the window's handlers.
 namespace velunor::Main {
 
-// True when the last-modification time of `path` can be read. Never fails.
-bool PathExists(const QString &path);
-// True when `path` names a folder (links followed). Never fails.
-bool FolderExists(const QString &path);
 // The characters after the last "/", or the whole path when it has none.
 QString FileNameOf(const QString &path);
 // The characters before the last "."; a name without a dot is its own base.
@@ -24,7 +22,8 @@ QString ProgramFolder();
 // "" when neither can be found.
 QString DesktopPath();
 
-// Lets the window repaint and handle pending input once.
+// Lets the window repaint and handle pending input once: the Yield that the
+// window's handlers pass to long work.
 void YieldToEvents();
 
 // Opens the home page on about one start in a hundred: the drawn number

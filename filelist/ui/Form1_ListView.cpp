@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 #include "shell/Locations.h"
 
 #include <QImage>
@@ -35,7 +35,7 @@ std::optional<QCursor> LoadDragPicture(const QString &path)
 // an item the user did not pick.
 void RemoveSelectedItem(Form1 &form)
 {
-    if (form.MousePointer() == 11)
+    if (form.MousePointer().isBusy())
         return;
     FileListView &list = *form.ListView1;
     if (list.items().count() == 0)
@@ -63,7 +63,7 @@ void Form1::ListView1_DblClick()
 void Form1::ListView1_ItemClick()
 {
     ListView1->setMouseIcon(LoadDragPicture(programFolder() + QStringLiteral("/drag.ico")));
-    ListView1->setMousePointer(99);
+    ListView1->setMousePointer(PointerKind::Custom);
     // Moving over the items with the button held reorders them; it never
     // carries them out of the list.
     ListView1->setDragEnabled(false);
@@ -79,8 +79,8 @@ void Form1::ListView1_MouseDown()
 
 void Form1::ListView1_MouseMove(int x, int y)
 {
-    if (MousePointer() != 11)
-        setMousePointer(0);
+    if (!MousePointer().isBusy())
+        setMousePointer(PointerKind::Default);
     if (!DragActive)
         return;
 
@@ -93,9 +93,7 @@ void Form1::ListView1_MouseMove(int x, int y)
     if (items.text(target) == items.text(dragged))
         return;
 
-    const QString carried = items.text(dragged);
-    items.setText(dragged, items.text(target));
-    items.setText(target, carried);
+    items.exchange(dragged, target);
     ListView1->select(target);
     DraggedItem = items.index(target - 1, 0);
 
@@ -109,7 +107,7 @@ void Form1::ListView1_MouseMove(int x, int y)
 void Form1::ListView1_MouseUp()
 {
     DragActive = false;
-    ListView1->setMousePointer(1);
+    ListView1->setMousePointer(PointerKind::Arrow);
 }
 
 void Form1::PushButton4_Click()

@@ -1,6 +1,6 @@
 #include "app/Form1.h"
 
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 #include "filelist/PickedFiles.h"
 #include "shell/Locations.h"
 

@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "shell/Main.h"
 
 #include "platform/Platform.h"
 
@@ -9,27 +9,8 @@
 #include <QUrl>
 
 #include <cmath>
-#include <sys/stat.h>
 
 namespace velunor::Main {
-
-bool PathExists(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    struct stat facts {};
-    return ::stat(QFile::encodeName(path).constData(), &facts) == 0;
-}
-
-bool FolderExists(const QString &path)
-{
-    if (path.isEmpty())
-        return false;
-    struct stat facts {};
-    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
-        return false;
-    return S_ISDIR(facts.st_mode);
-}
 
 QString FileNameOf(const QString &path)
 {

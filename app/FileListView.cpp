@@ -1,4 +1,4 @@
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -75,7 +75,7 @@ void FileListView::pressAsView(QMouseEvent *event)
     QTreeView::mousePressEvent(event);
 }
 
-void FileListView::setMousePointer(int kind)
+void FileListView::setMousePointer(PointerKind kind)
 {
     mousePointer_ = kind;
     applyPointer();
@@ -95,17 +95,7 @@ void FileListView::setScreenPointerReader(std::function<int()> reader)
 // The rows are drawn by the viewport, so the pointer belongs there.
 void FileListView::applyPointer()
 {
-    switch (mousePointer_) {
-    case 0:
-        viewport()->unsetCursor();
-        return;
-    case 99:
-        viewport()->setCursor(mouseIcon_ ? *mouseIcon_ : QCursor(Qt::ArrowCursor));
-        return;
-    default:
-        viewport()->setCursor(Qt::ArrowCursor);
-        return;
-    }
+    mousePointer_.applyTo(viewport(), mouseIcon_);
 }
 
 } // namespace velunor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PointerKind.h"
 #include "filelist/FileListModel.h"
 
 #include <QCursor>
@@ -37,10 +38,10 @@ public:
     // new selection before anything else sees the press.
     void pressAsView(QMouseEvent *event);
 
-    // The list's own pointer kind, apart from the window's: 0 default,
-    // 1 arrow, 99 the picture in mouseIcon() (the arrow when there is none).
-    int mousePointer() const { return mousePointer_; }
-    void setMousePointer(int kind);
+    // The list's own pointer kind, apart from the window's: Default, Arrow,
+    // or Custom, the picture in mouseIcon() (the arrow when there is none).
+    PointerKind mousePointer() const { return mousePointer_; }
+    void setMousePointer(PointerKind kind);
     const std::optional<QCursor> &mouseIcon() const { return mouseIcon_; }
     void setMouseIcon(std::optional<QCursor> picture);
 
@@ -54,7 +55,7 @@ private:
     void applyPointer();
 
     FileListModel model_;
-    int mousePointer_ = 0;
+    PointerKind mousePointer_;
     std::optional<QCursor> mouseIcon_;
     std::function<int()> screenPointerY_;
 };

@@ -3,7 +3,9 @@
 
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
+#include "shell/BrowseForFolder.h"
+#include "shell/Main.h"
 #include "shell/Locations.h"
 
 namespace velunor {
@@ -32,19 +34,27 @@ void Form1::PushButton3_Click()
     if (folder.isEmpty())
         return;
     // The hourglass is also the busy flag: the list keeps its items while a
-    // search runs, and it stays until the end whatever fails in between.
-    guard.step(108, [&] { setMousePointer(11); });
+    // search runs, and it stays until the end whatever fails in between. A
+    // search made while a run converts leaves the hourglass to the run.
+    bool holdsPointer = false;
+    guard.step(108, [&] {
+        holdBusyPointer();
+        holdsPointer = true;
+    });
     QStringList folders;
     // The root folder comes back as "/", so it gets "//", which the adding
     // collapses again.
     guard.step(110, [&] { folders.append(folder + QLatin1Char('/')); });
-    guard.step(112, [&] { AddFolder::CollectSubfolders(folders, true); });
+    guard.step(112, [&] { AddFolder::CollectSubfolders(folders, true, Main::YieldToEvents); });
     // The typed text is taken as it is: "*" makes "*.*", which matches every file.
     guard.step(114, [&] {
         AddFolder::AddFilesFromFolders(folders, QStringLiteral("*.") + extension,
                                        ListView1->items());
     });
-    guard.step(116, [&] { setMousePointer(0); });
+    guard.step(116, [&] {
+        if (holdsPointer)
+            releaseBusyPointer();
+    });
 }
 
 } // namespace velunor

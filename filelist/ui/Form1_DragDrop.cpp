@@ -3,9 +3,9 @@
 // for files of any kind.
 
 #include "app/Form1.h"
-#include "app/Main.h"
+#include "shell/Main.h"
 #include "filelist/AddFolder.h"
-#include "filelist/FileListView.h"
+#include "app/FileListView.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -41,7 +41,7 @@ void SearchDroppedFolder(const QString &folder, FileListModel &items)
     // A drop reports nothing: a search cut short by a failure still adds the
     // files of the folders it has found, and the next dropped path goes on.
     try {
-        AddFolder::CollectSubfolders(folders, true);
+        AddFolder::CollectSubfolders(folders, true, Main::YieldToEvents);
     } catch (const std::exception &) {
     }
     try {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "filelist/FileListModel.h"
+
+#include <QString>
+
+namespace velunor {
+
+// How one file of a run ended.
+struct FileOutcome {
+    enum class Result {
+        Converted,
+        Skipped,         // the plan gave a reason not to convert it
+        NotStarted,      // the converter could not be started
+        ConverterFailed, // it ended with an exit status other than 0
+        Killed,          // a signal ended it
+        NoOutput,        // it ended well but wrote nothing
+        OutputTooShort,  // it wrote less audio than the input holds
+        DiskFull,        // ... because the disk filled up
+        NotFinished,     // the tags could not be copied or the output not put in place
+        Stopped,         // the user stopped the run while it was converted
+        NotReached,      // the user stopped the run before its turn
+    };
+
+    ItemId item = 0;
+    QString inputPath;
+    Result result = Result::Converted;
+    // What the result needs to be told in words: the skip reason, the
+    // converter's own last error line, the system's message, lengths.
+    QString detail;
+    int number = 0; // the errno, exit status or signal, where there is one
+
+    bool converted() const { return result == Result::Converted; }
+    // Why the file was not converted, in words; "" when it was.
+    QString reason() const;
+};
+
+} // namespace velunor

@@ -1,0 +1,119 @@
+#include "conversion/FinishOutput.h"
+
+#include "conversion/MpegAudio.h"
+#include "conversion/TagCopy.h"
+#include "platform/FileSystem.h"
+#include "shell/Main.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace velunor {
+
+namespace {
+
+using Result = FileOutcome::Result;
+
+// Lengths that differ by less than this are the same audio: an encoder adds
+// a frame or two of padding at each end.
+constexpr double kLengthToleranceSeconds = 0.5;
+
+QString FolderOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+// The converter says "No space left on device" when it is told so, but a
+// converter that is cut short may say nothing at all; the file system knows.
+bool DiskIsFull(const QString &folder, const QByteArray &errorOutput)
+{
+    if (errorOutput.contains("No space left on device"))
+        return true;
+    struct statvfs facts {};
+    return ::statvfs(QFile::encodeName(folder).constData(), &facts) == 0 && facts.f_bavail == 0;
+}
+
+QString Seconds(double seconds)
+{
+    return QString::number(seconds, 'f', 1);
+}
+
+// Forces the output onto the disk, so that the final name never stands for
+// a file whose content is still only in memory when the power goes.
+int SyncToDisk(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int result = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return result;
+}
+
+} // namespace
+
+CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end,
+                                     const QByteArray &errorOutput)
+{
+    const QString errorLine = LastErrorLine(errorOutput);
+    if (end.signal != 0)
+        return {Result::Killed, errorLine, end.signal};
+    if (end.exitStatus != 0)
+        return {Result::ConverterFailed, errorLine, end.exitStatus};
+
+    struct stat written {};
+    if (::stat(QFile::encodeName(plan.temporaryPath).constData(), &written) != 0 ||
+        written.st_size == 0)
+        return {Result::NoOutput, errorLine, 0};
+    const std::optional<MpegAudioLength> output = MeasureMpegAudio(plan.temporaryPath);
+    if (!output || output->frames == 0) {
+        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+            return {Result::DiskFull, QString(), ENOSPC};
+        return {Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"), 0};
+    }
+    // The converter ends well even when the disk filled up or a signal cut it
+    // short; only the length of what it wrote tells.
+    if (const std::optional<MpegAudioLength> input = MeasureMpegAudio(plan.inputPath);
+        input && output->seconds() < input->seconds() - kLengthToleranceSeconds) {
+        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+            return {Result::DiskFull, QString(), ENOSPC};
+        return {Result::OutputTooShort,
+                QStringLiteral("%1 of %2 seconds")
+                    .arg(Seconds(output->seconds()), Seconds(input->seconds())),
+                0};
+    }
+
+    const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
+    if (const QString problem = CopyTags(plan.inputPath, plan.temporaryPath, lengthMs);
+        !problem.isEmpty()) {
+        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+            return {Result::DiskFull, QString(), ENOSPC};
+        return {Result::NotFinished, problem, 0};
+    }
+    if (const int error = SyncToDisk(plan.temporaryPath); error != 0)
+        return {error == ENOSPC ? Result::DiskFull : Result::NotFinished,
+                QStringLiteral("the output could not be written (%1)")
+                    .arg(FileSystem::SystemMessage(error)),
+                error};
+    return {};
+}
+
+QString PutOutputInPlace(const FilePlan &plan)
+{
+    if (::rename(QFile::encodeName(plan.temporaryPath).constData(),
+                 QFile::encodeName(plan.outputPath).constData()) == 0)
+        return QString();
+    const int error = errno;
+    ReleaseTemporaryOutput(plan);
+    return QStringLiteral("the output could not be put in place (%1)")
+        .arg(FileSystem::SystemMessage(error));
+}
+
+} // namespace velunor

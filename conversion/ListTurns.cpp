@@ -1,0 +1,92 @@
+#include "conversion/ListTurns.h"
+
+namespace velunor {
+
+ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), list_(list)
+{
+    noteAdded(0, list_.count() - 1);
+    connect(&list_, &FileListModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                noteAdded(first, last);
+                searchFrom_ = std::min(searchFrom_, first);
+            });
+    connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
+    connect(&list_, &FileListModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int) {
+                searchFrom_ = std::min(searchFrom_, first);
+            });
+    connect(&list_, &FileListModel::modelAboutToBeReset, this,
+            [this] { noteLeaving(0, list_.count() - 1); });
+    connect(&list_, &FileListModel::modelReset, this, [this] { searchFrom_ = 0; });
+    // A reorder moves items without adding or removing any.
+    connect(&list_, &FileListModel::dataChanged, this,
+            [this](const QModelIndex &topLeft) {
+                searchFrom_ = std::min(searchFrom_, topLeft.row());
+            });
+}
+
+void ListTurns::noteAdded(int first, int last)
+{
+    for (int row = first; row <= last; ++row)
+        rememberIdentity(list_.itemId(row + 1), list_.text(row + 1));
+}
+
+void ListTurns::rememberIdentity(ItemId id, const QString &path)
+{
+    if (const auto identity = FileSystem::IdentityOf(path)) {
+        identities_.emplace(id, *identity);
+        ++listedFiles_[*identity];
+    }
+}
+
+void ListTurns::noteLeaving(int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        const ItemId id = list_.itemId(row + 1);
+        if (hadTurn_.count(id) != 0)
+            --listedWithTurn_;
+        else
+            removed_.append({id, list_.text(row + 1)});
+        if (const auto identity = identities_.find(id); identity != identities_.end()) {
+            if (--listedFiles_[identity->second] == 0)
+                listedFiles_.erase(identity->second);
+            identities_.erase(identity);
+        }
+    }
+}
+
+std::optional<int> ListTurns::takeNext()
+{
+    for (int row = searchFrom_; row < list_.count(); ++row) {
+        const ItemId id = list_.itemId(row + 1);
+        if (hadTurn_.insert(id).second) {
+            ++listedWithTurn_;
+            searchFrom_ = row + 1;
+            return row + 1;
+        }
+    }
+    searchFrom_ = list_.count();
+    return std::nullopt;
+}
+
+int ListTurns::waitingCount() const
+{
+    return list_.count() - listedWithTurn_;
+}
+
+bool ListTurns::isListed(const FileIdentity &file) const
+{
+    return listedFiles_.count(file) != 0;
+}
+
+QList<ListTurns::Item> ListTurns::waitingItems() const
+{
+    QList<Item> waiting;
+    for (int index = 1; index <= list_.count(); ++index)
+        if (hadTurn_.count(list_.itemId(index)) == 0)
+            waiting.append({list_.itemId(index), list_.text(index)});
+    return waiting;
+}
+
+} // namespace velunor

@@ -1,0 +1,81 @@
+// "Start Converting": checks the list and the output folder, then hands the
+// files to a conversion run that works while the window stays free; pressed
+// again during a run, it offers to stop.
+
+#include "app/Form1.h"
+
+#include "app/FileListView.h"
+#include "conversion/ConversionJob.h"
+#include "conversion/ui/ConversionRun.h"
+#include "shell/Locations.h"
+#include "shell/Main.h"
+
+#include <QLineEdit>
+
+namespace velunor {
+
+namespace {
+
+const QString kNoFiles = QStringLiteral("No files added.");
+const QString kNoFolder = QStringLiteral("Folder does not exist. Please select another folder.");
+const QString kStopQuestion =
+    QStringLiteral("Stop converting now? Files already converted are kept.");
+
+} // namespace
+
+void Form1::PushButton2_Click()
+{
+    if (run_) {
+        askToStopRun();
+        return;
+    }
+    StepGuard guard(platform_, this, Location::PushButton2_Click);
+    FileListModel &list = ListView1->items();
+    if (!guard.test(100, [&] { return list.count() > 0; })) {
+        showMessage(kNoFiles);
+        return;
+    }
+    if (!guard.test(102, [&] { return Main::FolderExists(Text1->text()); })) {
+        showMessage(kNoFolder);
+        return;
+    }
+    run_ = std::make_unique<ConversionRun>(*this, conversionsAtOnce_ > 0
+                                                      ? conversionsAtOnce_
+                                                      : ConversionJob::ConversionsAtOnce());
+    connect(run_.get(), &ConversionRun::ended, this, [this] { endRun(); });
+    run_->start();
+}
+
+void Form1::askToStopRun()
+{
+    // One question at a time; a run that is stopping needs no second one.
+    if (stopQuestionOpen_ || run_->isStopped())
+        return;
+    stopQuestionOpen_ = true;
+    const bool stop = platform_.messageBox(this, kStopQuestion, applicationTitle_,
+                                           MessageButtons::YesNoDefaultNo,
+                                           MessageIcon::None) == MessageAnswer::Yes;
+    stopQuestionOpen_ = false;
+    // The run may have ended while the question was open.
+    if (stop && run_)
+        run_->stop();
+    if (!pendingRunMessage_.isEmpty())
+        showMessage(std::exchange(pendingRunMessage_, QString()));
+}
+
+void Form1::endRun()
+{
+    if (!run_)
+        return;
+    const QString message = run_->summary();
+    run_.release()->deleteLater();
+    // Step 184. A stop question still open is answered first.
+    if (stopQuestionOpen_) {
+        pendingRunMessage_ = message;
+        return;
+    }
+    StepGuard guard(platform_, this, Location::PushButton2_Click);
+    guard.step(184, [&] { showMessage(message); });
+}
+
+} // namespace velunor

@@ -1,0 +1,60 @@
+// The channel mode and the output folder: stored the moment they change, so
+// that the next start finds them as the user left them, and the browse button
+// that picks the folder.
+
+#include "app/Form1.h"
+#include "shell/BrowseForFolder.h"
+#include "shell/Locations.h"
+#include "shell/SettingsStore.h"
+
+#include <QLineEdit>
+
+namespace velunor {
+
+void Form1::storeChannelMode()
+{
+    settings_.write(StoredChoices::Section, StoredChoices::Option1, BooleanToText(Option1->isChecked()));
+    settings_.write(StoredChoices::Section, StoredChoices::Option2, BooleanToText(Option2->isChecked()));
+    settings_.write(StoredChoices::Section, StoredChoices::Option3, BooleanToText(Option3->isChecked()));
+}
+
+void Form1::Option1_Click()
+{
+    storeChannelMode();
+}
+
+void Form1::Option2_Click()
+{
+    storeChannelMode();
+}
+
+void Form1::Option3_Click()
+{
+    storeChannelMode();
+}
+
+void Form1::Text1_Change()
+{
+    settings_.write(StoredChoices::Section, StoredChoices::OutputFolder, Text1->text());
+}
+
+void Form1::PushButton7_Click()
+{
+    StepGuard guard(platform_, this, Location::PushButton7_Click);
+    QString chosen;
+    guard.step(100, [&] {
+        chosen =
+            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
+    });
+    if (chosen.isEmpty())
+        return;
+    // The run puts file names straight after the folder text, so it must end
+    // in "/"; the root folder already does. Setting the text stores it.
+    if (guard.test(104, [&] { return !chosen.endsWith(QLatin1Char('/')); })) {
+        guard.step(106, [&] { Text1->setText(chosen + QLatin1Char('/')); });
+        return;
+    }
+    guard.step(108, [&] { Text1->setText(chosen); });
+}
+
+} // namespace velunor

@@ -1,0 +1,269 @@
+// Processes started with posix_spawn and watched through a pidfd, so that the
+// end of a process reaches the event loop the moment it happens.
+
+#include "platform/Processes.h"
+
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace velunor {
+
+namespace {
+
+// Kept of a process's error output: enough for its last lines.
+constexpr qsizetype kErrorTailBytes = 4096;
+// Where pidfds are missing (kernels before 5.3), the end is looked for this
+// often instead.
+constexpr int kFallbackPollMilliseconds = 10;
+
+class SpawnedProcess : public ChildProcess {
+public:
+    SpawnedProcess(pid_t pid, int errorPipe) : pid_(pid), errorPipe_(errorPipe)
+    {
+        pidfd_ = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+        if (pidfd_ >= 0) {
+            endNotifier_ = new QSocketNotifier(pidfd_, QSocketNotifier::Read, this);
+            connect(endNotifier_, &QSocketNotifier::activated, this, [this] { notice(); });
+        } else {
+            auto *poll = new QTimer(this);
+            poll->setInterval(kFallbackPollMilliseconds);
+            connect(poll, &QTimer::timeout, this, [this] { notice(); });
+            poll->start();
+        }
+        if (errorPipe_ >= 0) {
+            errorNotifier_ = new QSocketNotifier(errorPipe_, QSocketNotifier::Read, this);
+            connect(errorNotifier_, &QSocketNotifier::activated, this, [this] { readErrors(); });
+        }
+    }
+
+    ~SpawnedProcess() override
+    {
+        // Reaps a process that has ended but was not asked about; one still
+        // running is left alone and never stopped.
+        reap();
+        if (pidfd_ >= 0)
+            ::close(pidfd_);
+        if (errorPipe_ >= 0)
+            ::close(errorPipe_);
+    }
+
+    std::optional<ProcessEnd> end() override
+    {
+        reap();
+        return end_;
+    }
+
+    void waitForEnd(int milliseconds) override
+    {
+        if (end())
+            return;
+        if (pidfd_ >= 0) {
+            pollfd watched{pidfd_, POLLIN, 0};
+            ::poll(&watched, 1, milliseconds);
+            return;
+        }
+        for (int waited = 0; waited < milliseconds && !end(); waited += 5)
+            ::usleep(5000);
+    }
+
+    void sendSignal(int signal) override
+    {
+        // Until it is reaped the process keeps its number, so the signal can
+        // never reach another process that took the number over.
+        if (reaped_)
+            return;
+        // The process leads a session and group of its own: whatever it
+        // started itself ends with it.
+        ::kill(-pid_, signal);
+        if (pidfd_ >= 0 && ::syscall(SYS_pidfd_send_signal, pidfd_, signal, nullptr, 0) == 0)
+            return;
+        ::kill(pid_, signal);
+    }
+
+    QByteArray errorOutput() const override { return errorTail_; }
+
+private:
+    void reap()
+    {
+        if (reaped_)
+            return;
+        int status = 0;
+        const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            reaped_ = true;
+            if (WIFSIGNALED(status))
+                end_ = ProcessEnd{0, WTERMSIG(status)};
+            else
+                end_ = ProcessEnd{WIFEXITED(status) ? WEXITSTATUS(status) : 0, 0};
+        } else if (done < 0 && errno == ECHILD) {
+            // Reaped elsewhere: nothing is known of how it ended.
+            reaped_ = true;
+            end_ = ProcessEnd{};
+        }
+    }
+
+    // Reads whatever the process has written to its standard error, keeping
+    // the tail. Returns false once the pipe has reached its end.
+    bool readErrors()
+    {
+        if (errorPipe_ < 0)
+            return false;
+        char buffer[16384];
+        for (;;) {
+            const ssize_t got = ::read(errorPipe_, buffer, sizeof buffer);
+            if (got > 0) {
+                errorTail_.append(buffer, got);
+                if (errorTail_.size() > 2 * kErrorTailBytes)
+                    errorTail_ = errorTail_.right(kErrorTailBytes);
+                continue;
+            }
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return true;
+            // End of the pipe (or an error on it): nothing more will come.
+            if (errorNotifier_) {
+                errorNotifier_->setEnabled(false);
+                errorNotifier_->deleteLater();
+                errorNotifier_ = nullptr;
+            }
+            ::close(errorPipe_);
+            errorPipe_ = -1;
+            return false;
+        }
+    }
+
+    void notice()
+    {
+        if (announced_ || !end())
+            return;
+        announced_ = true;
+        if (endNotifier_)
+            endNotifier_->setEnabled(false);
+        for (QTimer *poll : findChildren<QTimer *>())
+            poll->stop();
+        // The process is gone, so whatever it wrote is in the pipe already;
+        // anything that still holds the pipe open is not waited for.
+        readErrors();
+        if (errorTail_.size() > kErrorTailBytes)
+            errorTail_ = errorTail_.right(kErrorTailBytes);
+        emit ended();
+    }
+
+    pid_t pid_;
+    int pidfd_ = -1;
+    int errorPipe_ = -1;
+    QSocketNotifier *endNotifier_ = nullptr;
+    QSocketNotifier *errorNotifier_ = nullptr;
+    bool reaped_ = false;
+    bool announced_ = false;
+    std::optional<ProcessEnd> end_;
+    QByteArray errorTail_;
+};
+
+// Closes a descriptor at the end of the scope unless it was handed on.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int release() { return std::exchange(fd, -1); }
+};
+
+} // namespace
+
+std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
+                                           const QStringList &environment, int &error)
+{
+    // The program is named by its file name alone, as a shell would name a
+    // program found on its search path: SoX puts that name before every
+    // message, which the user may get to read.
+    const QByteArray programPath = QFile::encodeName(program);
+    std::vector<QByteArray> argumentBytes;
+    argumentBytes.push_back(programPath.mid(programPath.lastIndexOf('/') + 1));
+    for (const QString &argument : arguments)
+        argumentBytes.push_back(QFile::encodeName(argument));
+    std::vector<QByteArray> environmentBytes;
+    for (const QString &entry : environment)
+        environmentBytes.push_back(QFile::encodeName(entry));
+
+    std::vector<char *> argv;
+    for (QByteArray &bytes : argumentBytes)
+        argv.push_back(bytes.data());
+    argv.push_back(nullptr);
+    std::vector<char *> envp;
+    for (QByteArray &bytes : environmentBytes)
+        envp.push_back(bytes.data());
+    envp.push_back(nullptr);
+
+    int errorPipe[2] = {-1, -1};
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+        error = errno;
+        return nullptr;
+    }
+    Descriptor readEnd{errorPipe[0]};
+    Descriptor writeEnd{errorPipe[1]};
+    ::fcntl(readEnd.fd, F_SETFL, ::fcntl(readEnd.fd, F_GETFL) | O_NONBLOCK);
+
+    // The converter gets no terminal of its own and starts in a session of
+    // its own: a Ctrl+C meant for this program does not reach it, and a
+    // terminal set to stop background writers ("stty tostop") cannot stop it
+    // on its first message, which would keep the run waiting for ever.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.fd, STDERR_FILENO);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+
+    // An ignored SIGCHLD, inherited from whoever started this program, would
+    // make the system discard every exit status, and a failed conversion
+    // would look like a successful one.
+    struct sigaction childSignal {};
+    if (::sigaction(SIGCHLD, nullptr, &childSignal) == 0 && childSignal.sa_handler == SIG_IGN) {
+        childSignal.sa_handler = SIG_DFL;
+        childSignal.sa_flags = 0;
+        ::sigaction(SIGCHLD, &childSignal, nullptr);
+    }
+
+    pid_t pid = 0;
+    const int result =
+        ::posix_spawn(&pid, programPath.constData(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0) {
+        error = result;
+        return nullptr;
+    }
+    error = 0;
+    return std::make_unique<SpawnedProcess>(pid, readEnd.release());
+}
+
+QString LastErrorLine(const QByteArray &errorOutput, int maxChars)
+{
+    const QList<QByteArray> lines = errorOutput.split('\n');
+    for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+        const QString text = QString::fromLocal8Bit(*line).trimmed();
+        if (!text.isEmpty())
+            return text.size() > maxChars ? text.left(maxChars - 3) + QStringLiteral("...") : text;
+    }
+    return QString();
+}
+
+} // namespace velunor

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+namespace velunor {
+
+// How a process ended: its exit status, or the signal that ended it.
+struct ProcessEnd {
+    int exitStatus = 0;
+    int signal = 0; // 0 when the process exited by itself
+
+    // One number for both, as a shell gives it: 128 + the signal.
+    int code() const { return signal != 0 ? 128 + signal : exitStatus; }
+    bool succeeded() const { return signal == 0 && exitStatus == 0; }
+};
+
+// A started process, watched through the event loop. Destroying the object
+// never stops the process; one that has ended is reaped.
+class ChildProcess : public QObject {
+    Q_OBJECT
+public:
+    // How it ended, once it has; looks without waiting.
+    virtual std::optional<ProcessEnd> end() = 0;
+    // Blocks for at most `milliseconds`, returning early once the process
+    // has ended. For the few places that must not return to the event loop
+    // (the program's own exit).
+    virtual void waitForEnd(int milliseconds) = 0;
+    // Sends `signal` (SIGTERM, SIGKILL) while the process has not been reaped.
+    virtual void sendSignal(int signal) = 0;
+    // The last few kilobytes the process wrote to its standard error. It is
+    // read as it comes, so a chatty process never blocks on a full pipe.
+    virtual QByteArray errorOutput() const = 0;
+
+signals:
+    // Emitted once, from the event loop, when the process has ended and its
+    // error output has been read to the end. A receiver that wants to delete
+    // the process does so with deleteLater().
+    void ended();
+};
+
+// Starts processes. The desktop interface (Platform) is one; tests put fake
+// processes in its place where timing matters.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // Starts `program` with `arguments` (no shell) and the complete
+    // environment `environment` ("NAME=value" entries), its standard input
+    // and output on /dev/null and its standard error read by the returned
+    // object. On failure returns null and sets `error` to the errno value.
+    virtual std::unique_ptr<ChildProcess> startProcess(const QString &program,
+                                                       const QStringList &arguments,
+                                                       const QStringList &environment,
+                                                       int &error) = 0;
+};
+
+// The real start: posix_spawn in a session of its own, watched through a
+// pidfd.
+std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
+                                           const QStringList &environment, int &error);
+
+// The last line of a process's error output that holds anything but spaces,
+// decoded, trimmed and cut to at most `maxChars` characters; "" when none.
+QString LastErrorLine(const QByteArray &errorOutput, int maxChars = 300);
+
+} // namespace velunor

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+namespace velunor::testing {
+
+// The whole content of a file; "<unreadable>" when it cannot be read.
+QByteArray Contents(const QString &path);
+// Writes `bytes` as the whole content of `path`, making its folder first;
+// false when that fails.
+bool WriteFile(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {});
+// Every entry of a folder, hidden ones included, sorted by name.
+QStringList Entries(const QString &folder);
+// Writes the five converter files from the executable's resources into
+// `folder`, as a run stages them.
+void StageConverter(const QString &folder);
+
+// Sets an environment variable for as long as the object lives.
+class EnvironmentVariable {
+public:
+    explicit EnvironmentVariable(const char *name);
+    EnvironmentVariable(const char *name, const QByteArray &value);
+    ~EnvironmentVariable();
+    EnvironmentVariable(const EnvironmentVariable &) = delete;
+    EnvironmentVariable &operator=(const EnvironmentVariable &) = delete;
+
+private:
+    const char *name_;
+    bool had_;
+    QByteArray value_;
+};
+
+// A small file system of its own, to fill up for real: a tmpfs of `kilobytes`
+// when the tests run as root. isMounted() is false elsewhere.
+class SmallFileSystem {
+public:
+    explicit SmallFileSystem(int kilobytes);
+    ~SmallFileSystem();
+    SmallFileSystem(const SmallFileSystem &) = delete;
+    SmallFileSystem &operator=(const SmallFileSystem &) = delete;
+
+    bool isMounted() const { return mounted_; }
+    QString path() const { return folder_; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
+// The processes this test program started that are still there (ended ones
+// not yet reaped included), with their command names.
+QList<QPair<int, QString>> ChildProcesses();
+
+} // namespace velunor::testing
