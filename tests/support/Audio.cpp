@@ -23,14 +23,25 @@ QString RunSox(const QString &program, const QStringList &arguments, QByteArray 
 } // namespace
 
 QString MakeStereoMp3(const QString &path, double seconds, int leftHz, int rightHz,
-                      double amplitude)
+                      double amplitude, bool variableBitRate)
+{
+    QStringList arguments{QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                          QStringLiteral("-c"), QStringLiteral("2")};
+    // A negative compression asks LAME for VBR at that quality.
+    if (variableBitRate)
+        arguments << QStringLiteral("-C") << QStringLiteral("-2.2");
+    arguments << QStringLiteral("--no-glob") << path << QStringLiteral("synth")
+              << QString::number(seconds) << QStringLiteral("sine") << QString::number(leftHz)
+              << QStringLiteral("sine") << QString::number(rightHz) << QStringLiteral("vol")
+              << QString::number(amplitude);
+    return RunSox(QStringLiteral("sox"), arguments);
+}
+
+QString ConvertToMono(const QString &input, const QString &output)
 {
     return RunSox(QStringLiteral("sox"),
-                  {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                   QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("--no-glob"), path,
-                   QStringLiteral("synth"), QString::number(seconds), QStringLiteral("sine"),
-                   QString::number(leftHz), QStringLiteral("sine"), QString::number(rightHz),
-                   QStringLiteral("vol"), QString::number(amplitude)});
+                  {QStringLiteral("--no-glob"), input, QStringLiteral("-c"), QStringLiteral("1"),
+                   QStringLiteral("--no-glob"), output});
 }
 
 int ChannelCount(const QString &path)

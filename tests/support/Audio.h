@@ -6,10 +6,15 @@
 namespace velunor::testing {
 
 // Makes a stereo MP3 with a sine of `leftHz` on the left channel and one of
-// `rightHz` on the right, each at `amplitude` of full scale. Returns "" on
-// success, otherwise what went wrong.
+// `rightHz` on the right, each at `amplitude` of full scale; at a variable bit
+// rate, with a Xing header giving the frame count, when `variableBitRate`.
+// Returns "" on success, otherwise what went wrong.
 QString MakeStereoMp3(const QString &path, double seconds = 1.0, int leftHz = 440,
-                      int rightHz = 1000, double amplitude = 0.5);
+                      int rightHz = 1000, double amplitude = 0.5, bool variableBitRate = false);
+
+// Converts `input` to a mono MP3 `output` with the system's SoX, as the
+// program does. Returns "" on success, otherwise what went wrong.
+QString ConvertToMono(const QString &input, const QString &output);
 
 // The channel count SoX reads from `path`; -1 when it cannot read it.
 int ChannelCount(const QString &path);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace velunor {
+
+// The length of the MPEG audio stream in a file, found by walking its frames.
+struct MpegAudioLength {
+    qint64 frames = 0;
+    qint64 samples = 0; // per channel
+    int sampleRate = 0; // of the first frame
+    double seconds() const;
+};
+
+// Walks the MPEG audio frames (MPEG 1, 2 and 2.5; layers I, II, III) of the
+// file at `path`: skips an ID3v2 tag at the start (header size, footer flag),
+// stops before an ID3v1 tag, an APE tag or Lyrics3 at the end, and
+// resynchronises after damaged bytes in the middle (a frame header counts only
+// when the next frame header lines up with it, so random bytes that happen to
+// look like a header are not counted). Empty when the file cannot be read or
+// holds no MPEG audio stream. Never trusts a Xing/Info/VBRI header's frame
+// count: the frames actually present are counted, because a cut-short file
+// still carries the count of the full one. The frame holding such a header
+// is silent and not counted. Reentrant.
+std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path);
+
+} // namespace velunor

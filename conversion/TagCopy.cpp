@@ -1,0 +1,107 @@
+#include "TagCopy.h"
+
+#include "Id3v2ForNewAudio.h"
+#include "MpegLayout.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace velunor {
+
+namespace {
+
+constexpr qint64 kCopyBlockSize = 1024 * 1024;
+
+QString Reason(const QString &what, const QFileDevice &file)
+{
+    return what + QStringLiteral(" (") + file.errorString() + QLatin1Char(')');
+}
+
+QString UnreadableInput(const QFileDevice &file)
+{
+    return Reason(QStringLiteral("the tags of the input could not be read"), file);
+}
+
+QString UnreadableOutput(const QFileDevice &file)
+{
+    return Reason(QStringLiteral("the converted file could not be read"), file);
+}
+
+QString Unwritable(const QFileDevice &file)
+{
+    return Reason(QStringLiteral("the tags could not be written"), file);
+}
+
+// The `count` bytes at `offset`; empty when they cannot all be read.
+std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
+{
+    if (!file.seek(offset))
+        return std::nullopt;
+    QByteArray bytes = file.read(count);
+    if (bytes.size() != count)
+        return std::nullopt;
+    return bytes;
+}
+
+// Copies the bytes [`begin`, `end`) of `from` to `to`; "" on success,
+// otherwise the reason.
+QString CopyRange(QFile &from, qint64 begin, qint64 end, QSaveFile &to)
+{
+    if (!from.seek(begin))
+        return UnreadableOutput(from);
+    QByteArray block(kCopyBlockSize, Qt::Uninitialized);
+    for (qint64 offset = begin; offset < end; offset += kCopyBlockSize) {
+        const qint64 count = std::min(kCopyBlockSize, end - offset);
+        if (from.read(block.data(), count) != count)
+            return UnreadableOutput(from);
+        if (to.write(block.constData(), count) != count)
+            return Unwritable(to);
+    }
+    return QString();
+}
+
+} // namespace
+
+QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 outputLengthMs)
+{
+    QFile input(inputPath);
+    if (!input.open(QIODevice::ReadOnly))
+        return UnreadableInput(input);
+    const std::optional<MpegLayout> inputLayout = ReadMpegLayout(input);
+    const std::optional<QByteArray> leadingTag =
+        inputLayout ? ReadExactly(input, 0, inputLayout->leadingTagSize) : std::nullopt;
+    // APE, Lyrics3 and ID3v1 hold nothing tied to the audio: they go over as
+    // they are, in their order.
+    const std::optional<QByteArray> trailingTags =
+        inputLayout ? ReadExactly(input, inputLayout->audioEnd,
+                                  inputLayout->fileSize - inputLayout->audioEnd)
+                    : std::nullopt;
+    if (!leadingTag || !trailingTags)
+        return UnreadableInput(input);
+    input.close();
+
+    QFile converted(outputPath);
+    if (!converted.open(QIODevice::ReadOnly))
+        return UnreadableOutput(converted);
+    const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
+    if (!audio)
+        return UnreadableOutput(converted);
+
+    // Written beside the output and put in its place only when complete.
+    QSaveFile tagged(outputPath);
+    if (!tagged.open(QIODevice::WriteOnly))
+        return Unwritable(tagged);
+    const QByteArray newTag = Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
+    if (tagged.write(newTag) != newTag.size())
+        return Unwritable(tagged);
+    if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);
+        !problem.isEmpty())
+        return problem;
+    if (tagged.write(*trailingTags) != trailingTags->size() || !tagged.commit())
+        return Unwritable(tagged);
+    return QString();
+}
+
+} // namespace velunor
