@@ -456,7 +456,7 @@ private slots:
         bool goesOn = false;
         WhileConverting no(form(), [&] {
             start();
-            goesOn = form().isConverting() && !SoxChildren().isEmpty();
+            goesOn = form().isConverting() && platform().runningNow > 0;
             start();
         });
         convert();
