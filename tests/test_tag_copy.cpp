@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 #include <taglib/apefooter.h>
 #include <taglib/apetag.h>
 #include <taglib/id3v1tag.h>
@@ -216,10 +219,22 @@ private slots:
         QCOMPARE(CopyTags(withId3v1, output, 3000), QString());
         QCOMPARE(Contents(output), audio + Contents(withId3v1).right(128));
 
+        const QByteArray converted = Contents(output);
         const QString noInput = CopyTags(path(QStringLiteral("missing.mp3")), output, 3000);
         QVERIFY2(noInput.startsWith(QStringLiteral("the tags of the input could not be read (")),
                  qPrintable(noInput));
-        QCOMPARE(Contents(output), audio + Contents(withId3v1).right(128));
+        // A disk that fills up part way, as files may grow no larger than 8 kB.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit fileSize{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &fileSize), 0);
+        const rlim_t previous = fileSize.rlim_cur;
+        fileSize.rlim_cur = 8192;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &fileSize), 0);
+        const QString full = CopyTags(withId3v1, output, 3000);
+        fileSize.rlim_cur = previous;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &fileSize), 0);
+        QCOMPARE(full, QStringLiteral("the tags could not be written (File too large)"));
+        QCOMPARE(Contents(output), converted);
     }
 
     void measuresTheFramesPresent()
