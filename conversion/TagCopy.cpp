@@ -45,6 +45,25 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
     return bytes;
 }
 
+// Writes all of `bytes`. A write that stops short (the disk filled up part way)
+// is tried again for the rest, so that the error it then meets is the one told.
+bool WriteAll(QSaveFile &file, const char *bytes, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = file.write(bytes, size);
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool WriteAll(QSaveFile &file, const QByteArray &bytes)
+{
+    return WriteAll(file, bytes.constData(), bytes.size());
+}
+
 // Copies the bytes [`begin`, `end`) of `from` to `to`; "" on success,
 // otherwise the reason.
 QString CopyRange(QFile &from, qint64 begin, qint64 end, QSaveFile &to)
@@ -56,7 +75,7 @@ QString CopyRange(QFile &from, qint64 begin, qint64 end, QSaveFile &to)
         const qint64 count = std::min(kCopyBlockSize, end - offset);
         if (from.read(block.data(), count) != count)
             return UnreadableOutput(from);
-        if (to.write(block.constData(), count) != count)
+        if (!WriteAll(to, block.constData(), count))
             return Unwritable(to);
     }
     return QString();
@@ -91,15 +110,16 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
 
     // Written beside the output and put in its place only when complete.
     QSaveFile tagged(outputPath);
-    if (!tagged.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write that fails is the one WriteAll sees.
+    if (!tagged.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Unwritable(tagged);
     const QByteArray newTag = Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
-    if (tagged.write(newTag) != newTag.size())
+    if (!WriteAll(tagged, newTag))
         return Unwritable(tagged);
     if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);
         !problem.isEmpty())
         return problem;
-    if (tagged.write(*trailingTags) != trailingTags->size() || !tagged.commit())
+    if (!WriteAll(tagged, *trailingTags) || !tagged.commit())
         return Unwritable(tagged);
     return QString();
 }
