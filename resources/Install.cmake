@@ -54,6 +54,3 @@ velunor_compress(resources/debian/changelog ${VELUNOR_CHANGELOG})
 add_custom_target(velunor_docs ALL DEPENDS ${VELUNOR_MAN_PAGE} ${VELUNOR_CHANGELOG})
 install(FILES ${VELUNOR_MAN_PAGE} DESTINATION share/man/man1)
 install(FILES resources/debian/copyright ${VELUNOR_CHANGELOG} DESTINATION share/doc/velunor)
-# Why the package keeps a lintian tag; see the file for the reason.
-install(FILES resources/debian/lintian-overrides DESTINATION share/lintian/overrides
-  RENAME velunor)

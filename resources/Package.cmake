@@ -8,10 +8,17 @@ set(CPACK_PACKAGE_VENDOR Tarvenic)
 set(CPACK_PACKAGE_CONTACT "Velunor developers <support@velunor.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-# Packaging installs the default component only, so that its install writes
-# install_manifest_Unspecified.txt and leaves install_manifest.txt, which a
-# user's own `cmake --install` wrote for uninstalling, alone.
-set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/")
+# The lintian tag the package keeps, with the reason, goes into the package
+# only: a plain `cmake --install` leaves it out.
+install(FILES resources/debian/lintian-overrides DESTINATION share/lintian/overrides
+  RENAME velunor COMPONENT debian EXCLUDE_FROM_ALL)
+# Packaging installs the default component and that one by name, so that its
+# install writes install_manifest_<component>.txt and leaves
+# install_manifest.txt, which a user's own `cmake --install` wrote for
+# uninstalling, alone.
+set(CPACK_INSTALL_CMAKE_PROJECTS
+  "${CMAKE_BINARY_DIR};${PROJECT_NAME};Unspecified;/"
+  "${CMAKE_BINARY_DIR};${PROJECT_NAME};debian;/")
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
