@@ -9,10 +9,6 @@
 #   share/doc/velunor/      the copyright notes and the change log
 set(VELUNOR_INSTALL_DIR lib/velunor)
 set(VELUNOR_APP_ID org.velunor.Velunor)
-# Folders made along the way are open to all to read, whatever the umask of
-# whoever installs or packages.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The program needs no search path of its own: Qt comes from the system.
 set_target_properties(velunor PROPERTIES INSTALL_RPATH "")
@@ -40,17 +36,18 @@ install(FILES resources/${VELUNOR_APP_ID}.metainfo.xml DESTINATION share/metainf
 
 # The manual page and the change log are installed compressed, without a
 # time stamp in the gzip header, so that the same sources give the same files.
+# The manual page names the version of the project.
 set(VELUNOR_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
 set(VELUNOR_MAN_PAGE ${VELUNOR_DOC_DIR}/velunor.1.gz)
 set(VELUNOR_CHANGELOG ${VELUNOR_DOC_DIR}/changelog.gz)
+configure_file(resources/velunor.1 ${VELUNOR_DOC_DIR}/velunor.1 @ONLY)
 function(velunor_compress source compressed)
   add_custom_command(OUTPUT ${compressed}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${VELUNOR_DOC_DIR}
-    COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/${source} > ${compressed}
-    DEPENDS ${CMAKE_SOURCE_DIR}/${source})
+    COMMAND gzip -9n -c ${source} > ${compressed}
+    DEPENDS ${source})
 endfunction()
-velunor_compress(resources/velunor.1 ${VELUNOR_MAN_PAGE})
-velunor_compress(resources/debian/changelog ${VELUNOR_CHANGELOG})
+velunor_compress(${VELUNOR_DOC_DIR}/velunor.1 ${VELUNOR_MAN_PAGE})
+velunor_compress(${CMAKE_SOURCE_DIR}/resources/debian/changelog ${VELUNOR_CHANGELOG})
 add_custom_target(velunor_docs ALL DEPENDS ${VELUNOR_MAN_PAGE} ${VELUNOR_CHANGELOG})
 install(FILES ${VELUNOR_MAN_PAGE} DESTINATION share/man/man1)
 install(FILES resources/debian/copyright ${VELUNOR_CHANGELOG} DESTINATION share/doc/velunor)

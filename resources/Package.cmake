@@ -36,6 +36,7 @@ pick an output folder and start converting. Every file is converted by SoX.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sox, libsox-fmt-mp3")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFolders.cmake)
 
 # Hardened as Debian builds its own packages: fortified libc calls wherever
 # the compiler optimises, and a global offset table made read-only at start.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes the Debian package from this build into a scratch folder and checks
-# it without installing it: its name and version, that everything it holds
+# it without installing it: its name and version; that everything it holds
 # lies under /usr and, unpacked, forms the installed layout that
 # install_test.sh checks; its dependencies; that the change log and the
-# metainfo name its version; and that lintian finds no error or warning.
+# metainfo name its version; and that lintian finds no error or warning
+# (folders closed to others among them).
 #
 # usage: package_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
 set -euo pipefail
@@ -19,7 +20,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 
-cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/out" >cpack.log 2>&1 ||
+# Under the strictest umask, so that folders closed to others would show.
+(umask 077 && cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/out") >cpack.log 2>&1 ||
   { cat cpack.log; fail "cpack made no package"; }
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build_dir/CPackConfig.cmake")
 deb="$work/out/velunor_${version}_amd64.deb"
