@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velunor"));
-    QApplication::setDesktopFileName(QStringLiteral("velunor"));
+    QApplication::setDesktopFileName(QStringLiteral("org.velunor.Velunor"));
 
     velunor::QtPlatform platform;
     velunor::SettingsStore settings;

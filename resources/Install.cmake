@@ -4,11 +4,23 @@
 #                           files through the link's target
 #   share/applications/     the desktop entry
 #   share/icons/hicolor/    the program icon
+#   share/metainfo/         what software centres show about the program
+#   share/man/man1/         the manual page
+#   share/doc/velunor/      the copyright notes and the change log
 set(VELUNOR_INSTALL_DIR lib/velunor)
+set(VELUNOR_APP_ID org.velunor.Velunor)
 
 # The program needs no search path of its own: Qt comes from the system.
 set_target_properties(velunor PROPERTIES INSTALL_RPATH "")
 install(TARGETS velunor RUNTIME DESTINATION ${VELUNOR_INSTALL_DIR})
+# A stripped install (the package's) also drops the compiler's notes, as
+# Debian's own packaging tools do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELUNOR_INSTALL_DIR}/velunor\"
+      COMMAND_ERROR_IS_FATAL ANY)
+  endif()")
 install(FILES ${VELUNOR_PROGRAM_DIR}/HAND-M.CUR ${VELUNOR_PROGRAM_DIR}/drag.ico
   DESTINATION ${VELUNOR_INSTALL_DIR})
 install(DIRECTORY ${VELUNOR_PROGRAM_DIR}/Samples DESTINATION ${VELUNOR_INSTALL_DIR})
@@ -18,5 +30,24 @@ file(MAKE_DIRECTORY ${VELUNOR_LINK_DIR})
 file(CREATE_LINK ../${VELUNOR_INSTALL_DIR}/velunor ${VELUNOR_LINK_DIR}/velunor SYMBOLIC)
 install(FILES ${VELUNOR_LINK_DIR}/velunor DESTINATION bin)
 
-install(FILES resources/velunor.desktop DESTINATION share/applications)
+install(FILES resources/${VELUNOR_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${VELUNOR_ICON_PNG} DESTINATION share/icons/hicolor/256x256/apps)
+install(FILES resources/${VELUNOR_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+
+# The manual page and the change log are installed compressed, without a
+# time stamp in the gzip header, so that the same sources give the same files.
+# The manual page names the version of the project.
+set(VELUNOR_DOC_DIR ${CMAKE_BINARY_DIR}/doc)
+set(VELUNOR_MAN_PAGE ${VELUNOR_DOC_DIR}/velunor.1.gz)
+set(VELUNOR_CHANGELOG ${VELUNOR_DOC_DIR}/changelog.gz)
+configure_file(resources/velunor.1 ${VELUNOR_DOC_DIR}/velunor.1 @ONLY)
+function(velunor_compress source compressed)
+  add_custom_command(OUTPUT ${compressed}
+    COMMAND gzip -9n -c ${source} > ${compressed}
+    DEPENDS ${source})
+endfunction()
+velunor_compress(${VELUNOR_DOC_DIR}/velunor.1 ${VELUNOR_MAN_PAGE})
+velunor_compress(${CMAKE_SOURCE_DIR}/resources/debian/changelog ${VELUNOR_CHANGELOG})
+add_custom_target(velunor_docs ALL DEPENDS ${VELUNOR_MAN_PAGE} ${VELUNOR_CHANGELOG})
+install(FILES ${VELUNOR_MAN_PAGE} DESTINATION share/man/man1)
+install(FILES resources/debian/copyright ${VELUNOR_CHANGELOG} DESTINATION share/doc/velunor)

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Installs Velunor into a temporary prefix, checks the installed layout and
-# the desktop entry, then starts the installed program through its link in a
-# real X window, presses "Load Sample/Example Files" and checks that the
-# program found its hand cursor and its samples beside the real executable.
+# Installs Velunor into a temporary prefix, checks the installed layout, the
+# desktop entry and the metainfo, then starts the installed program through
+# its link in a real X window, presses "Load Sample/Example Files" and checks
+# that the program found its hand cursor and its samples beside the real
+# executable.
 #
 # usage: install_test.sh PROGRAM_DIR BUILD_DIR SOURCE_DIR
 set -euo pipefail
 source "$(dirname "$0")/support/x_session.sh"
+source "$(dirname "$0")/support/installed_layout.sh"
 build_dir=$2
 
 begin_x_session
 
-prefix="$work/prefix"
+root="$work/root"
+prefix="$root/usr"
 # Installing writes build/install_manifest.txt; a user's own installation
 # keeps its manifest for uninstalling.
 manifest="$build_dir/install_manifest.txt"
@@ -19,21 +22,7 @@ manifest="$build_dir/install_manifest.txt"
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 if [ -f "$work/manifest.saved" ]; then cp "$work/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
 
-program="$prefix/lib/velunor/velunor"
-[ -x "$program" ] || fail "no program in lib/velunor"
-[ -L "$prefix/bin/velunor" ] || fail "bin/velunor is not a link"
-[ "$(readlink -f "$prefix/bin/velunor")" = "$(readlink -f "$program")" ] ||
-  fail "bin/velunor does not lead to the program"
-for companion in HAND-M.CUR drag.ico; do
-  [ -s "$prefix/lib/velunor/$companion" ] || fail "no $companion beside the program"
-done
-samples=$(find "$prefix/lib/velunor/Samples" -maxdepth 1 -type f -name '*.mp3' | wc -l)
-[ "$samples" -ge 1 ] || fail "no sample files installed"
-desktop="$prefix/share/applications/velunor.desktop"
-desktop-file-validate "$desktop" || fail "desktop entry rejected"
-grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no audio/mpeg"
-grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
-[ -s "$prefix/share/icons/hicolor/256x256/apps/velunor.png" ] || fail "no icon in hicolor"
+check_installed_layout "$root"
 
 start_program "$work/app.log" \
   strace -f -qq -e trace=openat,newfstatat,statx,stat -o "$work/trace" "$prefix/bin/velunor"

@@ -1,0 +1,48 @@
+# Sourced by the tests of an installed Velunor: `cmake --install` into a
+# scratch folder, or the Debian package unpacked into one. The caller defines
+# `fail`.
+
+app_id=org.velunor.Velunor
+
+# check_installed_layout ROOT: checks the installation under ROOT/usr: the
+# program with its companion files in lib/velunor and the link bin/velunor
+# leading to it; the desktop entry, whose command and icon must be installed
+# too; the metainfo, which must name that desktop entry; the manual page, the
+# copyright notes and the change log.
+check_installed_layout() {
+  local root=$1
+  local prefix=$root/usr
+  local program=$prefix/lib/velunor/velunor
+  [ -x "$program" ] && [ -f "$program" ] || fail "no program in lib/velunor"
+  [ -L "$prefix/bin/velunor" ] || fail "bin/velunor is not a link"
+  [ "$(readlink -f "$prefix/bin/velunor")" = "$(readlink -f "$program")" ] ||
+    fail "bin/velunor does not lead to the program"
+  local companion samples
+  for companion in HAND-M.CUR drag.ico; do
+    [ -s "$prefix/lib/velunor/$companion" ] || fail "no $companion beside the program"
+  done
+  samples=$(find "$prefix/lib/velunor/Samples" -maxdepth 1 -type f -name '*.mp3' | wc -l)
+  [ "$samples" -ge 1 ] || fail "no sample files installed"
+
+  local desktop=$prefix/share/applications/$app_id.desktop command icon
+  [ -f "$desktop" ] || fail "no desktop entry $app_id.desktop"
+  desktop-file-validate "$desktop" || fail "desktop entry rejected"
+  grep -q '^MimeType=audio/mpeg;$' "$desktop" || fail "desktop entry offers no audio/mpeg"
+  grep -q '^Categories=AudioVideo;' "$desktop" || fail "desktop entry not in AudioVideo"
+  command=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+  [ -n "$command" ] && [ -x "$prefix/bin/$command" ] ||
+    fail "the desktop entry starts '$command', which is not in bin"
+  icon=$(sed -n 's/^Icon=//p' "$desktop")
+  [ -n "$icon" ] && [ -s "$prefix/share/icons/hicolor/256x256/apps/$icon.png" ] ||
+    fail "the desktop entry's icon '$icon' is not in hicolor"
+
+  local metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
+  [ -f "$metainfo" ] || fail "no metainfo $app_id.metainfo.xml"
+  grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+  # The tree check also finds the desktop entry the metainfo launches.
+  appstreamcli validate-tree --no-net "$root" || fail "metainfo rejected"
+
+  gzip -t "$prefix/share/man/man1/velunor.1.gz" || fail "no manual page"
+  gzip -t "$prefix/share/doc/velunor/changelog.gz" || fail "no change log"
+  [ -s "$prefix/share/doc/velunor/copyright" ] || fail "no copyright notes"
+}
