@@ -5,13 +5,13 @@
 
 #include "Audio.h"
 #include "BenchSupport.h"
+#include "Files.h"
 #include "ScriptedPlatform.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/Shell32.h"
-#include "app/ProgressBar.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,14 +57,10 @@ int RunBare(const CommandLine &line, const QStringList &environment)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
 
     QTemporaryDir staging, inputs, outputs;
-    for (const ConverterFile &file : ConverterFileSet())
-        WriteResourceFile(LoadConverterResource(file.resourceId), StagedPath(staging.path(), file),
-                          file.executable);
+    testing::StageConverter(staging.path());
     const QString converter = StagedPath(staging.path(), ConverterProgram());
     const QStringList environment = Shell32::ConverterEnvironment(staging.path());
 
@@ -73,8 +69,8 @@ int main(int argc, char **argv)
         return 1;
 
     testing::ScriptedPlatform platform;
-    ProgressBar bar;
-    bar.show();
+    QString status;
+    const Shell32::StatusText show = [&status](const QString &text) { status = text; };
     // One warm-up of each, so that neither pays for a cold disk cache.
     RunBare(CommandLine(converter, ArgumentString::ForMode(ChannelMode::Mix, files[0],
                                                            outputs.filePath("warm.mp3"))),
@@ -96,7 +92,7 @@ int main(int argc, char **argv)
         failures += RunBare(direct, environment) != 0;
         bare.push_back(clock.nsecsElapsed() / 1e6);
         clock.start();
-        failures += Shell32::RunAndWait(platform, bar, polled, 0) != 0;
+        failures += Shell32::RunAndWait(platform, polled, show) != 0;
         waited.push_back(clock.nsecsElapsed() / 1e6);
         overhead.push_back(waited.back() - bare.back());
     }
