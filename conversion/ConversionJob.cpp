@@ -134,8 +134,9 @@ void ConversionJob::onConverterEnded(int turn)
 
     active.stage = Stage::Completing;
     const FilePlan plan = active.plan;
-    completers_.start([this, turn, plan, end, errorOutput] {
-        const CheckedOutput checked = CheckAndCompleteOutput(plan, end, errorOutput);
+    const StagedConverter converter{converterPath_, environment_};
+    completers_.start([this, turn, plan, end, errorOutput, converter] {
+        const CheckedOutput checked = CheckAndCompleteOutput(plan, end, errorOutput, converter);
         QMetaObject::invokeMethod(
             this,
             [this, turn, checked] {

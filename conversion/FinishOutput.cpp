@@ -59,8 +59,27 @@ int SyncToDisk(const QString &path)
 
 } // namespace
 
+std::optional<double> AudioSeconds(const QString &path, const StagedConverter &converter)
+{
+    if (const std::optional<MpegAudioLength> mpeg = MeasureMpegAudio(path))
+        return mpeg->seconds();
+    if (converter.path.isEmpty())
+        return std::nullopt;
+    // Any other kind the converter reads (WAV, FLAC, ...): it tells the
+    // length from the file's header.
+    const std::optional<QByteArray> told =
+        RunForOutput(converter.path, {QStringLiteral("--i"), QStringLiteral("-D"), QStringLiteral("--"), path},
+                     converter.environment, 10000);
+    bool number = false;
+    const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
+    if (!number || seconds <= 0.0)
+        return std::nullopt;
+    return seconds;
+}
+
 CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end,
-                                     const QByteArray &errorOutput)
+                                     const QByteArray &errorOutput,
+                                     const StagedConverter &converter)
 {
     const QString errorLine = LastErrorLine(errorOutput);
     if (end.signal != 0)
@@ -79,14 +98,14 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
         return {Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"), 0};
     }
     // The converter ends well even when the disk filled up or a signal cut it
-    // short; only the length of what it wrote tells.
-    if (const std::optional<MpegAudioLength> input = MeasureMpegAudio(plan.inputPath);
-        input && output->seconds() < input->seconds() - kLengthToleranceSeconds) {
+    // short; only the length of what it wrote tells. An input whose length
+    // nobody can tell is taken as the converter read it.
+    if (const std::optional<double> input = AudioSeconds(plan.inputPath, converter);
+        input && output->seconds() < *input - kLengthToleranceSeconds) {
         if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
             return {Result::DiskFull, QString(), ENOSPC};
         return {Result::OutputTooShort,
-                QStringLiteral("%1 of %2 seconds")
-                    .arg(Seconds(output->seconds()), Seconds(input->seconds())),
+                QStringLiteral("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)),
                 0};
     }
 

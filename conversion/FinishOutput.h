@@ -6,6 +6,12 @@
 
 namespace velunor {
 
+// The converter a run uses, for the questions the checks ask it.
+struct StagedConverter {
+    QString path;
+    QStringList environment;
+};
+
 // How a converter's output fared in the checks before it may take its final
 // name.
 struct CheckedOutput {
@@ -21,7 +27,13 @@ struct CheckedOutput {
 // left under its temporary name either way. Reads and writes files only, so
 // it runs on a worker thread.
 CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end,
-                                     const QByteArray &errorOutput);
+                                     const QByteArray &errorOutput,
+                                     const StagedConverter &converter);
+
+// The length of the audio in `path` in seconds: the MPEG frames counted,
+// or, for any other kind of file, what the converter reads in it. None when
+// neither can tell.
+std::optional<double> AudioSeconds(const QString &path, const StagedConverter &converter);
 
 // Gives a completed output its final name, replacing what was there in one
 // step. Returns "" or the reason in words; the temporary output is removed

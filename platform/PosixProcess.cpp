@@ -255,6 +255,77 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
     return std::make_unique<SpawnedProcess>(pid, readEnd.release());
 }
 
+std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
+                                       const QStringList &environment, int timeoutMs)
+{
+    int outputPipe[2] = {-1, -1};
+    if (::pipe2(outputPipe, O_CLOEXEC) != 0)
+        return std::nullopt;
+    Descriptor readEnd{outputPipe[0]};
+    Descriptor writeEnd{outputPipe[1]};
+
+    const QByteArray path = QFile::encodeName(program);
+    std::vector<QByteArray> words{path.mid(path.lastIndexOf('/') + 1)};
+    for (const QString &argument : arguments)
+        words.push_back(QFile::encodeName(argument));
+    std::vector<QByteArray> entries;
+    for (const QString &entry : environment)
+        entries.push_back(QFile::encodeName(entry));
+    std::vector<char *> argv;
+    std::vector<char *> envp;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    for (QByteArray &entry : entries)
+        envp.push_back(entry.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, writeEnd.fd, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    pid_t pid = 0;
+    const int result =
+        ::posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0)
+        return std::nullopt;
+    ::close(writeEnd.release());
+
+    QByteArray output;
+    bool timedOut = false;
+    for (int waited = 0;;) {
+        pollfd readable{readEnd.fd, POLLIN, 0};
+        const int ready = ::poll(&readable, 1, 50);
+        if (ready > 0) {
+            char buffer[4096];
+            const ssize_t got = ::read(readEnd.fd, buffer, sizeof buffer);
+            if (got > 0) {
+                if (output.size() < 65536)
+                    output.append(buffer, got);
+                continue;
+            }
+            if (got == 0 || errno != EINTR)
+                break;
+        } else if (ready == 0 && (waited += 50) >= timeoutMs) {
+            timedOut = true;
+            ::kill(-pid, SIGKILL);
+            break;
+        }
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return output;
+}
+
 QString LastErrorLine(const QByteArray &errorOutput, int maxChars)
 {
     const QList<QByteArray> lines = errorOutput.split('\n');

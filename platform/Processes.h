@@ -64,6 +64,13 @@ public:
 std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
                                            const QStringList &environment, int &error);
 
+// Runs `program` with `arguments` (no shell) in `environment` and returns
+// what it wrote to its standard output, when it ended by itself with status 0
+// within `timeoutMs`; otherwise none (it is killed when it takes longer).
+// Blocks: for worker threads, never for the window's.
+std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
+                                       const QStringList &environment, int timeoutMs);
+
 // The last line of a process's error output that holds anything but spaces,
 // decoded, trimmed and cut to at most `maxChars` characters; "" when none.
 QString LastErrorLine(const QByteArray &errorOutput, int maxChars = 300);
