@@ -455,6 +455,31 @@ private slots:
         QCOMPARE(ChannelCount(output("b.mp3")), 1);
     }
 
+    void aFolderSearchDuringTheRunLeavesTheRunBusy()
+    {
+        // The search's own hourglass ends with the search; the run's stays,
+        // so Delete still cannot take items from under the run.
+        QTemporaryDir more;
+        QCOMPARE(MakeStereoMp3(more.filePath("x1.mp3")), QString());
+        form().setConversionsAtOnce(1);
+        list({input("a.mp3", 440, 1000, 5.0), input("b.mp3")});
+        platform().inputAnswers = {"mp3"};
+        platform().folderAnswers = {more.path()};
+        PointerKind afterSearch;
+        WhileConverting search(form(), [&] {
+            QTest::mouseClick(form().PushButton3, Qt::LeftButton);
+            afterSearch = form().MousePointer();
+            form().ListView1->select(1);
+            QTest::keyClick(form().ListView1, Qt::Key_Delete);
+        });
+        convert();
+        QCOMPARE(afterSearch.kind(), PointerKind::Hourglass);
+        QCOMPARE(form().ListView1->items().count(), 3);
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "b.mp3", "x1.mp3"}));
+        QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
+    }
+
     void stopAsksFirstAndKeepsOnlyWholeFiles()
     {
         QStringList songs;

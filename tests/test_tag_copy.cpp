@@ -3,6 +3,7 @@
 // TagLib.
 
 #include "Audio.h"
+#include "Files.h"
 #include "conversion/MpegAudio.h"
 #include "conversion/TagCopy.h"
 
@@ -31,18 +32,6 @@ using namespace TagLib;
 namespace {
 
 const String kTitle("Ça ira — 日本語 テスト", String::UTF8);
-
-QByteArray Contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool Write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QByteArray Noise(qsizetype size)
 {
@@ -248,7 +237,7 @@ private slots:
         const QString cut = path(QStringLiteral("cut.mp3"));
         QCOMPARE(MakeStereoMp3(vbr, 3.0, 440, 1000, 0.5, true), QString());
         QCOMPARE(Measure(vbr).frames, plain.frames);
-        QVERIFY(Write(cut, Contents(vbr).left(Contents(vbr).size() / 2)));
+        QVERIFY(WriteFile(cut, Contents(vbr).left(Contents(vbr).size() / 2)));
         QVERIFY2(qAbs(Measure(cut).seconds() - plain.seconds() / 2) < 0.15,
                  qPrintable(QString::number(Measure(cut).seconds())));
 
@@ -271,13 +260,13 @@ private slots:
         QByteArray bytes = Contents(stereo_);
         bytes.replace(bytes.size() * 2 / 5, bytes.size() / 5, Noise(bytes.size() / 5));
         const QString damaged = path(QStringLiteral("damaged.mp3"));
-        QVERIFY(Write(damaged, bytes));
+        QVERIFY(WriteFile(damaged, bytes));
         QVERIFY2(qAbs(Measure(damaged).seconds() - plain.seconds() * 4 / 5) < 0.1,
                  qPrintable(QString::number(Measure(damaged).seconds())));
 
         const QString noise = path(QStringLiteral("noise.mp3"));
         const QString wave = path(QStringLiteral("tone.wav"));
-        QVERIFY(Write(noise, Noise(300000)));
+        QVERIFY(WriteFile(noise, Noise(300000)));
         QCOMPARE(MakeStereoMp3(wave, 1.0), QString()); // SoX writes WAV by the name
         QVERIFY(!MeasureMpegAudio(noise));
         QVERIFY(!MeasureMpegAudio(wave));

@@ -1,12 +1,24 @@
 #include "TestWindow.h"
 
+#include "Files.h"
+
 #include <QTest>
 
 namespace velunor::testing {
 
-TestWindow::TestWindow(const QString &programFolder)
+namespace {
+QString WrittenFirst(const QString &path, const QByteArray &text)
+{
+    if (!text.isEmpty())
+        WriteFile(path, text);
+    return path;
+}
+} // namespace
+
+TestWindow::TestWindow(const QString &programFolder, const QByteArray &storedText)
     : folder_(temporary_.path()),
-      settings_(SettingsStore::AtPath(temporary_.filePath(QStringLiteral("Tarvenic.conf"))))
+      settings_(SettingsStore::AtPath(
+          WrittenFirst(temporary_.filePath(QStringLiteral("Tarvenic.conf")), storedText)))
 {
     form_ = std::make_unique<Form1>(
         platform, *settings_,

@@ -16,7 +16,10 @@ class TestWindow {
 public:
     // `programFolder` "" means the build's program folder (with the real
     // companion files beside the executable).
-    explicit TestWindow(const QString &programFolder = QString());
+    // `storedText`, when given, is the settings file's whole text at start,
+    // as another program might have written it.
+    explicit TestWindow(const QString &programFolder = QString(),
+                        const QByteArray &storedText = QByteArray());
     ~TestWindow();
 
     // Writes a setting before start-up.
