@@ -5,17 +5,7 @@
 
 namespace velunor {
 
-namespace {
-
-int RealScreenPointerY()
-{
-    return QCursor::pos().y();
-}
-
-} // namespace
-
-FileListView::FileListView(QWidget *parent)
-    : QTreeView(parent), screenPointerY_(&RealScreenPointerY)
+FileListView::FileListView(QWidget *parent) : QTreeView(parent)
 {
     setModel(&model_);
     setRootIsDecorated(false);
@@ -64,12 +54,6 @@ void FileListView::ensureVisible(int index)
     scrollTo(model_.index(index - 1, 0));
 }
 
-bool FileListView::isItemVisible(int index) const
-{
-    const QRect row = visualRect(model_.index(index - 1, 0));
-    return row.isValid() && row.top() >= 0 && row.bottom() < viewport()->height();
-}
-
 void FileListView::pressAsView(QMouseEvent *event)
 {
     QTreeView::mousePressEvent(event);
@@ -85,11 +69,6 @@ void FileListView::setMouseIcon(std::optional<QCursor> picture)
 {
     mouseIcon_ = std::move(picture);
     applyPointer();
-}
-
-void FileListView::setScreenPointerReader(std::function<int()> reader)
-{
-    screenPointerY_ = reader ? std::move(reader) : std::function<int()>(&RealScreenPointerY);
 }
 
 // The rows are drawn by the viewport, so the pointer belongs there.

@@ -30,8 +30,6 @@ public:
     // The item at (x, y) in the viewport, or 0.
     int hitTest(const QPoint &viewportPoint) const;
     void ensureVisible(int index);
-    // True when item `index` lies wholly inside the visible part of the list.
-    bool isItemVisible(int index) const;
 
     // Runs the view's own handling of a button press in the viewport (the
     // selection follows the pressed item) so that the caller can act on the
@@ -45,19 +43,12 @@ public:
     const std::optional<QCursor> &mouseIcon() const { return mouseIcon_; }
     void setMouseIcon(std::optional<QCursor> picture);
 
-    // The pointer's vertical position on the screen, in pixels from the top.
-    // Read through a replaceable reader so that tests can place the pointer
-    // without moving the real one.
-    int screenPointerY() const { return screenPointerY_(); }
-    void setScreenPointerReader(std::function<int()> reader);
-
 private:
     void applyPointer();
 
     FileListModel model_;
     PointerKind mousePointer_;
     std::optional<QCursor> mouseIcon_;
-    std::function<int()> screenPointerY_;
 };
 
 } // namespace velunor

@@ -1,10 +1,10 @@
 #include "app/Form1.h"
 
-#include "shell/Main.h"
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
 #include "conversion/ui/ConversionRun.h"
 #include "shell/Locations.h"
+#include "shell/Main.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>

@@ -10,7 +10,6 @@ class ProgressBar : public QProgressBar {
 public:
     explicit ProgressBar(QWidget *parent = nullptr);
 
-    const QString &Text() const { return text_; }
     void setText(const QString &text);
     // What the bar draws: the status text as set, never a computed percentage.
     QString text() const override { return text_; }

@@ -1,6 +1,6 @@
 #include "shell/Main.h"
-#include "app/Form1.h"
 #include "app/FileListView.h"
+#include "app/Form1.h"
 #include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
 

@@ -43,9 +43,9 @@ void EmptyFolder(const QString &path)
 // The run's own command for each file, `atOnce` at a time, by xargs.
 double Shell(const QStringList &files, const QString &outputFolder, int atOnce)
 {
-    const QString script = QStringLiteral(
-        "printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
-        "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
+    const QString script =
+        QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
+                       "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
     QProcess shell;
     QElapsedTimer clock;
     clock.start();
@@ -132,15 +132,15 @@ int main(int argc, char **argv)
     std::printf("bench_conversion_run: %d stereo MP3s of %.0f s, mix mode, %d at once, %d rounds\n",
                 kFiles, kSeconds, atOnce, kRounds);
     for (int round = 0; round < kRounds; ++round)
-        std::printf("  round %d: run %8.1f ms, shell %d at once %8.1f ms, shell one by one %8.1f ms\n",
-                    round + 1, run[round], atOnce, parallel[round], serial[round]);
+        std::printf(
+            "  round %d: run %8.1f ms, shell %d at once %8.1f ms, shell one by one %8.1f ms\n",
+            round + 1, run[round], atOnce, parallel[round], serial[round]);
     std::printf("  stop: %.1f ms from the press to the message\n", stopMs);
     bench::Result("conversion run / shell, as many at once as processors",
                   QString::number(ratioParallel, 'f', 3), QStringLiteral("1.05"),
                   ratioParallel / 1.05);
-    bench::Result("conversion run / shell, one after another",
-                  QString::number(ratioSerial, 'f', 3), QStringLiteral("0.6 (two processors)"),
-                  ratioSerial / 0.6);
+    bench::Result("conversion run / shell, one after another", QString::number(ratioSerial, 'f', 3),
+                  QStringLiteral("0.6 (two processors)"), ratioSerial / 0.6);
     bench::Result("Stop, from the press to the message", QString::number(stopMs, 'f', 0) + " ms",
                   QStringLiteral("1000 ms"), stopMs / 1000.0);
     if (!allDone || written != kFiles)

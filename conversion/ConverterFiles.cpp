@@ -192,7 +192,8 @@ bool StagingLease::lock()
 {
     const QByteArray lockPath = QFile::encodeName(place_.folder + kLockName);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        const int fd =
+            ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
             return false;
         // A run that ends holds the lock alone only for the moment it takes
@@ -209,9 +210,8 @@ bool StagingLease::lock()
         // name: the last user may have removed it while this run waited.
         struct stat held {};
         struct stat named {};
-        if (locked == 0 && ::fstat(fd, &held) == 0 &&
-            ::lstat(lockPath.constData(), &named) == 0 && held.st_ino == named.st_ino &&
-            held.st_dev == named.st_dev) {
+        if (locked == 0 && ::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
             lockFd_ = fd;
             return true;
         }

@@ -29,10 +29,10 @@ QString FolderWithSeparator(const QString &folder)
 QString ReserveTemporaryOutput(const QString &folder, int &error)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = FolderWithSeparator(folder) +
-                             QStringLiteral(".velunor-%1-%2.mp3")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(++temporaryCount);
+        const QString path =
+            FolderWithSeparator(folder) + QStringLiteral(".velunor-%1-%2.mp3")
+                                              .arg(QCoreApplication::applicationPid())
+                                              .arg(++temporaryCount);
         const int fd = ::open(QFile::encodeName(path).constData(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0) {

@@ -67,9 +67,9 @@ std::optional<double> AudioSeconds(const QString &path, const StagedConverter &c
         return std::nullopt;
     // Any other kind the converter reads (WAV, FLAC, ...): it tells the
     // length from the file's header.
-    const std::optional<QByteArray> told =
-        RunForOutput(converter.path, {QStringLiteral("--i"), QStringLiteral("-D"), QStringLiteral("--"), path},
-                     converter.environment, 10000);
+    const std::optional<QByteArray> told = RunForOutput(
+        converter.path, {QStringLiteral("--i"), QStringLiteral("-D"), QStringLiteral("--"), path},
+        converter.environment, 10000);
     bool number = false;
     const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
     if (!number || seconds <= 0.0)

@@ -12,18 +12,16 @@ ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), li
             });
     connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
-    connect(&list_, &FileListModel::rowsRemoved, this,
-            [this](const QModelIndex &, int first, int) {
-                searchFrom_ = std::min(searchFrom_, first);
-            });
+    connect(&list_, &FileListModel::rowsRemoved, this, [this](const QModelIndex &, int first, int) {
+        searchFrom_ = std::min(searchFrom_, first);
+    });
     connect(&list_, &FileListModel::modelAboutToBeReset, this,
             [this] { noteLeaving(0, list_.count() - 1); });
     connect(&list_, &FileListModel::modelReset, this, [this] { searchFrom_ = 0; });
     // A reorder moves items without adding or removing any.
-    connect(&list_, &FileListModel::dataChanged, this,
-            [this](const QModelIndex &topLeft) {
-                searchFrom_ = std::min(searchFrom_, topLeft.row());
-            });
+    connect(&list_, &FileListModel::dataChanged, this, [this](const QModelIndex &topLeft) {
+        searchFrom_ = std::min(searchFrom_, topLeft.row());
+    });
 }
 
 void ListTurns::noteAdded(int first, int last)

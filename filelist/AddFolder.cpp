@@ -1,9 +1,9 @@
 #include "filelist/AddFolder.h"
 
-#include "platform/FileSystem.h"
 #include "filelist/FileListModel.h"
 #include "filelist/KernelFileSystems.h"
 #include "filelist/WildcardPattern.h"
+#include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
 #include <QFile>

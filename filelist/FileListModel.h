@@ -25,7 +25,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void setColumnHeader(const QString &text);
-    const QString &columnHeader() const { return header_; }
 
     int count() const { return static_cast<int>(paths_.size()); }
     // 1-based.

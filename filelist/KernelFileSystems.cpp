@@ -36,16 +36,6 @@ constexpr unsigned long kRamfsType = 0x858458f6;
 
 } // namespace
 
-bool KernelFileSystems::holds(const QByteArray &path, dev_t device)
-{
-    if (const auto known = verdicts_.find(device); known != verdicts_.end())
-        return known->second;
-    struct statfs facts {};
-    // A file system that cannot be asked about is taken for an ordinary one.
-    return verdictFor(::statfs(path.constData(), &facts) == 0 ? static_cast<long>(facts.f_type) : 0,
-                      device);
-}
-
 bool KernelFileSystems::holdsOpen(int fd, dev_t device)
 {
     if (const auto known = verdicts_.find(device); known != verdicts_.end())

@@ -15,8 +15,7 @@ namespace velunor {
 // length of one search.
 class KernelFileSystems {
 public:
-    // `device` is the st_dev of the folder named by `path` or opened as `fd`.
-    bool holds(const QByteArray &path, dev_t device);
+    // `device` is the st_dev of the folder opened as `fd`.
     bool holdsOpen(int fd, dev_t device);
 
 private:

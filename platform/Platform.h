@@ -2,6 +2,7 @@
 
 #include "platform/Processes.h"
 
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -64,6 +65,9 @@ public:
     virtual QString browseForFolder(QWidget *owner, const QString &prompt) = 0;
     // Opens an address or a folder with the desktop's default handler.
     virtual void openUrl(const QUrl &url) = 0;
+
+    // Where the pointer is on the screen, in pixels.
+    virtual QPoint pointerPosition() = 0;
 
     virtual int secondsSinceMidnight() = 0;
     virtual void seedRandom(quint32 seed) = 0;

@@ -243,8 +243,8 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
     }
 
     pid_t pid = 0;
-    const int result =
-        ::posix_spawn(&pid, programPath.constData(), &actions, &attributes, argv.data(), envp.data());
+    const int result = ::posix_spawn(&pid, programPath.constData(), &actions, &attributes,
+                                     argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) {

@@ -55,11 +55,6 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     settings_->sync();
 }
 
-QString SettingsStore::fileName() const
-{
-    return settings_->fileName();
-}
-
 bool TextToBoolean(const QString &text)
 {
     const QString trimmed = text.trimmed();

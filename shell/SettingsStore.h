@@ -34,8 +34,6 @@ public:
     QString read(const QString &section, const QString &key, const QString &defaultText) const;
     void write(const QString &section, const QString &key, const QString &text);
 
-    QString fileName() const;
-
 private:
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
     std::unique_ptr<QSettings> settings_;

@@ -33,7 +33,8 @@ public:
             return;
         end_ = end;
         errorOutput_ = errorOutput;
-        QMetaObject::invokeMethod(this, [this] { emit ended(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit ended(); }, Qt::QueuedConnection);
     }
 
     QStringList arguments;

@@ -177,10 +177,18 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("last dot only") << "/out/" << "/in/Live.Set.MP3" << "/out/Live.Set.mp3";
-        QTest::newRow("no dot") << "/out/" << "/in.d/track" << "/out/track.mp3";
-        QTest::newRow("folder typed without /") << "/out" << "/in/a.wav" << "/out/a.mp3";
-        QTest::newRow("root folder") << "/" << "/in/a.mp3" << "/a.mp3";
+        QTest::newRow("last dot only") << "/out/"
+                                       << "/in/Live.Set.MP3"
+                                       << "/out/Live.Set.mp3";
+        QTest::newRow("no dot") << "/out/"
+                                << "/in.d/track"
+                                << "/out/track.mp3";
+        QTest::newRow("folder typed without /") << "/out"
+                                                << "/in/a.wav"
+                                                << "/out/a.mp3";
+        QTest::newRow("root folder") << "/"
+                                     << "/in/a.mp3"
+                                     << "/a.mp3";
     }
 
     void outputNames()
@@ -209,8 +217,7 @@ private slots:
         for (const QString &name : Entries(outputs_->path())) {
             QCOMPARE(ChannelCount(output(name)), 1);
             const QVector<double> levels = ToneAmplitudes(output(name), {440, 1000, 300});
-            QVERIFY2(levels.size() == 3 && levels[0] > 0.4 && levels[1] < 0.05 &&
-                         levels[2] < 0.05,
+            QVERIFY2(levels.size() == 3 && levels[0] > 0.4 && levels[1] < 0.05 && levels[2] < 0.05,
                      qPrintable(name));
         }
         // The bar counts the share of files finished and names the file at
@@ -222,7 +229,8 @@ private slots:
             if (values.isEmpty() || values.last() != sample.value)
                 values << sample.value;
         }
-        QVERIFY2(std::is_sorted(values.begin(), values.end() - 1), qPrintable(QString::number(values.size())));
+        QVERIFY2(std::is_sorted(values.begin(), values.end() - 1),
+                 qPrintable(QString::number(values.size())));
         QVERIFY(values.contains(75));
         QVERIFY(std::any_of(sampler.samples.begin(), sampler.samples.end(),
                             [](const auto &s) { return s.text == "Processing: a.mp3"; }));
@@ -295,12 +303,12 @@ private slots:
         list({damaged, good, bare, pipe, missing});
         convert();
 
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({NotConverted(
-                     {damaged + " - sox FAIL formats: can't open input file `" + damaged + "':",
-                      bare + " - sox FAIL formats: can't determine type of file `" + bare + "'",
-                      pipe + " - it is not a regular file",
-                      missing + " - the file does not exist"})}));
+        QCOMPARE(
+            platform().messageTexts(),
+            QStringList({NotConverted(
+                {damaged + " - sox FAIL formats: can't open input file `" + damaged + "':",
+                 bare + " - sox FAIL formats: can't determine type of file `" + bare + "'",
+                 pipe + " - it is not a regular file", missing + " - the file does not exist"})}));
         QCOMPARE(Contents(output("damaged.mp3")), QByteArray("the earlier output"));
         QCOMPARE(Contents(damaged), noise);
         QCOMPARE(Entries(outputs_->path()), QStringList({"damaged.mp3", "good.mp3"}));
@@ -330,7 +338,8 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &previous);
         ::signal(SIGXFSZ, SIG_DFL);
 
-        const QString reason = disk.isMounted() ? " - the disk is full" : " - the output is shorter";
+        const QString reason =
+            disk.isMounted() ? " - the disk is full" : " - the output is shorter";
         const QString text = platform().messageTexts().value(0);
         QVERIFY2(text.startsWith(NotConverted({song + reason})), qPrintable(text));
         QCOMPARE(Contents(folder + "/long.mp3"), earlier);
@@ -342,7 +351,8 @@ private slots:
         QTest::addColumn<int>("signal");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("killed") << int(SIGKILL) << "long.mp3" << "ended by signal 9, Killed";
+        QTest::newRow("killed") << int(SIGKILL) << "long.mp3"
+                                << "ended by signal 9, Killed";
         // SoX ends well on SIGTERM, with part of the audio written.
         QTest::newRow("terminated") << int(SIGTERM) << "long.mp3"
                                     << "the output is shorter than the input (";
@@ -392,8 +402,8 @@ private slots:
             cover->setType(TagLib::ID3v2::AttachedPictureFrame::FrontCover);
             cover->setPicture(TagLib::ByteVector(5000, 'p'));
             tag->addFrame(cover);
-            QVERIFY(file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers,
-                              TagLib::ID3v2::v3));
+            QVERIFY(
+                file.save(TagLib::MPEG::File::ID3v2, TagLib::File::StripOthers, TagLib::ID3v2::v3));
         }
         list({song});
         convert();
@@ -425,9 +435,10 @@ private slots:
             list(second);
         });
         convert();
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({NotConverted({first[1] + " - removed from the list before its turn",
-                                            first[2] + " - removed from the list before its turn"})}));
+        QCOMPARE(
+            platform().messageTexts(),
+            QStringList({NotConverted({first[1] + " - removed from the list before its turn",
+                                       first[2] + " - removed from the list before its turn"})}));
         QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "x1.mp3", "x2.mp3", "x3.mp3"}));
     }
 
@@ -446,8 +457,10 @@ private slots:
         });
         convert();
         QCOMPARE(platform().messageTexts(),
-                 QStringList({NotConverted({songs[2] + " - skipped, the output would replace the "
-                                                       "listed file " + output("c.mp3"),
+                 QStringList({NotConverted({songs[2] +
+                                                " - skipped, the output would replace the "
+                                                "listed file " +
+                                                output("c.mp3"),
                                             output("c.mp3") +
                                                 " - skipped, the output would replace this very "
                                                 "file"})}));
@@ -566,7 +579,8 @@ private slots:
         list({song});
         convert();
 
-        const QStringList arguments = QString::fromUtf8(Contents(notes)).split('\n', Qt::SkipEmptyParts);
+        const QStringList arguments =
+            QString::fromUtf8(Contents(notes)).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(arguments.size(), 8);
         QCOMPARE(arguments.mid(0, 5), QStringList({"--no-glob", song, "-c", "1", "--no-glob"}));
         QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(outputs_->path()) +
@@ -583,7 +597,8 @@ private slots:
     void aConverterOthersCanChangeIsNeverRun()
     {
         const QString marker = inputs_->filePath("ran");
-        QVERIFY(WriteFile(staging_->filePath("sox"), ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
+        QVERIFY(
+            WriteFile(staging_->filePath("sox"), ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
         QVERIFY(::chmod(QFile::encodeName(staging_->filePath("sox")).constData(), 0777) == 0);
         const QString song = input("a.mp3");
         list({song});
@@ -591,7 +606,8 @@ private slots:
         QVERIFY(!QFile::exists(marker));
         QCOMPARE(platform().processesStarted, 0);
         const QString text = platform().messageTexts().value(0);
-        QVERIFY2(text.startsWith(NotConverted({song + " - the converter was not run: other users can change "})),
+        QVERIFY2(text.startsWith(NotConverted(
+                     {song + " - the converter was not run: other users can change "})),
                  qPrintable(text));
     }
 

@@ -62,8 +62,8 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("arguments");
-        const QStringList common = {"--no-glob", "/in/a b.mp3", "-c", "1", "--no-glob",
-                                    "/out/a b.mp3"};
+        const QStringList common = {"--no-glob", "/in/a b.mp3", "-c",
+                                    "1",         "--no-glob",   "/out/a b.mp3"};
         const QString mix = R"("/t/sox"  --no-glob "/in/a b.mp3" -c 1 --no-glob "/out/a b.mp3")";
         QTest::newRow("mix") << int(ChannelMode::Mix) << mix << common;
         QTest::newRow("left") << int(ChannelMode::LeftOnly) << mix + " remix 1"

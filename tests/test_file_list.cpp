@@ -31,7 +31,7 @@ public:
         : window(programFolder)
     {
         window.load();
-        list().setScreenPointerReader([this] { return screenY; });
+        setScreenY(kNeutralScreenY);
         list().items().add(paths);
     }
 
@@ -63,8 +63,16 @@ public:
         QCoreApplication::sendEvent(rows(), &move);
     }
 
+    // Places the pointer for the list without moving the real one.
+    void setScreenY(int y) { window.platform.pointer = QPoint(0, y); }
+    // True when item `index` lies wholly inside the visible part of the list.
+    bool isItemVisible(int index)
+    {
+        const QRect row = list().visualRect(list().items().index(index - 1, 0));
+        return row.isValid() && row.top() >= 0 && row.bottom() < rows()->height();
+    }
+
     TestWindow window;
-    int screenY = kNeutralScreenY;
 };
 
 QStringList Numbered(int count)
@@ -342,21 +350,21 @@ private slots:
         // The outermost row wholly shown on the side the drag goes to.
         int edge = downwards ? 1 : 60;
         if (downwards) {
-            while (list.isItemVisible(edge + 1))
+            while (fixture.isItemVisible(edge + 1))
                 ++edge;
         } else {
-            while (list.isItemVisible(edge - 1))
+            while (fixture.isItemVisible(edge - 1))
                 --edge;
         }
         const int beyond = downwards ? edge + 1 : edge - 1;
-        QVERIFY(!list.isItemVisible(beyond));
+        QVERIFY(!fixture.isItemVisible(beyond));
 
-        fixture.screenY = screenY;
+        fixture.setScreenY(screenY);
         fixture.pressItem(downwards ? edge - 1 : edge + 1);
         fixture.dragOver(edge);
         QCOMPARE(list.selectedIndex(), edge);
-        QCOMPARE(list.isItemVisible(beyond), scrolls);
-        QVERIFY(list.isItemVisible(edge));
+        QCOMPARE(fixture.isItemVisible(beyond), scrolls);
+        QVERIFY(fixture.isItemVisible(edge));
         fixture.release(fixture.rowCentre(edge));
     }
 

@@ -8,7 +8,6 @@
 
 #include <QTest>
 
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>

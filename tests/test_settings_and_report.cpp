@@ -54,7 +54,9 @@ private slots:
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         SettingsStore store;
-        QCOMPARE(store.fileName(), config.filePath("Tarvenic.conf"));
+        store.write("Velunor", "Option1", "True");
+        QSettings reader(config.filePath("Tarvenic.conf"), QSettings::IniFormat);
+        QCOMPARE(reader.value("Velunor/Option1").toString(), QStringLiteral("True"));
     }
 
     void textToBoolean_data()

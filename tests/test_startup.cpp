@@ -3,10 +3,10 @@
 
 #include "Files.h"
 #include "TestWindow.h"
-#include "shell/Main.h"
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
 #include "shell/ErrorReport.h"
+#include "shell/Main.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +40,6 @@ void MoveOver(QWidget *widget)
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &move);
 }
-
 
 } // namespace
 
@@ -109,7 +108,8 @@ private slots:
         QCOMPARE(form.font().pointSizeF(), 9.0);
         QCOMPARE(form.Command1->font().pointSizeF(), 8.25);
         QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Progress Bar"));
-        QCOMPARE(form.ListView1->items().columnHeader(), QStringLiteral("MP3 File(s)"));
+        QCOMPARE(form.ListView1->items().headerData(0, Qt::Horizontal, Qt::DisplayRole),
+                 QVariant(QStringLiteral("MP3 File(s)")));
         QCOMPARE(form.ListView1->header()->sectionSize(0), 467);
         QVERIFY(form.ListView1->toolTip().startsWith("Drag and drop files here."));
     }
@@ -354,7 +354,8 @@ private slots:
     void skinFileRestylesTheWindow()
     {
         QTemporaryDir programFolder;
-        QVERIFY(WriteFile(programFolder.filePath("x/o.cjs"), "QPushButton { color: rgb(1, 2, 3); }"));
+        QVERIFY(
+            WriteFile(programFolder.filePath("x/o.cjs"), "QPushButton { color: rgb(1, 2, 3); }"));
         TestWindow window(programFolder.path());
         window.load();
         Form1 &form = window.form();

@@ -21,8 +21,7 @@ const QString kIdleText = QStringLiteral("Progress Bar");
 
 ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
     : form_(form), conversionsAtOnce_(conversionsAtOnce),
-      guard_(form.platform(), &form, Location::PushButton2_Click),
-      turns_(form.ListView1->items())
+      guard_(form.platform(), &form, Location::PushButton2_Click), turns_(form.ListView1->items())
 {
     clock_.start();
     ticker_.setInterval(kPollMilliseconds);
@@ -41,9 +40,9 @@ void ConversionRun::start()
         return;
     }
     guard_.step(136, [&] {
-        job_ = std::make_unique<ConversionJob>(form_.platform(), converterPath_,
-                                               Shell32::ConverterEnvironment(lease_.folder()),
-                                               conversionsAtOnce_, static_cast<FileSource &>(*this));
+        job_ = std::make_unique<ConversionJob>(
+            form_.platform(), converterPath_, Shell32::ConverterEnvironment(lease_.folder()),
+            conversionsAtOnce_, static_cast<FileSource &>(*this));
     });
     if (!job_) {
         finish();

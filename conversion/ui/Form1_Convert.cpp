@@ -39,9 +39,8 @@ void Form1::PushButton2_Click()
         showMessage(kNoFolder);
         return;
     }
-    run_ = std::make_unique<ConversionRun>(*this, conversionsAtOnce_ > 0
-                                                      ? conversionsAtOnce_
-                                                      : ConversionJob::ConversionsAtOnce());
+    run_ = std::make_unique<ConversionRun>(
+        *this, conversionsAtOnce_ > 0 ? conversionsAtOnce_ : ConversionJob::ConversionsAtOnce());
     connect(run_.get(), &ConversionRun::ended, this, [this] { endRun(); });
     run_->start();
 }
@@ -52,9 +51,9 @@ void Form1::askToStopRun()
     if (stopQuestionOpen_ || run_->isStopped())
         return;
     stopQuestionOpen_ = true;
-    const bool stop = platform_.messageBox(this, kStopQuestion, applicationTitle_,
-                                           MessageButtons::YesNoDefaultNo,
-                                           MessageIcon::None) == MessageAnswer::Yes;
+    const bool stop =
+        platform_.messageBox(this, kStopQuestion, applicationTitle_, MessageButtons::YesNoDefaultNo,
+                             MessageIcon::None) == MessageAnswer::Yes;
     stopQuestionOpen_ = false;
     // The run may have ended while the question was open.
     if (stop && run_)

@@ -13,9 +13,12 @@ namespace velunor {
 
 void Form1::storeChannelMode()
 {
-    settings_.write(StoredChoices::Section, StoredChoices::Option1, BooleanToText(Option1->isChecked()));
-    settings_.write(StoredChoices::Section, StoredChoices::Option2, BooleanToText(Option2->isChecked()));
-    settings_.write(StoredChoices::Section, StoredChoices::Option3, BooleanToText(Option3->isChecked()));
+    settings_.write(StoredChoices::Section, StoredChoices::Option1,
+                    BooleanToText(Option1->isChecked()));
+    settings_.write(StoredChoices::Section, StoredChoices::Option2,
+                    BooleanToText(Option2->isChecked()));
+    settings_.write(StoredChoices::Section, StoredChoices::Option3,
+                    BooleanToText(Option3->isChecked()));
 }
 
 void Form1::Option1_Click()

@@ -1,12 +1,12 @@
 // "Add All MP3 File(s) In Folder": every file of a typed extension in a chosen
 // folder and in all the folders below it, the nearest folders first.
 
+#include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "app/FileListView.h"
 #include "shell/BrowseForFolder.h"
-#include "shell/Main.h"
 #include "shell/Locations.h"
+#include "shell/Main.h"
 
 namespace velunor {
 

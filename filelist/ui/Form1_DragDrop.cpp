@@ -2,10 +2,10 @@
 // listed as it came; a dropped folder is searched, with everything below it,
 // for files of any kind.
 
-#include "app/Form1.h"
-#include "shell/Main.h"
-#include "filelist/AddFolder.h"
 #include "app/FileListView.h"
+#include "app/Form1.h"
+#include "filelist/AddFolder.h"
+#include "shell/Main.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -97,7 +97,7 @@ void Form1::ListView1_MouseMove(int x, int y)
     ListView1->select(target);
     DraggedItem = items.index(target - 1, 0);
 
-    const int screenY = ListView1->screenPointerY();
+    const int screenY = platform().pointerPosition().y();
     if (screenY < kScrollUpAboveScreenY && target > 1)
         ListView1->ensureVisible(target - 1);
     else if (screenY >= kScrollDownFromScreenY && target + 1 <= items.count())

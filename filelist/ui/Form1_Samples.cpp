@@ -1,9 +1,9 @@
 // "Load Sample/Example Files": the files of the Samples folder beside the
 // program, and an offer to show that folder.
 
+#include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "app/FileListView.h"
 #include "shell/Locations.h"
 
 #include <QUrl>

@@ -1,5 +1,6 @@
 #include "platform/ui/QtPlatform.h"
 
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTime>
-
 
 namespace velunor {
 
@@ -113,6 +113,11 @@ std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
                                                        const QStringList &environment, int &error)
 {
     return SpawnProcess(program, arguments, environment, error);
+}
+
+QPoint QtPlatform::pointerPosition()
+{
+    return QCursor::pos();
 }
 
 int QtPlatform::secondsSinceMidnight()

@@ -19,6 +19,7 @@ public:
     void openUrl(const QUrl &url) override;
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
                                                const QStringList &environment, int &error) override;
+    QPoint pointerPosition() override;
     int secondsSinceMidnight() override;
     void seedRandom(quint32 seed) override;
     double nextRandom() override;

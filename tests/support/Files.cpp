@@ -65,8 +65,8 @@ SmallFileSystem::SmallFileSystem(int kilobytes)
     place.setAutoRemove(false);
     folder_ = place.path();
     const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0700";
-    mounted_ = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(folder_).constData(),
-                                           "tmpfs", 0, options.constData()) == 0;
+    mounted_ = ::geteuid() == 0 && ::mount("tmpfs", QFile::encodeName(folder_).constData(), "tmpfs",
+                                           0, options.constData()) == 0;
 }
 
 SmallFileSystem::~SmallFileSystem()
@@ -88,10 +88,10 @@ QList<QPair<int, QString>> ChildProcesses()
             if (pid.trimmed().isEmpty())
                 continue;
             QFile name(QStringLiteral("/proc/%1/comm").arg(QString::fromLatin1(pid.trimmed())));
-            children.append({pid.trimmed().toInt(),
-                             name.open(QIODevice::ReadOnly)
-                                 ? QString::fromLocal8Bit(name.readAll().trimmed())
-                                 : QString()});
+            children.append(
+                {pid.trimmed().toInt(), name.open(QIODevice::ReadOnly)
+                                            ? QString::fromLocal8Bit(name.readAll().trimmed())
+                                            : QString()});
         }
     }
     return children;

@@ -56,11 +56,13 @@ public:
     void openUrl(const QUrl &url) override;
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
                                                const QStringList &environment, int &error) override;
+    QPoint pointerPosition() override { return pointer; }
     int secondsSinceMidnight() override { return secondsSinceMidnightValue; }
     void seedRandom(quint32 seed) override { seeds << seed; }
     double nextRandom() override { return randomValue.value_or(0.5); }
 
     int secondsSinceMidnightValue = 12345;
+    QPoint pointer;
 
     // Texts of all message boxes, in order.
     QStringList messageTexts() const;
