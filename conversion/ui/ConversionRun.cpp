@@ -108,8 +108,10 @@ std::optional<FilePlan> ConversionRun::nextFile()
         }
     });
     FileTurn turn;
-    turn.item = list.itemId(*index);
-    if (!guard_.step(140, [&] { turn.inputPath = list.text(*index); })) {
+    if (!guard_.step(140, [&] {
+            turn.item = list.itemId(*index);
+            turn.inputPath = list.text(*index);
+        })) {
         FilePlan unreadable;
         unreadable.item = turn.item;
         unreadable.skipReason = QStringLiteral("its name could not be read from the list");
@@ -169,6 +171,8 @@ void ConversionRun::tick()
 
 void ConversionRun::stop()
 {
+    if (!canStop())
+        return;
     stopped_ = true;
     if (job_)
         job_->stop();

@@ -32,7 +32,8 @@ public:
     // The window is closing: stops at once, cleans up and shows nothing.
     void endForExit();
 
-    bool isStopped() const { return stopped_; }
+    // False once the run is stopping or cleaning up after its last file.
+    bool canStop() const { return !stopped_ && !ended_; }
     // The message for the end of the run.
     QString summary() const;
     qint64 elapsedMilliseconds() const { return clock_.elapsed(); }

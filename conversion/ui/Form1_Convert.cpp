@@ -48,7 +48,7 @@ void Form1::PushButton2_Click()
 void Form1::askToStopRun()
 {
     // One question at a time; a run that is stopping needs no second one.
-    if (stopQuestionOpen_ || run_->isStopped())
+    if (stopQuestionOpen_ || !run_->canStop())
         return;
     stopQuestionOpen_ = true;
     const bool stop =
