@@ -107,6 +107,11 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
     if (!audio)
         return UnreadableOutput(converted);
+    // No tag on either side: the converted file is already what it must be,
+    // and is not written a second time.
+    if (leadingTag->isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
+        audio->audioEnd == audio->fileSize)
+        return QString();
 
     // Written beside the output and put in its place only when complete.
     QSaveFile tagged(outputPath);
