@@ -184,32 +184,49 @@ struct Descriptor {
     int release() { return std::exchange(fd, -1); }
 };
 
+// A program, its arguments and its environment as posix_spawn takes them.
+class CommandWords {
+public:
+    CommandWords(const QString &program, const QStringList &arguments,
+                 const QStringList &environment)
+        : path_(QFile::encodeName(program))
+    {
+        // The program is named by its file name alone, as a shell would name
+        // a program found on its search path: SoX puts that name before every
+        // message, which the user may get to read.
+        words_.push_back(path_.mid(path_.lastIndexOf('/') + 1));
+        for (const QString &argument : arguments)
+            words_.push_back(QFile::encodeName(argument));
+        for (const QString &entry : environment)
+            entries_.push_back(QFile::encodeName(entry));
+        for (QByteArray &word : words_)
+            argv_.push_back(word.data());
+        argv_.push_back(nullptr);
+        for (QByteArray &entry : entries_)
+            envp_.push_back(entry.data());
+        envp_.push_back(nullptr);
+    }
+    CommandWords(const CommandWords &) = delete;
+    CommandWords &operator=(const CommandWords &) = delete;
+
+    const char *path() const { return path_.constData(); }
+    char *const *argv() const { return argv_.data(); }
+    char *const *envp() const { return envp_.data(); }
+
+private:
+    QByteArray path_;
+    std::vector<QByteArray> words_;
+    std::vector<QByteArray> entries_;
+    std::vector<char *> argv_;
+    std::vector<char *> envp_;
+};
+
 } // namespace
 
 std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
                                            const QStringList &environment, int &error)
 {
-    // The program is named by its file name alone, as a shell would name a
-    // program found on its search path: SoX puts that name before every
-    // message, which the user may get to read.
-    const QByteArray programPath = QFile::encodeName(program);
-    std::vector<QByteArray> argumentBytes;
-    argumentBytes.push_back(programPath.mid(programPath.lastIndexOf('/') + 1));
-    for (const QString &argument : arguments)
-        argumentBytes.push_back(QFile::encodeName(argument));
-    std::vector<QByteArray> environmentBytes;
-    for (const QString &entry : environment)
-        environmentBytes.push_back(QFile::encodeName(entry));
-
-    std::vector<char *> argv;
-    for (QByteArray &bytes : argumentBytes)
-        argv.push_back(bytes.data());
-    argv.push_back(nullptr);
-    std::vector<char *> envp;
-    for (QByteArray &bytes : environmentBytes)
-        envp.push_back(bytes.data());
-    envp.push_back(nullptr);
-
+    const CommandWords words(program, arguments, environment);
     int errorPipe[2] = {-1, -1};
     if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
         error = errno;
@@ -243,8 +260,8 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
     }
 
     pid_t pid = 0;
-    const int result = ::posix_spawn(&pid, programPath.constData(), &actions, &attributes,
-                                     argv.data(), envp.data());
+    const int result =
+        ::posix_spawn(&pid, words.path(), &actions, &attributes, words.argv(), words.envp());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0) {
@@ -264,22 +281,7 @@ std::optional<QByteArray> RunForOutput(const QString &program, const QStringList
     Descriptor readEnd{outputPipe[0]};
     Descriptor writeEnd{outputPipe[1]};
 
-    const QByteArray path = QFile::encodeName(program);
-    std::vector<QByteArray> words{path.mid(path.lastIndexOf('/') + 1)};
-    for (const QString &argument : arguments)
-        words.push_back(QFile::encodeName(argument));
-    std::vector<QByteArray> entries;
-    for (const QString &entry : environment)
-        entries.push_back(QFile::encodeName(entry));
-    std::vector<char *> argv;
-    std::vector<char *> envp;
-    for (QByteArray &word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    for (QByteArray &entry : entries)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
-
+    const CommandWords words(program, arguments, environment);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
@@ -290,7 +292,7 @@ std::optional<QByteArray> RunForOutput(const QString &program, const QStringList
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
     const int result =
-        ::posix_spawn(&pid, path.constData(), &actions, &attributes, argv.data(), envp.data());
+        ::posix_spawn(&pid, words.path(), &actions, &attributes, words.argv(), words.envp());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (result != 0)
