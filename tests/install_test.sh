@@ -28,15 +28,14 @@ start_program "$work/app.log" \
   strace -f -qq -e trace=openat,newfstatat,statx,stat -o "$work/trace" "$prefix/bin/velunor"
 wait_for_window 150 || { cat "$work/app.log"; fail "the installed program showed no window"; }
 
-# "Load Sample/Example Files" sits at (272, 249) with a size of 256 x 27.
-sleep 0.5
-DISPLAY=$display xdotool mousemove --window "$window" 400 262 click 1
+wait_until_drawn "$window" 50 || fail "the installed program's window was not drawn"
+# "Load Sample/Example Files" is the sixth control after the first focus.
+press_by_keyboard "$window" 6
 main_window=$window
 wait_for_window 100 "$main_window" || fail "pressing Load Sample/Example Files asked no question"
-sleep 0.3
+wait_until_drawn "$window" 50 || true
 DISPLAY=$display import -window root "$build_dir/installed-samples.png" || true
 DISPLAY=$display xdotool key Escape || true
-sleep 0.3
 
 installed="$prefix/lib/velunor"
 grep -q "\"$installed/HAND-M.CUR\".*= 0" "$work/trace" ||

@@ -23,7 +23,7 @@ grep -q "^Output%20Folder=$work/home/Desktop/\$" "$settings" ||
   { cat "$settings"; fail "the default output folder was not stored"; }
 grep -q '^Option1=True$' "$settings" || { cat "$settings"; fail "Option1 not stored"; }
 
-sleep 0.5
+wait_until_drawn "$window" 50 || fail "the main window was not drawn"
 DISPLAY=$display import -window "$window" "$build_dir/screenshot.png"
 echo "screenshot: $build_dir/screenshot.png"
 
@@ -48,9 +48,9 @@ chmod 755 "$stage/sox"
 printf 'ID3' >"$work/song.mp3"
 start_program "$work/app2.log" TEMP="$stage" "$program_dir/velunor" "$work/song.mp3"
 wait_for_window 100 || { cat "$work/app2.log"; fail "the second window did not appear"; }
-sleep 0.5
-# "Start Converting" sits at (8, 440) with a size of 520 x 27.
-DISPLAY=$display xdotool mousemove --window "$window" 268 453 click 1
+wait_until_drawn "$window" 50 || fail "the second window was not drawn"
+# "Start Converting" is the fourth control after the first focus.
+press_by_keyboard "$window" 4
 appears_within "$work/converter-started" 50 ||
   { cat "$work/app2.log"; fail "the conversion did not start"; }
 DISPLAY=$display "$close_window" "$window"

@@ -76,6 +76,29 @@ appears_within() {
   [ -e "$1" ]
 }
 
+# wait_until_drawn WINDOW TENTHS: true once the window shows more than a
+# blank face, that is once its controls have been painted.
+wait_until_drawn() {
+  local _ colours
+  for _ in $(seq "$2"); do
+    colours=$(DISPLAY=$display import -window "$1" -format '%k' info: 2>/dev/null || echo 0)
+    [ "${colours:-0}" -gt 8 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# press_by_keyboard WINDOW TABS: gives the window the keyboard, moves TABS
+# controls on in its keyboard order from the first focus and presses Space
+# there, as a user without a mouse would; no control's place on the screen
+# is assumed.
+press_by_keyboard() {
+  local keys=() _
+  for _ in $(seq "$2"); do keys+=(Tab); done
+  DISPLAY=$display xdotool windowfocus --sync "$1"
+  DISPLAY=$display xdotool key --delay 30 "${keys[@]}" space
+}
+
 # start_program LOG [ENVIRONMENT...] -- COMMAND...: starts the program with a
 # fresh home and settings folder in `work`, sets `app_pid`.
 start_program() {
