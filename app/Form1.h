@@ -115,6 +115,9 @@ public:
     // How many files a run converts at once; 0 (the default) means one per
     // processor.
     void setConversionsAtOnce(int count) { conversionsAtOnce_ = count; }
+    // A run that takes longer than this and ends while the user is in another
+    // program is also told of by a notice on the desktop.
+    void setNoticeAfterMilliseconds(qint64 milliseconds) { noticeAfterMs_ = milliseconds; }
     bool isConverting() const { return run_ != nullptr; }
 
     // Start-up (app/Form1.cpp).
@@ -186,6 +189,7 @@ private:
     // The run in progress, if any.
     std::unique_ptr<ConversionRun> run_;
     int conversionsAtOnce_ = 0;
+    qint64 noticeAfterMs_ = 10000;
     bool stopQuestionOpen_ = false;
     QString pendingRunMessage_;
 };
