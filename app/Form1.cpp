@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/Accessibility.h"
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
 #include "conversion/ui/ConversionRun.h"
@@ -71,6 +72,7 @@ Form1::Form1(Platform &platform, SettingsStore &settings, QString programFolder,
           ::_exit(0);
       })
 {
+    InstallAccessibleInterfaces();
     setObjectName(QStringLiteral("Form1"));
     createControls();
     connectHandlers();
@@ -110,6 +112,9 @@ void Form1::createControls()
     ListView1->setToolTip(QStringLiteral(
         "Drag and drop files here. Double-click item to remove it. Move | line to right and out "
         "of window to reveal full names."));
+    ListView1->setAccessibleName(QStringLiteral("MP3 files to convert"));
+    ListView1->setAccessibleDescription(
+        QStringLiteral("The arrow keys select a file and Delete removes it from the list."));
     ListView1->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
     ListView1->viewport()->setMouseTracking(true);
@@ -168,8 +173,13 @@ void Form1::createControls()
     Text1->setMouseTracking(true);
     Text1->setAttribute(Qt::WA_NoMousePropagation);
     Text1->installEventFilter(this);
+    Text1->setAccessibleName(QStringLiteral("Output folder"));
+    Text1->setAccessibleDescription(
+        QStringLiteral("The converted files are saved in this folder."));
     button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1,
            TwipRect(6960, 300, 600, 345));
+    // "..." says nothing when spoken.
+    PushButton7->setAccessibleName(QStringLiteral("Browse for the output folder"));
 
     button(PushButton2, "PushButton2", QStringLiteral("Start Converting"), this,
            TwipRect(120, 6600, 7800, 405));
@@ -180,7 +190,7 @@ void Form1::createControls()
     ProgressBar1->setText(QStringLiteral("Progress Bar"));
     ProgressBar1->setFocusPolicy(Qt::NoFocus);
 
-    Command1 = new QPushButton(QStringLiteral("Command1"), this);
+    Command1 = new FocusHolder(QStringLiteral("Command1"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(TwipRect(-720, 2640, 615, 495));
     QFont plain(QStringLiteral("MS Sans Serif"));

@@ -6,6 +6,7 @@
 
 #include <QCursor>
 #include <QPersistentModelIndex>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 
@@ -15,7 +16,6 @@
 
 class QGroupBox;
 class QLineEdit;
-class QPushButton;
 
 namespace velunor {
 
@@ -30,10 +30,25 @@ class SettingsStore;
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
-    using QRadioButton::QRadioButton;
+    // The caption is set once the button is whole: QRadioButton's own
+    // constructor would announce it while the button is still a plain radio
+    // button, and screen readers would be told about that one for good.
+    OptionButton(const QString &caption, QWidget *parent) : QRadioButton(parent)
+    {
+        setText(caption);
+    }
 
 protected:
     void nextCheckState() override { setChecked(true); }
+};
+
+// A button outside the window that holds the first focus, so that no control
+// is focused before the user picks one. Screen readers are told it is not
+// shown.
+class FocusHolder : public QPushButton {
+    Q_OBJECT
+public:
+    FocusHolder(const QString &caption, QWidget *parent) : QPushButton(parent) { setText(caption); }
 };
 
 // The main window. Its controls keep their designer names (also as object
@@ -65,7 +80,7 @@ public:
     OptionButton *Option3 = nullptr;    // right only
     QLineEdit *Text1 = nullptr;         // output folder
     ProgressBar *ProgressBar1 = nullptr;
-    QPushButton *Command1 = nullptr; // holds the first focus, never seen
+    FocusHolder *Command1 = nullptr; // holds the first focus, never seen
 
     // The window's pointer: the hourglass while busy, otherwise what the hover
     // rules chose (Custom is the hand cursor from HAND-M.CUR, the arrow when
@@ -100,6 +115,9 @@ public:
     // How many files a run converts at once; 0 (the default) means one per
     // processor.
     void setConversionsAtOnce(int count) { conversionsAtOnce_ = count; }
+    // A run that takes longer than this and ends while the user is in another
+    // program is also told of by a notice on the desktop.
+    void setNoticeAfterMilliseconds(qint64 milliseconds) { noticeAfterMs_ = milliseconds; }
     bool isConverting() const { return run_ != nullptr; }
 
     // Start-up (app/Form1.cpp).
@@ -171,6 +189,7 @@ private:
     // The run in progress, if any.
     std::unique_ptr<ConversionRun> run_;
     int conversionsAtOnce_ = 0;
+    qint64 noticeAfterMs_ = 10000;
     bool stopQuestionOpen_ = false;
     QString pendingRunMessage_;
 };

@@ -12,7 +12,14 @@ ProgressBar::ProgressBar(QWidget *parent) : QProgressBar(parent)
 
 void ProgressBar::setText(const QString &text)
 {
+    // A run sets the text up to ten times a second, mostly to what it is
+    // already.
+    if (text == text_)
+        return;
     text_ = text;
+    // Screen readers read the bar's number by itself; its name carries the
+    // text, and setting the name tells them it changed.
+    setAccessibleName(text_);
     update();
 }
 

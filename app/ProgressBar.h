@@ -4,7 +4,8 @@
 
 namespace velunor {
 
-// A progress bar on a scale of 0 to 100 with a status text drawn on it.
+// A progress bar on a scale of 0 to 100 with a status text drawn on it; its
+// accessible name is that text.
 class ProgressBar : public QProgressBar {
     Q_OBJECT
 public:

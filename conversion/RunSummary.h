@@ -14,9 +14,15 @@ class RunSummary {
 public:
     static constexpr int kListedAtMost = 10;
 
+    void addConverted() { ++converted_; }
     void addNotConverted(const QString &path, const QString &reason);
     void setStopped(bool stopped) { stopped_ = stopped; }
     QString message() const;
+    // The first line of the message: "Done." or "Stopped.".
+    QString heading() const;
+    // The counts in one line, for a notice outside the window: "All 12
+    // files were converted." or "3 of 12 files were not converted."
+    QString counts() const;
 
 private:
     struct Entry {
@@ -24,6 +30,7 @@ private:
         QString reason;
     };
     QList<Entry> notConverted_;
+    int converted_ = 0;
     bool stopped_ = false;
 };
 

@@ -65,6 +65,10 @@ public:
     virtual QString browseForFolder(QWidget *owner, const QString &prompt) = 0;
     // Opens an address or a folder with the desktop's default handler.
     virtual void openUrl(const QUrl &url) = 0;
+    // Posts a notice on the desktop, apart from any window. Never waits for
+    // the desktop; nothing happens, and nothing is reported, when it shows no
+    // notices.
+    virtual void notify(const QString &summary, const QString &body) = 0;
 
     // Where the pointer is on the screen, in pixels.
     virtual QPoint pointerPosition() = 0;

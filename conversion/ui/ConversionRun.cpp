@@ -3,7 +3,6 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "app/ProgressBar.h"
-#include "conversion/RunSummary.h"
 #include "conversion/Shell32.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
@@ -205,21 +204,25 @@ void ConversionRun::finish()
     emit ended();
 }
 
-QString ConversionRun::summary() const
+RunSummary ConversionRun::summary() const
 {
     RunSummary summary;
     summary.setStopped(stopped_);
-    if (job_)
-        for (const FileOutcome &outcome : job_->outcomes())
-            if (!outcome.converted())
+    if (job_) {
+        for (const FileOutcome &outcome : job_->outcomes()) {
+            if (outcome.converted())
+                summary.addConverted();
+            else
                 summary.addNotConverted(outcome.inputPath, outcome.reason());
+        }
+    }
     for (const ListTurns::Item &item : turns_.removedBeforeTurn())
         summary.addNotConverted(item.path, QStringLiteral("removed from the list before its turn"));
     for (const ListTurns::Item &item : turns_.waitingItems())
         summary.addNotConverted(item.path, stopped_
                                                ? QStringLiteral("not started, the run was stopped")
                                                : QStringLiteral("not started"));
-    return summary.message();
+    return summary;
 }
 
 } // namespace velunor

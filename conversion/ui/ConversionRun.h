@@ -3,6 +3,7 @@
 #include "conversion/ConversionJob.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/ListTurns.h"
+#include "conversion/RunSummary.h"
 #include "shell/ErrorReport.h"
 
 #include <QElapsedTimer>
@@ -34,8 +35,8 @@ public:
 
     // False once the run is stopping or cleaning up after its last file.
     bool canStop() const { return !stopped_ && !ended_; }
-    // The message for the end of the run.
-    QString summary() const;
+    // How the run ended, for its final message.
+    RunSummary summary() const;
     qint64 elapsedMilliseconds() const { return clock_.elapsed(); }
 
 signals:

@@ -10,6 +10,7 @@
 #include "shell/Locations.h"
 #include "shell/Main.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 namespace velunor {
@@ -66,8 +67,14 @@ void Form1::endRun()
 {
     if (!run_)
         return;
-    const QString message = run_->summary();
+    const RunSummary summary = run_->summary();
+    const bool tookLong = run_->elapsedMilliseconds() > noticeAfterMs_;
     run_.release()->deleteLater();
+    // Someone who turned to another program during a long run learns that it
+    // ended without looking; the message waits in the window as ever.
+    if (tookLong && QApplication::activeWindow() == nullptr)
+        platform_.notify(summary.heading(), summary.counts());
+    const QString message = summary.message();
     // Step 184. A stop question still open is answered first.
     if (stopQuestionOpen_) {
         pendingRunMessage_ = message;

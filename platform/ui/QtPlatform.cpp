@@ -1,11 +1,14 @@
 #include "platform/ui/QtPlatform.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QTime>
@@ -106,6 +109,28 @@ QString QtPlatform::browseForFolder(QWidget *owner, const QString &prompt)
 void QtPlatform::openUrl(const QUrl &url)
 {
     QDesktopServices::openUrl(url);
+}
+
+void QtPlatform::notify(const QString &summary, const QString &body)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    QDBusMessage notice = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    // The desktop entry lets the desktop show the notice under the program's
+    // own name and icon.
+    const QVariantMap hints{{QStringLiteral("desktop-entry"), QGuiApplication::desktopFileName()}};
+    const uint replacesNone = 0;
+    const int expiresAsTheDesktopLikes = -1;
+    notice << QGuiApplication::applicationDisplayName() << replacesNone << QStringLiteral("velunor")
+           << summary << body << QStringList() << hints << expiresAsTheDesktopLikes;
+    // Sent as a call that wants no answer: the bus hands it to the
+    // notification service, or drops it when there is none, and the window
+    // never waits for either.
+    bus.send(notice);
 }
 
 std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,

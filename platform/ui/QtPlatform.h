@@ -6,8 +6,9 @@
 
 namespace velunor {
 
-// The real desktop: Qt dialogs, QDesktopServices, and processes started with
-// posix_spawn (no shell) and watched through a pidfd.
+// The real desktop: Qt dialogs, QDesktopServices, notices through the
+// freedesktop notification service on the session bus, and processes started
+// with posix_spawn (no shell) and watched through a pidfd.
 class QtPlatform : public Platform {
 public:
     MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
@@ -17,6 +18,7 @@ public:
     QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
     QString browseForFolder(QWidget *owner, const QString &prompt) override;
     void openUrl(const QUrl &url) override;
+    void notify(const QString &summary, const QString &body) override;
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
                                                const QStringList &environment, int &error) override;
     QPoint pointerPosition() override;
