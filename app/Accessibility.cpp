@@ -8,15 +8,6 @@ namespace velunor {
 
 namespace {
 
-// The main window is a window to assistive technology, named by its title;
-// a plain top-level widget would be published as a mere filler.
-class MainWindowInterface : public QAccessibleWidget {
-public:
-    explicit MainWindowInterface(QWidget *window) : QAccessibleWidget(window, QAccessible::Window)
-    {
-    }
-};
-
 // One of the three channel options. Qt publishes a radio button that is not
 // auto-exclusive as a check box; these are radio buttons whose one-of-three
 // rule the window keeps itself.
@@ -55,19 +46,13 @@ public:
         else
             QAccessibleWidget::doAction(action);
     }
-    QStringList keyBindingsForAction(const QString &action) const override
-    {
-        if (action == pressAction())
-            return {QStringLiteral("Space")};
-        return QAccessibleWidget::keyBindingsForAction(action);
-    }
 
 private:
     OptionButton *option() const { return static_cast<OptionButton *>(widget()); }
 };
 
 // The button outside the window that only holds the first focus: nothing a
-// screen reader should present or stop on.
+// screen reader should present.
 class FocusHolderInterface : public QAccessibleWidget {
 public:
     explicit FocusHolderInterface(QWidget *holder) : QAccessibleWidget(holder, QAccessible::Button)
@@ -85,8 +70,10 @@ public:
 
 QAccessibleInterface *WindowControlInterface(const QString &className, QObject *object)
 {
+    // The main window is a window, named by its title; a plain top-level
+    // widget would be published as a mere filler.
     if (className == QLatin1String(Form1::staticMetaObject.className()))
-        return new MainWindowInterface(static_cast<Form1 *>(object));
+        return new QAccessibleWidget(static_cast<Form1 *>(object), QAccessible::Window);
     if (className == QLatin1String(OptionButton::staticMetaObject.className()))
         return new OptionButtonInterface(static_cast<OptionButton *>(object));
     if (className == QLatin1String(FocusHolder::staticMetaObject.className()))

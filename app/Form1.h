@@ -30,13 +30,7 @@ class SettingsStore;
 class OptionButton : public QRadioButton {
     Q_OBJECT
 public:
-    // The caption is set once the button is whole: QRadioButton's own
-    // constructor would announce it while the button is still a plain radio
-    // button, and screen readers would be told about that one for good.
-    OptionButton(const QString &caption, QWidget *parent) : QRadioButton(parent)
-    {
-        setText(caption);
-    }
+    using QRadioButton::QRadioButton;
 
 protected:
     void nextCheckState() override { setChecked(true); }
@@ -48,7 +42,7 @@ protected:
 class FocusHolder : public QPushButton {
     Q_OBJECT
 public:
-    FocusHolder(const QString &caption, QWidget *parent) : QPushButton(parent) { setText(caption); }
+    using QPushButton::QPushButton;
 };
 
 // The main window. Its controls keep their designer names (also as object

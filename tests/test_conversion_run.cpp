@@ -552,16 +552,13 @@ private slots:
         QTest::addColumn<qint64>("noticeAfterMs");
         QTest::addColumn<bool>("userTurnsAway");
         QTest::addColumn<bool>("stop");
-        QTest::addColumn<QList<PostedNotice>>("notices");
+        QTest::addColumn<QStringList>("notices");
         QTest::newRow("long, user elsewhere")
-            << 0LL << true << false
-            << QList<PostedNotice>{{"Done.", "All 2 files were converted."}};
+            << 0LL << true << false << QStringList{"Done. All 2 files were converted."};
         QTest::newRow("stopped, user elsewhere")
-            << 0LL << true << true
-            << QList<PostedNotice>{{"Stopped.", "2 of 2 files were not converted."}};
-        QTest::newRow("long, window active") << 0LL << false << false << QList<PostedNotice>{};
-        QTest::newRow("short, user elsewhere")
-            << 3600000LL << true << false << QList<PostedNotice>{};
+            << 0LL << true << true << QStringList{"Stopped. 2 of 2 files were not converted."};
+        QTest::newRow("long, window active") << 0LL << false << false << QStringList{};
+        QTest::newRow("short, user elsewhere") << 3600000LL << true << false << QStringList{};
     }
 
     void aLongRunEndingUnseenPostsANotice()
@@ -569,14 +566,14 @@ private slots:
         QFETCH(qint64, noticeAfterMs);
         QFETCH(bool, userTurnsAway);
         QFETCH(bool, stop);
-        QFETCH(QList<PostedNotice>, notices);
         form().setNoticeAfterMilliseconds(noticeAfterMs);
         // Files long enough that a stop finds both still converting.
         const double seconds = stop ? 30.0 : 1.0;
         list({input("a.mp3", 440, 1000, seconds), input("b.mp3", 440, 1000, seconds)});
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
-        platform().yesNoAnswers = {MessageAnswer::Yes};
+        if (stop)
+            platform().yesNoAnswers = {MessageAnswer::Yes};
         WhileConverting meanwhile(form(), [&] {
             if (userTurnsAway)
                 QApplication::setActiveWindow(nullptr);
@@ -585,7 +582,7 @@ private slots:
         });
         form().PushButton2->click();
         QTRY_VERIFY_WITH_TIMEOUT(!form().isConverting(), 120000);
-        QCOMPARE(platform().notices, notices);
+        QTEST(platform().notices, "notices");
         // The final message is shown all the same.
         QVERIFY(platform().messageTexts().last().startsWith(stop ? "Stopped." : "Done."));
     }

@@ -19,13 +19,6 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
-// One notice the program posted on the desktop.
-struct PostedNotice {
-    QString summary;
-    QString body;
-    friend bool operator==(const PostedNotice &, const PostedNotice &) = default;
-};
-
 // The desktop as a test script: every dialog takes its answer from a queue,
 // and everything shown or opened is recorded. Processes are started for real.
 class ScriptedPlatform : public Platform {
@@ -48,7 +41,7 @@ public:
     QList<FileDialogRequest> fileDialogs;
     QList<QString> folderPrompts;
     QList<QUrl> openedUrls;
-    QList<PostedNotice> notices;
+    QStringList notices; // each one's summary and body, a space between
     QList<quint32> seeds;
     QStringList unexpected;
     int processesStarted = 0;
@@ -64,7 +57,7 @@ public:
     void openUrl(const QUrl &url) override;
     void notify(const QString &summary, const QString &body) override
     {
-        notices << PostedNotice{summary, body};
+        notices << summary + ' ' + body;
     }
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
                                                const QStringList &environment, int &error) override;

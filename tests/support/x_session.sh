@@ -20,7 +20,10 @@ begin_x_session() {
   work=$(mktemp -d)
   trap end_x_session EXIT
   local number_file="$work/display-number" _
-  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  # Without -noreset the server starts over each time its last client leaves
+  # (the readiness probe below, the first program), and a program connecting
+  # just then is refused the display.
+  Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset 3>"$number_file" >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     if [ -s "$number_file" ]; then
