@@ -15,10 +15,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +59,20 @@ double Shell(const QStringList &files, const QString &outputFolder, int atOnce)
     return clock.nsecsElapsed() / 1e6;
 }
 
+// Lets the event loop run, as the program's own does, until the run in the
+// window has ended.
+void WaitForTheRun(testing::TestWindow &window)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (!window->isConverting())
+            loop.quit();
+    });
+    check.start(5);
+    loop.exec();
+}
+
 // Presses Start Converting and returns the milliseconds until the run has
 // ended and its message is shown.
 double Run(testing::TestWindow &window)
@@ -64,8 +80,7 @@ double Run(testing::TestWindow &window)
     QElapsedTimer clock;
     clock.start();
     QTest::mouseClick(window->PushButton2, Qt::LeftButton);
-    while (window->isConverting())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    WaitForTheRun(window);
     return clock.nsecsElapsed() / 1e6;
 }
 
@@ -121,11 +136,10 @@ int main(int argc, char **argv)
             stopMs = stopClock.nsecsElapsed() / 1e6;
     };
     QTest::mouseClick(window->PushButton2, Qt::LeftButton);
-    QTest::qWait(1500);
+    QTest::qWait(300);
     stopClock.start();
     QTest::mouseClick(window->PushButton2, Qt::LeftButton);
-    while (window->isConverting())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    WaitForTheRun(window);
 
     const double ratioParallel = Median(run) / Median(parallel);
     const double ratioSerial = Median(run) / Median(serial);
