@@ -654,6 +654,21 @@ private slots:
                  qPrintable(text));
     }
 
+    void aFullStagingFolderIsLeftEmpty()
+    {
+        // Room for the program and one library only.
+        SmallFileSystem temp(250);
+        if (!temp.isMounted())
+            QSKIP("only an administrator can mount a small file system");
+        qputenv("TEMP", QFile::encodeName(temp.path()));
+        list({input("a.mp3")});
+        convert();
+        const QStringList texts = platform().messageTexts();
+        QVERIFY2(texts.size() > 1 && texts[0].startsWith("No space left on device\r\n"),
+                 qPrintable(texts.join(" | ")));
+        QCOMPARE(Entries(temp.path()), QStringList());
+    }
+
     void aStagingFolderThatCannotBeWrittenIsReportedPerFile()
     {
         const QString missing = staging_->filePath("missing");

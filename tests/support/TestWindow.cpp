@@ -30,7 +30,7 @@ TestWindow::~TestWindow() = default;
 
 void TestWindow::preset(const QString &key, const QString &value)
 {
-    settings_->write(QStringLiteral("Velunor"), key, value);
+    settings_->write(StoredChoices::Section, key, value);
 }
 
 void TestWindow::load()
@@ -42,7 +42,7 @@ void TestWindow::load()
 
 QString TestWindow::stored(const QString &key) const
 {
-    return settings_->read(QStringLiteral("Velunor"), key, QStringLiteral("<absent>"));
+    return settings_->read(StoredChoices::Section, key, QStringLiteral("<absent>"));
 }
 
 } // namespace velunor::testing
