@@ -23,7 +23,7 @@ QString RunSummary::counts() const
     if (failed == 0)
         return total == 1 ? QStringLiteral("The file was converted.")
                           : QStringLiteral("All %1 files were converted.").arg(total);
-    return (failed == 1 ? QStringLiteral("1 of %2 files was not converted.")
+    return (failed == 1 ? QStringLiteral("%1 of %2 files was not converted.")
                         : QStringLiteral("%1 of %2 files were not converted."))
         .arg(failed)
         .arg(total);

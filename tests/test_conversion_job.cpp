@@ -3,6 +3,7 @@
 // converters that end at once or never start.
 
 #include "conversion/ConversionJob.h"
+#include "conversion/RunSummary.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -240,6 +241,17 @@ private slots:
         starter.started[1]->finish({1, 0});
         starter.started[2]->finish({1, 0});
         QTRY_COMPARE(finished.size(), 1);
+    }
+
+    void theNoticeCountsEveryFile()
+    {
+        RunSummary summary;
+        summary.addConverted();
+        summary.addConverted();
+        summary.addNotConverted("/in/a.mp3", "a reason");
+        QCOMPARE(summary.counts(), QStringLiteral("1 of 3 files was not converted."));
+        summary.addNotConverted("/in/b.mp3", "a reason");
+        QCOMPARE(summary.counts(), QStringLiteral("2 of 4 files were not converted."));
     }
 
     void turnsThatLetEventsRunNeverStartTooMany()
