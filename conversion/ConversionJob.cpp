@@ -175,7 +175,7 @@ void ConversionJob::onCompleted(int turn, Result result, const QString &detail, 
 void ConversionJob::record(int turn, const FilePlan &plan, Result result, const QString &detail,
                            int number)
 {
-    done_[turn] = FileOutcome{plan.item, plan.inputPath, result, detail, number};
+    done_[turn] = FileOutcome{plan.inputPath, result, detail, number};
     emit progressed();
 }
 

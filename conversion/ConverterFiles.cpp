@@ -66,6 +66,17 @@ bool OthersCanWrite(const struct stat &facts)
     return (facts.st_mode & (S_IWGRP | S_IWOTH)) != 0;
 }
 
+// A folder that other users can write to, or that belongs to someone else,
+// is no place for a program and the libraries it loads first: another user
+// could put a library of their own beside them.
+bool IsSharedFolder(const QString &folder)
+{
+    struct stat facts {};
+    if (::stat(QFile::encodeName(folder).constData(), &facts) != 0 || !S_ISDIR(facts.st_mode))
+        return false;
+    return facts.st_uid != ::geteuid() || OthersCanWrite(facts);
+}
+
 } // namespace
 
 const std::array<ConverterFile, 5> &ConverterFileSet()
@@ -92,17 +103,6 @@ QByteArray LoadConverterResource(int resourceId)
         throw PlatformError(
             QStringLiteral("Resource with identifier '%1' not found").arg(resourceId), 326);
     return resource.readAll();
-}
-
-// A folder that other users can write to, or that belongs to someone else,
-// is no place for a program and the libraries it loads first: another user
-// could put a library of their own beside them.
-bool IsSharedFolder(const QString &folder)
-{
-    struct stat facts {};
-    if (::stat(QFile::encodeName(folder).constData(), &facts) != 0 || !S_ISDIR(facts.st_mode))
-        return false;
-    return facts.st_uid != ::geteuid() || OthersCanWrite(facts);
 }
 
 StagingPlace ChooseStagingPlace()

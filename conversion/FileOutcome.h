@@ -1,7 +1,5 @@
 #pragma once
 
-#include "filelist/FileListModel.h"
-
 #include <QString>
 
 namespace velunor {
@@ -22,7 +20,6 @@ struct FileOutcome {
         NotReached,      // the user stopped the run before its turn
     };
 
-    ItemId item = 0;
     QString inputPath;
     Result result = Result::Converted;
     // What the result needs to be told in words: the skip reason, the

@@ -67,7 +67,6 @@ QString OutputPathFor(const QString &outputFolder, const QString &inputPath)
 FilePlan PlanFile(const FileTurn &turn)
 {
     FilePlan plan;
-    plan.item = turn.item;
     plan.inputPath = turn.inputPath;
     auto skip = [&plan](const QString &reason) {
         plan.skipReason = reason;

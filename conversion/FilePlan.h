@@ -1,7 +1,6 @@
 #pragma once
 
 #include "conversion/CommandLine.h"
-#include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
 
 #include <QString>
@@ -18,7 +17,6 @@ QString OutputPathFor(const QString &outputFolder, const QString &inputPath);
 
 // What a file's turn is decided from, all read at that turn.
 struct FileTurn {
-    ItemId item = 0;
     QString inputPath;
     QString outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
@@ -31,7 +29,6 @@ struct FileTurn {
 // What the run does with one file: either a reason not to convert it, or
 // where the output goes and the converter's arguments.
 struct FilePlan {
-    ItemId item = 0;
     QString inputPath;
     QString skipReason; // not empty: the file is not converted, for this reason
     QString outputPath; // the final name

@@ -24,12 +24,6 @@ using Result = FileOutcome::Result;
 // a frame or two of padding at each end.
 constexpr double kLengthToleranceSeconds = 0.5;
 
-QString FolderOf(const QString &path)
-{
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
-}
-
 // The converter says "No space left on device" when it is told so, but a
 // converter that is cut short may say nothing at all; the file system knows.
 bool DiskIsFull(const QString &folder, const QByteArray &errorOutput)
@@ -93,7 +87,7 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
         return {Result::NoOutput, errorLine, 0};
     const std::optional<MpegAudioLength> output = MeasureMpegAudio(plan.temporaryPath);
     if (!output || output->frames == 0) {
-        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+        if (DiskIsFull(Main::FolderOf(plan.temporaryPath), errorOutput))
             return {Result::DiskFull, QString(), ENOSPC};
         return {Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"), 0};
     }
@@ -102,7 +96,7 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
     // nobody can tell is taken as the converter read it.
     if (const std::optional<double> input = AudioSeconds(plan.inputPath, converter);
         input && output->seconds() < *input - kLengthToleranceSeconds) {
-        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+        if (DiskIsFull(Main::FolderOf(plan.temporaryPath), errorOutput))
             return {Result::DiskFull, QString(), ENOSPC};
         return {Result::OutputTooShort,
                 QStringLiteral("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)),
@@ -112,7 +106,7 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
     const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
     if (const QString problem = CopyTags(plan.inputPath, plan.temporaryPath, lengthMs);
         !problem.isEmpty()) {
-        if (DiskIsFull(FolderOf(plan.temporaryPath), errorOutput))
+        if (DiskIsFull(Main::FolderOf(plan.temporaryPath), errorOutput))
             return {Result::DiskFull, QString(), ENOSPC};
         return {Result::NotFinished, problem, 0};
     }

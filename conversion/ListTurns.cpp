@@ -4,7 +4,6 @@ namespace velunor {
 
 ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), list_(list)
 {
-    noteAdded(0, list_.count() - 1);
     connect(&list_, &FileListModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) {
                 noteAdded(first, last);
@@ -26,6 +25,8 @@ ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), li
 
 void ListTurns::noteAdded(int first, int last)
 {
+    if (!listed_)
+        return;
     for (int row = first; row <= last; ++row)
         rememberIdentity(list_.itemId(row + 1), list_.text(row + 1));
 }
@@ -33,8 +34,8 @@ void ListTurns::noteAdded(int first, int last)
 void ListTurns::rememberIdentity(ItemId id, const QString &path)
 {
     if (const auto identity = FileSystem::IdentityOf(path)) {
-        identities_.emplace(id, *identity);
-        ++listedFiles_[*identity];
+        listed_->byItem.emplace(id, *identity);
+        ++listed_->counts[*identity];
     }
 }
 
@@ -45,11 +46,13 @@ void ListTurns::noteLeaving(int first, int last)
         if (hadTurn_.count(id) != 0)
             --listedWithTurn_;
         else
-            removed_.append({id, list_.text(row + 1)});
-        if (const auto identity = identities_.find(id); identity != identities_.end()) {
-            if (--listedFiles_[identity->second] == 0)
-                listedFiles_.erase(identity->second);
-            identities_.erase(identity);
+            removed_.append(list_.text(row + 1));
+        if (!listed_)
+            continue;
+        if (const auto identity = listed_->byItem.find(id); identity != listed_->byItem.end()) {
+            if (--listed_->counts[identity->second] == 0)
+                listed_->counts.erase(identity->second);
+            listed_->byItem.erase(identity);
         }
     }
 }
@@ -73,17 +76,21 @@ int ListTurns::waitingCount() const
     return list_.count() - listedWithTurn_;
 }
 
-bool ListTurns::isListed(const FileIdentity &file) const
+bool ListTurns::isListed(const FileIdentity &file)
 {
-    return listedFiles_.count(file) != 0;
+    if (!listed_) {
+        listed_.emplace();
+        noteAdded(0, list_.count() - 1);
+    }
+    return listed_->counts.count(file) != 0;
 }
 
-QList<ListTurns::Item> ListTurns::waitingItems() const
+QStringList ListTurns::waitingPaths() const
 {
-    QList<Item> waiting;
+    QStringList waiting;
     for (int index = 1; index <= list_.count(); ++index)
         if (hadTurn_.count(list_.itemId(index)) == 0)
-            waiting.append({list_.itemId(index), list_.text(index)});
+            waiting.append(list_.text(index));
     return waiting;
 }
 

@@ -27,32 +27,37 @@ public:
     std::optional<int> takeNext();
     // Items in the list now that have not had their turn.
     int waitingCount() const;
-    // True when a file of the list as it is now is `file`.
-    bool isListed(const FileIdentity &file) const;
+    // True when a file of the list as it is now is `file`. The files are
+    // looked up the first time this is asked, which most runs never do, and
+    // kept up to date from then on.
+    bool isListed(const FileIdentity &file);
 
-    struct Item {
-        ItemId id;
-        QString path;
-    };
-    // Items that were in the list during the run and left it before their
-    // turn, in the order they left.
-    const QList<Item> &removedBeforeTurn() const { return removed_; }
-    // Items in the list now that have not had their turn, in list order.
-    QList<Item> waitingItems() const;
+    // The paths of the items that were in the list during the run and left
+    // it before their turn, in the order they left.
+    const QStringList &removedBeforeTurn() const { return removed_; }
+    // The paths of the items in the list now that have not had their turn,
+    // in list order.
+    QStringList waitingPaths() const;
 
 private:
     void noteAdded(int first, int last);
     void noteLeaving(int first, int last);
     void rememberIdentity(ItemId id, const QString &path);
 
+    // The files of the list, by item and counted; looked up only once the
+    // question is first asked.
+    struct ListedFiles {
+        std::unordered_map<ItemId, FileIdentity> byItem;
+        std::map<FileIdentity, int> counts;
+    };
+
     FileListModel &list_;
     std::unordered_set<ItemId> hadTurn_;
     int listedWithTurn_ = 0; // items in the list now that have had their turn
     // Every item before this row has had its turn.
     int searchFrom_ = 0;
-    QList<Item> removed_;
-    std::unordered_map<ItemId, FileIdentity> identities_;
-    std::map<FileIdentity, int> listedFiles_;
+    QStringList removed_;
+    std::optional<ListedFiles> listed_;
 };
 
 } // namespace velunor

@@ -2,6 +2,7 @@
 
 #include "conversion/CommandLine.h"
 #include "platform/Processes.h"
+#include "shell/Main.h"
 
 #include <QEventLoop>
 #include <QProcessEnvironment>
@@ -12,16 +13,6 @@ namespace velunor::Shell32 {
 namespace {
 
 constexpr int kPollMilliseconds = 100;
-
-// The folder part of a program path, as it was written ("/x//sox" gives
-// "/x/"); "" when the path names no folder.
-QString FolderOf(const QString &programPath)
-{
-    const qsizetype slash = programPath.lastIndexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return QString();
-    return slash == 0 ? QStringLiteral("/") : programPath.left(slash);
-}
 
 } // namespace
 
@@ -45,7 +36,7 @@ qint32 RunAndWait(ProcessStarter &starter, const CommandLine &commandLine,
     int error = 0;
     const std::unique_ptr<ChildProcess> process =
         starter.startProcess(commandLine.program(), commandLine.arguments(),
-                             ConverterEnvironment(FolderOf(commandLine.program())), error);
+                             ConverterEnvironment(Main::FolderOf(commandLine.program())), error);
     if (!process)
         return StartFailureCode(error);
 

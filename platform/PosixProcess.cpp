@@ -221,30 +221,26 @@ private:
     std::vector<char *> envp_;
 };
 
-} // namespace
-
-std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
-                                           const QStringList &environment, int &error)
+// Starts the command in a session of its own, its standard input on
+// /dev/null and its output and error output on the descriptors given (-1:
+// /dev/null). Returns 0, or the errno value of the failure.
+//
+// The program gets no terminal of its own: a Ctrl+C meant for this program
+// does not reach it, and a terminal set to stop background writers ("stty
+// tostop") cannot stop it on its first message, which would keep a run
+// waiting for ever.
+int SpawnInSession(const CommandWords &words, int outputFd, int errorFd, pid_t &pid)
 {
-    const CommandWords words(program, arguments, environment);
-    int errorPipe[2] = {-1, -1};
-    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
-        error = errno;
-        return nullptr;
-    }
-    Descriptor readEnd{errorPipe[0]};
-    Descriptor writeEnd{errorPipe[1]};
-    ::fcntl(readEnd.fd, F_SETFL, ::fcntl(readEnd.fd, F_GETFL) | O_NONBLOCK);
-
-    // The converter gets no terminal of its own and starts in a session of
-    // its own: a Ctrl+C meant for this program does not reach it, and a
-    // terminal set to stop background writers ("stty tostop") cannot stop it
-    // on its first message, which would keep the run waiting for ever.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.fd, STDERR_FILENO);
+    for (const auto &[fd, target] :
+         {std::pair{outputFd, STDOUT_FILENO}, {errorFd, STDERR_FILENO}}) {
+        if (fd >= 0)
+            posix_spawn_file_actions_adddup2(&actions, fd, target);
+        else
+            posix_spawn_file_actions_addopen(&actions, target, "/dev/null", O_WRONLY, 0);
+    }
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
@@ -259,43 +255,46 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
         ::sigaction(SIGCHLD, &childSignal, nullptr);
     }
 
-    pid_t pid = 0;
     const int result =
         ::posix_spawn(&pid, words.path(), &actions, &attributes, words.argv(), words.envp());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    if (result != 0) {
-        error = result;
+    return result;
+}
+
+} // namespace
+
+std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
+                                           const QStringList &environment, int &error)
+{
+    const CommandWords words(program, arguments, environment);
+    int errorPipe[2] = {-1, -1};
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+        error = errno;
         return nullptr;
     }
-    error = 0;
+    Descriptor readEnd{errorPipe[0]};
+    const Descriptor writeEnd{errorPipe[1]};
+    ::fcntl(readEnd.fd, F_SETFL, ::fcntl(readEnd.fd, F_GETFL) | O_NONBLOCK);
+
+    pid_t pid = 0;
+    error = SpawnInSession(words, -1, writeEnd.fd, pid);
+    if (error != 0)
+        return nullptr;
     return std::make_unique<SpawnedProcess>(pid, readEnd.release());
 }
 
 std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
                                        const QStringList &environment, int timeoutMs)
 {
+    const CommandWords words(program, arguments, environment);
     int outputPipe[2] = {-1, -1};
     if (::pipe2(outputPipe, O_CLOEXEC) != 0)
         return std::nullopt;
-    Descriptor readEnd{outputPipe[0]};
+    const Descriptor readEnd{outputPipe[0]};
     Descriptor writeEnd{outputPipe[1]};
-
-    const CommandWords words(program, arguments, environment);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, writeEnd.fd, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
-    const int result =
-        ::posix_spawn(&pid, words.path(), &actions, &attributes, words.argv(), words.envp());
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (result != 0)
+    if (SpawnInSession(words, writeEnd.fd, -1, pid) != 0)
         return std::nullopt;
     ::close(writeEnd.release());
 
@@ -304,21 +303,25 @@ std::optional<QByteArray> RunForOutput(const QString &program, const QStringList
     for (int waited = 0;;) {
         pollfd readable{readEnd.fd, POLLIN, 0};
         const int ready = ::poll(&readable, 1, 50);
-        if (ready > 0) {
-            char buffer[4096];
-            const ssize_t got = ::read(readEnd.fd, buffer, sizeof buffer);
-            if (got > 0) {
-                if (output.size() < 65536)
-                    output.append(buffer, got);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready == 0) {
+            if ((waited += 50) < timeoutMs)
                 continue;
-            }
-            if (got == 0 || errno != EINTR)
-                break;
-        } else if (ready == 0 && (waited += 50) >= timeoutMs) {
             timedOut = true;
             ::kill(-pid, SIGKILL);
             break;
         }
+        char buffer[4096];
+        const ssize_t got = ready > 0 ? ::read(readEnd.fd, buffer, sizeof buffer) : -1;
+        if (got > 0) {
+            if (output.size() < 65536)
+                output.append(buffer, got);
+            continue;
+        }
+        if (got < 0 && errno == EINTR)
+            continue;
+        break; // the end of the output, or a failure to read it
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {

@@ -13,6 +13,10 @@ namespace velunor::Main {
 
 // The characters after the last "/", or the whole path when it has none.
 QString FileNameOf(const QString &path);
+// The folder part of a path as it is written ("/x//sox" gives "/x/"): the
+// characters before the last "/", "/" for a file in the root folder, and ""
+// when the path has no "/".
+QString FolderOf(const QString &path);
 // The characters before the last "."; a name without a dot is its own base.
 QString StripExtension(const QString &name);
 

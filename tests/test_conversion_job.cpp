@@ -83,7 +83,6 @@ public:
     {
         for (const QString &name : names) {
             FilePlan plan;
-            plan.item = static_cast<ItemId>(plans.size() + 1);
             plan.inputPath = "/in/" + name;
             plan.outputPath = folder + "/" + name;
             plan.outputKey = plan.outputPath;

@@ -107,12 +107,8 @@ std::optional<FilePlan> ConversionRun::nextFile()
         }
     });
     FileTurn turn;
-    if (!guard_.step(140, [&] {
-            turn.item = list.itemId(*index);
-            turn.inputPath = list.text(*index);
-        })) {
+    if (!guard_.step(140, [&] { turn.inputPath = list.text(*index); })) {
         FilePlan unreadable;
-        unreadable.item = turn.item;
         unreadable.skipReason = QStringLiteral("its name could not be read from the list");
         return unreadable;
     }
@@ -125,7 +121,6 @@ std::optional<FilePlan> ConversionRun::nextFile()
     FilePlan plan;
     if (!guard_.step(148, [&] { plan = PlanFile(turn); })) {
         plan = FilePlan{};
-        plan.item = turn.item;
         plan.inputPath = turn.inputPath;
         plan.skipReason = QStringLiteral("no output name could be formed");
     }
@@ -216,11 +211,10 @@ RunSummary ConversionRun::summary() const
                 summary.addNotConverted(outcome.inputPath, outcome.reason());
         }
     }
-    for (const ListTurns::Item &item : turns_.removedBeforeTurn())
-        summary.addNotConverted(item.path, QStringLiteral("removed from the list before its turn"));
-    for (const ListTurns::Item &item : turns_.waitingItems())
-        summary.addNotConverted(item.path, stopped_
-                                               ? QStringLiteral("not started, the run was stopped")
+    for (const QString &path : turns_.removedBeforeTurn())
+        summary.addNotConverted(path, QStringLiteral("removed from the list before its turn"));
+    for (const QString &path : turns_.waitingPaths())
+        summary.addNotConverted(path, stopped_ ? QStringLiteral("not started, the run was stopped")
                                                : QStringLiteral("not started"));
     return summary;
 }
