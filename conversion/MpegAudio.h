@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <optional>
 
 namespace velunor {
@@ -24,6 +25,13 @@ struct MpegAudioLength {
 // count: the frames actually present are counted, because a cut-short file
 // still carries the count of the full one. The frame holding such a header
 // is silent and not counted. Reentrant.
-std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path);
+std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
+                                                const std::atomic<bool> *cancel = nullptr);
+
+// The bytes a second of the MPEG audio stream that starts in `head` (the
+// first bytes of a file, an ID3v2 tag included) takes, as its first frame
+// header that the next one confirms gives it; none when `head` holds no such
+// frame.
+std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head);
 
 } // namespace velunor

@@ -4,7 +4,6 @@
 #include "MpegLayout.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <optional>
 
@@ -47,7 +46,7 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 
 // Writes all of `bytes`. A write that stops short (the disk filled up part way)
 // is tried again for the rest, so that the error it then meets is the one told.
-bool WriteAll(QSaveFile &file, const char *bytes, qint64 size)
+bool WriteAll(QFile &file, const char *bytes, qint64 size)
 {
     while (size > 0) {
         const qint64 written = file.write(bytes, size);
@@ -59,14 +58,14 @@ bool WriteAll(QSaveFile &file, const char *bytes, qint64 size)
     return true;
 }
 
-bool WriteAll(QSaveFile &file, const QByteArray &bytes)
+bool WriteAll(QFile &file, const QByteArray &bytes)
 {
     return WriteAll(file, bytes.constData(), bytes.size());
 }
 
 // Copies the bytes [`begin`, `end`) of `from` to `to`; "" on success,
 // otherwise the reason.
-QString CopyRange(QFile &from, qint64 begin, qint64 end, QSaveFile &to)
+QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to)
 {
     if (!from.seek(begin))
         return UnreadableOutput(from);
@@ -83,11 +82,14 @@ QString CopyRange(QFile &from, qint64 begin, qint64 end, QSaveFile &to)
 
 } // namespace
 
-QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 outputLengthMs)
+TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
+                       const QString &taggedPath, qint64 outputLengthMs,
+                       const std::atomic<bool> *cancel)
 {
+    Q_UNUSED(cancel);
     QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly))
-        return UnreadableInput(input);
+        return {UnreadableInput(input)};
     const std::optional<MpegLayout> inputLayout = ReadMpegLayout(input);
     const std::optional<QByteArray> leadingTag =
         inputLayout ? ReadExactly(input, 0, inputLayout->leadingTagSize) : std::nullopt;
@@ -98,35 +100,34 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
                                   inputLayout->fileSize - inputLayout->audioEnd)
                     : std::nullopt;
     if (!leadingTag || !trailingTags)
-        return UnreadableInput(input);
+        return {UnreadableInput(input)};
     input.close();
 
     QFile converted(outputPath);
     if (!converted.open(QIODevice::ReadOnly))
-        return UnreadableOutput(converted);
+        return {UnreadableOutput(converted)};
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
     if (!audio)
-        return UnreadableOutput(converted);
+        return {UnreadableOutput(converted)};
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
     if (leadingTag->isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
-        return QString();
+        return {};
 
-    // Written beside the output and put in its place only when complete.
-    QSaveFile tagged(outputPath);
+    QFile tagged(taggedPath);
     // Unbuffered, so that a write that fails is the one WriteAll sees.
     if (!tagged.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return Unwritable(tagged);
+        return {Unwritable(tagged)};
     const QByteArray newTag = Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
     if (!WriteAll(tagged, newTag))
-        return Unwritable(tagged);
+        return {Unwritable(tagged)};
     if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);
         !problem.isEmpty())
-        return problem;
-    if (!WriteAll(tagged, *trailingTags) || !tagged.commit())
-        return Unwritable(tagged);
-    return QString();
+        return {problem};
+    if (!WriteAll(tagged, *trailingTags) || !tagged.flush())
+        return {Unwritable(tagged)};
+    return {QString(), true};
 }
 
 } // namespace velunor

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <atomic>
+
 namespace velunor {
 
 // Replaces every tag of the MP3 file `outputPath` with the tags of
@@ -13,10 +15,15 @@ namespace velunor {
 // tags leaves the output without any tag (SoX writes a small tag of its own,
 // which must go). The audio frames of the output are not changed.
 //
-// The new file replaces the output in one step once it is complete, so on
-// failure the output is still the one SoX wrote. Returns "" on success,
-// otherwise the reason in words (for example "the tags could not be written
-// (No space left on device)"). Reentrant.
-QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 outputLengthMs);
+// Writes the result into `taggedPath`, an existing empty file that the
+// caller owns, puts in place and writes through to the disk. `cancel` is
+// looked at between blocks. Reentrant.
+struct TagCopyResult {
+    QString problem;      // "" on success, otherwise the reason in words
+    bool written = false; // false: the output needed no change, taggedPath is untouched
+};
+TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
+                       const QString &taggedPath, qint64 outputLengthMs,
+                       const std::atomic<bool> *cancel = nullptr);
 
 } // namespace velunor
