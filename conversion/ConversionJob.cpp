@@ -226,9 +226,9 @@ std::optional<int> ConversionJob::nextToStart()
     if (haveMeasured && haveUnmeasured) {
         const double longest = -measuredWaiting_.begin()->first;
         const double average = averageSeconds();
-        takeMeasured = longest > average ||
-                       (longest == average &&
-                        measuredWaiting_.begin()->second < *unmeasuredWaiting_.begin());
+        takeMeasured =
+            longest > average ||
+            (longest == average && measuredWaiting_.begin()->second < *unmeasuredWaiting_.begin());
     }
     int sequence = 0;
     if (takeMeasured) {
@@ -339,7 +339,8 @@ void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd 
         const FileOutcome outcome = CompleteOutput(*completion, *control);
         // Anything of this file still on disk goes now, on this thread.
         completion->temporary.reset();
-        mailbox->post([this, sequence, control, outcome] { onCompleted(sequence, control, outcome); });
+        mailbox->post(
+            [this, sequence, control, outcome] { onCompleted(sequence, control, outcome); });
     });
 }
 

@@ -115,15 +115,15 @@ private:
     struct FileRecord {
         FilePlan plan;
         FileState state = FileState::Planned;
-        std::optional<double> seconds; // the input's length, once measured
+        std::optional<double> seconds;              // the input's length, once measured
         std::unique_ptr<TemporaryOutput> temporary; // while converting
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
         QElapsedTimer completingSince;
-        qint64 outputBytes = 0;  // what the converter has written so far
-        int bytesPerSecond = 0;  // of its output, once known
-        FileOutcome outcome;     // once done
+        qint64 outputBytes = 0; // what the converter has written so far
+        int bytesPerSecond = 0; // of its output, once known
+        FileOutcome outcome;    // once done
     };
 
     struct Measurer;

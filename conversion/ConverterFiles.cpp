@@ -195,8 +195,8 @@ bool StagedFileMatches(const QString &path, const QByteArray &buffer)
     if (fd < 0)
         return false;
     struct stat facts {};
-    bool same = ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode) &&
-                facts.st_size == buffer.size();
+    bool same =
+        ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode) && facts.st_size == buffer.size();
     if (same) {
         QFile file;
         same = file.open(fd, QIODevice::ReadOnly) &&

@@ -34,7 +34,7 @@ struct FileTurn {
 struct FilePlan {
     ItemId item = 0;
     QString inputPath;
-    QString skipReason; // not empty: the file is not converted, for this reason
+    QString skipReason;   // not empty: the file is not converted, for this reason
     QString outputFolder; // as the user wrote it
     QString outputPath;   // the final name, claimed for this run
     // The output folder however it is written, for the names' comparison.

@@ -61,8 +61,8 @@ bool BearsOutputMark(const QString &path)
 // survives a power cut. Some file systems cannot, which changes nothing.
 void SyncFolder(const QString &folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(),
-                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -110,8 +110,9 @@ public:
         if (input && output->seconds() < *input - kLengthToleranceSeconds) {
             if (DiskIsFull(folder_, c_.errorOutput))
                 return fail(Result::DiskFull, QString(), ENOSPC);
-            return fail(Result::OutputTooShort, QStringLiteral("%1 of %2 seconds")
-                                                    .arg(Seconds(output->seconds()), Seconds(*input)));
+            return fail(Result::OutputTooShort,
+                        QStringLiteral("%1 of %2 seconds")
+                            .arg(Seconds(output->seconds()), Seconds(*input)));
         }
 
         if (const std::optional<FileOutcome> failed =
@@ -148,8 +149,9 @@ private:
         if (const int error = c_.temporary->remove(); error != 0) {
             // Nothing can be removed from a folder that cannot be written:
             // the user is told of the hidden file that stays.
-            const QString note = QStringLiteral("; the unfinished file %1 could not be removed (%2)")
-                                     .arg(leftover, FileSystem::SystemMessage(error));
+            const QString note =
+                QStringLiteral("; the unfinished file %1 could not be removed (%2)")
+                    .arg(leftover, FileSystem::SystemMessage(error));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
         return outcome_;

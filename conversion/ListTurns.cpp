@@ -5,7 +5,9 @@ namespace velunor {
 ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), list_(list)
 {
     connect(&list_, &FileListModel::rowsInserted, this,
-            [this](const QModelIndex &, int first, int) { searchFrom_ = std::min(searchFrom_, first); });
+            [this](const QModelIndex &, int first, int) {
+                searchFrom_ = std::min(searchFrom_, first);
+            });
     connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
     connect(&list_, &FileListModel::rowsRemoved, this, [this](const QModelIndex &, int first, int) {

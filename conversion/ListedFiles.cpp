@@ -24,7 +24,7 @@ struct ListedFiles::Index {
     std::unordered_map<ItemId, FileIdentity> byItem;
     std::map<FileIdentity, int> counts;
     std::unordered_set<ItemId> gone; // left the list before they were looked up
-    bool working = false; // a batch is being looked up
+    bool working = false;            // a batch is being looked up
     bool stopped = false;
 
     bool complete() const { return !building || (pending.empty() && !working); }
@@ -118,8 +118,7 @@ void ListedFiles::noteLeaving(int first, int last)
     }
 }
 
-std::optional<bool> ListedFiles::contains(const FileIdentity &file,
-                                          const std::atomic<bool> *cancel)
+std::optional<bool> ListedFiles::contains(const FileIdentity &file, const std::atomic<bool> *cancel)
 {
     std::unique_lock lock(index_->mutex);
     while (!index_->complete()) {

@@ -60,8 +60,7 @@ OutputNames::Claim OutputNames::claimUnique(const QString &folderKey, const QStr
         const QString key = keyFolder + name.toCaseFolded();
         if (!taken_.contains(key)) {
             taken_.insert(key);
-            return {WithSeparator(folderText) + name,
-                    number == 1 ? NameChange::None : whenTaken};
+            return {WithSeparator(folderText) + name, number == 1 ? NameChange::None : whenTaken};
         }
     }
 }

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include <mutex>
 #include <QSet>
+#include <mutex>
 
 namespace velunor {
 

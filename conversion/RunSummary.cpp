@@ -85,12 +85,14 @@ QString RunSummary::text(qsizetype listedAtMost) const
 {
     QString text = heading();
     if (!notConverted_.isEmpty())
-        text += Section(QStringLiteral("1 file was not converted:"),
-                        QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
+        text +=
+            Section(QStringLiteral("1 file was not converted:"),
+                    QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
     if (!movedAside_.isEmpty())
         text += Section(
             QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
-            QStringLiteral("%1 files were saved under another name or in place of a file of yours:"),
+            QStringLiteral(
+                "%1 files were saved under another name or in place of a file of yours:"),
             movedAside_, listedAtMost);
     return text;
 }

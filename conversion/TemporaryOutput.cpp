@@ -55,12 +55,11 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
 {
     const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = base + kPrefix +
-                             QString::number(QCoreApplication::applicationPid()) +
+        const QString path = base + kPrefix + QString::number(QCoreApplication::applicationPid()) +
                              QLatin1Char('-') + QString::number(++temporaryCount) + suffix;
         const QByteArray name = QFile::encodeName(path);
-        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                              0666);
+        const int fd =
+            ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -81,7 +80,9 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
     return nullptr;
 }
 
-TemporaryOutput::TemporaryOutput(QString path, int fd) : path_(std::move(path)), fd_(fd) {}
+TemporaryOutput::TemporaryOutput(QString path, int fd) : path_(std::move(path)), fd_(fd)
+{
+}
 
 TemporaryOutput::~TemporaryOutput()
 {
@@ -147,8 +148,8 @@ bool TemporaryOutput::IsReservedName(const QString &fileName)
 
 int RemoveDeadLeftovers(const QString &folder)
 {
-    const int dirFd = ::open(QFile::encodeName(folder).constData(),
-                             O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return 0;
     DIR *listing = ::fdopendir(dirFd);

@@ -189,10 +189,11 @@ private slots:
         starter.started[3]->finish({0, 0}); // ended well, but wrote nothing
         QTRY_COMPARE(finished.size(), 1);
 
-        QCOMPARE(Names(job->outcomes()),
-                 QStringList({"a: the converter failed (exit status 1)",
-                              "b: sox FAIL formats: can't open input file `b'", "skip-c: a reason",
-                              "d: ended by signal 9, Killed", "e: the converter wrote no output file"}));
+        QCOMPARE(
+            Names(job->outcomes()),
+            QStringList({"a: the converter failed (exit status 1)",
+                         "b: sox FAIL formats: can't open input file `b'", "skip-c: a reason",
+                         "d: ended by signal 9, Killed", "e: the converter wrote no output file"}));
         QCOMPARE(job->activeCount(), 0);
         QCOMPARE(starter.mostAtOnce, 2);
         QCOMPARE(leftovers(), QStringList());
@@ -220,8 +221,8 @@ private slots:
     {
         // A shell would start these in list order and leave a core idle at
         // the end; the job starts the long one as soon as it knows of it.
-        for (const auto &[name, seconds] : {std::pair{"short1.mp3", 1.0}, {"short2.mp3", 2.0},
-                                             {"long.mp3", 6.0}})
+        for (const auto &[name, seconds] :
+             {std::pair{"short1.mp3", 1.0}, {"short2.mp3", 2.0}, {"long.mp3", 6.0}})
             QCOMPARE(MakeStereoMp3(inputs_->filePath(name), seconds), QString());
         FakeStarter starter;
         ListSource files = source({"short1.mp3", "short2.mp3", "long.mp3"});
@@ -263,11 +264,10 @@ private slots:
         starter.started[1]->finish({0, SIGKILL});
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(starter.started.size(), 2);
-        QCOMPARE(Names(job->outcomes()),
-                 QStringList({"a: stopped before it was finished",
-                              "b: stopped before it was finished",
-                              "c: not started, the run was stopped",
-                              "d: not started, the run was stopped"}));
+        QCOMPARE(Names(job->outcomes()), QStringList({"a: stopped before it was finished",
+                                                      "b: stopped before it was finished",
+                                                      "c: not started, the run was stopped",
+                                                      "d: not started, the run was stopped"}));
         QCOMPARE(leftovers(), QStringList());
     }
 
@@ -305,7 +305,8 @@ private slots:
         QTRY_COMPARE(job->progress().atWork, QString()); // its output is being checked
         job->stop();
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
-        QCOMPARE(Names(job->outcomes()), QStringList({"hangs.mp3: stopped before it was finished"}));
+        QCOMPARE(Names(job->outcomes()),
+                 QStringList({"hangs.mp3: stopped before it was finished"}));
         QCOMPARE(leftovers(), QStringList());
         // Lets the stuck readers go.
         const int fd = ::open(QFile::encodeName(input).constData(), O_WRONLY | O_NONBLOCK);

@@ -20,10 +20,10 @@ QString Duration(qint64 seconds)
 {
     const qint64 hours = seconds / 3600;
     const qint64 minutes = seconds / 60 % 60;
-    const QString rest =
-        QStringLiteral("%1:%2").arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
-                                              : QString::number(minutes))
-            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    const QString rest = QStringLiteral("%1:%2")
+                             .arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
+                                            : QString::number(minutes))
+                             .arg(seconds % 60, 2, 10, QLatin1Char('0'));
     return hours > 0 ? QString::number(hours) + QLatin1Char(':') + rest : rest;
 }
 
