@@ -17,6 +17,8 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <atomic>
+
 namespace velunor {
 
 namespace {
@@ -67,6 +69,34 @@ void SyncFolder(const QString &folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// True when the file system of `path`'s folder refuses its name: FAT,
+// exFAT, NTFS and SMB refuse characters that other file systems take. Asked
+// only of names that hold such characters, by making a hidden file that
+// carries them, never by renaming (one FAT driver loses the file it was
+// asked to rename to a name it refuses).
+bool FileSystemRefusesName(const QString &path)
+{
+    const QString name = Main::FileNameOf(path);
+    if (FileSystemSafeName(Main::StripExtension(name)) == Main::StripExtension(name))
+        return false;
+    static std::atomic<quint64> probes{0};
+    const QByteArray probe = QFile::encodeName(
+        Main::FolderOf(path) +
+        QStringLiteral("/.velunor-%1-probe%2-").arg(::getpid()).arg(++probes) + name);
+    const int fd =
+        ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.constData());
+        return false;
+    }
+    // Failures that have nothing to do with the name are told by the rename.
+    // A folder that cannot be written says EACCES or EROFS; drivers that
+    // refuse a name say EINVAL, EILSEQ or EPERM.
+    return errno != EEXIST && errno != ENAMETOOLONG && errno != ENOSPC && errno != EDQUOT &&
+           errno != EACCES && errno != EROFS && errno != ENOENT;
 }
 
 class Finisher {
@@ -256,18 +286,13 @@ private:
         const QString temporaryPath = c_.temporary->path();
         QString target = c_.plan.outputPath;
         outcome_.nameChange = c_.plan.nameChange;
-        int error = 0;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            makeRoom(target);
-            error = c_.temporary->moveTo(target);
-            // FAT, exFAT, NTFS and SMB refuse some characters in names that
-            // other file systems take.
-            if (error != EINVAL || attempt > 0 || !c_.names)
-                break;
+        if (c_.names && FileSystemRefusesName(target)) {
             const OutputNames::Claim safe = c_.names->claimSafe(c_.plan.outputFolderKey, target);
             target = safe.path;
             outcome_.nameChange = safe.change;
         }
+        makeRoom(target);
+        const int error = c_.temporary->moveTo(target);
         if (error == 0)
             control_.release(temporaryPath);
         control_.leave();

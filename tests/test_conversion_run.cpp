@@ -354,6 +354,42 @@ private slots:
         verifyNoLeftovers(outputs_->path());
     }
 
+    void aFatStickGetsNamesItTakes()
+    {
+        FatStick stick(8192);
+        if (!stick.isMounted())
+            QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
+        form().Text1->setText(stick.path() + "/");
+        QStringList songs;
+        for (const QString name : {"A/01.mp3", "B/01.mp3", "AC:DC?.mp3", "Intro.mp3"}) {
+            QVERIFY(QDir(inputs_->path()).mkpath(QFileInfo(name).path()));
+            songs << input(name);
+        }
+        list(songs);
+        convert();
+        const QStringList outputs = {"01 (2).mp3", "01.mp3", "AC_DC_.mp3", "Intro.mp3"};
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({"Done.\r\n\r\n2 files were saved under another name or in place "
+                              "of a file of yours:\r\n" +
+                              songs[1] + " -> " + stick.path() +
+                              "/01 (2).mp3 - another file in the list has the same name\r\n" +
+                              songs[2] + " -> " + stick.path() +
+                              "/AC_DC_.mp3 - the output's file system refuses a character of the "
+                              "name"}));
+        QCOMPARE(Entries(stick.path()), outputs);
+        for (const QString &name : outputs)
+            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+
+        // FAT keeps no mark of the program's outputs: converting again moves
+        // the earlier ones to the stick's Trash rather than guessing.
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts().value(0).count("moved to the Trash"), 4);
+        QCOMPARE(Entries(stick.path() + "/.Trash-0/files"), outputs);
+        for (const QString &name : outputs)
+            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+    }
+
     void aFailureKeepsTheEarlierOutputAndSaysWhy()
     {
         const QString good = input("good.mp3");

@@ -37,13 +37,14 @@ private slots:
         for (const QString name : {"song.mp3", ".velunor-x-1.mp3", ".velunor-1-1.mp3.bak"})
             QVERIFY(WriteFile(folder.filePath(name), "mine"));
         QVERIFY(QFile::link(folder.filePath("song.mp3"), folder.filePath(".velunor-2-2.mp3")));
-        QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(".velunor-3-3.mp3")).constData(), 0600) ==
-                0);
+        QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(".velunor-3-3.mp3")).constData(),
+                         0600) == 0);
 
         QCOMPARE(RemoveDeadLeftovers(folder.path()), 2);
         QStringList left = Entries(folder.path());
-        QStringList kept = {".velunor-1-1.mp3.bak", ".velunor-2-2.mp3", ".velunor-3-3.mp3",
-                            QFileInfo(live->path()).fileName(), ".velunor-x-1.mp3", "song.mp3"};
+        QStringList kept = {".velunor-1-1.mp3.bak", ".velunor-2-2.mp3",
+                            ".velunor-3-3.mp3",     QFileInfo(live->path()).fileName(),
+                            ".velunor-x-1.mp3",     "song.mp3"};
         left.sort();
         kept.sort();
         QCOMPARE(left, kept);
@@ -99,11 +100,16 @@ private slots:
     {
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("safe");
-        QTest::newRow("refused characters") << "a\"*:<>?\\|b" << "a________b";
-        QTest::newRow("control character") << QString("a") + QChar(7) + "b" << "a_b";
-        QTest::newRow("trailing dots and spaces") << "Vol. 2 . " << "Vol. 2";
-        QTest::newRow("nothing left") << "..." << "_";
-        QTest::newRow("letters of any script") << "Ça — 東京" << "Ça — 東京";
+        QTest::newRow("refused characters") << "a\"*:<>?\\|b"
+                                            << "a________b";
+        QTest::newRow("control character") << QString("a") + QChar(7) + "b"
+                                           << "a_b";
+        QTest::newRow("trailing dots and spaces") << "Vol. 2 . "
+                                                  << "Vol. 2";
+        QTest::newRow("nothing left") << "..."
+                                      << "_";
+        QTest::newRow("letters of any script") << "Ça — 東京"
+                                               << "Ça — 東京";
     }
 
     void namesEveryFileSystemTakes()
