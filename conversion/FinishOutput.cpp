@@ -114,8 +114,14 @@ public:
         const QString errorLine = LastErrorLine(c_.errorOutput);
         if (c_.end.signal != 0)
             return fail(Result::Killed, errorLine, c_.end.signal);
-        if (c_.end.exitStatus != 0)
+        if (c_.end.exitStatus != 0) {
+            // A folder that stopped taking files is the reason, whatever words
+            // the converter found for it.
+            if (::access(QFile::encodeName(folder_).constData(), W_OK) != 0 &&
+                IsPermissionError(errno))
+                return fail(Result::FolderUnwritable, QString(), errno);
             return fail(Result::ConverterFailed, errorLine, c_.end.exitStatus);
+        }
 
         struct stat written {};
         if (::fstat(c_.temporary->descriptor(), &written) != 0 || written.st_size == 0)

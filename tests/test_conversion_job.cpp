@@ -29,6 +29,8 @@ public:
     void sendSignal(int signal) override
     {
         signals_ << signal;
+        if (signalled)
+            (*signalled)[input] << signal;
         if (endsOnSignal_)
             finish({0, signal});
     }
@@ -47,6 +49,7 @@ public:
 
     QString input;
     QList<int> signals_;
+    QHash<QString, QList<int>> *signalled = nullptr;
     bool endsOnSignal_ = true;
 
 private:
@@ -69,6 +72,7 @@ public:
             WriteFile(arguments.value(5), output);
         auto process = std::make_unique<FakeProcess>();
         process->input = input;
+        process->signalled = &signalled;
         process->endsOnSignal_ = endOnSignal;
         mostAtOnce = std::max(mostAtOnce, running() + 1);
         started << process.get();
@@ -90,7 +94,8 @@ public:
             count += process && !process->end();
         return count;
     }
-    QStringList inputs; // of every process started, in order
+    QStringList inputs;                   // of every process started, in order
+    QHash<QString, QList<int>> signalled; // by input, even once the process is gone
 };
 
 // Plans for files in `inputs` (a folder) written to `outputs`; names that
@@ -271,21 +276,37 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
     }
 
+    void aConverterThatEndedBeforeTheStopIsFinished_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("stop") << false;
+        QTest::newRow("closing the program") << true;
+    }
+
     void aConverterThatEndedBeforeTheStopIsFinished()
     {
         // It ends well just before the press, and its end is still on the
-        // way through the event loop: its output is checked like any other.
+        // way through the event loop: its whole output is kept.
+        QFETCH(bool, closing);
+        for (const QString name : {"a.mp3", "b.mp3"})
+            QCOMPARE(MakeStereoMp3(inputs_->filePath(name), 1.0), QString());
         FakeStarter starter;
-        ListSource files = source({"a", "b"});
+        starter.output = Contents(inputs_->filePath("a.mp3"));
+        ListSource files = source({"a.mp3", "b.mp3"});
         auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         starter.started[0]->finish({0, 0});
-        job->stop();
-        QCOMPARE(starter.started[0]->signals_, QList<int>());
+        if (closing)
+            job->stopNow();
+        else
+            job->stop();
         QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(Names(job->outcomes()), QStringList({"a: the converter wrote no output file",
-                                                      "b: stopped before it was finished"}));
+        QCOMPARE(starter.signalled.value("a.mp3"), QList<int>());
+        QCOMPARE(starter.signalled.value("b.mp3"), QList<int>({SIGTERM}));
+        QCOMPARE(Names(job->outcomes()),
+                 QStringList({"a.mp3: ", "b.mp3: stopped before it was finished"}));
+        QCOMPARE(leftovers(), QStringList({"a.mp3"}));
     }
 
     void aWorkerThatHangsIsGivenUpOnWhenStopped()

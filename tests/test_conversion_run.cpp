@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -29,6 +30,7 @@
 #include <taglib/textidentificationframe.h>
 
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -388,6 +390,69 @@ private slots:
         QCOMPARE(Entries(stick.path() + "/.Trash-0/files"), outputs);
         for (const QString &name : outputs)
             QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+    }
+
+    void aFolderThatGoesAwayOrStopsTakingFilesIsToldAsSuch_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("removed") << true;
+        QTest::newRow("made read-only") << false;
+    }
+
+    void aFolderThatGoesAwayOrStopsTakingFilesIsToldAsSuch()
+    {
+        QFETCH(bool, removed);
+        const QString folder = outputs_->path() + "/out";
+        QVERIFY(QDir().mkpath(folder));
+        form().Text1->setText(folder);
+        const QString song = input("song.mp3", 440, 1000, 30.0);
+        list({song});
+        const QByteArray path = QFile::encodeName(folder);
+        // An administrator is not stopped by permissions: a read-only mount
+        // of the folder stops anyone.
+        const bool root = ::geteuid() == 0;
+        bool mounted = false;
+        auto makeWritable = [&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+            else if (!removed && !root)
+                ::chmod(path.constData(), 0755);
+            mounted = false;
+        };
+        auto atEnd = qScopeGuard(makeWritable);
+        WhileConverting meanwhile(form(), [&] {
+            if (removed)
+                QVERIFY(QDir(folder).removeRecursively());
+            else if (root)
+                mounted =
+                    ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+                    ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) == 0;
+            else
+                QVERIFY(::chmod(path.constData(), 0555) == 0);
+        });
+        convert();
+        const QString text = platform().messageTexts().value(0);
+        if (removed) {
+            QCOMPARE(text,
+                     NotConverted({song + " - the output folder was removed during the run"}));
+            return;
+        }
+        if (root)
+            QVERIFY(mounted);
+        const QString why = root ? "Read-only file system" : "Permission denied";
+        // The hidden file that could not be removed is named, not hidden.
+        QVERIFY2(
+            text.startsWith(NotConverted({song + " - cannot write in the output folder: " + why +
+                                          "; the unfinished file " + folder + "/.velunor-"})),
+            qPrintable(text));
+        makeWritable();
+        QCOMPARE(Entries(folder).size(), 1);
+        // The next run into the folder clears it away.
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(folder), QStringList({"song.mp3"}));
     }
 
     void aFailureKeepsTheEarlierOutputAndSaysWhy()
