@@ -1,5 +1,6 @@
 #include "TagCopy.h"
 
+#include "ForeignTags.h"
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
 
@@ -100,6 +101,12 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
     if (!leadingTag || !trailingTags)
         return UnreadableInput(input);
     input.close();
+    // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
+    // a format of its own; they replace the few that SoX wrote from them.
+    const QByteArray newTag =
+        leadingTag->isEmpty() && trailingTags->isEmpty()
+            ? ForeignTagsAsId3v24(inputPath)
+            : Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
 
     QFile converted(outputPath);
     if (!converted.open(QIODevice::ReadOnly))
@@ -109,7 +116,7 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
         return UnreadableOutput(converted);
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
-    if (leadingTag->isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
+    if (newTag.isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
         return QString();
 
@@ -118,7 +125,6 @@ QString CopyTags(const QString &inputPath, const QString &outputPath, qint64 out
     // Unbuffered, so that a write that fails is the one WriteAll sees.
     if (!tagged.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Unwritable(tagged);
-    const QByteArray newTag = Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
     if (!WriteAll(tagged, newTag))
         return Unwritable(tagged);
     if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);
