@@ -21,10 +21,11 @@ namespace velunor {
 // channel layout, loudness and gapless data (ReplayGain, R128, iTunNORM,
 // iTunSMPB, ...), all wrong for the new audio.
 //
-// Empty when the file has no tags, cannot be read, or is MPEG audio (whose
-// ID3 and APE tags are copied as they are; recognised by its first frame
-// header without reading any further). Only the tags are read, never the
-// audio. Reentrant.
+// Empty when the file cannot be read or holds no tags TagLib reads, and for
+// a file that starts with an MPEG audio frame (an MP3 without ID3v2 tag,
+// whose other tags are copied as they are), which its first four bytes tell
+// without TagLib. Only the tags are read, never the audio; a damaged file
+// gives what TagLib still finds in it, or nothing. Reentrant.
 QByteArray ForeignTagsAsId3v24(const QString &inputPath);
 
 } // namespace velunor
