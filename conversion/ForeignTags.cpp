@@ -33,8 +33,8 @@ using TagLib::StringList;
 constexpr qint64 kLargestTagBody = 0x0FFFFFFF;
 
 // True when the file starts with an MPEG audio frame header: an MP3 without
-// tags, which keeps nothing TagLib could find. ADTS (AAC) headers, whose
-// layer bits are 0, are not taken for one.
+// an ID3v2 tag in front, whose ID3v1 and APE tags, if any, go over as bytes.
+// ADTS (AAC) headers, whose layer bits are 0, are not taken for one.
 bool StartsWithMpegFrame(const QString &path)
 {
     QFile file(path);
@@ -70,13 +70,13 @@ bool DescribesOldAudio(String key)
     return false;
 }
 
-// Moves the values of `from` to `to` when `to` has none.
+// Moves the values of `from` to `to` when `to` has none; otherwise both stay.
 void Rename(PropertyMap &fields, const char *from, const char *to)
 {
-    if (fields.contains(from) && !fields.contains(to))
-        fields.insert(to, fields[from]);
-    if (fields.contains(to))
-        fields.erase(from);
+    if (!fields.contains(from) || fields.contains(to))
+        return;
+    fields.insert(to, fields[from]);
+    fields.erase(from);
 }
 
 // Joins a Vorbis-style total ("TRACKTOTAL=12") to the numbers ("3/12"); a
