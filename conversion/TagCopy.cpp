@@ -1,5 +1,6 @@
 #include "TagCopy.h"
 
+#include "ForeignTags.h"
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
 
@@ -102,6 +103,12 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
     if (!leadingTag || !trailingTags)
         return {UnreadableInput(input)};
     input.close();
+    // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
+    // a format of its own; they replace the few that SoX wrote from them.
+    const QByteArray newTag =
+        leadingTag->isEmpty() && trailingTags->isEmpty()
+            ? ForeignTagsAsId3v24(inputPath)
+            : Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
 
     QFile converted(outputPath);
     if (!converted.open(QIODevice::ReadOnly))
@@ -111,7 +118,7 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
         return {UnreadableOutput(converted)};
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
-    if (leadingTag->isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
+    if (newTag.isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
         return {};
 
@@ -119,7 +126,6 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
     // Unbuffered, so that a write that fails is the one WriteAll sees.
     if (!tagged.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {Unwritable(tagged)};
-    const QByteArray newTag = Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
     if (!WriteAll(tagged, newTag))
         return {Unwritable(tagged)};
     if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);

@@ -12,8 +12,10 @@ namespace velunor {
 // Lyrics3), each only when the input has it. TLEN is set to `outputLengthMs`
 // when the input had TLEN; frames that point into the old audio by byte
 // offsets (MLLT, ASPI, SEEK, and the 2.3 TSIZ) are dropped. An input without
-// tags leaves the output without any tag (SoX writes a small tag of its own,
-// which must go). The audio frames of the output are not changed.
+// any of these (FLAC, Ogg, WAV, ...) gives the output its own tags as an
+// ID3v2.4 tag (see ForeignTagsAsId3v24), or, when it has none, no tag at all
+// (SoX writes a small tag of its own, which must go). The audio frames of the
+// output are not changed.
 //
 // Writes the result into `taggedPath`, an existing empty file that the
 // caller owns, puts in place and writes through to the disk. `cancel` is
