@@ -93,6 +93,11 @@ ConversionJob::ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource
       mailbox_(std::make_shared<ResultMailbox>(this)), measurer_(std::make_shared<Measurer>())
 {
     setup_.parallel = std::max(1, setup_.parallel);
+    if (!setup_.clockMs) {
+        auto clock = std::make_shared<QElapsedTimer>();
+        clock->start();
+        setup_.clockMs = [clock] { return clock->elapsed(); };
+    }
     measurer_->converter = setup_.converter;
     killTimer_.setSingleShot(true);
     connect(&killTimer_, &QTimer::timeout, this, [this] { signalConverters(SIGKILL); });
@@ -289,8 +294,8 @@ void ConversionJob::launch(int sequence)
             [this, sequence] { onConverterEnded(sequence); });
     record.state = FileState::Converting;
     converting_.insert(sequence);
-    if (!workClock_.isValid())
-        workClock_.start();
+    if (!workStartMs_)
+        workStartMs_ = setup_.clockMs();
 }
 
 void ConversionJob::onConverterEnded(int sequence)
@@ -562,10 +567,12 @@ RunProgress ConversionJob::progress()
     for (const int sequence : converting_) {
         FileRecord &record = records_[sequence];
         noteOutputSize(record);
-        const double seconds = record.seconds.value_or(average);
-        if (record.bytesPerSecond > 0 && seconds > 0)
-            done += seconds * std::min(kMostWhileConverting,
-                                       record.outputBytes / (seconds * record.bytesPerSecond));
+        // How far a converter has got is known only against the file's own
+        // length; until it is measured, the file counts as not begun.
+        if (record.seconds && record.bytesPerSecond > 0 && *record.seconds > 0)
+            done += *record.seconds *
+                    std::min(kMostWhileConverting,
+                             record.outputBytes / (*record.seconds * record.bytesPerSecond));
         if (progress.atWork.isEmpty())
             progress.atWork = record.plan.inputPath;
     }
@@ -580,9 +587,10 @@ RunProgress ConversionJob::progress()
     progress.audioSeconds = total;
     progress.filesLeft = activeCount() + waiting;
     // Only real lengths tell a time: an estimate waits for a measured file.
-    if (measuredCount_ > 0 && workClock_.isValid() && workClock_.elapsed() >= kEstimateAfterMs &&
-        done > 0 && phase_ == Phase::Running) {
-        const double perSecond = done / (workClock_.elapsed() / 1000.0);
+    const qint64 workedMs = workStartMs_ ? setup_.clockMs() - *workStartMs_ : 0;
+    if (measuredCount_ > 0 && workedMs >= kEstimateAfterMs && done > 0 &&
+        phase_ == Phase::Running) {
+        const double perSecond = done / (workedMs / 1000.0);
         progress.secondsLeft = std::llround(std::max(0.0, total - done) / perSecond);
     }
     return progress;

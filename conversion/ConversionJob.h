@@ -44,6 +44,9 @@ struct JobSetup {
     // Why the staged converter must not be run now, or ""; asked before each
     // start.
     std::function<QString()> converterProblem;
+    // Milliseconds on a clock that never goes back, for the time left; the
+    // system's monotonic clock when not given.
+    std::function<qint64()> clockMs;
 };
 
 // How far a run has got, by the audio it holds rather than by its files, so
@@ -184,7 +187,7 @@ private:
     QTimer killTimer_;
     QTimer giveUpTimer_;
     QTimer deadlineTimer_;
-    QElapsedTimer workClock_; // from the first converter's start
+    std::optional<qint64> workStartMs_; // when the first converter started
     double shownFraction_ = 0.0;
 };
 

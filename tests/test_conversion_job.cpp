@@ -251,6 +251,48 @@ private slots:
                  QStringList({"short1.mp3" + failed, "short2.mp3" + failed, "long.mp3" + failed}));
     }
 
+    void progressWeighsAudioAndTellsTheTimeLeft()
+    {
+        QCOMPARE(MakeStereoMp3(inputs_->filePath("long.mp3"), 6.0), QString());
+        QCOMPARE(MakeStereoMp3(inputs_->filePath("short.mp3"), 1.0), QString());
+        const QString mono = inputs_->filePath("mono.mp3");
+        QCOMPARE(ConvertToMono(inputs_->filePath("long.mp3"), mono), QString());
+        // Each converter has written half of a six-second output so far.
+        FakeStarter starter;
+        starter.output = Contents(mono).left(Contents(mono).size() / 2);
+        ListSource files = source({"long.mp3", "short.mp3"});
+        qint64 now = 0;
+        JobSetup setup;
+        setup.parallel = 2;
+        setup.clockMs = [&now] { return now; };
+        ConversionJob job(starter, setup, files);
+        QSignalSpy finished(&job, &ConversionJob::finished);
+        job.start();
+        QTRY_VERIFY(std::abs(job.progress().audioSeconds - 7.0) < 0.5);
+
+        // The long file is half done and the short one nearly: about four of
+        // seven seconds, whatever the count of files says.
+        RunProgress progress = job.progress();
+        QVERIFY2(progress.fraction > 0.5 && progress.fraction < 0.62,
+                 qPrintable(QString::number(progress.fraction)));
+        QCOMPARE(progress.secondsLeft, std::optional<qint64>());
+        QCOMPARE(progress.atWork, inputs_->filePath("long.mp3"));
+        // Four seconds of audio in ten: three more take about seven and a half.
+        now = 10000;
+        progress = job.progress();
+        QVERIFY(progress.secondsLeft && *progress.secondsLeft >= 6 && *progress.secondsLeft <= 9);
+
+        // A file that fails counts as done: the bar never goes back.
+        const double before = progress.fraction;
+        starter.started[0]->finish({1, 0});
+        QTRY_COMPARE(job.progress().atWork, inputs_->filePath("short.mp3"));
+        QVERIFY(job.progress().fraction >= before);
+        QVERIFY(job.progress().fraction < 1.0);
+        starter.started[1]->finish({1, 0});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(job.progress().fraction, 1.0);
+    }
+
     void stopEndsEveryConverterAndStartsNothingMore()
     {
         FakeStarter starter;

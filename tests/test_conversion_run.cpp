@@ -249,6 +249,33 @@ private slots:
         QCOMPARE(form().ListView1->items().count(), 3);
     }
 
+    void theBarFollowsTheAudioOfALongFile()
+    {
+        // Listed first, so it starts at once; the short ones are done while it
+        // is still at work, and the bar goes on rising with it alone.
+        const QString longSong = inputs_->filePath("long.wav");
+        QCOMPARE(MakeStereoAudio(longSong, 400.0), QString());
+        list({longSong, input("a.mp3"), input("b.mp3"), input("c.mp3")});
+        WindowRecorder shown(form());
+        QList<int> whileAlone;
+        connect(form().ProgressBar1, &QProgressBar::valueChanged, this, [&](int value) {
+            const QStringList done = Entries(outputs_->path());
+            if (done.contains("a.mp3") && done.contains("b.mp3") && done.contains("c.mp3") &&
+                !done.contains("long.mp3"))
+                whileAlone << value;
+        });
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QVERIFY2(whileAlone.size() >= 2, qPrintable(QString::number(whileAlone.size())));
+        QVERIFY(std::is_sorted(whileAlone.begin(), whileAlone.end()));
+        QVERIFY(whileAlone.last() < 100);
+        // "42% – Velunor", or with the time left once it can be told.
+        const QRegularExpression during("^\\d{1,2}% (\u00b7 \\d+:\\d\\d left )?\u2013 Velunor$");
+        for (const QString &title : shown.titles.mid(0, shown.titles.size() - 1))
+            QVERIFY2(during.match(title).hasMatch(), qPrintable(title));
+        QCOMPARE(shown.titles.last(), QStringLiteral("Velunor"));
+    }
+
     void sameNamesFromManyFoldersEachKeepTheirOutput()
     {
         // Albums of one collection, the same track names in each, and a
