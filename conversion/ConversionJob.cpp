@@ -409,6 +409,7 @@ void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome outcome
         doneMeasuredSeconds_ += *record.seconds;
     else
         ++doneUnmeasuredCount_;
+    emit fileFinished(record.outcome);
 }
 
 void ConversionJob::checkDeadlines()

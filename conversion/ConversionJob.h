@@ -109,6 +109,9 @@ public:
 signals:
     // A file was planned, started or ended.
     void progressed();
+    // One file's outcome is settled (emitted once per planned file, in the
+    // order they end).
+    void fileFinished(const velunor::FileOutcome &outcome);
     void finished();
 
 private:

@@ -56,6 +56,7 @@ void ListRun::start()
     }
     state_ = State::Running;
     connect(job_.get(), &ConversionJob::progressed, this, &ListRun::progressed);
+    connect(job_.get(), &ConversionJob::fileFinished, this, &ListRun::fileFinished);
     connect(job_.get(), &ConversionJob::finished, this, [this] { finish(); });
     job_->start();
 }

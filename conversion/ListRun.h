@@ -61,6 +61,8 @@ public:
 signals:
     // A file was planned, started or ended.
     void progressed();
+    // One file's outcome is settled.
+    void fileFinished(const velunor::FileOutcome &outcome);
     // Every converter has ended and the staged files are cleaned up.
     void finished();
 
