@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/PointerKind.h"
-#include "platform/Platform.h"
-#include "shell/ErrorReport.h"
+#include "platform/ui/Platform.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QCursor>
 #include <QPersistentModelIndex>
@@ -96,6 +96,9 @@ public:
 
     // A plain message: OK only, no icon, the application title.
     void showMessage(const QString &text);
+    // A plain message whose details (the files a run left unconverted, each
+    // with its reason) the box offers apart from the text.
+    void showMessage(const QString &text, const QString &details);
     // A plain question with Yes and No; true for Yes.
     bool askYesNo(const QString &text);
     // Selects or clears an option button as a user's change would: selecting

@@ -1,7 +1,7 @@
 #include "conversion/ConverterFiles.h"
 
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 
 #include <QDir>
 #include <QFile>

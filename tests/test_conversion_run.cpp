@@ -9,7 +9,7 @@
 #include "app/ProgressBar.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/FilePlan.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -213,7 +213,7 @@ private slots:
         convert();
 
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(platform().mostAtOnce, 2);
+        QCOMPARE(platform().processes.mostAtOnce, 2);
         QCOMPARE(Entries(outputs_->path()), QStringList({"Song.Live.mp3", "a.mp3", "c.mp3"}));
         for (const QString &name : Entries(outputs_->path())) {
             QCOMPARE(ChannelCount(output(name)), 1);
@@ -265,7 +265,7 @@ private slots:
         QCOMPARE(platform().messageTexts(), QStringList({message}));
         QVERIFY(!form().isConverting());
         QCOMPARE(Entries(staging_->path()), QStringList());
-        QCOMPARE(platform().processesStarted, 0);
+        QCOMPARE(platform().processes.processesStarted, 0);
     }
 
     // ---- what the user keeps ------------------------------------------------
@@ -505,7 +505,7 @@ private slots:
         bool goesOn = false;
         WhileConverting no(form(), [&] {
             start();
-            goesOn = form().isConverting() && platform().runningNow > 0;
+            goesOn = form().isConverting() && platform().processes.runningNow > 0;
             start();
         });
         convert();
@@ -647,7 +647,7 @@ private slots:
         list({song});
         convert();
         QVERIFY(!QFile::exists(marker));
-        QCOMPARE(platform().processesStarted, 0);
+        QCOMPARE(platform().processes.processesStarted, 0);
         const QString text = platform().messageTexts().value(0);
         QVERIFY2(text.startsWith(NotConverted(
                      {song + " - the converter was not run: other users can change "})),

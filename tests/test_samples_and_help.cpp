@@ -6,7 +6,7 @@
 #include "FolderTree.h"
 #include "TestWindow.h"
 #include "app/FileListView.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 #include "shell/Locations.h"
 
 #include <QLineEdit>

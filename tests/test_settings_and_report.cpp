@@ -2,7 +2,7 @@
 // step guard.
 
 #include "TestWindow.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 #include "shell/SettingsStore.h"
 
 #include <QFile>

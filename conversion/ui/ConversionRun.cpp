@@ -6,6 +6,7 @@
 #include "conversion/Shell32.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
+#include "shell/ui/WindowMain.h"
 
 #include <QLineEdit>
 

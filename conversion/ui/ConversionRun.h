@@ -4,7 +4,7 @@
 #include "conversion/ConverterFiles.h"
 #include "conversion/ListTurns.h"
 #include "conversion/RunSummary.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -3,7 +3,7 @@
 // that picks the folder.
 
 #include "app/Form1.h"
-#include "shell/BrowseForFolder.h"
+#include "shell/ui/BrowseForFolder.h"
 #include "shell/Locations.h"
 #include "shell/SettingsStore.h"
 
