@@ -57,6 +57,9 @@ void PaintDesignedColours(QWidget *widget, DesignedArea area)
         palette.setColor(QPalette::Disabled, role, QColor(120, 120, 120));
     }
     widget->setPalette(palette);
+    // A button fills with its face colour by default: an option button is
+    // meant to stand on the window's white.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 

@@ -92,7 +92,6 @@ public:
     const QString &applicationTitle() const { return applicationTitle_; }
     const QString &programFolder() const { return programFolder_; }
     Platform &platform() { return platform_; }
-    SettingsStore &settings() { return settings_; }
 
     // A plain message: OK only, no icon, the application title.
     void showMessage(const QString &text);
@@ -105,9 +104,13 @@ public:
     // deselects the other two and fires the button's click handler.
     void setOptionValue(OptionButton *option, bool selected);
 
+    // The settings below only the tests change: they stay so that a test can
+    // close the window without ending itself, see the order of files on any
+    // machine, and see the notice without a long run.
+
     // What closing the window does after a run in progress has been stopped
     // and cleaned up; by default the process ends at once, whatever handler
-    // is running. Tests replace it.
+    // is running.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
     // How many files a run converts at once; 0 (the default) means one per
     // processor.
@@ -115,6 +118,7 @@ public:
     // A run that takes longer than this and ends while the user is in another
     // program is also told of by a notice on the desktop.
     void setNoticeAfterMilliseconds(qint64 milliseconds) { noticeAfterMs_ = milliseconds; }
+    // Whether a run is in progress; the tests wait on it.
     bool isConverting() const { return run_ != nullptr; }
 
     // Start-up (app/Form1.cpp).

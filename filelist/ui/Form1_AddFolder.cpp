@@ -4,8 +4,8 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "shell/ui/BrowseForFolder.h"
 #include "shell/Locations.h"
+#include "shell/ui/BrowseForFolder.h"
 #include "shell/ui/WindowMain.h"
 
 namespace velunor {
