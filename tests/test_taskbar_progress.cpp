@@ -145,9 +145,9 @@ private slots:
 
             progress.show(0.3, 7);
             progress.show(0.304, 7); // the same whole percent
-            progress.show(0.31, 0);
+            progress.show(0.57, 0);
             WaitFor(dock, 3);
-            QCOMPARE(dock.last().value("progress").toDouble(), 0.31);
+            QCOMPARE(dock.last().value("progress").toDouble(), 0.57);
             // No files left is no badge.
             QCOMPARE(dock.last().value("count-visible"), QVariant(false));
         }

@@ -41,9 +41,11 @@ void TaskbarProgress::show(double fraction, int filesLeft)
     if (!bus_.isConnected())
         return;
     // Whole percent, as the window's own bar: a dock's bar is no finer, and
-    // a finer value would only send more.
+    // a finer value would only send more. The nudge keeps a share stored a
+    // hair below its percent (0.57 times 100 is 56.99...) on that percent.
     const double done = std::clamp(std::isfinite(fraction) ? fraction : 0.0, 0.0, 1.0);
-    wanted_ = Shown{static_cast<int>(std::floor(done * 100.0)), std::max(filesLeft, 0), true};
+    const int percent = static_cast<int>(std::floor(done * 100.0 + 1e-6));
+    wanted_ = Shown{percent, std::max(filesLeft, 0), true};
     // Within the gap the latest value waits for its end.
     if (sent_ != wanted_ && !gap_.isActive())
         sendWanted();
