@@ -1,5 +1,6 @@
 #include "platform/ui/TaskbarProgress.h"
 
+#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QVariantMap>
 
@@ -21,7 +22,8 @@ TaskbarProgress::TaskbarProgress() : TaskbarProgress(QDBusConnection::sessionBus
 {
 }
 
-TaskbarProgress::TaskbarProgress(QDBusConnection bus, int minimumGapMs) : bus_(std::move(bus))
+TaskbarProgress::TaskbarProgress(const QDBusConnection &bus, int minimumGapMs)
+    : bus_(std::make_unique<QDBusConnection>(bus))
 {
     gap_.setSingleShot(true);
     gap_.setInterval(minimumGapMs);
@@ -38,7 +40,7 @@ TaskbarProgress::~TaskbarProgress()
 
 void TaskbarProgress::show(double fraction, int filesLeft)
 {
-    if (!bus_.isConnected())
+    if (!bus_->isConnected())
         return;
     // Whole percent, as the window's own bar: a dock's bar is no finer, and
     // a finer value would only send more. The nudge keeps a share stored a
@@ -56,7 +58,7 @@ void TaskbarProgress::hide()
     wanted_ = Shown{};
     gap_.stop();
     // Nothing to take off an entry that shows nothing.
-    if (!bus_.isConnected() || !sent_ || !sent_->visible)
+    if (!bus_->isConnected() || !sent_ || !sent_->visible)
         return;
     sendWanted();
 }
@@ -74,7 +76,7 @@ void TaskbarProgress::sendWanted()
     };
     update << kDesktopEntryUri << properties;
     // A signal wants no answer: the bus takes it, and the window goes on.
-    bus_.send(update);
+    bus_->send(update);
     sent_ = wanted_;
     if (wanted_.visible)
         gap_.start();

@@ -1,9 +1,13 @@
 #pragma once
 
-#include <QDBusConnection>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
+
+// Only the window library links Qt DBus: whoever merely holds a progress
+// needs none of its headers.
+class QDBusConnection;
 
 namespace velunor {
 
@@ -20,7 +24,7 @@ public:
     TaskbarProgress();
     // On `bus`, at most one update per `minimumGapMs` milliseconds. (The
     // tests stretch and shrink the gap to see what it holds back.)
-    TaskbarProgress(QDBusConnection bus, int minimumGapMs);
+    TaskbarProgress(const QDBusConnection &bus, int minimumGapMs);
     // Hides what is still shown: a dock never keeps a finished run's bar.
     ~TaskbarProgress();
     TaskbarProgress(const TaskbarProgress &) = delete;
@@ -43,7 +47,7 @@ private:
 
     void sendWanted();
 
-    QDBusConnection bus_;
+    std::unique_ptr<QDBusConnection> bus_;
     QTimer gap_; // runs from one update until the next may be sent
     Shown wanted_;
     std::optional<Shown> sent_;
