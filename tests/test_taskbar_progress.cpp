@@ -2,27 +2,21 @@
 // started for the test, to a listener of the test's own on a connection of
 // its own, and with no bus at all.
 
+#include "PrivateBus.h"
 #include "platform/ui/TaskbarProgress.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace velunor;
+using namespace velunor::testing;
 
 namespace {
-
-// Starts no service on demand, so that nothing installed on the machine
-// takes part.
-const QString kBusConfig = QStringLiteral(
-    "<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
-    "<policy context='default'><allow send_destination='*'/><allow receive_sender='*'/>"
-    "<allow own='*'/></policy></busconfig>");
 
 constexpr int kHour = 3600 * 1000;
 
@@ -59,8 +53,7 @@ public slots:
 class TaskbarProgressTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder_;
-    QProcess bus_;
+    PrivateBus bus_;
     QString address_;
 
     // The program's side of the private bus; the session bus is left to the
@@ -78,21 +71,8 @@ class TaskbarProgressTest : public QObject {
 private slots:
     void initTestCase()
     {
-        QFile config(folder_.filePath("bus.conf"));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(kBusConfig.arg(folder_.path()).toUtf8());
-        config.close();
-        bus_.start("dbus-daemon",
-                   {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
-        while (!bus_.canReadLine())
-            QVERIFY2(bus_.waitForReadyRead(10000), "dbus-daemon did not start");
-        address_ = QString::fromUtf8(bus_.readLine()).trimmed();
-    }
-
-    void cleanupTestCase()
-    {
-        bus_.terminate();
-        bus_.waitForFinished();
+        address_ = bus_.address();
+        QVERIFY2(!address_.isEmpty(), "dbus-daemon did not start");
     }
 
     // A run's progress on the session bus, in the types the docks read; a
