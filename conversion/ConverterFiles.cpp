@@ -1,5 +1,6 @@
 #include "conversion/ConverterFiles.h"
 
+#include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
@@ -13,6 +14,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velunor {
 
@@ -178,12 +180,23 @@ StagingLease::StagingLease()
     for (int attempt = 0; attempt < 5; ++attempt) {
         place_ = ChooseStagingPlace();
         if (lock() || errno != ENOENT)
-            return;
+            break;
     }
+    // A program ended abruptly lets go too, with the paths known now.
+    std::vector<QByteArray> staged;
+    for (const ConverterFile &file : ConverterFileSet())
+        staged.push_back(QFile::encodeName(StagedPath(place_.folder, file)));
+    ExitCleanup::AddAction(this, [this, staged] {
+        release([&staged] {
+            for (const QByteArray &path : staged)
+                ::unlink(path.constData());
+        });
+    });
 }
 
 StagingLease::~StagingLease()
 {
+    ExitCleanup::RemoveAction(this);
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
@@ -227,6 +240,7 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
     if (released_)
         return;
     released_ = true;
+    ExitCleanup::RemoveAction(this);
     if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
         // Another run still uses the files; it removes them when it ends.
         ::close(lockFd_);

@@ -1,5 +1,6 @@
 #include "conversion/FilePlan.h"
 
+#include "platform/ExitCleanup.h"
 #include "shell/Main.h"
 
 #include <QCoreApplication>
@@ -37,6 +38,8 @@ QString ReserveTemporaryOutput(const QString &folder, int &error)
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0) {
             ::close(fd);
+            // Removed also when the program is ended abruptly.
+            ExitCleanup::AddFile(path);
             return path;
         }
         if (errno != EEXIST) {
@@ -101,8 +104,10 @@ FilePlan PlanFile(const FileTurn &turn)
 
 void ReleaseTemporaryOutput(const FilePlan &plan)
 {
-    if (!plan.temporaryPath.isEmpty())
-        ::unlink(QFile::encodeName(plan.temporaryPath).constData());
+    if (plan.temporaryPath.isEmpty())
+        return;
+    ::unlink(QFile::encodeName(plan.temporaryPath).constData());
+    ExitCleanup::RemoveFile(plan.temporaryPath);
 }
 
 } // namespace velunor

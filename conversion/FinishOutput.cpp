@@ -2,6 +2,7 @@
 
 #include "conversion/MpegAudio.h"
 #include "conversion/TagCopy.h"
+#include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
@@ -121,8 +122,10 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
 QString PutOutputInPlace(const FilePlan &plan)
 {
     if (::rename(QFile::encodeName(plan.temporaryPath).constData(),
-                 QFile::encodeName(plan.outputPath).constData()) == 0)
+                 QFile::encodeName(plan.outputPath).constData()) == 0) {
+        ExitCleanup::RemoveFile(plan.temporaryPath);
         return QString();
+    }
     const int error = errno;
     ReleaseTemporaryOutput(plan);
     return QStringLiteral("the output could not be put in place (%1)")

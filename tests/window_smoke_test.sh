@@ -34,15 +34,15 @@ wait "$app_pid" || status=$?
 app_pid=""
 [ "$status" -eq 0 ] || { cat "$work/app.log"; fail "velunor ended with status $status"; }
 
-# In the middle of a conversion: a stand-in converter that takes its time is
-# already in the staging folder, where the run uses it as it finds it.
+# In the middle of a conversion: a stand-in converter that never ends by
+# itself is already in the staging folder, where the run uses it as it finds
+# it. It notes its process number once it runs.
 stage="$work/stage"
 mkdir -m 700 "$stage"
 cat >"$stage/sox" <<SCRIPT
 #!/bin/sh
-echo started >"$work/converter-started"
-sleep 3
-echo finished >"$work/converter-finished"
+echo \$\$ >"$work/converter-pid.part" && mv "$work/converter-pid.part" "$work/converter-pid"
+exec sleep infinity
 SCRIPT
 chmod 755 "$stage/sox"
 printf 'ID3' >"$work/song.mp3"
@@ -51,12 +51,14 @@ wait_for_window 100 || { cat "$work/app2.log"; fail "the second window did not a
 wait_until_drawn "$window" 50 || fail "the second window was not drawn"
 # "Start Converting" is the fourth control after the first focus.
 press_by_keyboard "$window" 4
-appears_within "$work/converter-started" 50 ||
+appears_within "$work/converter-pid" 100 ||
   { cat "$work/app2.log"; fail "the conversion did not start"; }
+converter_pid=$(cat "$work/converter-pid")
+is_alive "$converter_pid" || fail "the stand-in converter is not running"
 DISPLAY=$display "$close_window" "$window"
 ends_within "$app_pid" 30 || fail "velunor did not end after its window was closed"
 app_pid=""
-! appears_within "$work/converter-finished" 40 || fail "the converter outlived the program"
+gone_within "$converter_pid" 50 || fail "the converter outlived the program"
 [ -z "$(ls -A "$stage")" ] || { ls -la "$stage"; fail "the staging folder was not cleaned up"; }
 desktop="$work/home/Desktop"
 [ -z "$(ls -A "$desktop")" ] || { ls -la "$desktop"; fail "an unfinished output was left"; }
