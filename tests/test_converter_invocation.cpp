@@ -257,9 +257,10 @@ private slots:
             while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0)
                 QCOMPARE(errno, EINTR);
         };
+        // Tabs: a word of a command line holds no space.
         const qint32 result = Shell32::RunAndWait(
-            platform_,
-            Program("/bin/sh", {"-c", "echo $$ >\"$0\"; exec cat \"$1\"", pidFile, fifo}), show);
+            platform_, Program("/bin/sh", {"-c", "echo\t$$\t>$0;\texec\tcat\t$1", pidFile, fifo}),
+            show);
         QCOMPARE(result, 0);
         QCOMPARE(shown, QStringList({"Please wait.. 1", "Please wait.. 2", "Please wait.. 3",
                                      "Please wait.. 4", "Please wait.. 5", "Progress Bar"}));
