@@ -38,7 +38,7 @@ struct KillAtEnd {
     ~KillAtEnd()
     {
         for (const pid_t pid : pids)
-            if (pid > 0)
+            if (IsAlive(pid))
                 ::kill(pid, SIGKILL);
     }
 };
@@ -154,30 +154,22 @@ private slots:
                                   cancelled ? 3600000 : 1000, &cancel);
             returned = true;
         });
-        KillAtEnd cleanup;
-        auto notedPids = [&] {
-            cleanup.pids.clear();
-            for (const QByteArray &pid : Contents(pidFile).simplified().split(' '))
-                cleanup.pids.append(pid.toInt());
-        };
-        bool started = true;
-        if (cancelled) {
-            started = QTest::qWaitFor([&] { return QFile::exists(pidFile); }, 60000);
-            cancel = true;
-        }
+        const bool started =
+            !cancelled || QTest::qWaitFor([&] { return QFile::exists(pidFile); }, 60000);
+        cancel = cancelled;
         const bool ended = QTest::qWaitFor([&] { return returned.load(); }, 60000);
-        if (QFile::exists(pidFile))
-            notedPids();
-        if (!ended) {
-            // Lets the thread end before the test does.
-            for (const pid_t pid : cleanup.pids)
+        QList<pid_t> pids;
+        for (const QByteArray &pid : Contents(pidFile).simplified().split(' '))
+            if (pid.toInt() > 0)
+                pids << pid.toInt();
+        // Lets the thread end before the test does.
+        for (const pid_t pid : pids)
+            if (!ended)
                 ::kill(pid, SIGKILL);
-        }
         running.join();
-        QVERIFY(started);
-        QVERIFY(ended);
+        QVERIFY(started && ended);
         QVERIFY(!result);
-        for (const pid_t pid : cleanup.pids)
+        for (const pid_t pid : pids)
             QVERIFY2(!IsAlive(pid), qPrintable(QString::number(pid)));
     }
 

@@ -12,19 +12,14 @@
 
 namespace velunor::testing {
 
-// The lines of /proc/<pid>/status, "Name:\tvalue"; empty once it is gone.
-inline QList<QByteArray> ProcessStatus(pid_t pid)
+// The value of a line of /proc/<pid>/status ("SigBlk"), trimmed; "" when
+// the process or the line is missing.
+inline QByteArray StatusField(pid_t pid, const QByteArray &name)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return {};
-    return status.readAll().split('\n');
-}
-
-// The value of one status line ("SigBlk"), trimmed; "" when it has none.
-inline QByteArray StatusField(pid_t pid, const QByteArray &name)
-{
-    for (const QByteArray &line : ProcessStatus(pid))
+    for (const QByteArray &line : status.readAll().split('\n'))
         if (line.startsWith(name + ':'))
             return line.mid(name.size() + 1).trimmed();
     return {};
