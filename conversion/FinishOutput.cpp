@@ -7,6 +7,7 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <fcntl.h>
@@ -49,6 +50,44 @@ int SyncToDisk(const QString &path)
     const int result = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return result;
+}
+
+// Numbers the scratch files of the tag copy. Together with the process number
+// and O_EXCL their names are the program's own, as the temporary outputs'.
+std::atomic<quint64> scratchCount{0};
+
+// Copies the input's tags onto the temporary output: written into a new
+// hidden scratch file beside it, which replaces it in one step once complete
+// and is removed otherwise. Returns "" or the reason in words.
+QString CopyTagsOntoTemporaryOutput(const FilePlan &plan, qint64 lengthMs)
+{
+    // The temporary output's folder, as its path writes it, "/" included.
+    const QString folder = plan.temporaryPath.left(plan.temporaryPath.lastIndexOf(u'/') + 1);
+    QByteArray scratch;
+    int fd = -1;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        scratch = QFile::encodeName(
+            folder + QStringLiteral(".velunor-%1-%2.mp3").arg(::getpid()).arg(++scratchCount));
+        fd =
+            ::open(scratch.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        error = fd < 0 ? errno : 0;
+    }
+    if (fd < 0)
+        return QStringLiteral("the tags could not be written (%1)")
+            .arg(FileSystem::SystemMessage(error));
+    ::close(fd);
+    const TagCopyResult copy =
+        CopyTags(plan.inputPath, plan.temporaryPath, QFile::decodeName(scratch), lengthMs);
+    if (copy.problem.isEmpty() && copy.written &&
+        ::rename(scratch.constData(), QFile::encodeName(plan.temporaryPath).constData()) == 0)
+        return QString();
+    error = errno;
+    ::unlink(scratch.constData());
+    if (copy.problem.isEmpty() && copy.written)
+        return QStringLiteral("the tags could not be written (%1)")
+            .arg(FileSystem::SystemMessage(error));
+    return copy.problem;
 }
 
 } // namespace
@@ -104,8 +143,7 @@ CheckedOutput CheckAndCompleteOutput(const FilePlan &plan, const ProcessEnd &end
     }
 
     const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
-    if (const QString problem = CopyTags(plan.inputPath, plan.temporaryPath, lengthMs);
-        !problem.isEmpty()) {
+    if (const QString problem = CopyTagsOntoTemporaryOutput(plan, lengthMs); !problem.isEmpty()) {
         if (DiskIsFull(Main::FolderOf(plan.temporaryPath), errorOutput))
             return {Result::DiskFull, QString(), ENOSPC};
         return {Result::NotFinished, problem, 0};

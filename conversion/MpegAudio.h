@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <atomic>
 #include <optional>
+
+class QIODevice;
 
 namespace velunor {
 
@@ -23,7 +26,12 @@ struct MpegAudioLength {
 // holds no MPEG audio stream. Never trusts a Xing/Info/VBRI header's frame
 // count: the frames actually present are counted, because a cut-short file
 // still carries the count of the full one. The frame holding such a header
-// is silent and not counted. Reentrant.
-std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path);
+// is silent and not counted. Reentrant. Gives up, empty, once `cancel` is
+// true: it is looked at before every block of the file is read.
+std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
+                                                const std::atomic<bool> *cancel = nullptr);
+// The same for a file open for reading and seekable.
+std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file,
+                                                const std::atomic<bool> *cancel = nullptr);
 
 } // namespace velunor
