@@ -93,10 +93,11 @@ QByteArray Resynchronised(QByteArrayView bytes)
 {
     QByteArray plain;
     plain.reserve(bytes.size());
-    for (qint64 i = 0; i < bytes.size(); ++i) {
-        plain += bytes[i];
-        if (ByteAt(bytes, i) == 0xFF && i + 1 < bytes.size() && bytes[i + 1] == 0)
-            ++i;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype ff = bytes.indexOf('\xFF', from);
+        const qsizetype end = ff < 0 ? bytes.size() : ff + 1;
+        plain += bytes.sliced(from, end - from);
+        from = end < bytes.size() && bytes[end] == 0 ? end + 1 : end;
     }
     return plain;
 }
