@@ -21,6 +21,7 @@ void ProgressBar::setText(const QString &text)
     // text, and setting the name tells them it changed.
     setAccessibleName(text_);
     update();
+    emit textChanged(text_);
 }
 
 } // namespace velunor

@@ -15,6 +15,10 @@ public:
     // What the bar draws: the status text as set, never a computed percentage.
     QString text() const override { return text_; }
 
+signals:
+    // The status text changed (the bar's value has valueChanged).
+    void textChanged(const QString &text);
+
 private:
     QString text_;
 };

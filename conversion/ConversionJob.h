@@ -2,114 +2,190 @@
 
 #include "conversion/FileOutcome.h"
 #include "conversion/FilePlan.h"
+#include "conversion/FinishOutput.h"
+#include "platform/BackgroundWork.h"
 #include "platform/Processes.h"
 
+#include <QElapsedTimer>
 #include <QObject>
-#include <QThreadPool>
 #include <QTimer>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 
 namespace velunor {
 
-// Where a run takes its files from, one turn at a time.
+class ListedFiles;
+class OutputNames;
+
+// Where a run takes its files from, in list order.
 class FileSource {
 public:
     virtual ~FileSource() = default;
-    // The plan of the next file, decided now; none when no file is left.
-    // May let the window handle events (an error report), and the run may
-    // be stopped meanwhile.
+    // The plan of the next file in list order, decided now; none when no
+    // file is left now. May let the window handle events (an error report),
+    // and the run may be stopped meanwhile.
     virtual std::optional<FilePlan> nextFile() = 0;
-    // Why the finished output of `plan` must not replace what is at its
-    // final name now, or "". Asked again just before the output is put in
-    // place, as the list may have changed since the file's turn.
-    virtual QString replaceProblem(const FilePlan &plan) = 0;
+    // How many files wait for their turn (their plan) now.
+    virtual int waitingCount() const = 0;
+    // False once the file of `plan` has left the list: it is not started.
+    virtual bool stillListed(const FilePlan &plan) const = 0;
 };
 
-// A conversion run without a window: takes the files from its source in
-// turn, keeps up to `parallel` converters working at once, checks and
-// completes each output on a worker thread, gives it its final name, and
-// records how every file ended. Everything is driven by the event loop;
-// nothing here waits, except stopNow().
+// What a job needs besides its files.
+struct JobSetup {
+    StagedConverter converter;
+    int parallel = 1;
+    OutputNames *names = nullptr;  // for names a file system refuses
+    ListedFiles *listed = nullptr; // the listed-file check before a rename
+    // Why the staged converter must not be run now, or ""; asked before each
+    // start.
+    std::function<QString()> converterProblem;
+};
+
+// How far a run has got, by the audio it holds rather than by its files, so
+// that a long file counts for what it is.
+struct RunProgress {
+    // Of the whole run's audio: never falls during a run, and reaches 1
+    // only when it has ended.
+    double fraction = 0.0;
+    // Estimated from the audio converted per second so far, once there is
+    // enough to go by.
+    std::optional<qint64> secondsLeft;
+    int filesLeft = 0;
+    // The length of all the run's audio, as far as it is known: files not
+    // measured yet count as long as the average of those that are.
+    double audioSeconds = 0.0;
+    // The earliest listed file being converted; "" when none is.
+    QString atWork;
+};
+
+// A conversion run without a window. It takes every file's plan from its
+// source in list order (a little at a time, so the window never waits for a
+// long list), measures how long each file is on a thread of its own, keeps up
+// to `parallel` converters working with the longest files first, checks and
+// completes each output on a worker, and records how every file ended, in
+// list order. Stop and the program's exit take at most two seconds whatever
+// the workers are doing. Everything is driven by the event loop.
 class ConversionJob : public QObject {
     Q_OBJECT
 public:
-    ConversionJob(ProcessStarter &starter, QString converterPath, QStringList environment,
-                  int parallel, FileSource &source, QObject *parent = nullptr);
+    ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource &source,
+                  QObject *parent = nullptr);
     ~ConversionJob() override;
 
     // Conversions at once on this machine: one per online processor.
     static int ConversionsAtOnce();
 
-    // Starts the first files; finished() follows from the event loop.
+    // Plans and starts the first files; finished() follows from the event
+    // loop.
     void start();
-    // Ends every running converter at once (SIGTERM, then SIGKILL after
-    // `killAfterMs`) and starts nothing more. Outputs already being completed
-    // are kept. finished() follows once every converter has ended.
-    void stop(int killAfterMs = 1000);
-    // The same for the program's exit: returns when every converter has
-    // ended and no temporary output is left. No signal is emitted.
-    void stopNow(int killAfterMs = 1000);
+    // Ends every running converter at once (SIGTERM, then SIGKILL after a
+    // second) and starts nothing more. Files whose converter had ended well
+    // are still finished if that fits in the time left. finished() follows
+    // within two seconds.
+    void stop();
+    // The same for the program's exit: returns once every file is settled,
+    // within two seconds, having let the event loop run meanwhile without
+    // user input.
+    void stopNow();
 
-    bool isStopped() const { return stopping_; }
-    // How the files whose turn has come ended so far, in turn order.
+    bool isStopped() const { return stopRequested_; }
+    bool hasFinished() const { return phase_ == Phase::Finished; }
+    // How the files planned so far ended, in list order; files not ended
+    // yet are left out.
     QList<FileOutcome> outcomes() const;
-    int finishedCount() const { return static_cast<int>(done_.size()); }
-    // Files whose turn has come that are not finished: being converted,
-    // completed, or waiting for another file with the same output.
-    int activeCount() const { return static_cast<int>(active_.size()) + (waiting_ ? 1 : 0); }
-    // The input of the file that has been converted longest of those still
-    // being converted; "" when none is.
-    QString oldestConverting() const;
+    int finishedCount() const { return finished_; }
+    // Files planned and not ended.
+    int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
+    RunProgress progress();
 
 signals:
-    // A file started or ended.
+    // A file was planned, started or ended.
     void progressed();
     void finished();
 
 private:
-    enum class Stage { Converting, Completing };
-    struct Active {
+    enum class Phase { NotStarted, Running, Stopping, Finished };
+    enum class FileState { Planned, Converting, Completing, Done };
+
+    struct FileRecord {
         FilePlan plan;
-        ChildProcess *process = nullptr; // owned until it has ended
-        Stage stage = Stage::Converting;
+        FileState state = FileState::Planned;
+        std::optional<double> seconds;              // the input's length, once measured
+        std::unique_ptr<TemporaryOutput> temporary; // while converting
+        ChildProcess *process = nullptr;            // owned while converting
+        bool endedBeforeStop = false;
+        std::shared_ptr<CompletionControl> control; // while completing
+        QElapsedTimer completingSince;
+        qint64 outputBytes = 0; // what the converter has written so far
+        int bytesPerSecond = 0; // of its output, once known
+        FileOutcome outcome;    // once done
     };
 
-    void fill();
-    void launch(int turn, FilePlan plan);
-    void onConverterEnded(int turn);
-    void onCompleted(int turn, FileOutcome::Result result, const QString &detail, int number);
-    void record(int turn, const FilePlan &plan, FileOutcome::Result result,
+    struct Measurer;
+
+    void schedulePump();
+    void pump();
+    bool planSome();
+    void startSome();
+    std::optional<int> nextToStart();
+    void launch(int sequence);
+    void onConverterEnded(int sequence);
+    void complete(int sequence, FileRecord &record, const ProcessEnd &end,
+                  const QByteArray &errorOutput);
+    void onCompleted(int sequence, const std::shared_ptr<CompletionControl> &control,
+                     const FileOutcome &outcome);
+    void onMeasured(int sequence, std::optional<double> seconds);
+    void finish(int sequence, FileRecord &record, FileOutcome outcome);
+    void finish(int sequence, FileRecord &record, FileOutcome::Result result,
                 const QString &detail = QString(), int number = 0);
-    bool outputBusy(const QString &outputKey) const;
-    int convertingCount() const;
+    void checkDeadlines();
+    void giveUpOnWorkers();
     void signalConverters(int signal);
     void maybeFinish();
+    double averageSeconds() const;
+    void noteOutputSize(FileRecord &record);
+    void forgetWaiting(int sequence, const FileRecord &record);
 
     ProcessStarter &starter_;
-    QString converterPath_;
-    QStringList environment_;
-    int parallel_;
+    JobSetup setup_;
     FileSource &source_;
+    Phase phase_ = Phase::NotStarted;
+    bool stopRequested_ = false;
 
-    std::map<int, Active> active_;
-    std::map<int, FileOutcome> done_;
-    // A file whose output is the same as that of a file still at work: it
-    // waits, so that the later file in the list always writes last.
-    std::optional<std::pair<int, FilePlan>> waiting_;
-    int nextTurn_ = 0;
-    bool started_ = false;
+    // By plan, in list order.
+    std::map<int, FileRecord> records_;
+    int nextSequence_ = 0;
+    int finished_ = 0;
     bool sourceEmpty_ = false;
-    bool stopping_ = false;
-    bool filling_ = false;
-    bool refill_ = false;
-    bool finishing_ = false;
+    std::set<int> converting_;
+    std::set<int> completing_;
+    std::set<FileIdentity> inputs_; // each input is converted once
+    // Planned files waiting to start: measured ones longest first, the
+    // others in list order.
+    std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)
+    std::set<int> unmeasuredWaiting_;
+    // Sums for the progress, kept as files are planned, measured and done,
+    // so that a long list costs nothing per look.
+    double measuredSeconds_ = 0.0;
+    int measuredCount_ = 0;
+    double doneMeasuredSeconds_ = 0.0;
+    int doneUnmeasuredCount_ = 0;
+
+    enum class Pump { Idle, Scheduled, Running, RunAgain };
+    Pump pump_ = Pump::Idle;
+
+    std::shared_ptr<ResultMailbox> mailbox_;
+    std::shared_ptr<Measurer> measurer_;
     QTimer killTimer_;
-    // Last, so that it is destroyed first: its destruction waits for the
-    // completions still running, which report back to this object.
-    QThreadPool completers_;
+    QTimer giveUpTimer_;
+    QTimer deadlineTimer_;
+    QElapsedTimer workClock_; // from the first converter's start
+    double shownFraction_ = 0.0;
 };
 
 } // namespace velunor

@@ -1,16 +1,19 @@
 #include "conversion/ConverterFiles.h"
 
+#include "conversion/TemporaryOutput.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "shell/Main.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +24,10 @@ namespace {
 using FileSystem::SystemMessage;
 
 const QString kLockName = QStringLiteral("/.velunor-staging.lock");
+// How long a run waits for another that holds the staging lock alone (while
+// it removes or replaces the staged files).
+constexpr qint64 kLockWaitMs = 5000;
+constexpr useconds_t kLockRetryMicroseconds = 10000;
 
 // The library search path is a list separated by ":", so a folder whose path
 // holds one would be split and its libraries never found.
@@ -59,6 +66,15 @@ bool WriteAll(int descriptor, const QByteArray &buffer)
         left -= written;
     }
     return true;
+}
+
+// An open-file-description lock on the whole lock file, without waiting.
+bool TryLock(int fd, short type)
+{
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
 bool OthersCanWrite(const struct stat &facts)
@@ -133,36 +149,62 @@ StagingPlace ChooseStagingPlace()
     return {folder, false};
 }
 
+namespace {
+
+// Writes `buffer` into a new locked part beside `path` and hands the
+// complete part to `putInPlace`, which names it. Throws on failure.
+void WritePart(const QByteArray &buffer, const QString &path, bool executable,
+               const std::function<int(TemporaryOutput &)> &putInPlace)
+{
+    int error = 0;
+    const std::unique_ptr<TemporaryOutput> part =
+        TemporaryOutput::Reserve(Main::FolderOf(path), error, QStringLiteral(".part"));
+    if (!part)
+        throw PlatformError(SystemMessage(error));
+    const mode_t mode = executable ? 0755 : 0644;
+    if (::fchmod(part->descriptor(), mode) != 0 || !WriteAll(part->descriptor(), buffer))
+        throw PlatformError(SystemMessage(errno));
+    if (const int failure = putInPlace(*part); failure != 0)
+        throw PlatformError(SystemMessage(failure));
+}
+
+} // namespace
+
 void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
                        const Yield &yield)
 {
     YieldNow(yield);
     if (Main::PathExists(path))
         return;
+    // Linked to its real name only when complete: link() never replaces
+    // anything, and never follows a link someone put at that name. Someone
+    // who staged the same file meanwhile wins; theirs is complete too.
+    WritePart(buffer, path, executable, [&path](TemporaryOutput &part) {
+        if (::link(QFile::encodeName(part.path()).constData(),
+                   QFile::encodeName(path).constData()) != 0 &&
+            errno != EEXIST)
+            return errno;
+        return 0;
+    });
+}
 
-    // Written under a hidden name of its own first and linked to its real
-    // name only when complete: link() never replaces anything, and never
-    // follows a link someone put at that name.
-    const QByteArray name = QFile::encodeName(path);
-    QByteArray partName = name;
-    partName.insert(partName.lastIndexOf('/') + 1, ".part-");
-    partName += ".XXXXXX";
-    const int descriptor = ::mkostemp(partName.data(), O_CLOEXEC);
-    if (descriptor < 0)
-        throw PlatformError(SystemMessage(errno));
-
-    const mode_t mode = executable ? 0755 : 0644;
-    int failure = 0;
-    if (::fchmod(descriptor, mode) != 0 || !WriteAll(descriptor, buffer))
-        failure = errno;
-    if (::close(descriptor) != 0 && failure == 0 && errno != EINTR)
-        failure = errno;
-    // Someone who staged the same file meanwhile wins; theirs is complete too.
-    if (failure == 0 && ::link(partName.constData(), name.constData()) != 0 && errno != EEXIST)
-        failure = errno;
-    ::unlink(partName.constData());
-    if (failure != 0)
-        throw PlatformError(SystemMessage(failure));
+bool StagedFileMatches(const QString &path, const QByteArray &buffer)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat facts {};
+    bool same =
+        ::fstat(fd, &facts) == 0 && S_ISREG(facts.st_mode) && facts.st_size == buffer.size();
+    if (same) {
+        QFile file;
+        same = file.open(fd, QIODevice::ReadOnly) &&
+               QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256) ==
+                   QCryptographicHash::hash(buffer, QCryptographicHash::Sha256);
+    }
+    ::close(fd);
+    return same;
 }
 
 void DeleteFileQuietly(const QString &path, const Yield &yield)
@@ -171,15 +213,18 @@ void DeleteFileQuietly(const QString &path, const Yield &yield)
     ::unlink(QFile::encodeName(path).constData());
 }
 
-StagingLease::StagingLease()
+StagingLease::StagingLease(const Yield &yield)
 {
     // The last user of a private folder removes it; one that started its run
     // at that moment makes the folder again.
     for (int attempt = 0; attempt < 5; ++attempt) {
         place_ = ChooseStagingPlace();
-        if (lock() || errno != ENOENT)
-            return;
+        if (lock(yield) || errno != ENOENT)
+            break;
     }
+    if (lockFd_ < 0 && problem_.isEmpty())
+        problem_ = QStringLiteral("the staging folder %1 cannot be used (%2)")
+                       .arg(place_.folder, SystemMessage(errno));
 }
 
 StagingLease::~StagingLease()
@@ -188,7 +233,29 @@ StagingLease::~StagingLease()
         ::close(lockFd_);
 }
 
-bool StagingLease::lock()
+// Takes the lock `type` (F_RDLCK, shared, or F_WRLCK, alone) on the lock
+// file, waiting for a run that holds it otherwise. A lock of the other type
+// that this run holds is changed in one step: a failed attempt leaves it as
+// it was, and no other run can come in between.
+bool StagingLease::waitForLock(int type, const Yield &yield)
+{
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (TryLock(lockFd_, type))
+            return true;
+        if (errno != EAGAIN && errno != EACCES && errno != EINTR)
+            return false;
+        if (waited.elapsed() >= kLockWaitMs) {
+            errno = EAGAIN;
+            return false;
+        }
+        YieldNow(yield);
+        ::usleep(kLockRetryMicroseconds);
+    }
+}
+
+bool StagingLease::lock(const Yield &yield)
 {
     const QByteArray lockPath = QFile::encodeName(place_.folder + kLockName);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -196,30 +263,61 @@ bool StagingLease::lock()
             ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
             return false;
-        // A run that ends holds the lock alone only for the moment it takes
-        // to remove the files.
-        int locked = -1;
-        for (int wait = 0; wait < 200 && locked != 0; ++wait) {
-            locked = ::flock(fd, LOCK_SH | LOCK_NB);
-            if (locked != 0 && errno != EWOULDBLOCK && errno != EINTR)
-                break;
-            if (locked != 0)
-                ::usleep(10000);
-        }
+        lockFd_ = fd;
+        const bool locked = waitForLock(F_RDLCK, yield);
+        const int error = errno;
         // The lock counts only on the file that is still there under its
         // name: the last user may have removed it while this run waited.
         struct stat held {};
         struct stat named {};
-        if (locked == 0 && ::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 &&
-            held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
-            lockFd_ = fd;
+        if (locked && ::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 &&
+            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
             return true;
-        }
         ::close(fd);
-        if (locked != 0)
+        lockFd_ = -1;
+        if (!locked) {
+            problem_ = error == EAGAIN
+                           ? QStringLiteral("another run holds the staging folder %1 locked")
+                                 .arg(place_.folder)
+                           : QStringLiteral("the staging folder %1 cannot be locked (%2)")
+                                 .arg(place_.folder, SystemMessage(error));
+            errno = error;
             return false;
+        }
     }
     return false;
+}
+
+void StagingLease::replace(const QByteArray &buffer, const QString &path, bool executable,
+                           const Yield &yield)
+{
+    if (lockFd_ < 0)
+        throw PlatformError(problem_);
+    // Other runs may be converting with the files there now; they are
+    // replaced only when none is.
+    if (!waitForLock(F_WRLCK, yield)) {
+        const int error = errno;
+        throw PlatformError(
+            error == EAGAIN
+                ? QStringLiteral("%1 differs from this version's and another run still uses it")
+                      .arg(path)
+                : SystemMessage(error));
+    }
+    std::exception_ptr failure;
+    try {
+        WritePart(buffer, path, executable,
+                  [&path](TemporaryOutput &part) { return part.moveTo(path); });
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    if (!waitForLock(F_RDLCK, yield)) {
+        ::close(lockFd_);
+        lockFd_ = -1;
+        problem_ = QStringLiteral("the staging folder %1 could not be locked again (%2)")
+                       .arg(place_.folder, SystemMessage(errno));
+    }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void StagingLease::release(const std::function<void()> &removeStagedFiles)
@@ -227,18 +325,19 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
     if (released_)
         return;
     released_ = true;
-    if (lockFd_ >= 0 && ::flock(lockFd_, LOCK_EX | LOCK_NB) != 0) {
+    // A run that never had the lock staged nothing and removes nothing.
+    if (lockFd_ < 0)
+        return;
+    if (!TryLock(lockFd_, F_WRLCK)) {
         // Another run still uses the files; it removes them when it ends.
         ::close(lockFd_);
         lockFd_ = -1;
         return;
     }
     removeStagedFiles();
-    if (lockFd_ >= 0) {
-        ::unlink(QFile::encodeName(place_.folder + kLockName).constData());
-        ::close(lockFd_);
-        lockFd_ = -1;
-    }
+    ::unlink(QFile::encodeName(place_.folder + kLockName).constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
     if (place_.madeForStaging)
         ::rmdir(QFile::encodeName(place_.folder).constData());
 }

@@ -52,10 +52,16 @@ inline QString StagedPath(const QString &stagingFolder, const ConverterFile &fil
 // Calls `yield`, then writes `buffer` as the whole content of a new file at
 // `path`, unless something is there already (never overwrites). The file
 // appears under its name only when it is complete, so a run that is ended
-// half way never leaves a broken converter for the next one. Failures rise as
-// PlatformError with the system's message.
+// half way never leaves a broken converter for the next one; while it is
+// written, its hidden part is locked, so that a later run can tell the part
+// of a killed run and remove it. Failures rise as PlatformError with the
+// system's message.
 void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
                        const Yield &yield);
+
+// True when `path` is a regular file holding exactly `buffer` (its size and
+// its SHA-256 compared). Never follows a link.
+bool StagedFileMatches(const QString &path, const QByteArray &buffer);
 
 // Calls `yield`, then deletes the file at `path` if it can. Never fails.
 void DeleteFileQuietly(const QString &path, const Yield &yield);
@@ -64,17 +70,30 @@ void DeleteFileQuietly(const QString &path, const Yield &yield);
 // convert at the same time with the same staged files; each run holds a
 // shared lock on the folder's lock file from before it stages until after its
 // last converter has ended, and only the last run to let go removes the
-// staged files. A lock that cannot be taken (a folder that cannot be
-// written) leaves the run on its own, as if it were the last.
+// staged files. Nothing staged is ever used without the lock: a lock that
+// cannot be had in time leaves the run without a converter, and problem()
+// says why.
 class StagingLease {
 public:
-    // Chooses the staging place and takes the shared lock.
-    StagingLease();
+    // Chooses the staging place and takes the shared lock, waiting a few
+    // seconds at most for a run that holds it alone (calling `yield`
+    // meanwhile).
+    explicit StagingLease(const Yield &yield = Yield());
     ~StagingLease();
     StagingLease(const StagingLease &) = delete;
     StagingLease &operator=(const StagingLease &) = delete;
 
     const QString &folder() const { return place_.folder; }
+    bool isLocked() const { return lockFd_ >= 0; }
+    // Why the run holds no lock, in words; "" when it does.
+    const QString &problem() const { return problem_; }
+
+    // Puts `buffer` at `path` in place of whatever is there (a converter of
+    // another version, a damaged file, a link), once no other run uses the
+    // staged files: the lock is held alone for that moment. Throws
+    // PlatformError with the reason when that cannot be done in time.
+    void replace(const QByteArray &buffer, const QString &path, bool executable,
+                 const Yield &yield);
 
     // Ends the run's use of the folder. When no other run uses it, calls
     // `removeStagedFiles` and then removes the lock file and, when the
@@ -83,10 +102,12 @@ public:
     void release(const std::function<void()> &removeStagedFiles);
 
 private:
-    bool lock();
+    bool lock(const Yield &yield);
+    bool waitForLock(int type, const Yield &yield);
 
     StagingPlace place_;
     int lockFd_ = -1;
+    QString problem_;
     bool released_ = false;
 };
 

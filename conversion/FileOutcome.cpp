@@ -32,10 +32,18 @@ QString FileOutcome::reason() const
         return QStringLiteral("the output is shorter than the input (%1)").arg(detail);
     case Result::DiskFull:
         return QStringLiteral("the disk is full");
+    case Result::FolderRemoved:
+        return QStringLiteral("the output folder was removed during the run");
+    case Result::FolderUnwritable:
+        // The detail tells of an unfinished file that could not be removed.
+        return QStringLiteral("cannot write in the output folder: %1%2")
+            .arg(FileSystem::SystemMessage(number), detail);
     case Result::Stopped:
         return QStringLiteral("stopped before it was finished");
     case Result::NotReached:
         return QStringLiteral("not started, the run was stopped");
+    case Result::LeftList:
+        return QStringLiteral("removed from the list before its turn");
     }
     return detail;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/OutputNames.h"
+
 #include <QString>
 
 namespace velunor {
@@ -8,16 +10,19 @@ namespace velunor {
 struct FileOutcome {
     enum class Result {
         Converted,
-        Skipped,         // the plan gave a reason not to convert it
-        NotStarted,      // the converter could not be started
-        ConverterFailed, // it ended with an exit status other than 0
-        Killed,          // a signal ended it
-        NoOutput,        // it ended well but wrote nothing
-        OutputTooShort,  // it wrote less audio than the input holds
-        DiskFull,        // ... because the disk filled up
-        NotFinished,     // the tags could not be copied or the output not put in place
-        Stopped,         // the user stopped the run while it was converted
-        NotReached,      // the user stopped the run before its turn
+        Skipped,          // the plan gave a reason not to convert it
+        NotStarted,       // the converter could not be started
+        ConverterFailed,  // it ended with an exit status other than 0
+        Killed,           // a signal ended it
+        NoOutput,         // it ended well but wrote nothing
+        OutputTooShort,   // it wrote less audio than the input holds
+        DiskFull,         // ... because the disk filled up
+        FolderRemoved,    // the output folder went away during the run
+        FolderUnwritable, // the output folder cannot be written
+        NotFinished,      // the tags could not be copied or the output not put in place
+        Stopped,          // the user stopped the run while it was converted
+        NotReached,       // the user stopped the run before its turn
+        LeftList,         // it left the list before its turn
     };
 
     QString inputPath;
@@ -26,6 +31,17 @@ struct FileOutcome {
     // converter's own last error line, the system's message, lengths.
     QString detail;
     int number = 0; // the errno, exit status or signal, where there is one
+
+    // Where a converted file went, and why that is not the name its input
+    // gives, if it is not.
+    QString outputPath;
+    NameChange nameChange = NameChange::None;
+    // The user's own file that had the output's name and was moved to the
+    // Trash to make room; "" when none was.
+    QString trashedPath;
+    // A file of the user's own had the output's name and was replaced,
+    // because no Trash could be had for it.
+    bool replacedUnmarked = false;
 
     bool converted() const { return result == Result::Converted; }
     // Why the file was not converted, in words; "" when it was.

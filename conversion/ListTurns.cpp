@@ -5,8 +5,7 @@ namespace velunor {
 ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), list_(list)
 {
     connect(&list_, &FileListModel::rowsInserted, this,
-            [this](const QModelIndex &, int first, int last) {
-                noteAdded(first, last);
+            [this](const QModelIndex &, int first, int) {
                 searchFrom_ = std::min(searchFrom_, first);
             });
     connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
@@ -23,36 +22,15 @@ ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), li
     });
 }
 
-void ListTurns::noteAdded(int first, int last)
-{
-    if (!listed_)
-        return;
-    for (int row = first; row <= last; ++row)
-        rememberIdentity(list_.itemId(row + 1), list_.text(row + 1));
-}
-
-void ListTurns::rememberIdentity(ItemId id, const QString &path)
-{
-    if (const auto identity = FileSystem::IdentityOf(path)) {
-        listed_->byItem.emplace(id, *identity);
-        ++listed_->counts[*identity];
-    }
-}
-
 void ListTurns::noteLeaving(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
         const ItemId id = list_.itemId(row + 1);
-        if (hadTurn_.count(id) != 0)
+        if (hadTurn_.count(id) != 0) {
             --listedWithTurn_;
-        else
+            leftAfterTurn_.insert(id);
+        } else {
             removed_.append(list_.text(row + 1));
-        if (!listed_)
-            continue;
-        if (const auto identity = listed_->byItem.find(id); identity != listed_->byItem.end()) {
-            if (--listed_->counts[identity->second] == 0)
-                listed_->counts.erase(identity->second);
-            listed_->byItem.erase(identity);
         }
     }
 }
@@ -74,15 +52,6 @@ std::optional<int> ListTurns::takeNext()
 int ListTurns::waitingCount() const
 {
     return list_.count() - listedWithTurn_;
-}
-
-bool ListTurns::isListed(const FileIdentity &file)
-{
-    if (!listed_) {
-        listed_.emplace();
-        noteAdded(0, list_.count() - 1);
-    }
-    return listed_->counts.count(file) != 0;
 }
 
 QStringList ListTurns::waitingPaths() const

@@ -211,4 +211,27 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
     return length;
 }
 
+std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head)
+{
+    qint64 offset = 0;
+    if (head.startsWith("ID3") && head.size() >= 10) {
+        const auto *b = reinterpret_cast<const uchar *>(head.constData());
+        offset = 10 + (qint64(b[6] & 0x7F) << 21 | (b[7] & 0x7F) << 14 | (b[8] & 0x7F) << 7 |
+                       (b[9] & 0x7F));
+    }
+    const auto *bytes = reinterpret_cast<const uchar *>(head.constData());
+    for (; offset + kHeaderSize <= head.size(); ++offset) {
+        const std::optional<FrameHeader> header = ParseFrameHeader(bytes + offset);
+        if (!header)
+            continue;
+        const qint64 next = offset + header->length;
+        if (next + kHeaderSize > head.size())
+            return std::nullopt;
+        const std::optional<FrameHeader> following = ParseFrameHeader(bytes + next);
+        if (following && following->sameStreamAs(*header))
+            return static_cast<int>(qint64(header->length) * header->sampleRate / header->samples);
+    }
+    return std::nullopt;
+}
+
 } // namespace velunor

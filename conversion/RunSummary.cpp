@@ -3,12 +3,64 @@
 namespace velunor {
 
 namespace {
+
 const QString kLineBreak = QStringLiteral("\r\n");
+
+QString WhyRenamed(NameChange change)
+{
+    switch (change) {
+    case NameChange::None:
+        break;
+    case NameChange::SameNameInList:
+        return QStringLiteral("another file in the list has the same name");
+    case NameChange::RefusedCharacters:
+        return QStringLiteral("the output's file system refuses a character of the name");
+    }
+    return QString();
+}
+
+// One list with its heading, cut short after `listedAtMost` lines (-1: never).
+QString Section(const QString &one, const QString &many, const QStringList &lines,
+                qsizetype listedAtMost)
+{
+    const qsizetype count = lines.size();
+    QString text = kLineBreak + kLineBreak + (count == 1 ? one : many.arg(count));
+    const qsizetype listed = listedAtMost < 0 ? count : std::min(count, listedAtMost);
+    for (qsizetype i = 0; i < listed; ++i)
+        text += kLineBreak + lines[i];
+    if (count > listed)
+        text += kLineBreak + QStringLiteral("... and %1 more.").arg(count - listed);
+    return text;
+}
+
+} // namespace
+
+void RunSummary::add(const FileOutcome &outcome)
+{
+    if (outcome.converted()) {
+        ++converted_;
+        QStringList why;
+        if (outcome.nameChange != NameChange::None)
+            why << WhyRenamed(outcome.nameChange);
+        if (!outcome.trashedPath.isEmpty())
+            why << QStringLiteral("your file of that name was moved to the Trash");
+        if (outcome.replacedUnmarked)
+            why << QStringLiteral("your file of that name was replaced, as no Trash could be had");
+        if (!why.isEmpty())
+            movedAside_ << outcome.inputPath + QStringLiteral(" -> ") + outcome.outputPath +
+                               QStringLiteral(" - ") + why.join(QStringLiteral("; "));
+        return;
+    }
+    addNotConverted(outcome.inputPath, outcome.reason());
+    // The output did not come, but the user's file had made room already.
+    if (!outcome.trashedPath.isEmpty())
+        movedAside_ << outcome.inputPath + QStringLiteral(" - your file ") + outcome.trashedPath +
+                           QStringLiteral(" was moved to the Trash");
 }
 
 void RunSummary::addNotConverted(const QString &path, const QString &reason)
 {
-    notConverted_.append({path, reason});
+    notConverted_ << path + QStringLiteral(" - ") + reason;
 }
 
 QString RunSummary::heading() const
@@ -29,23 +81,32 @@ QString RunSummary::counts() const
         .arg(total);
 }
 
-QString RunSummary::message() const
+QString RunSummary::text(qsizetype listedAtMost) const
 {
     QString text = heading();
-    if (notConverted_.isEmpty())
-        return text;
-
-    const qsizetype count = notConverted_.size();
-    text += kLineBreak + kLineBreak +
-            (count == 1 ? QStringLiteral("1 file was not converted:")
-                        : QStringLiteral("%1 files were not converted:").arg(count));
-    const qsizetype listed = std::min<qsizetype>(count, kListedAtMost);
-    for (qsizetype i = 0; i < listed; ++i)
+    if (!notConverted_.isEmpty())
         text +=
-            kLineBreak + notConverted_[i].path + QStringLiteral(" - ") + notConverted_[i].reason;
-    if (count > listed)
-        text += kLineBreak + QStringLiteral("... and %1 more.").arg(count - listed);
+            Section(QStringLiteral("1 file was not converted:"),
+                    QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
+    if (!movedAside_.isEmpty())
+        text += Section(
+            QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
+            QStringLiteral(
+                "%1 files were saved under another name or in place of a file of yours:"),
+            movedAside_, listedAtMost);
     return text;
+}
+
+QString RunSummary::message() const
+{
+    return text(kListedAtMost);
+}
+
+QString RunSummary::details() const
+{
+    if (notConverted_.isEmpty() && movedAside_.isEmpty())
+        return QString();
+    return text(-1);
 }
 
 } // namespace velunor

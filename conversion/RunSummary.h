@@ -1,35 +1,43 @@
 #pragma once
 
+#include "conversion/FileOutcome.h"
+
 #include <QList>
 #include <QString>
 
 namespace velunor {
 
 // What a conversion run tells the user at its end: "Done." (or "Stopped."
-// when the user stopped it) alone when every file was converted, otherwise
-// that word, an empty line and the files that were not, each with its reason;
-// a long list is cut short with a count of the rest. Lines are separated by
-// CR LF.
+// when the user stopped it) alone when every file was converted under its
+// own name and nothing of the user's was moved aside. Otherwise that word,
+// then the files that were not converted, each with its reason, then the
+// files saved under another name or in place of a file of the user's, each
+// with where it went and why. The message cuts each list short after a few
+// files; the details hold every file. Lines are separated by CR LF.
 class RunSummary {
 public:
     static constexpr int kListedAtMost = 10;
 
-    void addConverted() { ++converted_; }
+    // How one file of the run ended.
+    void add(const FileOutcome &outcome);
     void addNotConverted(const QString &path, const QString &reason);
     void setStopped(bool stopped) { stopped_ = stopped; }
+
     QString message() const;
+    // Every file of both lists; "" when the message is the heading alone.
+    QString details() const;
     // The first line of the message: "Done." or "Stopped.".
     QString heading() const;
     // The counts in one line, for a notice outside the window: "All 12
     // files were converted." or "3 of 12 files were not converted."
     QString counts() const;
+    int notConvertedCount() const { return static_cast<int>(notConverted_.size()); }
 
 private:
-    struct Entry {
-        QString path;
-        QString reason;
-    };
-    QList<Entry> notConverted_;
+    QString text(qsizetype listedAtMost) const;
+
+    QStringList notConverted_; // "path - reason"
+    QStringList movedAside_;   // "input -> output - why", "input - what of the user's moved"
     int converted_ = 0;
     bool stopped_ = false;
 };

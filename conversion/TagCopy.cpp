@@ -1,5 +1,6 @@
 #include "TagCopy.h"
 
+#include "ForeignTags.h"
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
 
@@ -96,9 +97,9 @@ struct InputTags {
 };
 
 // Reads the tags of `input`; none when they cannot be read. The one place
-// that decides which of the input's tags goes in front of the output: its
-// leading ID3v2 tag, or else the first ID3v2 tag appended at its end, which
-// then is not copied again at the end.
+// that decides which of the input's ID3v2 tags goes in front of the output:
+// its leading one, or else the first one appended at its end, which then is
+// not copied again at the end.
 std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
 {
     const std::optional<MpegLayout> layout = ReadMpegLayout(input);
@@ -146,7 +147,11 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
     if (!tags)
         return {UnreadableInput(input)};
     input.close();
-    const QByteArray leadingTag = Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
+    // a format of its own; they replace the few that SoX wrote from them.
+    const QByteArray leadingTag = tags->leadingId3v2.isEmpty() && tags->trailing.isEmpty()
+                                      ? ForeignTagsAsId3v24(inputPath)
+                                      : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
 
     QFile converted(convertedPath);
     if (!converted.open(QIODevice::ReadOnly))

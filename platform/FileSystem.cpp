@@ -42,6 +42,12 @@ bool AddFolder::IsExistingFile(const QString &path)
     return facts && !S_ISDIR(facts->st_mode);
 }
 
+bool FileSystem::HasEntry(const QString &path)
+{
+    struct stat facts {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &facts) == 0;
+}
+
 std::optional<FileIdentity> FileSystem::IdentityOf(const QString &path)
 {
     const auto facts = LookUp(path);

@@ -34,6 +34,9 @@ bool IsExistingFile(const QString &path);
 
 namespace FileSystem {
 
+// True when there is anything at `path` itself, a link that leads nowhere
+// included.
+bool HasEntry(const QString &path);
 // The file `path` names, or none when it cannot be looked up.
 std::optional<FileIdentity> IdentityOf(const QString &path);
 // True when both paths name one and the same existing file, whatever links,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/Steps.h"
+
 #include <QString>
 
 #include <exception>
@@ -29,7 +31,7 @@ QString DescribeFailure(const std::exception_ptr &failure);
 // Runs a reporting handler's numbered steps. A step that throws becomes one
 // error report naming the handler and the step, and the handler goes on with
 // its next step, so one failure never stops the rest of the handler.
-class StepGuard {
+class StepGuard : public StepRunner {
 public:
     StepGuard(Platform &platform, QWidget *owner, QString location)
         : platform_(platform), owner_(owner), location_(std::move(location))
@@ -37,10 +39,10 @@ public:
     }
 
     // Runs one step. Returns false when it failed (and was reported).
-    template <typename Action> bool step(int number, Action &&action)
+    bool step(int number, const std::function<void()> &action) override
     {
         try {
-            std::forward<Action>(action)();
+            action();
             return true;
         } catch (...) {
             report(std::current_exception(), number);
@@ -50,10 +52,10 @@ public:
 
     // A branch test. A test that fails is reported and counts as passed, so
     // the branch it guards runs.
-    template <typename Test> bool test(int number, Test &&condition)
+    bool test(int number, const std::function<bool()> &condition) override
     {
         try {
-            return static_cast<bool>(std::forward<Test>(condition)());
+            return condition();
         } catch (...) {
             report(std::current_exception(), number);
             return true;

@@ -1,17 +1,24 @@
 // The conversion job's scheduling with fake converters whose ends the test
-// decides: how many run at once, the order of the outcomes, stopping, and
-// converters that end at once or never start.
+// decides: how many run at once, which starts first, the order of the
+// outcomes, stopping (also with a worker that hangs), and the final message.
 
+#include "Audio.h"
+#include "Files.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/RunSummary.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace velunor;
+using namespace velunor::testing;
 
 namespace {
 
@@ -22,6 +29,8 @@ public:
     void sendSignal(int signal) override
     {
         signals_ << signal;
+        if (signalled)
+            (*signalled)[input] << signal;
         if (endsOnSignal_)
             finish({0, signal});
     }
@@ -38,8 +47,9 @@ public:
             this, [this] { emit ended(); }, Qt::QueuedConnection);
     }
 
-    QStringList arguments;
+    QString input;
     QList<int> signals_;
+    QHash<QString, QList<int>> *signalled = nullptr;
     bool endsOnSignal_ = true;
 
 private:
@@ -52,21 +62,30 @@ public:
     std::unique_ptr<ChildProcess> startProcess(const QString &, const QStringList &arguments,
                                                const QStringList &, int &error) override
     {
-        if (arguments.contains("cannot-start")) {
+        // --no-glob INPUT -c 1 --no-glob OUTPUT ...
+        const QString input = QFileInfo(arguments.value(1)).fileName();
+        if (input.startsWith("cannot-start")) {
             error = ENOENT;
             return nullptr;
         }
+        if (!output.isEmpty())
+            WriteFile(arguments.value(5), output);
         auto process = std::make_unique<FakeProcess>();
-        process->arguments = arguments;
+        process->input = input;
+        process->signalled = &signalled;
         process->endsOnSignal_ = endOnSignal;
+        mostAtOnce = std::max(mostAtOnce, running() + 1);
         started << process.get();
-        if (arguments.contains("ends-at-once"))
+        inputs << input;
+        if (input.startsWith("ends-at-once"))
             process->finish({1, 0});
         return process;
     }
     // Every process started, in order (owned by the job).
     QList<QPointer<FakeProcess>> started;
     bool endOnSignal = true;
+    QByteArray output; // what each converter writes, when anything
+    int mostAtOnce = 0;
 
     int running() const
     {
@@ -75,23 +94,30 @@ public:
             count += process && !process->end();
         return count;
     }
+    QStringList inputs;                   // of every process started, in order
+    QHash<QString, QList<int>> signalled; // by input, even once the process is gone
 };
 
+// Plans for files in `inputs` (a folder) written to `outputs`; names that
+// start with "skip" are skipped.
 class ListSource : public FileSource {
 public:
-    explicit ListSource(const QStringList &names, const QString &folder)
+    ListSource(const QStringList &names, const QString &inputs, const QString &outputs)
     {
-        for (const QString &name : names) {
-            FilePlan plan;
-            plan.inputPath = "/in/" + name;
-            plan.outputPath = folder + "/" + name;
-            plan.outputKey = plan.outputPath;
-            plan.temporaryPath = folder + "/.tmp-" + name;
-            plan.arguments.word(name);
-            if (name.startsWith("skip"))
-                plan.skipReason = "a reason";
-            plans << plan;
-        }
+        for (const QString &name : names)
+            add(name, inputs, outputs);
+    }
+    void add(const QString &name, const QString &inputs, const QString &outputs)
+    {
+        FilePlan plan;
+        plan.item = ++lastItem;
+        plan.inputPath = inputs + "/" + name;
+        plan.outputFolder = outputs;
+        plan.outputFolderKey = outputs;
+        plan.outputPath = outputs + "/" + name;
+        if (name.startsWith("skip"))
+            plan.skipReason = "a reason";
+        plans << plan;
     }
     std::optional<FilePlan> nextFile() override
     {
@@ -102,18 +128,20 @@ public:
             return std::nullopt;
         return plans.takeFirst();
     }
-    QString replaceProblem(const FilePlan &) override { return QString(); }
+    int waitingCount() const override { return static_cast<int>(plans.size()); }
+    bool stillListed(const FilePlan &) const override { return true; }
 
     QList<FilePlan> plans;
     std::function<void()> duringTurn;
     int asked = 0;
+    ItemId lastItem = 0;
 };
 
 QStringList Names(const QList<FileOutcome> &outcomes)
 {
     QStringList names;
     for (const FileOutcome &outcome : outcomes)
-        names << outcome.inputPath.mid(4) + ": " + outcome.reason();
+        names << QFileInfo(outcome.inputPath).fileName() + ": " + outcome.reason();
     return names;
 }
 
@@ -122,20 +150,34 @@ QStringList Names(const QList<FileOutcome> &outcomes)
 class ConversionJobTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder_;
+    std::unique_ptr<QTemporaryDir> inputs_;
+    std::unique_ptr<QTemporaryDir> outputs_;
 
     std::unique_ptr<ConversionJob> makeJob(FakeStarter &starter, ListSource &source, int parallel)
     {
-        return std::make_unique<ConversionJob>(starter, "/stage/sox", QStringList(), parallel,
-                                               source);
+        JobSetup setup;
+        setup.converter.path = "/stage/sox";
+        setup.parallel = parallel;
+        return std::make_unique<ConversionJob>(starter, setup, source);
     }
+    ListSource source(const QStringList &names)
+    {
+        return ListSource(names, inputs_->path(), outputs_->path());
+    }
+    QStringList leftovers() const { return Entries(outputs_->path()); }
 
 private slots:
+    void init()
+    {
+        inputs_ = std::make_unique<QTemporaryDir>();
+        outputs_ = std::make_unique<QTemporaryDir>();
+    }
+
     void atMostNAtOnceAndOutcomesInListOrder()
     {
         FakeStarter starter;
-        ListSource source({"a", "b", "skip-c", "d", "e"}, folder_.path());
-        auto job = makeJob(starter, source, 2);
+        ListSource files = source({"a", "b", "skip-c", "d", "e"});
+        auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         QCOMPARE(starter.started.size(), 2);
@@ -144,27 +186,29 @@ private slots:
         // one passing by on the way.
         starter.started[1]->finish({2, 0}, "sox FAIL formats: can't open input file `b'\n");
         QTRY_COMPARE(starter.started.size(), 3);
-        QCOMPARE(starter.started[2]->arguments, QStringList({"d"}));
+        QCOMPARE(starter.started[2]->input, QStringLiteral("d"));
         QCOMPARE(starter.running(), 2);
         starter.started[2]->finish({0, 9});
         QTRY_COMPARE(starter.started.size(), 4);
         starter.started[0]->finish({1, 0});
-        starter.started[3]->finish({3, 0});
+        starter.started[3]->finish({0, 0}); // ended well, but wrote nothing
         QTRY_COMPARE(finished.size(), 1);
 
-        QCOMPARE(Names(job->outcomes()),
-                 QStringList({"a: the converter failed (exit status 1)",
-                              "b: sox FAIL formats: can't open input file `b'", "skip-c: a reason",
-                              "d: ended by signal 9, Killed",
-                              "e: the converter failed (exit status 3)"}));
+        QCOMPARE(
+            Names(job->outcomes()),
+            QStringList({"a: the converter failed (exit status 1)",
+                         "b: sox FAIL formats: can't open input file `b'", "skip-c: a reason",
+                         "d: ended by signal 9, Killed", "e: the converter wrote no output file"}));
         QCOMPARE(job->activeCount(), 0);
+        QCOMPARE(starter.mostAtOnce, 2);
+        QCOMPARE(leftovers(), QStringList());
     }
 
     void converterThatEndsAtOnceOrCannotStart()
     {
         FakeStarter starter;
-        ListSource source({"cannot-start", "ends-at-once", "x"}, folder_.path());
-        auto job = makeJob(starter, source, 1);
+        ListSource files = source({"cannot-start", "ends-at-once", "x"});
+        auto job = makeJob(starter, files, 1);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
@@ -175,20 +219,49 @@ private slots:
                               "or directory)",
                               "ends-at-once: the converter failed (exit status 1)",
                               "x: the converter failed (exit status 4)"}));
+        QCOMPARE(leftovers(), QStringList());
+    }
+
+    void theLongestFilesStartFirst()
+    {
+        // A shell would start these in list order and leave a core idle at
+        // the end; the job starts the long one as soon as it knows of it.
+        for (const auto &[name, seconds] :
+             {std::pair{"short1.mp3", 1.0}, {"short2.mp3", 2.0}, {"long.mp3", 6.0}})
+            QCOMPARE(MakeStereoMp3(inputs_->filePath(name), seconds), QString());
+        FakeStarter starter;
+        ListSource files = source({"short1.mp3", "short2.mp3", "long.mp3"});
+        auto job = makeJob(starter, files, 1);
+        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        job->start();
+        QCOMPARE(starter.inputs, QStringList({"short1.mp3"}));
+        // Until every file is measured, the total counts unmeasured ones as
+        // the average.
+        QTRY_VERIFY(std::abs(job->progress().audioSeconds - 9.0) < 0.5);
+        starter.started[0]->finish({1, 0});
+        QTRY_COMPARE(starter.started.size(), 2);
+        starter.started[1]->finish({1, 0});
+        QTRY_COMPARE(starter.started.size(), 3);
+        starter.started[2]->finish({1, 0});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(starter.inputs, QStringList({"short1.mp3", "long.mp3", "short2.mp3"}));
+        // What the user sees stays in list order.
+        const QString failed = ": the converter failed (exit status 1)";
+        QCOMPARE(Names(job->outcomes()),
+                 QStringList({"short1.mp3" + failed, "short2.mp3" + failed, "long.mp3" + failed}));
     }
 
     void stopEndsEveryConverterAndStartsNothingMore()
     {
         FakeStarter starter;
         starter.endOnSignal = false; // they ignore SIGTERM: SIGKILL must follow
-        ListSource source({"a", "b", "c", "d"}, folder_.path());
-        for (const FilePlan &plan : source.plans)
-            QVERIFY(QFile(plan.temporaryPath).open(QIODevice::WriteOnly));
-        auto job = makeJob(starter, source, 2);
+        ListSource files = source({"a", "b", "c", "d"});
+        auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         QCOMPARE(starter.started.size(), 2);
-        job->stop(50);
+        QCOMPARE(leftovers().size(), 2); // each converter's hidden output
+        job->stop();
         for (const auto &process : starter.started)
             QCOMPARE(process->signals_, QList<int>({SIGTERM}));
         QTRY_COMPARE(starter.started[0]->signals_, QList<int>({SIGTERM, SIGKILL}));
@@ -197,81 +270,154 @@ private slots:
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(starter.started.size(), 2);
         QCOMPARE(Names(job->outcomes()), QStringList({"a: stopped before it was finished",
-                                                      "b: stopped before it was finished"}));
-        // The stopped converters' unfinished outputs are gone; the files
-        // never reached are the source's to tell.
-        QVERIFY(!QFile::exists(folder_.filePath(".tmp-a")));
-        QVERIFY(!QFile::exists(folder_.filePath(".tmp-b")));
-        QCOMPARE(source.plans.size(), 2);
+                                                      "b: stopped before it was finished",
+                                                      "c: not started, the run was stopped",
+                                                      "d: not started, the run was stopped"}));
+        QCOMPARE(leftovers(), QStringList());
     }
 
-    void stopBetweenFilesFinishesAtOnce()
+    void aConverterThatEndedBeforeTheStopIsFinished_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::newRow("stop") << false;
+        QTest::newRow("closing the program") << true;
+    }
+
+    void aConverterThatEndedBeforeTheStopIsFinished()
+    {
+        // It ends well just before the press, and its end is still on the
+        // way through the event loop: its whole output is kept.
+        QFETCH(bool, closing);
+        for (const QString name : {"a.mp3", "b.mp3"})
+            QCOMPARE(MakeStereoMp3(inputs_->filePath(name), 1.0), QString());
+        FakeStarter starter;
+        starter.output = Contents(inputs_->filePath("a.mp3"));
+        ListSource files = source({"a.mp3", "b.mp3"});
+        auto job = makeJob(starter, files, 2);
+        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        job->start();
+        starter.started[0]->finish({0, 0});
+        if (closing)
+            job->stopNow();
+        else
+            job->stop();
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(starter.signalled.value("a.mp3"), QList<int>());
+        QCOMPARE(starter.signalled.value("b.mp3"), QList<int>({SIGTERM}));
+        QCOMPARE(Names(job->outcomes()),
+                 QStringList({"a.mp3: ", "b.mp3: stopped before it was finished"}));
+        QCOMPARE(leftovers(), QStringList({"a.mp3"}));
+    }
+
+    void aWorkerThatHangsIsGivenUpOnWhenStopped()
+    {
+        // The input stands for a disk that stopped answering: reading it
+        // never returns until the test lets it.
+        const QString input = inputs_->filePath("hangs.mp3");
+        QVERIFY(::mkfifo(QFile::encodeName(input).constData(), 0600) == 0);
+        QCOMPARE(MakeStereoMp3(inputs_->filePath("real.mp3"), 1.0), QString());
+        FakeStarter starter;
+        starter.output = Contents(inputs_->filePath("real.mp3"));
+        ListSource files = source({"hangs.mp3"});
+        auto job = makeJob(starter, files, 1);
+        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        job->start();
+        starter.started[0]->finish({0, 0});
+        QTRY_COMPARE(job->progress().atWork, QString()); // its output is being checked
+        job->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        QCOMPARE(Names(job->outcomes()),
+                 QStringList({"hangs.mp3: stopped before it was finished"}));
+        QCOMPARE(leftovers(), QStringList());
+        // Lets the stuck readers go.
+        const int fd = ::open(QFile::encodeName(input).constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    void stopDuringATurnStartsNothing()
     {
         FakeStarter starter;
-        ListSource source({"a", "b"}, folder_.path());
-        auto job = makeJob(starter, source, 1);
+        ListSource files = source({"a", "b"});
+        auto job = makeJob(starter, files, 1);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         // The user stops while the second file's turn is decided (a message
         // of that turn lets the window handle the click).
-        source.duringTurn = [&] {
-            if (source.asked == 2)
+        files.duringTurn = [&] {
+            if (files.asked == 2)
                 job->stop();
         };
         job->start();
-        starter.started[0]->finish({1, 0});
         QTRY_COMPARE(finished.size(), 1);
-        QCOMPARE(starter.started.size(), 1);
-        QCOMPARE(Names(job->outcomes()), QStringList({"a: the converter failed (exit status 1)",
+        QCOMPARE(starter.started.size(), 0);
+        QCOMPARE(Names(job->outcomes()), QStringList({"a: not started, the run was stopped",
                                                       "b: not started, the run was stopped"}));
     }
 
-    void aFileWaitsForTheEarlierOneWithTheSameOutput()
+    void turnsThatLetEventsRunKeepListOrder()
     {
+        // Files join the list while others convert, and each of their turns
+        // lets converters end and their places be filled meanwhile.
         FakeStarter starter;
-        ListSource source({"a", "b", "c"}, folder_.path());
-        source.plans[1].outputKey = source.plans[0].outputKey; // same name, other folder
-        auto job = makeJob(starter, source, 3);
+        ListSource files = source({"a", "b"});
+        auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
-        QCOMPARE(starter.started.size(), 1);
-        starter.started[0]->finish({1, 0});
-        QTRY_COMPARE(starter.started.size(), 3);
-        QCOMPARE(starter.started[1]->arguments, QStringList({"b"}));
-        starter.started[1]->finish({1, 0});
-        starter.started[2]->finish({1, 0});
-        QTRY_COMPARE(finished.size(), 1);
-    }
-
-    void theNoticeCountsEveryFile()
-    {
-        RunSummary summary;
-        summary.addConverted();
-        summary.addConverted();
-        summary.addNotConverted("/in/a.mp3", "a reason");
-        QCOMPARE(summary.counts(), QStringLiteral("1 of 3 files was not converted."));
-        summary.addNotConverted("/in/b.mp3", "a reason");
-        QCOMPARE(summary.counts(), QStringLiteral("2 of 4 files were not converted."));
-    }
-
-    void turnsThatLetEventsRunNeverStartTooMany()
-    {
-        FakeStarter starter;
-        ListSource source({"a", "b", "c", "d", "e", "f"}, folder_.path());
-        auto job = makeJob(starter, source, 2);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
-        int most = 0;
-        // Each turn shows something that lets other converters end meanwhile.
-        source.duringTurn = [&] {
+        for (const QString name : {"c", "d", "e", "f"})
+            files.add(name, inputs_->path(), outputs_->path());
+        files.duringTurn = [&] {
             for (const auto &process : starter.started)
                 if (process && !process->end())
                     process->finish({1, 0});
             QCoreApplication::processEvents();
-            most = std::max(most, starter.running());
         };
-        job->start();
+        starter.started[0]->finish({1, 0});
         QTRY_COMPARE(finished.size(), 1);
-        QVERIFY(most <= 2);
-        QCOMPARE(job->outcomes().size(), 6);
+        QVERIFY(starter.mostAtOnce <= 2);
+        QStringList names;
+        for (const FileOutcome &outcome : job->outcomes())
+            names << QFileInfo(outcome.inputPath).fileName();
+        QCOMPARE(names, QStringList({"a", "b", "c", "d", "e", "f"}));
+    }
+
+    void theSummaryNamesEveryFileAndWhereItWent()
+    {
+        RunSummary summary;
+        FileOutcome same;
+        same.inputPath = "/B/01.mp3";
+        same.outputPath = "/out/01 (2).mp3";
+        same.nameChange = NameChange::SameNameInList;
+        summary.add(same);
+        FileOutcome trashed;
+        trashed.inputPath = "/in/track.mp3";
+        trashed.outputPath = "/out/track.mp3";
+        trashed.trashedPath = "/out/track.mp3";
+        summary.add(trashed);
+        for (int i = 0; i < 12; ++i)
+            summary.addNotConverted(QStringLiteral("/in/%1.mp3").arg(i), "a reason");
+        QCOMPARE(summary.counts(), QStringLiteral("12 of 14 files were not converted."));
+
+        const QString message = summary.message();
+        QVERIFY2(message.startsWith("Done.\r\n\r\n12 files were not converted:\r\n/in/0.mp3 - a "
+                                    "reason\r\n"),
+                 qPrintable(message));
+        QVERIFY(message.contains("/in/9.mp3 - a reason\r\n... and 2 more.\r\n\r\n"));
+        QVERIFY(!message.contains("/in/10.mp3"));
+        QVERIFY(message.endsWith(
+            "2 files were saved under another name or in place of a file of yours:\r\n"
+            "/B/01.mp3 -> /out/01 (2).mp3 - another file in the list has the same name\r\n"
+            "/in/track.mp3 -> /out/track.mp3 - your file of that name was moved to the Trash"));
+        // The details hold every file.
+        const QString details = summary.details();
+        QVERIFY(details.contains("/in/11.mp3 - a reason\r\n\r\n2 files were saved"));
+        QVERIFY(!details.contains("more."));
+
+        RunSummary clean;
+        FileOutcome converted;
+        converted.inputPath = "/in/a.mp3";
+        clean.add(converted);
+        QCOMPARE(clean.message(), QStringLiteral("Done."));
+        QCOMPARE(clean.details(), QString());
     }
 };
 

@@ -9,6 +9,7 @@
 #include "app/ProgressBar.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/FilePlan.h"
+#include "conversion/FinishOutput.h"
 #include "shell/ErrorReport.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -28,8 +30,10 @@
 #include <taglib/textidentificationframe.h>
 
 #include <csignal>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 
 using namespace velunor;
 using namespace velunor::testing;
@@ -50,51 +54,47 @@ QString NotConverted(const QStringList &lines, const QString &first = kDone)
            "\r\n" + lines.join("\r\n");
 }
 
-// What the window shows on every pass of its event loop during a run.
-class WindowSampler : public QObject {
+// Everything the bar and the title show during a run, each value as it is
+// set, so that nothing shown is ever missed, however busy the machine.
+class WindowRecorder : public QObject {
 public:
-    struct Sample {
-        int value;
-        QString text;
-        PointerKind pointer;
-    };
-    explicit WindowSampler(Form1 &form)
+    explicit WindowRecorder(Form1 &form)
     {
-        timer_.setInterval(0);
-        connect(&timer_, &QTimer::timeout, this, [this, &form] {
-            const Sample now{form.ProgressBar1->value(), form.ProgressBar1->text(),
-                             form.MousePointer()};
-            if (samples.isEmpty() || samples.last().value != now.value ||
-                samples.last().text != now.text || samples.last().pointer != now.pointer)
-                samples << now;
-        });
-        timer_.start();
+        connect(form.ProgressBar1, &QProgressBar::valueChanged, this,
+                [this](int value) { values << value; });
+        connect(form.ProgressBar1, &ProgressBar::textChanged, this,
+                [this, &form](const QString &text) {
+                    texts << text;
+                    if (text.startsWith("Please wait.. ") || text.startsWith("Processing: "))
+                        pointerBusyWhileWorking &= form.MousePointer().isBusy();
+                });
+        connect(&form, &QWidget::windowTitleChanged, this,
+                [this](const QString &title) { titles << title; });
     }
-    QList<Sample> samples;
-
-private:
-    QTimer timer_;
+    QList<int> values;
+    QStringList texts;
+    QStringList titles;
+    bool pointerBusyWhileWorking = true;
 };
 
-// Runs `action` once, on the first pass of the event loop that finds a
-// converter at work.
+// Runs `action` once, the first time the bar shows a converter at work.
 class WhileConverting : public QObject {
 public:
     WhileConverting(Form1 &form, std::function<void()> action)
     {
-        timer_.setInterval(0);
-        connect(&timer_, &QTimer::timeout, this, [this, &form, action] {
-            const QString text = form.ProgressBar1->text();
-            if (!text.startsWith("Please wait.. ") && !text.startsWith("Processing: "))
-                return;
-            timer_.stop();
-            action();
-        });
-        timer_.start();
+        connect(form.ProgressBar1, &ProgressBar::textChanged, this,
+                [this, action](const QString &text) {
+                    if (done_ ||
+                        (!text.startsWith("Please wait.. ") && !text.startsWith("Processing: ")))
+                        return;
+                    done_ = true;
+                    // Not from inside the bar's own signal.
+                    QTimer::singleShot(0, this, action);
+                });
     }
 
 private:
-    QTimer timer_;
+    bool done_ = false;
 };
 
 QStringList SoxChildren()
@@ -114,7 +114,9 @@ class ConversionRunTest : public QObject {
     std::unique_ptr<QTemporaryDir> staging_;
     std::unique_ptr<QTemporaryDir> inputs_;
     std::unique_ptr<QTemporaryDir> outputs_;
+    std::unique_ptr<QTemporaryDir> home_;
     std::unique_ptr<TestWindow> window_;
+    QByteArray home_before_;
 
     Form1 &form() { return window_->form(); }
     ScriptedPlatform &platform() { return window_->platform; }
@@ -128,6 +130,8 @@ class ConversionRunTest : public QObject {
         return path;
     }
     QString output(const QString &name) const { return outputs_->path() + "/" + name; }
+    // Where the desktop's Trash keeps the files moved there.
+    QString trashFiles() const { return home_->path() + "/.qttest/share/Trash/files"; }
     void list(const QStringList &paths) { form().ListView1->items().add(paths); }
     void start() { QTest::mouseClick(form().PushButton2, Qt::LeftButton); }
     // Starts a run and waits until it has ended.
@@ -150,13 +154,21 @@ class ConversionRunTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        home_before_ = qgetenv("HOME");
+    }
 
     void init()
     {
         staging_ = std::make_unique<QTemporaryDir>();
         inputs_ = std::make_unique<QTemporaryDir>();
         outputs_ = std::make_unique<QTemporaryDir>();
+        // A home of its own, so that the Trash is the test's.
+        home_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir(home_->path()).mkpath(".qttest/share"));
+        qputenv("HOME", QFile::encodeName(home_->path()));
         qputenv("TEMP", QFile::encodeName(staging_->path()));
         window_ = std::make_unique<TestWindow>();
         window_->load();
@@ -169,6 +181,7 @@ private slots:
         QVERIFY2(platform().unexpected.isEmpty(), qPrintable(platform().unexpected.join("; ")));
         window_.reset();
         qunsetenv("TEMP");
+        qputenv("HOME", home_before_);
     }
 
     // ---- output names ------------------------------------------------------
@@ -205,11 +218,8 @@ private slots:
     void filesConvertTwoAtATimeInListOrder()
     {
         chooseMode(form().Option2);
-        QVERIFY(QDir(inputs_->path()).mkdir("other"));
-        // The same name twice: the later file in the list writes last.
-        list({input("a.mp3", 300, 300), input("Song.Live.MP3"), input("c.mp3"),
-              input("other/a.mp3")});
-        WindowSampler sampler(form());
+        list({input("a.mp3"), input("Song.Live.MP3"), input("c.mp3")});
+        WindowRecorder shown(form());
         convert();
 
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
@@ -221,25 +231,54 @@ private slots:
             QVERIFY2(levels.size() == 3 && levels[0] > 0.4 && levels[1] < 0.05 && levels[2] < 0.05,
                      qPrintable(name));
         }
-        // The bar counts the share of files finished and names the file at
-        // work, with the hourglass the whole time.
-        QList<int> values;
-        for (const auto &sample : sampler.samples) {
-            if (sample.text.startsWith("Please wait.. ") || sample.text.startsWith("Processing: "))
-                QCOMPARE(sample.pointer.kind(), PointerKind::Hourglass);
-            if (values.isEmpty() || values.last() != sample.value)
-                values << sample.value;
-        }
-        QVERIFY2(std::is_sorted(values.begin(), values.end() - 1),
-                 qPrintable(QString::number(values.size())));
-        QVERIFY(values.contains(75));
-        QVERIFY(std::any_of(sampler.samples.begin(), sampler.samples.end(),
-                            [](const auto &s) { return s.text == "Processing: a.mp3"; }));
+        // The bar only ever rises during the run and is reset at its end; it
+        // names the file at work, with the hourglass the whole time.
+        QVERIFY(!shown.values.isEmpty());
+        QCOMPARE(shown.values.last(), 0);
+        const QList<int> during = shown.values.mid(0, shown.values.size() - 1);
+        QVERIFY2(std::is_sorted(during.begin(), during.end()),
+                 qPrintable(QString::number(during.size())));
+        QVERIFY(during.isEmpty() || during.last() < 100);
+        QVERIFY(shown.texts.contains("Processing: a.mp3"));
+        QVERIFY(shown.pointerBusyWhileWorking);
+        QCOMPARE(shown.titles.last(), QStringLiteral("Velunor"));
         QCOMPARE(form().ProgressBar1->value(), 0);
         QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
         QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
         verifyNoLeftovers(outputs_->path());
-        QCOMPARE(form().ListView1->items().count(), 4);
+        QCOMPARE(form().ListView1->items().count(), 3);
+    }
+
+    void sameNamesFromManyFoldersEachKeepTheirOutput()
+    {
+        // Albums of one collection, the same track names in each, and a
+        // track listed twice.
+        QStringList songs;
+        for (const QString name :
+             {"A/01.mp3", "B/01.mp3", "C/01.MP3", "D/Intro.mp3", "E/intro.mp3"}) {
+            QVERIFY(QDir(inputs_->path()).mkpath(QFileInfo(name).path()));
+            songs << input(name);
+        }
+        list(songs);
+        list({songs[0]});
+        const QString sameName = " - another file in the list has the same name";
+        const QString expected =
+            "Done.\r\n\r\n3 files were saved under another name or in place of a file of "
+            "yours:\r\n" +
+            songs[1] + " -> " + output("01 (2).mp3") + sameName + "\r\n" + songs[2] + " -> " +
+            output("01 (3).mp3") + sameName + "\r\n" + songs[4] + " -> " + output("intro (2).mp3") +
+            sameName;
+        for (int round = 0; round < 2; ++round) {
+            platform().messages.clear();
+            convert();
+            // Running the same list again gives the same names, replacing
+            // its own earlier outputs, and moves nothing to the Trash.
+            QCOMPARE(platform().messageTexts(), QStringList({expected}));
+            QCOMPARE(Entries(outputs_->path()), QStringList({"01 (2).mp3", "01 (3).mp3", "01.mp3",
+                                                             "Intro.mp3", "intro (2).mp3"}));
+        }
+        QCOMPARE(Entries(trashFiles()), QStringList());
+        verifyNoLeftovers(outputs_->path());
     }
 
     void refusedStartsStageNothing_data()
@@ -276,7 +315,10 @@ private slots:
         // names would pick.
         for (const QString name : {"hits 2020.mp3", "tune l.mp3", "qa.mp3", "qb.mp3"})
             QVERIFY(WriteFile(output(name), name.toUtf8()));
-        WriteFile(output("old {x}.mp3"), "an older result of this very name");
+        // An earlier output of the program bears its mark and is replaced.
+        QVERIFY(WriteFile(output("old {x}.mp3"), "an older result of this very name"));
+        QVERIFY(::setxattr(QFile::encodeName(output("old {x}.mp3")).constData(), kOutputMark, "x",
+                           1, 0) == 0);
         list({input("hits {2020}.mp3"), input("tune [live].mp3"), input("q?.mp3"),
               input("old {x}.mp3")});
         convert();
@@ -286,6 +328,131 @@ private slots:
         for (const QString name : {"hits {2020}.mp3", "tune [live].mp3", "q?.mp3", "old {x}.mp3"})
             QCOMPARE(ChannelCount(output(name)), 1);
         verifyNoLeftovers(outputs_->path());
+    }
+
+    void aFileOfTheUsersOwnGoesToTheTrashOnce()
+    {
+        // An unrelated song of the user's that happens to have the name.
+        const QString mine = output("track.mp3");
+        QCOMPARE(MakeStereoMp3(mine, 5.0), QString());
+        const QByteArray before = Contents(mine);
+        const QString song = input("track.mp3");
+        list({song});
+        convert();
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({"Done.\r\n\r\n1 file was saved under another name or in place of "
+                              "a file of yours:\r\n" +
+                              song + " -> " + mine +
+                              " - your file of that name was moved to the Trash"}));
+        QCOMPARE(Contents(trashFiles() + "/track.mp3"), before);
+        QCOMPARE(ChannelCount(mine), 1);
+
+        // The output is the program's own now: converting again replaces it
+        // and moves nothing more to the Trash.
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(trashFiles()), QStringList({"track.mp3"}));
+        verifyNoLeftovers(outputs_->path());
+    }
+
+    void aFatStickGetsNamesItTakes()
+    {
+        FatStick stick(8192);
+        if (!stick.isMounted())
+            QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
+        form().Text1->setText(stick.path() + "/");
+        QStringList songs;
+        for (const QString name : {"A/01.mp3", "B/01.mp3", "AC:DC?.mp3", "Intro.mp3"}) {
+            QVERIFY(QDir(inputs_->path()).mkpath(QFileInfo(name).path()));
+            songs << input(name);
+        }
+        list(songs);
+        convert();
+        const QStringList outputs = {"01 (2).mp3", "01.mp3", "AC_DC_.mp3", "Intro.mp3"};
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({"Done.\r\n\r\n2 files were saved under another name or in place "
+                              "of a file of yours:\r\n" +
+                              songs[1] + " -> " + stick.path() +
+                              "/01 (2).mp3 - another file in the list has the same name\r\n" +
+                              songs[2] + " -> " + stick.path() +
+                              "/AC_DC_.mp3 - the output's file system refuses a character of the "
+                              "name"}));
+        QCOMPARE(Entries(stick.path()), outputs);
+        for (const QString &name : outputs)
+            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+
+        // FAT keeps no mark of the program's outputs: converting again moves
+        // the earlier ones to the stick's Trash rather than guessing.
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts().value(0).count("moved to the Trash"), 4);
+        QCOMPARE(Entries(stick.path() + "/.Trash-0/files"), outputs);
+        for (const QString &name : outputs)
+            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+    }
+
+    void aFolderThatGoesAwayOrStopsTakingFilesIsToldAsSuch_data()
+    {
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("removed") << true;
+        QTest::newRow("made read-only") << false;
+    }
+
+    void aFolderThatGoesAwayOrStopsTakingFilesIsToldAsSuch()
+    {
+        QFETCH(bool, removed);
+        const QString folder = outputs_->path() + "/out";
+        QVERIFY(QDir().mkpath(folder));
+        form().Text1->setText(folder);
+        const QString song = input("song.mp3", 440, 1000, 30.0);
+        list({song});
+        const QByteArray path = QFile::encodeName(folder);
+        // An administrator is not stopped by permissions: a read-only mount
+        // of the folder stops anyone.
+        const bool root = ::geteuid() == 0;
+        bool mounted = false;
+        auto makeWritable = [&] {
+            if (mounted)
+                ::umount2(path.constData(), MNT_DETACH);
+            else if (!removed && !root)
+                ::chmod(path.constData(), 0755);
+            mounted = false;
+        };
+        auto atEnd = qScopeGuard(makeWritable);
+        WhileConverting meanwhile(form(), [&] {
+            if (removed)
+                QVERIFY(QDir(folder).removeRecursively());
+            else if (root)
+                mounted =
+                    ::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+                    ::mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) == 0;
+            else
+                QVERIFY(::chmod(path.constData(), 0555) == 0);
+        });
+        convert();
+        const QString text = platform().messageTexts().value(0);
+        if (removed) {
+            QCOMPARE(text,
+                     NotConverted({song + " - the output folder was removed during the run"}));
+            return;
+        }
+        if (root)
+            QVERIFY(mounted);
+        const QString why = root ? "Read-only file system" : "Permission denied";
+        // The hidden file that could not be removed is named, not hidden.
+        QVERIFY2(
+            text.startsWith(NotConverted({song + " - cannot write in the output folder: " + why +
+                                          "; the unfinished file " + folder + "/.velunor-"})),
+            qPrintable(text));
+        makeWritable();
+        QCOMPARE(Entries(folder).size(), 1);
+        // The next run into the folder clears it away.
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(folder), QStringList({"song.mp3"}));
     }
 
     void aFailureKeepsTheEarlierOutputAndSaysWhy()
@@ -610,48 +777,29 @@ private slots:
 
     // ---- the staged converter ------------------------------------------------------
 
-    void aPresentConverterIsUsedAsItIsAndRemoved()
+    void aStagedConverterOfOtherContentIsReplacedNeverRun_data()
     {
-        // A stand-in converter that notes its arguments, one a line.
-        const QString notes = inputs_->filePath("arguments");
-        QVERIFY(WriteFile(staging_->filePath("sox"),
-                          ("#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + notes + "'\n").toUtf8(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        chooseMode(form().Option3);
-        const QString song = input("it's \"a\" $(x).mp3");
-        list({song});
-        convert();
-
-        const QStringList arguments =
-            QString::fromUtf8(Contents(notes)).split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(arguments.size(), 8);
-        QCOMPARE(arguments.mid(0, 5), QStringList({"--no-glob", song, "-c", "1", "--no-glob"}));
-        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(outputs_->path()) +
-                                    "/\\.velunor-\\d+-\\d+\\.mp3$")
-                     .match(arguments[5])
-                     .hasMatch(),
-                 qPrintable(arguments[5]));
-        QCOMPARE(arguments.mid(6), QStringList({"remix", "2"}));
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({NotConverted({song + " - the converter wrote no output file"})}));
-        verifyNoLeftovers(outputs_->path());
+        QTest::addColumn<int>("mode");
+        // Left behind by another version, or changeable by anybody.
+        QTest::newRow("another version") << 0755;
+        QTest::newRow("writable by all") << 0777;
     }
 
-    void aConverterOthersCanChangeIsNeverRun()
+    void aStagedConverterOfOtherContentIsReplacedNeverRun()
     {
+        QFETCH(int, mode);
         const QString marker = inputs_->filePath("ran");
-        QVERIFY(
-            WriteFile(staging_->filePath("sox"), ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
-        QVERIFY(::chmod(QFile::encodeName(staging_->filePath("sox")).constData(), 0777) == 0);
-        const QString song = input("a.mp3");
-        list({song});
+        const QString stale = staging_->filePath("sox");
+        QVERIFY(WriteFile(stale, ("#!/bin/sh\ntouch '" + marker + "'\n").toUtf8()));
+        QVERIFY(::chmod(QFile::encodeName(stale).constData(), mode_t(mode)) == 0);
+        // A half-written part that a killed run left behind.
+        QVERIFY(WriteFile(staging_->filePath(".velunor-1-1.part"), "half"));
+        list({input("a.mp3")});
         convert();
         QVERIFY(!QFile::exists(marker));
-        QCOMPARE(platform().processesStarted, 0);
-        const QString text = platform().messageTexts().value(0);
-        QVERIFY2(text.startsWith(NotConverted(
-                     {song + " - the converter was not run: other users can change "})),
-                 qPrintable(text));
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(ChannelCount(output("a.mp3")), 1);
+        QCOMPARE(Entries(staging_->path()), QStringList());
     }
 
     void aFullStagingFolderIsLeftEmpty()
@@ -677,11 +825,12 @@ private slots:
         list({song});
         convert();
 
+        const QString problem =
+            "the staging folder " + missing + " cannot be used (No such file or directory)";
         QStringList expected;
         for (int step : {108, 114, 120, 126, 132})
-            expected << ErrorReportText("No such file or directory", kRunLocation, step);
-        expected << NotConverted({song + " - the converter was not run: the staging folder " +
-                                  missing + " cannot be used (No such file or directory)"});
+            expected << ErrorReportText(problem, kRunLocation, step);
+        expected << NotConverted({song + " - the converter was not run: " + problem});
         QCOMPARE(platform().messageTexts(), expected);
         QCOMPARE(platform().messages.first().title, QStringLiteral("Application Error"));
         QCOMPARE(Entries(outputs_->path()), QStringList());

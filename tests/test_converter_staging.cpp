@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -202,6 +203,58 @@ private slots:
         }
         QVERIFY(QFileInfo(given.path()).isDir());
         QCOMPARE(Entries(given.path()), QStringList());
+    }
+
+    void nothingStagedIsUsedWithoutTheLock()
+    {
+        QTemporaryDir given;
+        EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
+        StageConverter(given.path());
+        const QString program = StagedPath(given.path(), ConverterProgram());
+        const QByteArray payload = LoadConverterResource(ConverterProgram().resourceId);
+        QVERIFY(StagedFileMatches(program, payload));
+        QVERIFY(WriteFile(program, "#!/bin/sh\n# left by another version\n",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(!StagedFileMatches(program, payload));
+
+        // While another run converts with the files there, they are not
+        // replaced under it: the run is told why instead.
+        auto other = std::make_unique<StagingLease>();
+        StagingLease run;
+        QVERIFY(other->isLocked() && run.isLocked());
+        try {
+            run.replace(payload, program, true, Yield());
+            QFAIL("a staged file in use was replaced");
+        } catch (const PlatformError &error) {
+            QVERIFY2(error.message().contains("another run still uses it"),
+                     qPrintable(error.message()));
+        }
+        QVERIFY(run.isLocked());
+        // Alone, it replaces the file and goes on sharing the folder.
+        other.reset();
+        run.replace(payload, program, true, Yield());
+        QVERIFY(StagedFileMatches(program, payload));
+        QCOMPARE(ModeOf(program), mode_t(0755));
+        StagingLease third;
+        QVERIFY(third.isLocked());
+
+        // A run that holds the folder alone for longer than a run waits
+        // leaves the next one without a converter, and says so.
+        third.release([] {});
+        run.release([] {});
+        {
+            QFile lockFile(given.filePath(".velunor-staging.lock"));
+            QVERIFY(lockFile.open(QIODevice::ReadWrite));
+            struct flock alone {};
+            alone.l_type = F_WRLCK;
+            alone.l_whence = SEEK_SET;
+            QVERIFY(::fcntl(lockFile.handle(), F_OFD_SETLK, &alone) == 0);
+            StagingLease late;
+            QVERIFY(!late.isLocked());
+            QVERIFY2(late.problem().contains("another run holds the staging folder"),
+                     qPrintable(late.problem()));
+            late.release([] { QFAIL("a run without the lock removed the staged files"); });
+        }
     }
 
     // ---- writing and deleting ----------------------------------------------

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "conversion/ConversionJob.h"
-#include "conversion/ConverterFiles.h"
-#include "conversion/ListTurns.h"
-#include "conversion/RunSummary.h"
+#include "conversion/ListRun.h"
 #include "shell/ErrorReport.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -16,11 +12,11 @@ namespace velunor {
 
 class Form1;
 
-// One press of "Start Converting" from the staging of the converter to the
-// final message: reads the list, the output folder and the channel mode at
-// each file's turn, drives the window-free job, and shows its progress on the
-// bar. The steps keep their numbers for the error report.
-class ConversionRun : public QObject, private FileSource {
+// One press of "Start Converting" in the window: the run of the list, with
+// the output folder and the channel mode read from the window at each file's
+// turn, its progress on the bar and in the window title, and its failing
+// steps told in the error report.
+class ConversionRun : public QObject, private RunChoices {
     Q_OBJECT
 public:
     explicit ConversionRun(Form1 &form, int conversionsAtOnce);
@@ -34,10 +30,9 @@ public:
     void endForExit();
 
     // False once the run is stopping or cleaning up after its last file.
-    bool canStop() const { return !stopped_ && !ended_; }
-    // How the run ended, for its final message.
-    RunSummary summary() const;
-    qint64 elapsedMilliseconds() const { return clock_.elapsed(); }
+    bool canStop() const { return run_.canStop(); }
+    RunSummary summary() const { return run_.summary(); }
+    qint64 elapsedMilliseconds() const { return run_.elapsedMilliseconds(); }
 
 signals:
     // Every converter has ended and the staged files are cleaned up; the
@@ -45,31 +40,27 @@ signals:
     void ended();
 
 private:
-    std::optional<FilePlan> nextFile() override;
-    QString replaceProblem(const FilePlan &plan) override;
+    QString outputFolder() override;
+    std::optional<ChannelMode> channelMode() override;
 
-    std::optional<ChannelMode> chosenMode();
-    void stage();
-    void removeStagedFiles(const Yield &yield);
     void showProgress();
     void tick();
     void finish();
 
     Form1 &form_;
-    int conversionsAtOnce_;
     StepGuard guard_;
-    StagingLease lease_;
-    QString converterPath_;
-    ListTurns turns_;
-    std::unique_ptr<ConversionJob> job_;
+    ListRun run_;
     bool holdsPointer_ = false;
-    bool stopped_ = false;
-    bool ended_ = false;
-    // The "Please wait.. N" count of the oldest file at work.
+    // The "Please wait.. N" count of the file at work.
     QTimer ticker_;
     QString shownFile_;
+    QString atWork_;
     int polls_ = 0;
-    QElapsedTimer clock_;
+    int shownPercent_ = -1;
 };
+
+// The window title during a run: "42% · 3:10 left – Velunor", or "42% –
+// Velunor" before the time left can be told.
+QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &name);
 
 } // namespace velunor

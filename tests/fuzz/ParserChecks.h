@@ -87,9 +87,14 @@ inline QString CheckMpegLayout(const QByteArray &file)
     return QString();
 }
 
-// The frames counted are whole MPEG frames of the audio between the tags.
+// The frames counted are whole MPEG frames of the audio between the tags,
+// and the rate told from the first frames is one MPEG audio has.
 inline QString CheckMeasureMpegAudio(const QByteArray &file)
 {
+    const std::optional<int> bytesPerSecond = MpegStreamBytesPerSecond(file);
+    if (bytesPerSecond && (*bytesPerSecond < 8000 / 8 || *bytesPerSecond > 448000 / 8 + 1000))
+        return QStringLiteral("a stream of %1 bytes a second").arg(*bytesPerSecond);
+
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);

@@ -20,21 +20,36 @@ QString RunSox(const QString &program, const QStringList &arguments, QByteArray 
                QString::fromLocal8Bit(process.readAllStandardError());
     return QString();
 }
+
+// Has SoX write two sines to `path`, with `outputOptions` (type, compression)
+// before the name.
+QString SynthesiseStereo(const QString &path, const QStringList &outputOptions, double seconds,
+                         int leftHz, int rightHz, double amplitude)
+{
+    QStringList arguments{QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                          QStringLiteral("-c"), QStringLiteral("2")};
+    arguments << outputOptions << QStringLiteral("--no-glob") << path << QStringLiteral("synth")
+              << QString::number(seconds) << QStringLiteral("sine") << QString::number(leftHz)
+              << QStringLiteral("sine") << QString::number(rightHz) << QStringLiteral("vol")
+              << QString::number(amplitude);
+    return RunSox(QStringLiteral("sox"), arguments);
+}
 } // namespace
 
 QString MakeStereoMp3(const QString &path, double seconds, int leftHz, int rightHz,
                       double amplitude, bool variableBitRate)
 {
-    QStringList arguments{QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                          QStringLiteral("-c"), QStringLiteral("2")};
     // A negative compression asks LAME for VBR at that quality.
-    if (variableBitRate)
-        arguments << QStringLiteral("-C") << QStringLiteral("-2.2");
-    arguments << QStringLiteral("--no-glob") << path << QStringLiteral("synth")
-              << QString::number(seconds) << QStringLiteral("sine") << QString::number(leftHz)
-              << QStringLiteral("sine") << QString::number(rightHz) << QStringLiteral("vol")
-              << QString::number(amplitude);
-    return RunSox(QStringLiteral("sox"), arguments);
+    const QStringList options =
+        variableBitRate ? QStringList{QStringLiteral("-C"), QStringLiteral("-2.2")} : QStringList();
+    return SynthesiseStereo(path, options, seconds, leftHz, rightHz, amplitude);
+}
+
+QString MakeStereoAudio(const QString &path, double seconds, const QString &type)
+{
+    const QStringList options =
+        type.isEmpty() ? QStringList() : QStringList{QStringLiteral("-t"), type};
+    return SynthesiseStereo(path, options, seconds, 440, 1000, 0.5);
 }
 
 QString ConvertToMono(const QString &input, const QString &output)

@@ -12,6 +12,12 @@ namespace velunor::testing {
 QString MakeStereoMp3(const QString &path, double seconds = 1.0, int leftHz = 440,
                       int rightHz = 1000, double amplitude = 0.5, bool variableBitRate = false);
 
+// Makes a stereo file of `seconds` of sines (440 Hz on the left, 1000 Hz on
+// the right) in the format SoX takes from the name of `path` (".wav",
+// ".flac", ".ogg", ...), or in the SoX file type `type` when one is given.
+// Returns "" on success, otherwise what went wrong.
+QString MakeStereoAudio(const QString &path, double seconds = 1.0, const QString &type = {});
+
 // Converts `input` to a mono MP3 `output` with the system's SoX, as the
 // program does. Returns "" on success, otherwise what went wrong.
 QString ConvertToMono(const QString &input, const QString &output);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <sys/mount.h>
@@ -73,6 +74,25 @@ SmallFileSystem::~SmallFileSystem()
 {
     if (mounted_)
         ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+    QDir(folder_).removeRecursively();
+}
+
+FatStick::FatStick(int kilobytes)
+{
+    QTemporaryDir place;
+    place.setAutoRemove(false);
+    folder_ = place.path();
+    const QString image = folder_ + "/fat.img";
+    if (::geteuid() != 0 || !QFile::exists("/dev/fuse") || !QDir().mkpath(path()))
+        return;
+    mounted_ = QProcess::execute("mkfs.fat", {"-C", image, QString::number(kilobytes)}) == 0 &&
+               QProcess::execute("fusefat", {"-o", "rw+", image, path()}) == 0;
+}
+
+FatStick::~FatStick()
+{
+    if (mounted_)
+        QProcess::execute("fusermount", {"-u", path()});
     QDir(folder_).removeRecursively();
 }
 

@@ -50,6 +50,24 @@ private:
     bool mounted_ = false;
 };
 
+// A FAT file system of its own, as on a USB stick: an image of `kilobytes`
+// made by mkfs.fat and mounted through fusefat, where the tests run as root
+// and the machine has FUSE. isMounted() is false elsewhere.
+class FatStick {
+public:
+    explicit FatStick(int kilobytes);
+    ~FatStick();
+    FatStick(const FatStick &) = delete;
+    FatStick &operator=(const FatStick &) = delete;
+
+    bool isMounted() const { return mounted_; }
+    QString path() const { return folder_ + "/stick"; }
+
+private:
+    QString folder_;
+    bool mounted_ = false;
+};
+
 // The processes this test program started that are still there (ended ones
 // not yet reaped included), with their command names.
 QList<QPair<int, QString>> ChildProcesses();

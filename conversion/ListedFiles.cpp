@@ -1,0 +1,140 @@
+#include "conversion/ListedFiles.h"
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace velunor {
+
+namespace {
+constexpr auto kCancelCheck = std::chrono::milliseconds(50);
+} // namespace
+
+// Shared with the thread that looks the files up, which may outlive the
+// object that started it.
+struct ListedFiles::Index {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool building = false;
+    // Items waiting to be looked up; the thread takes them in batches.
+    std::vector<std::pair<ItemId, QString>> pending;
+    std::unordered_map<ItemId, FileIdentity> byItem;
+    std::map<FileIdentity, int> counts;
+    std::unordered_set<ItemId> gone; // left the list before they were looked up
+    bool working = false;            // a batch is being looked up
+    bool stopped = false;
+
+    bool complete() const { return !building || (pending.empty() && !working); }
+
+    void lookUp()
+    {
+        std::unique_lock lock(mutex);
+        while (!stopped) {
+            if (pending.empty()) {
+                changed.notify_all();
+                changed.wait(lock, [this] { return stopped || !pending.empty(); });
+                continue;
+            }
+            const std::vector<std::pair<ItemId, QString>> batch = std::move(pending);
+            pending.clear();
+            working = true;
+            // The batch is looked up without the lock, so that the list can
+            // go on changing meanwhile.
+            lock.unlock();
+            std::vector<std::pair<ItemId, std::optional<FileIdentity>>> found;
+            found.reserve(batch.size());
+            for (const auto &[id, path] : batch)
+                found.emplace_back(id, FileSystem::IdentityOf(path));
+            lock.lock();
+            for (const auto &[id, identity] : found) {
+                if (gone.erase(id) != 0 || !identity)
+                    continue;
+                byItem.emplace(id, *identity);
+                ++counts[*identity];
+            }
+            working = false;
+        }
+    }
+};
+
+ListedFiles::ListedFiles(FileListModel &list, QObject *parent)
+    : QObject(parent), list_(list), index_(std::make_shared<Index>())
+{
+    connect(&list_, &FileListModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) { noteAdded(first, last); });
+    connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
+    connect(&list_, &FileListModel::modelAboutToBeReset, this,
+            [this] { noteLeaving(0, list_.count() - 1); });
+}
+
+ListedFiles::~ListedFiles()
+{
+    const std::lock_guard lock(index_->mutex);
+    index_->stopped = true;
+    index_->changed.notify_all();
+}
+
+void ListedFiles::build()
+{
+    {
+        const std::lock_guard lock(index_->mutex);
+        if (index_->building)
+            return;
+        index_->building = true;
+    }
+    noteAdded(0, list_.count() - 1);
+    std::thread([index = index_] { index->lookUp(); }).detach();
+}
+
+void ListedFiles::noteAdded(int first, int last)
+{
+    const std::lock_guard lock(index_->mutex);
+    if (!index_->building)
+        return;
+    for (int row = first; row <= last; ++row)
+        index_->pending.emplace_back(list_.itemId(row + 1), list_.text(row + 1));
+    index_->changed.notify_all();
+}
+
+void ListedFiles::noteLeaving(int first, int last)
+{
+    const std::lock_guard lock(index_->mutex);
+    if (!index_->building)
+        return;
+    for (int row = first; row <= last; ++row) {
+        const ItemId id = list_.itemId(row + 1);
+        const auto identity = index_->byItem.find(id);
+        if (identity == index_->byItem.end()) {
+            index_->gone.insert(id);
+            continue;
+        }
+        if (--index_->counts[identity->second] == 0)
+            index_->counts.erase(identity->second);
+        index_->byItem.erase(identity);
+    }
+}
+
+std::optional<bool> ListedFiles::contains(const FileIdentity &file, const std::atomic<bool> *cancel)
+{
+    std::unique_lock lock(index_->mutex);
+    while (!index_->complete()) {
+        if (cancel && *cancel)
+            return std::nullopt;
+        index_->changed.wait_for(lock, kCancelCheck);
+    }
+    return index_->counts.count(file) != 0;
+}
+
+std::optional<bool> ListedFiles::containsNow(const FileIdentity &file)
+{
+    const std::lock_guard lock(index_->mutex);
+    if (!index_->complete())
+        return std::nullopt;
+    return index_->counts.count(file) != 0;
+}
+
+} // namespace velunor

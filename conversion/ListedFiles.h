@@ -1,0 +1,43 @@
+#pragma once
+
+#include "filelist/FileListModel.h"
+#include "platform/FileSystem.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <map>
+#include <memory>
+
+namespace velunor {
+
+// The files the list holds now, by identity, so that a run can ask whether
+// an output would replace one of them however it is named. The files are
+// looked up on a thread of their own the first time build() is called (a
+// list of many thousand files would otherwise hold the window), and kept up
+// to date as the list changes. Asked from any thread.
+class ListedFiles : public QObject {
+    Q_OBJECT
+public:
+    explicit ListedFiles(FileListModel &list, QObject *parent = nullptr);
+    ~ListedFiles() override;
+
+    // Starts looking the listed files up; only the first call does anything.
+    void build();
+    // True when a file of the list is `file`; false when none is. Waits
+    // while the files are being looked up; none when `cancel` was raised
+    // meanwhile.
+    std::optional<bool> contains(const FileIdentity &file, const std::atomic<bool> *cancel);
+    // The same without waiting: none while the files are being looked up.
+    std::optional<bool> containsNow(const FileIdentity &file);
+
+private:
+    struct Index;
+    void noteAdded(int first, int last);
+    void noteLeaving(int first, int last);
+
+    FileListModel &list_;
+    std::shared_ptr<Index> index_;
+};
+
+} // namespace velunor

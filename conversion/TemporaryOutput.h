@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace velunor {
+
+// A hidden file of the program's own in a user's folder, named
+// ".velunor-<pid>-<n>.mp3", that a converted file is written into before it
+// may take its final name. The name is created new (never replacing
+// anything) and the file stays locked for as long as this object lives, so
+// that any later run can tell a file still being written from the debris of a
+// program that was killed. Destroying the object removes the file unless it
+// was moved to its final name.
+class TemporaryOutput {
+public:
+    // Reserves a new, empty file in `folder`, named with `suffix` (".mp3",
+    // which tells the converter the type it writes, or ".part" for a staged
+    // file being written). Null, with `error` set to the errno value, when
+    // the folder cannot be written.
+    static std::unique_ptr<TemporaryOutput> Reserve(const QString &folder, int &error,
+                                                    const QString &suffix = QStringLiteral(".mp3"));
+    ~TemporaryOutput();
+    TemporaryOutput(const TemporaryOutput &) = delete;
+    TemporaryOutput &operator=(const TemporaryOutput &) = delete;
+
+    // "" once the file was moved away or removed.
+    const QString &path() const { return path_; }
+    // A descriptor open for reading and writing on the file, valid while the
+    // object lives.
+    int descriptor() const { return fd_; }
+
+    // Gives the file the name `target`, replacing what is there in one step.
+    // Returns 0, or the errno value of the failure (the file is then still
+    // this object's).
+    int moveTo(const QString &target);
+    // Gives the file the name of `other`'s file, which is replaced; `other`
+    // no longer owns a file then. Returns 0 or the errno value.
+    int moveOver(TemporaryOutput &other);
+    // Removes the file now. Returns 0 or the errno value (0 when it is gone
+    // already).
+    int remove();
+
+    // True for names of the program's own temporary files.
+    static bool IsReservedName(const QString &fileName);
+
+private:
+    TemporaryOutput(QString path, int fd);
+    void forget();
+
+    QString path_;
+    int fd_ = -1;
+};
+
+// Removes from `folder` the temporary files that no living program writes
+// any more: regular files of the user's own whose names are reserved to the
+// program and that nobody holds locked (a program killed part way leaves
+// them). Never follows a link and never touches anything else. Returns how
+// many files were removed.
+int RemoveDeadLeftovers(const QString &folder);
+
+// Takes the lock that marks a file as being written, on the open file
+// description `fd`. False when someone else holds it.
+bool LockAsBeingWritten(int fd);
+
+} // namespace velunor
