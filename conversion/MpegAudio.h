@@ -19,7 +19,7 @@ struct MpegAudioLength {
 
 // Walks the MPEG audio frames (MPEG 1, 2 and 2.5; layers I, II, III) of the
 // file at `path`: skips an ID3v2 tag at the start (header size, footer flag),
-// stops before an ID3v1 tag, an APE tag or Lyrics3 at the end, and
+// stops before the ID3v1, APE, Lyrics3 and appended ID3v2 tags at the end, and
 // resynchronises after damaged bytes in the middle (a frame header counts only
 // when the next frame header lines up with it, so random bytes that happen to
 // look like a header are not counted). Empty when the file cannot be read or
