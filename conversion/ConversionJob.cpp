@@ -21,7 +21,7 @@ using Result = FileOutcome::Result;
 
 // Planning gives the window back this often, so that a list of many
 // thousand files never holds it.
-constexpr qint64 kPlanSliceMs = 15;
+constexpr qint64 kPlanSliceMs = 10;
 // After Stop: converters that ignore SIGTERM get SIGKILL after a second, and
 // whatever is not settled shortly before two seconds is given up on.
 constexpr int kKillAfterMs = 1000;

@@ -19,7 +19,10 @@ struct ListedFiles::Index {
     std::mutex mutex;
     std::condition_variable changed;
     bool building = false;
-    // Items waiting to be looked up; the thread takes them in batches.
+    // The list when the lookup began, and the items added since; the thread
+    // takes them in batches.
+    QList<ItemId> snapshotIds;
+    QStringList snapshotPaths;
     std::vector<std::pair<ItemId, QString>> pending;
     std::unordered_map<ItemId, FileIdentity> byItem;
     std::map<FileIdentity, int> counts;
@@ -27,11 +30,21 @@ struct ListedFiles::Index {
     bool working = false;            // a batch is being looked up
     bool stopped = false;
 
-    bool complete() const { return !building || (pending.empty() && !working); }
+    bool complete() const
+    {
+        return !building || (snapshotIds.isEmpty() && pending.empty() && !working);
+    }
 
     void lookUp()
     {
         std::unique_lock lock(mutex);
+        if (!snapshotIds.isEmpty()) {
+            pending.reserve(pending.size() + snapshotIds.size());
+            for (qsizetype i = 0; i < snapshotIds.size(); ++i)
+                pending.emplace_back(snapshotIds[i], snapshotPaths[i]);
+            snapshotIds.clear();
+            snapshotPaths.clear();
+        }
         while (!stopped) {
             if (pending.empty()) {
                 changed.notify_all();
@@ -80,13 +93,14 @@ ListedFiles::~ListedFiles()
 
 void ListedFiles::build()
 {
-    {
-        const std::lock_guard lock(index_->mutex);
-        if (index_->building)
-            return;
-        index_->building = true;
-    }
-    noteAdded(0, list_.count() - 1);
+    const std::lock_guard lock(index_->mutex);
+    if (index_->building)
+        return;
+    index_->building = true;
+    // The list as it is now, shared rather than copied: the thread takes
+    // it apart, so that a long list costs the window nothing.
+    index_->snapshotIds = list_.itemIds();
+    index_->snapshotPaths = list_.texts();
     std::thread([index = index_] { index->lookUp(); }).detach();
 }
 

@@ -39,6 +39,9 @@ public:
     void remove(int index);
     void clear();
     const QStringList &texts() const { return paths_; }
+    // The items' identities, beside texts(); both are shared, not copied,
+    // when taken as they are now.
+    const QList<ItemId> &itemIds() const { return ids_; }
 
 private:
     void checkIndex(int index) const;
