@@ -11,6 +11,7 @@
 #include "shell/SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -130,11 +131,20 @@ int RunBatchProgram(int argc, char **argv)
     Q_UNUSED(interrupt);
 
     FileListModel list;
+    // A large archive takes a while to search: the terminal is told how many
+    // files were found so far, as often as the run's status line.
+    QElapsedTimer sinceShown;
+    sinceShown.start();
     try {
         GatherInputs(options.paths, list, [&] {
             Main::YieldToEvents();
             if (interrupted)
                 throw SearchInterrupted();
+            if (sinceShown.elapsed() >= BatchRun::kStatusMilliseconds) {
+                sinceShown.restart();
+                console.showStatus(
+                    QStringLiteral("Searching for MP3 files... %1 found").arg(list.count()));
+            }
         });
     } catch (const SearchInterrupted &) {
         console.printError(QStringLiteral("Stopped before any file was converted."));
