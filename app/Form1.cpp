@@ -1,14 +1,15 @@
 #include "app/Form1.h"
 
 #include "app/Accessibility.h"
+#include "app/DesignedColours.h"
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
 #include "conversion/ui/ConversionRun.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/WindowMain.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -40,14 +41,6 @@ int Pixels(int twips)
 QRect TwipRect(int left, int top, int width, int height)
 {
     return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
-}
-
-void MakeWhite(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 // The hot spot a Windows cursor file names for its first image; (0, 0) for
@@ -87,7 +80,7 @@ void Form1::createControls()
     font.setPointSizeF(9);
     font.setBold(true);
     setFont(font);
-    MakeWhite(this);
+    PaintDesignedColours(this, DesignedArea::Window);
     setMouseTracking(true);
 
     auto button = [this](QPushButton *&control, const char *name, const QString &caption,
@@ -133,7 +126,7 @@ void Form1::createControls()
     Frame2->setGeometry(TwipRect(120, 4200, 7800, 1395));
     Frame2->setMouseTracking(true);
     Frame2->installEventFilter(this);
-    MakeWhite(Frame2);
+    PaintDesignedColours(Frame2, DesignedArea::Frame);
 
     auto option = [this](OptionButton *&control, const char *name, const QString &caption,
                          QRect geometry) {
@@ -148,7 +141,7 @@ void Form1::createControls()
         control->setFont(tighter);
         // Hovering an option button is not hovering its frame.
         control->setAttribute(Qt::WA_NoMousePropagation);
-        MakeWhite(control);
+        PaintDesignedColours(control, DesignedArea::Option);
     };
     option(Option1, "Option1", QStringLiteral("Mix left and right channels into one channel"),
            TwipRect(240, 300, 3975, 225));
@@ -165,7 +158,7 @@ void Form1::createControls()
     Frame1->setGeometry(TwipRect(120, 5670, 7800, 810));
     Frame1->setMouseTracking(true);
     Frame1->installEventFilter(this);
-    MakeWhite(Frame1);
+    PaintDesignedColours(Frame1, DesignedArea::Frame);
 
     Text1 = new QLineEdit(Frame1);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -241,7 +234,13 @@ void Form1::setOptionValue(OptionButton *option, bool selected)
 
 void Form1::showMessage(const QString &text)
 {
-    platform_.messageBox(this, text, applicationTitle_, MessageButtons::Ok, MessageIcon::None);
+    showMessage(text, QString());
+}
+
+void Form1::showMessage(const QString &text, const QString &details)
+{
+    platform_.messageBox(this, text, applicationTitle_, MessageButtons::Ok, MessageIcon::None,
+                         details);
 }
 
 bool Form1::askYesNo(const QString &text)
@@ -297,17 +296,10 @@ void Form1::applySkin()
     if (!skin.exists() || !skin.isFile() || skin.fileName().startsWith(QLatin1Char('.')))
         return;
 
-    const QColor face = QApplication::palette().color(QPalette::Button);
-    auto faceBackground = [&face](QWidget *widget) {
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Window, face);
-        widget->setPalette(palette);
-    };
-    faceBackground(this);
-    for (QWidget *control : {static_cast<QWidget *>(Frame1), static_cast<QWidget *>(Frame2),
-                             static_cast<QWidget *>(Option1), static_cast<QWidget *>(Option2),
-                             static_cast<QWidget *>(Option3)})
-        faceBackground(control);
+    for (QWidget *control : {static_cast<QWidget *>(this), static_cast<QWidget *>(Frame1),
+                             static_cast<QWidget *>(Frame2), static_cast<QWidget *>(Option1),
+                             static_cast<QWidget *>(Option2), static_cast<QWidget *>(Option3)})
+        PaintThemeFace(control);
 
     QFile file(skinFile);
     if (!file.open(QIODevice::ReadOnly))

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/PointerKind.h"
-#include "platform/Platform.h"
-#include "shell/ErrorReport.h"
+#include "platform/ui/Platform.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QCursor>
 #include <QPersistentModelIndex>
@@ -92,19 +92,25 @@ public:
     const QString &applicationTitle() const { return applicationTitle_; }
     const QString &programFolder() const { return programFolder_; }
     Platform &platform() { return platform_; }
-    SettingsStore &settings() { return settings_; }
 
     // A plain message: OK only, no icon, the application title.
     void showMessage(const QString &text);
+    // A plain message whose details (the files a run left unconverted, each
+    // with its reason) the box offers apart from the text.
+    void showMessage(const QString &text, const QString &details);
     // A plain question with Yes and No; true for Yes.
     bool askYesNo(const QString &text);
     // Selects or clears an option button as a user's change would: selecting
     // deselects the other two and fires the button's click handler.
     void setOptionValue(OptionButton *option, bool selected);
 
+    // The settings below only the tests change: they stay so that a test can
+    // close the window without ending itself, see the order of files on any
+    // machine, and see the notice without a long run.
+
     // What closing the window does after a run in progress has been stopped
     // and cleaned up; by default the process ends at once, whatever handler
-    // is running. Tests replace it.
+    // is running.
     void setEndProgram(std::function<void()> endProgram) { endProgram_ = std::move(endProgram); }
     // How many files a run converts at once; 0 (the default) means one per
     // processor.
@@ -112,6 +118,7 @@ public:
     // A run that takes longer than this and ends while the user is in another
     // program is also told of by a notice on the desktop.
     void setNoticeAfterMilliseconds(qint64 milliseconds) { noticeAfterMs_ = milliseconds; }
+    // Whether a run is in progress; the tests wait on it.
     bool isConverting() const { return run_ != nullptr; }
 
     // Start-up (app/Form1.cpp).
@@ -186,6 +193,7 @@ private:
     qint64 noticeAfterMs_ = 10000;
     bool stopQuestionOpen_ = false;
     QString pendingRunMessage_;
+    QString pendingRunDetails_;
 };
 
 } // namespace velunor

@@ -6,10 +6,10 @@
 #include "Audio.h"
 #include "BenchSupport.h"
 #include "Files.h"
-#include "ScriptedPlatform.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/Shell32.h"
+#include "platform/SystemProcessStarter.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -68,7 +68,7 @@ int main(int argc, char **argv)
     if (files.isEmpty())
         return 1;
 
-    testing::ScriptedPlatform platform;
+    SystemProcessStarter processes;
     QString status;
     const Shell32::StatusText show = [&status](const QString &text) { status = text; };
     // One warm-up of each, so that neither pays for a cold disk cache.
@@ -92,7 +92,7 @@ int main(int argc, char **argv)
         failures += RunBare(direct, environment) != 0;
         bare.push_back(clock.nsecsElapsed() / 1e6);
         clock.start();
-        failures += Shell32::RunAndWait(platform, polled, show) != 0;
+        failures += Shell32::RunAndWait(processes, polled, show) != 0;
         waited.push_back(clock.nsecsElapsed() / 1e6);
         overhead.push_back(waited.back() - bare.back());
     }

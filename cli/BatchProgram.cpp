@@ -137,7 +137,7 @@ int RunBatchProgram(int argc, char **argv)
     sinceShown.start();
     try {
         GatherInputs(options.paths, list, [&] {
-            Main::YieldToEvents();
+            HandlePendingEvents();
             if (interrupted)
                 throw SearchInterrupted();
             if (sinceShown.elapsed() >= BatchRun::kStatusMilliseconds) {

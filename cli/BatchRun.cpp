@@ -2,8 +2,9 @@
 
 #include "cli/Console.h"
 #include "cli/StatusLine.h"
-#include "shell/ErrorReport.h"
-#include "shell/Main.h"
+#include "platform/PlatformError.h"
+
+#include <QCoreApplication>
 
 namespace velunor::cli {
 
@@ -39,12 +40,9 @@ void PrintedSteps::tell(const std::exception_ptr &failure, int number)
                             .arg(number));
 }
 
-std::unique_ptr<ChildProcess> SpawnedProcesses::startProcess(const QString &program,
-                                                             const QStringList &arguments,
-                                                             const QStringList &environment,
-                                                             int &error)
+void HandlePendingEvents()
 {
-    return SpawnProcess(program, arguments, environment, error);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 QString SummaryText(const RunSummary &summary)
@@ -56,7 +54,7 @@ QString SummaryText(const RunSummary &summary)
 
 BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
     : list_(list), console_(console), choices_(choices), steps_(console),
-      run_(processes_, list, choices_, steps_, choices.conversionsAtOnce, Main::YieldToEvents)
+      run_(processes_, list, choices_, steps_, choices.conversionsAtOnce, HandlePendingEvents)
 {
     statusTimer_.setInterval(kStatusMilliseconds);
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });

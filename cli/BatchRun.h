@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/ListRun.h"
+#include "platform/SystemProcessStarter.h"
 
 #include <QObject>
 #include <QTimer>
@@ -8,6 +9,10 @@
 namespace velunor::cli {
 
 class Console;
+
+// Lets the command line's own events (a signal, a timer) be handled once: the
+// Yield that the batch run passes to long work.
+void HandlePendingEvents();
 
 // What every file of a batch run is converted with.
 struct BatchChoices {
@@ -39,13 +44,6 @@ private:
     void tell(const std::exception_ptr &failure, int number);
 
     Console &console_;
-};
-
-// The converters are started as the window starts them.
-class SpawnedProcesses : public ProcessStarter {
-public:
-    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment, int &error) override;
 };
 
 // The conversion of a list without a window: the run of the list as the
@@ -80,7 +78,7 @@ private:
     Console &console_;
     FixedChoices choices_;
     PrintedSteps steps_;
-    SpawnedProcesses processes_;
+    SystemProcessStarter processes_;
     ListRun run_;
     QTimer statusTimer_;
     int filesDone_ = 0;

@@ -1,6 +1,6 @@
 #include "cli/StoredDefaults.h"
 
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
 

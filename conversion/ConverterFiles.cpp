@@ -2,7 +2,7 @@
 
 #include "conversion/TemporaryOutput.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "shell/Main.h"
 
 #include <QCryptographicHash>

@@ -7,7 +7,11 @@
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <cmath>
@@ -97,6 +101,28 @@ bool FileSystemRefusesName(const QString &path)
     // refuse a name say EINVAL, EILSEQ or EPERM.
     return errno != EEXIST && errno != ENAMETOOLONG && errno != ENOSPC && errno != EDQUOT &&
            errno != EACCES && errno != EROFS && errno != ENOENT;
+}
+
+// Moves `path` to the desktop's Trash and returns where it went; "" when
+// there is no Trash for it. Qt puts a file that should go to the home Trash
+// into the current folder when the user's data folder does not exist yet, so
+// that folder is made first, and anything that did not land in a Trash is
+// put back.
+QString MoveToTrash(const QString &path)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty() && !QFileInfo::exists(data) && QDir().mkpath(data))
+        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile file(path);
+    if (!file.moveToTrash())
+        return QString();
+    const QString trashed = file.fileName();
+    static const QRegularExpression inTrash(
+        QStringLiteral("/(Trash|\\.Trash-\\d+|\\.Trash/\\d+)/files/"));
+    if (QFileInfo(trashed).isAbsolute() && inTrash.match(trashed).hasMatch())
+        return trashed;
+    ::rename(QFile::encodeName(trashed).constData(), QFile::encodeName(path).constData());
+    return QString();
 }
 
 class Finisher {
@@ -279,7 +305,7 @@ private:
         if (::lstat(QFile::encodeName(target).constData(), &there) != 0 || S_ISDIR(there.st_mode) ||
             BearsOutputMark(target))
             return;
-        if (QFile::moveToTrash(target))
+        if (!MoveToTrash(target).isEmpty())
             outcome_.trashedPath = target;
         else
             outcome_.replacedUnmarked = true;

@@ -3,7 +3,7 @@
 #include "conversion/Shell32.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/BackgroundWork.h"
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 #include "shell/Main.h"
 
 #include <QDir>

@@ -4,7 +4,6 @@
 #include "filelist/KernelFileSystems.h"
 #include "filelist/WildcardPattern.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 
 #include <QFile>
 #include <QScopeGuard>

@@ -12,7 +12,7 @@ class FileListModel;
 
 // Searching folders for files: used by the folder adder, by drag and drop and
 // by the sample loader. (The folder picker of this module is in
-// shell/BrowseForFolder.h.)
+// shell/ui/BrowseForFolder.h.)
 //
 // A folder list is a QStringList of folder paths that each end in "/"; it
 // keeps its order and may hold the same folder twice. The root folder chosen

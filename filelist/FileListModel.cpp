@@ -1,6 +1,6 @@
 #include "filelist/FileListModel.h"
 
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 
 namespace velunor {
 

@@ -1,14 +1,9 @@
 #include "shell/Main.h"
 
-#include "platform/Platform.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QUrl>
-
-#include <cmath>
 
 namespace velunor::Main {
 
@@ -42,21 +37,6 @@ QString DesktopPath()
     if (!desktop.isEmpty() && FolderExists(desktop))
         return desktop;
     return QDir::homePath();
-}
-
-void YieldToEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
-int HomePageChance(Platform &platform)
-{
-    platform.seedRandom(static_cast<quint32>(platform.secondsSinceMidnight()));
-    const double drawn = platform.nextRandom();
-    const int number = static_cast<int>(std::floor(drawn * 100.0)) + 1;
-    if (number == 7)
-        platform.openUrl(QUrl(kHomePage));
-    return number;
 }
 
 QString ApplicationTitleFrom(const QString &displayName)

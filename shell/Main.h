@@ -4,11 +4,7 @@
 
 #include <QString>
 
-namespace velunor {
-class Platform;
-}
-
-// Path and file helpers shared by the window's handlers.
+// Path and file helpers shared by the core and the window's handlers.
 namespace velunor::Main {
 
 // The characters after the last "/", or the whole path when it has none.
@@ -25,15 +21,6 @@ QString ProgramFolder();
 // The desktop folder, or the home folder where there is no desktop folder;
 // "" when neither can be found.
 QString DesktopPath();
-
-// Lets the window repaint and handle pending input once: the Yield that the
-// window's handlers pass to long work.
-void YieldToEvents();
-
-// Opens the home page on about one start in a hundred: the drawn number
-// (1 to 100) must be exactly 7. Returns the drawn number.
-int HomePageChance(velunor::Platform &platform);
-inline const QString kHomePage = QStringLiteral("https://velunor.org/");
 
 // The application title: the display name cut at its last space once, and
 // again while longer than 40 characters. A name without a space is kept.

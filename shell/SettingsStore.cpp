@@ -1,6 +1,6 @@
 #include "shell/SettingsStore.h"
 
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 
 #include <QSettings>
 #include <QStandardPaths>

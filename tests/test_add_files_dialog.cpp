@@ -6,7 +6,7 @@
 #include "app/FileListView.h"
 #include "filelist/PickedFiles.h"
 #include "platform/ui/QtPlatform.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QApplication>
 #include <QDir>

@@ -10,7 +10,7 @@
 #include "conversion/ConverterFiles.h"
 #include "conversion/FilePlan.h"
 #include "conversion/FinishOutput.h"
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -165,9 +165,9 @@ private slots:
         staging_ = std::make_unique<QTemporaryDir>();
         inputs_ = std::make_unique<QTemporaryDir>();
         outputs_ = std::make_unique<QTemporaryDir>();
-        // A home of its own, so that the Trash is the test's.
+        // A home of its own, so that the Trash is the test's; a new one, in
+        // which not even the folder for the user's data exists yet.
         home_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(QDir(home_->path()).mkpath(".qttest/share"));
         qputenv("HOME", QFile::encodeName(home_->path()));
         qputenv("TEMP", QFile::encodeName(staging_->path()));
         window_ = std::make_unique<TestWindow>();
@@ -223,7 +223,7 @@ private slots:
         convert();
 
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
-        QCOMPARE(platform().mostAtOnce, 2);
+        QCOMPARE(platform().processes.mostAtOnce, 2);
         QCOMPARE(Entries(outputs_->path()), QStringList({"Song.Live.mp3", "a.mp3", "c.mp3"}));
         for (const QString &name : Entries(outputs_->path())) {
             QCOMPARE(ChannelCount(output(name)), 1);
@@ -271,7 +271,8 @@ private slots:
         QVERIFY(whileAlone.last() < 100);
         // "42% – Velunor", or with the time left once it can be told; 100%
         // only as the run ends.
-        const QRegularExpression during("^(\\d{1,2}|100)% (\u00b7 \\d+:\\d\\d left )?\u2013 Velunor$");
+        const QRegularExpression during(
+            "^(\\d{1,2}|100)% (\u00b7 \\d+:\\d\\d left )?\u2013 Velunor$");
         for (const QString &title : shown.titles.mid(0, shown.titles.size() - 1))
             QVERIFY2(during.match(title).hasMatch(), qPrintable(title));
         QVERIFY(shown.titles.indexOf(QRegularExpression("^100%")) < 0 ||
@@ -334,7 +335,7 @@ private slots:
         QCOMPARE(platform().messageTexts(), QStringList({message}));
         QVERIFY(!form().isConverting());
         QCOMPARE(Entries(staging_->path()), QStringList());
-        QCOMPARE(platform().processesStarted, 0);
+        QCOMPARE(platform().processes.processesStarted, 0);
     }
 
     // ---- what the user keeps ------------------------------------------------
@@ -702,7 +703,7 @@ private slots:
         bool goesOn = false;
         WhileConverting no(form(), [&] {
             start();
-            goesOn = form().isConverting() && platform().runningNow > 0;
+            goesOn = form().isConverting() && platform().processes.runningNow > 0;
             start();
         });
         convert();

@@ -2,8 +2,8 @@
 // the executable's own resources and stereo MP3s made for each test.
 
 #include "Audio.h"
+#include "CountingProcessStarter.h"
 #include "Files.h"
-#include "ScriptedPlatform.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConverterFiles.h"
 #include "conversion/Shell32.h"
@@ -25,7 +25,7 @@ class ConverterInvocationTest : public QObject {
 
     QTemporaryDir staging_;
     QTemporaryDir work_;
-    ScriptedPlatform platform_;
+    CountingProcessStarter processes_;
     // Every status text RunAndWait showed, in order.
     QStringList shown_;
     Shell32::StatusText show_ = [this](const QString &text) { shown_ << text; };
@@ -35,7 +35,7 @@ class ConverterInvocationTest : public QObject {
     qint32 convert(ChannelMode mode, const QString &input, const QString &output)
     {
         return Shell32::RunAndWait(
-            platform_, CommandLine(converter(), ArgumentString::ForMode(mode, input, output)),
+            processes_, CommandLine(converter(), ArgumentString::ForMode(mode, input, output)),
             show_);
     }
 
@@ -223,15 +223,15 @@ private slots:
     void aProcessEndingAtOnceShowsOneCount()
     {
         shown_.clear();
-        QCOMPARE(Shell32::RunAndWait(platform_, Program("/bin/true"), show_), 0);
+        QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/true"), show_), 0);
         QCOMPARE(shown_, QStringList({"Please wait.. 1", "Progress Bar"}));
-        QCOMPARE(Shell32::RunAndWait(platform_, Program("/bin/false"), show_), 1);
+        QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/false"), show_), 1);
     }
 
     void aLongerProcessCountsTenPollsASecond()
     {
         shown_.clear();
-        QCOMPARE(Shell32::RunAndWait(platform_, Program("/bin/sleep", {"0.45"}), show_), 0);
+        QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/sleep", {"0.45"}), show_), 0);
         QCOMPARE(shown_.takeLast(), QStringLiteral("Progress Bar"));
         const qsizetype polls = shown_.size();
         QVERIFY2(polls >= 3 && polls <= 6, qPrintable(shown_.join(", ")));
@@ -242,7 +242,7 @@ private slots:
     void aSignalEndingTheProcessIsAFailure()
     {
         // sh ends itself with SIGTERM (15).
-        QCOMPARE(Shell32::RunAndWait(platform_, Program("/bin/sh", {"-c", "kill\t$$"}), show_),
+        QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/sh", {"-c", "kill\t$$"}), show_),
                  128 + 15);
     }
 
@@ -254,7 +254,7 @@ private slots:
         struct sigaction previous {};
         ignore.sa_handler = SIG_IGN;
         QVERIFY(::sigaction(SIGCHLD, &ignore, &previous) == 0);
-        const qint32 result = Shell32::RunAndWait(platform_, Program("/bin/false"), show_);
+        const qint32 result = Shell32::RunAndWait(processes_, Program("/bin/false"), show_);
         ::sigaction(SIGCHLD, &previous, nullptr);
         QCOMPARE(result, 1);
     }
@@ -263,17 +263,16 @@ private slots:
     {
         shown_.clear();
         const qint32 missing =
-            Shell32::RunAndWait(platform_, Program(work_.filePath("no-such-program")), show_);
+            Shell32::RunAndWait(processes_, Program(work_.filePath("no-such-program")), show_);
         QCOMPARE(missing, Shell32::StartFailureCode(ENOENT));
         QVERIFY(missing < 0);
         QCOMPARE(missing, qint32(0x80040002u));
 
         // A file without execute permission.
         QVERIFY(WriteFile(work_.filePath("not-a-program"), ""));
-        QCOMPARE(Shell32::RunAndWait(platform_, Program(work_.filePath("not-a-program")), show_),
+        QCOMPARE(Shell32::RunAndWait(processes_, Program(work_.filePath("not-a-program")), show_),
                  Shell32::StartFailureCode(EACCES));
         QCOMPARE(shown_, QStringList());
-        QVERIFY(platform_.messages.isEmpty());
     }
 
     void theLastErrorLineIsKeptAndAChattyProcessNeverBlocks()
@@ -281,7 +280,7 @@ private slots:
         // Far more than a pipe holds: a process whose error output is not
         // read would block for ever on it.
         int error = 0;
-        std::unique_ptr<ChildProcess> process = platform_.startProcess(
+        std::unique_ptr<ChildProcess> process = processes_.startProcess(
             "/bin/sh",
             {"-c", "i=0; while [ $i -lt 20000 ]; do echo \"line $i of chatter\" >&2; "
                    "i=$((i+1)); done; echo 'sox FAIL formats: last words' >&2; exit 2"},

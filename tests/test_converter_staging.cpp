@@ -4,7 +4,7 @@
 
 #include "Files.h"
 #include "conversion/ConverterFiles.h"
-#include "platform/Platform.h"
+#include "platform/PlatformError.h"
 
 #include <QDir>
 #include <QFile>

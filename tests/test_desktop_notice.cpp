@@ -2,6 +2,7 @@
 // session bus started for the test, to a small notification service of the
 // test's own, and to a bus where no one provides that service.
 
+#include "PrivateBus.h"
 #include "platform/ui/QtPlatform.h"
 
 #include <QApplication>
@@ -9,21 +10,13 @@
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velunor;
+using namespace velunor::testing;
 
 namespace {
-
-// Starts no service on demand, so that no notification daemon installed on
-// the machine can answer in the test's place.
-const QString kBusConfig = QStringLiteral(
-    "<busconfig><type>session</type><listen>unix:dir=%1</listen><auth>EXTERNAL</auth>"
-    "<policy context='default'><allow send_destination='*'/><allow receive_sender='*'/>"
-    "<allow own='*'/></policy></busconfig>");
 
 // The freedesktop notification service, noting every notice it is handed.
 class NotificationService : public QObject, protected QDBusContext {
@@ -66,22 +59,14 @@ public slots:
 class DesktopNoticeTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir folder_;
-    QProcess bus_;
+    PrivateBus bus_;
     QString address_;
 
 private slots:
     void initTestCase()
     {
-        QFile config(folder_.filePath("bus.conf"));
-        QVERIFY(config.open(QIODevice::WriteOnly));
-        config.write(kBusConfig.arg(folder_.path()).toUtf8());
-        config.close();
-        bus_.start("dbus-daemon",
-                   {"--config-file=" + config.fileName(), "--print-address", "--nofork"});
-        while (!bus_.canReadLine())
-            QVERIFY2(bus_.waitForReadyRead(10000), "dbus-daemon did not start");
-        address_ = QString::fromUtf8(bus_.readLine()).trimmed();
+        address_ = bus_.address();
+        QVERIFY2(!address_.isEmpty(), "dbus-daemon did not start");
         qputenv("DBUS_SESSION_BUS_ADDRESS", address_.toUtf8());
         // The session bus is chosen at its first use in the process: make
         // sure nothing chose the desktop's own before.
@@ -89,12 +74,6 @@ private slots:
         QCOMPARE(
             QDBusConnection::sessionBus().interface()->servicePid("org.freedesktop.Notifications"),
             QCoreApplication::applicationPid());
-    }
-
-    void cleanupTestCase()
-    {
-        bus_.terminate();
-        bus_.waitForFinished();
     }
 
     void aNoticeReachesTheServiceAndNothingWaitsForIt()

@@ -6,8 +6,8 @@
 #include "FolderTree.h"
 #include "TestWindow.h"
 #include "app/FileListView.h"
-#include "shell/ErrorReport.h"
 #include "shell/Locations.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QLineEdit>
 #include <QProcess>

@@ -5,8 +5,9 @@
 #include "TestWindow.h"
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
-#include "shell/ErrorReport.h"
 #include "shell/Main.h"
+#include "shell/ui/ErrorReport.h"
+#include "shell/ui/WindowMain.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,6 +5,7 @@
 #include "app/ProgressBar.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
+#include "shell/ui/WindowMain.h"
 
 #include <QLineEdit>
 
@@ -88,6 +89,7 @@ void ConversionRun::showProgress()
         guard_.step(142, [&] { form_.ProgressBar1->setValue(percent); });
     }
     form_.setWindowTitle(RunTitle(percent, progress.secondsLeft, kDisplayName));
+    taskbar_.show(progress.fraction, progress.filesLeft);
     atWork_ = progress.atWork;
     if (!progress.atWork.isEmpty() && progress.atWork != shownFile_) {
         shownFile_ = progress.atWork;
@@ -116,6 +118,7 @@ void ConversionRun::stop()
 void ConversionRun::endForExit()
 {
     ticker_.stop();
+    taskbar_.hide();
     run_.disconnect(this);
     run_.stopForExit();
 }
@@ -131,6 +134,7 @@ void ConversionRun::finish()
     guard_.step(180, [&] { form_.ProgressBar1->setValue(0); });
     guard_.step(182, [&] { form_.ProgressBar1->setText(kIdleText); });
     form_.setWindowTitle(kDisplayName);
+    taskbar_.hide();
     emit ended();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "conversion/ListRun.h"
-#include "shell/ErrorReport.h"
+#include "platform/ui/TaskbarProgress.h"
+#include "shell/ui/ErrorReport.h"
 
 #include <QObject>
 #include <QTimer>
@@ -57,6 +58,8 @@ private:
     QString atWork_;
     int polls_ = 0;
     int shownPercent_ = -1;
+    // The same progress on the program's entry in the taskbar or dock.
+    TaskbarProgress taskbar_;
 };
 
 // The window title during a run: "42% · 3:10 left – Velunor", or "42% –

@@ -60,7 +60,8 @@ void Form1::askToStopRun()
     if (stop && run_)
         run_->stop();
     if (!pendingRunMessage_.isEmpty())
-        showMessage(std::exchange(pendingRunMessage_, QString()));
+        showMessage(std::exchange(pendingRunMessage_, QString()),
+                    std::exchange(pendingRunDetails_, QString()));
 }
 
 void Form1::endRun()
@@ -74,14 +75,17 @@ void Form1::endRun()
     // ended without looking; the message waits in the window as ever.
     if (tookLong && QApplication::activeWindow() == nullptr)
         platform_.notify(summary.heading(), summary.counts());
+    // The box names a few files of each kind; its details name every one.
     const QString message = summary.message();
+    const QString details = summary.details();
     // Step 184. A stop question still open is answered first.
     if (stopQuestionOpen_) {
         pendingRunMessage_ = message;
+        pendingRunDetails_ = details;
         return;
     }
     StepGuard guard(platform_, this, Location::PushButton2_Click);
-    guard.step(184, [&] { showMessage(message); });
+    guard.step(184, [&] { showMessage(message, details); });
 }
 
 } // namespace velunor

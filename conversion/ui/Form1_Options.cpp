@@ -3,9 +3,9 @@
 // that picks the folder.
 
 #include "app/Form1.h"
-#include "shell/BrowseForFolder.h"
 #include "shell/Locations.h"
 #include "shell/SettingsStore.h"
+#include "shell/ui/BrowseForFolder.h"
 
 #include <QLineEdit>
 

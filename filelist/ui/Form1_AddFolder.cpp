@@ -4,9 +4,9 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
-#include "shell/BrowseForFolder.h"
 #include "shell/Locations.h"
-#include "shell/Main.h"
+#include "shell/ui/BrowseForFolder.h"
+#include "shell/ui/WindowMain.h"
 
 namespace velunor {
 

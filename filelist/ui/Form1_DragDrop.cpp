@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
 #include "shell/Main.h"
+#include "shell/ui/WindowMain.h"
 
 #include <QDropEvent>
 #include <QMimeData>

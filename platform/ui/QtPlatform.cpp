@@ -57,7 +57,8 @@ QString JoinFileDialogResult(const QStringList &paths, int bufferChars)
 }
 
 MessageAnswer QtPlatform::messageBox(QWidget *owner, const QString &text, const QString &title,
-                                     MessageButtons buttons, MessageIcon icon)
+                                     MessageButtons buttons, MessageIcon icon,
+                                     const QString &details)
 {
     const bool question = buttons != MessageButtons::Ok;
     QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
@@ -65,6 +66,11 @@ MessageAnswer QtPlatform::messageBox(QWidget *owner, const QString &text, const 
                     question ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, owner);
     if (buttons == MessageButtons::YesNoDefaultNo)
         box.setDefaultButton(QMessageBox::No);
+    // A failure's words are worth passing on: they can be copied into a
+    // search or a mail rather than typed off the screen.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    if (!details.isEmpty())
+        box.setDetailedText(Drawable(details));
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
@@ -137,7 +143,7 @@ std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
                                                        const QStringList &arguments,
                                                        const QStringList &environment, int &error)
 {
-    return SpawnProcess(program, arguments, environment, error);
+    return processes_.startProcess(program, arguments, environment, error);
 }
 
 QPoint QtPlatform::pointerPosition()

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "platform/SystemProcessStarter.h"
+#include "platform/ui/Platform.h"
 
 #include <random>
 
@@ -11,8 +12,12 @@ namespace velunor {
 // with posix_spawn (no shell) and watched through a pidfd.
 class QtPlatform : public Platform {
 public:
+    using Platform::messageBox;
+    // The text can be selected and copied with the mouse and the keyboard;
+    // the details sit behind the box's "Show Details..." button.
     MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
-                             MessageButtons buttons, MessageIcon icon) override;
+                             MessageButtons buttons, MessageIcon icon,
+                             const QString &details) override;
     QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
                      const QString &defaultText) override;
     QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
@@ -27,6 +32,7 @@ public:
     double nextRandom() override;
 
 private:
+    SystemProcessStarter processes_;
     std::minstd_rand random_;
 };
 

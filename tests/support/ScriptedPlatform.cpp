@@ -3,9 +3,10 @@
 namespace velunor::testing {
 
 MessageAnswer ScriptedPlatform::messageBox(QWidget *, const QString &text, const QString &title,
-                                           MessageButtons buttons, MessageIcon icon)
+                                           MessageButtons buttons, MessageIcon icon,
+                                           const QString &details)
 {
-    const ShownMessage shown{text, title, buttons, icon};
+    const ShownMessage shown{text, title, buttons, icon, details};
     messages << shown;
     if (onMessage)
         onMessage(shown);
@@ -60,20 +61,6 @@ QString ScriptedPlatform::browseForFolder(QWidget *, const QString &prompt)
 void ScriptedPlatform::openUrl(const QUrl &url)
 {
     openedUrls << url;
-}
-
-std::unique_ptr<ChildProcess> ScriptedPlatform::startProcess(const QString &program,
-                                                             const QStringList &arguments,
-                                                             const QStringList &environment,
-                                                             int &error)
-{
-    ++processesStarted;
-    std::unique_ptr<ChildProcess> process = SpawnProcess(program, arguments, environment, error);
-    if (process) {
-        mostAtOnce = std::max(mostAtOnce, ++runningNow);
-        QObject::connect(process.get(), &ChildProcess::ended, [this] { --runningNow; });
-    }
-    return process;
 }
 
 QStringList ScriptedPlatform::messageTexts() const

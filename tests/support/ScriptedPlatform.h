@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/Platform.h"
+#include "CountingProcessStarter.h"
+#include "platform/ui/Platform.h"
 
 #include <QList>
 #include <QString>
@@ -17,6 +18,7 @@ struct ShownMessage {
     QString title;
     MessageButtons buttons;
     MessageIcon icon;
+    QString details;
 };
 
 // The desktop as a test script: every dialog takes its answer from a queue,
@@ -44,12 +46,13 @@ public:
     QStringList notices; // each one's summary and body, a space between
     QList<quint32> seeds;
     QStringList unexpected;
-    int processesStarted = 0;
-    int runningNow = 0; // started and not yet seen to end
-    int mostAtOnce = 0;
+    // Every process the program started, started for real.
+    CountingProcessStarter processes;
 
+    using Platform::messageBox;
     MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
-                             MessageButtons buttons, MessageIcon icon) override;
+                             MessageButtons buttons, MessageIcon icon,
+                             const QString &details) override;
     QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
                      const QString &defaultText) override;
     QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
@@ -60,7 +63,10 @@ public:
         notices << summary + ' ' + body;
     }
     std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment, int &error) override;
+                                               const QStringList &environment, int &error) override
+    {
+        return processes.startProcess(program, arguments, environment, error);
+    }
     QPoint pointerPosition() override { return pointer; }
     int secondsSinceMidnight() override { return secondsSinceMidnightValue; }
     void seedRandom(quint32 seed) override { seeds << seed; }

@@ -1,6 +1,6 @@
-#include "shell/ErrorReport.h"
+#include "shell/ui/ErrorReport.h"
 
-#include "platform/Platform.h"
+#include "platform/ui/Platform.h"
 
 namespace velunor {
 
@@ -19,16 +19,24 @@ void ErrorReport(Platform &platform, QWidget *owner, const QString &description,
                         MessageIcon::Warning);
 }
 
-QString DescribeFailure(const std::exception_ptr &failure)
+bool StepGuard::step(int number, const std::function<void()> &action)
 {
     try {
-        std::rethrow_exception(failure);
-    } catch (const PlatformError &error) {
-        return error.message();
-    } catch (const std::exception &error) {
-        return QString::fromLocal8Bit(error.what());
+        action();
+        return true;
     } catch (...) {
-        return QStringLiteral("Unexpected failure");
+        report(std::current_exception(), number);
+        return false;
+    }
+}
+
+bool StepGuard::test(int number, const std::function<bool()> &condition)
+{
+    try {
+        return condition();
+    } catch (...) {
+        report(std::current_exception(), number);
+        return true;
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PlatformError.h"
 #include "platform/Processes.h"
 
 #include <QPoint>
@@ -8,29 +9,10 @@
 #include <QUrl>
 
 #include <memory>
-#include <optional>
-#include <stdexcept>
 
 class QWidget;
 
 namespace velunor {
-
-// A failure the desktop reports. It carries the desktop's own message text,
-// which the error report shows unchanged, and a number for the few failures a
-// handler tells apart (the file dialog's "buffer too small", 20476).
-class PlatformError : public std::runtime_error {
-public:
-    explicit PlatformError(const QString &message, int number = 0)
-        : std::runtime_error(message.toStdString()), message_(message), number_(number)
-    {
-    }
-    const QString &message() const { return message_; }
-    int number() const { return number_; }
-
-private:
-    QString message_;
-    int number_;
-};
 
 // The file dialog's result buffer overflowed.
 inline constexpr int kDialogBufferTooSmall = 20476;
@@ -48,12 +30,22 @@ struct FileDialogRequest {
     int resultBufferChars = 32768;
 };
 
-// Everything the program asks of the desktop. The Qt implementation lives in
+// Everything the window asks of the desktop. The Qt implementation lives in
 // QtPlatform; tests use a scripted one so that every dialog can be answered.
 class Platform : public ProcessStarter {
 public:
+    // Shows a message box and returns the answer. `details`, when not empty,
+    // is offered apart from the text, to be shown on request (a long list the
+    // text only sums up).
     virtual MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
-                                     MessageButtons buttons, MessageIcon icon) = 0;
+                                     MessageButtons buttons, MessageIcon icon,
+                                     const QString &details) = 0;
+    // A message box without details.
+    MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
+                             MessageButtons buttons, MessageIcon icon)
+    {
+        return messageBox(owner, text, title, buttons, icon, QString());
+    }
     // The typed text, or "" when the user cancels.
     virtual QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
                              const QString &defaultText) = 0;

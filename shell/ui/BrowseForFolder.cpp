@@ -1,10 +1,10 @@
 // The one folder picker of the program, shared by the folder adder and the
 // output-folder browse button.
 
-#include "shell/BrowseForFolder.h"
+#include "shell/ui/BrowseForFolder.h"
 
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
+#include "platform/ui/Platform.h"
 
 #include <QFile>
 

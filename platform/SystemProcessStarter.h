@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Processes.h"
+
+namespace velunor {
+
+// Starts real processes through SpawnProcess: the process starter of a front
+// end that has no desktop to ask (the command line) and of the core's tests.
+class SystemProcessStarter : public ProcessStarter {
+public:
+    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
+                                               const QStringList &environment, int &error) override;
+};
+
+} // namespace velunor

@@ -1,0 +1,22 @@
+#include "CountingProcessStarter.h"
+
+#include <algorithm>
+
+namespace velunor::testing {
+
+std::unique_ptr<ChildProcess> CountingProcessStarter::startProcess(const QString &program,
+                                                                   const QStringList &arguments,
+                                                                   const QStringList &environment,
+                                                                   int &error)
+{
+    ++processesStarted;
+    std::unique_ptr<ChildProcess> process =
+        SystemProcessStarter::startProcess(program, arguments, environment, error);
+    if (process) {
+        mostAtOnce = std::max(mostAtOnce, ++runningNow);
+        QObject::connect(process.get(), &ChildProcess::ended, [this] { --runningNow; });
+    }
+    return process;
+}
+
+} // namespace velunor::testing

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/SystemProcessStarter.h"
+
+namespace velunor::testing {
+
+// Starts real processes, as the program does, and counts them.
+class CountingProcessStarter : public SystemProcessStarter {
+public:
+    int processesStarted = 0;
+    int runningNow = 0; // started and not yet seen to end
+    int mostAtOnce = 0;
+
+    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
+                                               const QStringList &environment, int &error) override;
+};
+
+} // namespace velunor::testing
