@@ -5,6 +5,7 @@
 #include "app/FileListView.h"
 #include "app/ProgressBar.h"
 #include "conversion/ui/ConversionRun.h"
+#include "platform/ExitCleanup.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
@@ -61,6 +62,9 @@ QPoint CursorHotSpot(const QByteArray &bytes)
 Form1::Form1(Platform &platform, SettingsStore &settings, QString programFolder, QWidget *parent)
     : QWidget(parent), platform_(platform), settings_(settings),
       programFolder_(std::move(programFolder)), endProgram_([] {
+          // Nothing of the program's outlives it, not even what a clean-up
+          // that was cut short left behind.
+          ExitCleanup::RunNow();
           std::fflush(nullptr);
           ::_exit(0);
       })

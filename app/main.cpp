@@ -3,11 +3,14 @@
 #include "app/Form1.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchProgram.h"
+#include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
 #include <QFileInfo>
+
+#include <csignal>
 
 namespace {
 
@@ -43,6 +46,14 @@ int main(int argc, char *argv[])
     velunor::QtPlatform platform;
     velunor::SettingsStore settings;
     velunor::Form1 window(platform, settings, velunor::Main::ProgramFolder());
+    // The end of the session (SIGTERM from the session manager, SIGHUP from
+    // a closed terminal) and Ctrl+C end the program as closing the window
+    // does, without a question, also while a message is open. A lost display
+    // connection ends it through exit() inside Qt; ExitCleanup's hook cleans
+    // up then.
+    velunor::SignalWatcher sessionEnd({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&sessionEnd, &velunor::SignalWatcher::received, &window,
+                     [&window] { window.Form_Unload(); });
     window.Form_Load();
     window.ListView1->items().add(FilesToList(QApplication::arguments().mid(1)));
     window.show();

@@ -7,6 +7,7 @@
 #include "cli/StoredDefaults.h"
 #include "conversion/ConversionJob.h"
 #include "filelist/FileListModel.h"
+#include "platform/SignalWatcher.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
 
@@ -121,14 +122,17 @@ int RunBatchProgram(int argc, char **argv)
                                                                          "folders: ")) +
                                        PathsNamed(missing));
 
+    // Ctrl+C, the end of the session or a closed terminal stop the search,
+    // or the run as Stop stops it; a signal the program was started with
+    // ignored (nohup) stays ignored.
     bool interrupted = false;
     BatchRun *running = nullptr;
-    const auto interrupt = [&] {
+    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
+    QObject::connect(&endRequests, &SignalWatcher::received, &application, [&] {
         interrupted = true;
         if (running)
             running->interrupt();
-    };
-    Q_UNUSED(interrupt);
+    });
 
     FileListModel list;
     // A large archive takes a while to search: the terminal is told how many

@@ -1,6 +1,7 @@
 #include "conversion/ConverterFiles.h"
 
 #include "conversion/TemporaryOutput.h"
+#include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
 #include "platform/PlatformError.h"
 #include "shell/Main.h"
@@ -16,6 +17,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace velunor {
 
@@ -225,10 +227,21 @@ StagingLease::StagingLease(const Yield &yield)
     if (lockFd_ < 0 && problem_.isEmpty())
         problem_ = QStringLiteral("the staging folder %1 cannot be used (%2)")
                        .arg(place_.folder, SystemMessage(errno));
+    // A program ended abruptly lets go too, with the paths known now.
+    std::vector<QByteArray> staged;
+    for (const ConverterFile &file : ConverterFileSet())
+        staged.push_back(QFile::encodeName(StagedPath(place_.folder, file)));
+    ExitCleanup::AddAction(this, [this, staged] {
+        release([&staged] {
+            for (const QByteArray &path : staged)
+                ::unlink(path.constData());
+        });
+    });
 }
 
 StagingLease::~StagingLease()
 {
+    ExitCleanup::RemoveAction(this);
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
@@ -325,6 +338,7 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
     if (released_)
         return;
     released_ = true;
+    ExitCleanup::RemoveAction(this);
     // A run that never had the lock staged nothing and removes nothing.
     if (lockFd_ < 0)
         return;

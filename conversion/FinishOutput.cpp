@@ -398,7 +398,7 @@ std::optional<double> AudioSeconds(const QString &path, const StagedConverter &c
     // length from the file's header.
     const std::optional<QByteArray> told = RunForOutput(
         converter.path, {QStringLiteral("--i"), QStringLiteral("-D"), QStringLiteral("--"), path},
-        converter.environment, 10000);
+        converter.environment, 10000, cancel);
     bool number = false;
     const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
     if (!number || seconds <= 0.0)

@@ -50,7 +50,14 @@ qint32 RunAndWait(ProcessStarter &starter, const CommandLine &commandLine,
         QEventLoop wait;
         QTimer ticks;
         ticks.setInterval(kPollMilliseconds);
-        QObject::connect(&ticks, &QTimer::timeout, &wait, poll);
+        QObject::connect(&ticks, &QTimer::timeout, &wait, [&] {
+            // A tick may come after the end and before its notice: it counts
+            // nothing.
+            if (process->end())
+                wait.quit();
+            else
+                poll();
+        });
         QObject::connect(process.get(), &ChildProcess::ended, &wait, &QEventLoop::quit);
         ticks.start();
         // Checked once more now that the loop is armed: an end before the

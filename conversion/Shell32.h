@@ -30,8 +30,8 @@ using StatusText = std::function<void(const QString &)>;
 // Starts the command line's program without a shell, in the converter's
 // environment (its staging folder is the program's folder), and waits for it
 // while the event loop keeps running, so the window answers at once. Shows
-// "Please wait.. " and a count through `showStatus` at once and every 100 ms,
-// and "Progress Bar" when the process has ended, which is noticed the moment
+// "Please wait.. " and a count through `showStatus` at once and every 100 ms
+// while it runs, and "Progress Bar" when it has ended, which is noticed the moment
 // it happens. There is no time-out and the process is never stopped. Returns
 // its exit code (128 + signal when a signal ended it), or
 // StartFailureCode(errno) without showing anything when it could not be

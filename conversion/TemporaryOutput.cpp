@@ -1,5 +1,7 @@
 #include "conversion/TemporaryOutput.h"
 
+#include "platform/ExitCleanup.h"
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -82,6 +84,8 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
 
 TemporaryOutput::TemporaryOutput(QString path, int fd) : path_(std::move(path)), fd_(fd)
 {
+    // Removed even when the program ends without its own clean-up.
+    ExitCleanup::AddFile(path_);
 }
 
 TemporaryOutput::~TemporaryOutput()
@@ -93,6 +97,7 @@ TemporaryOutput::~TemporaryOutput()
 
 void TemporaryOutput::forget()
 {
+    ExitCleanup::RemoveFile(path_);
     path_.clear();
     if (fd_ >= 0)
         ::close(fd_);
@@ -116,8 +121,12 @@ int TemporaryOutput::moveOver(TemporaryOutput &other)
     if (::rename(QFile::encodeName(path_).constData(),
                  QFile::encodeName(other.path_).constData()) != 0)
         return errno;
-    path_ = other.path_;
+    // The other's name, noted for the clean-up at an abrupt end, is this
+    // file's now.
+    ExitCleanup::RemoveFile(path_);
+    path_ = std::exchange(other.path_, QString());
     other.forget();
+    ExitCleanup::AddFile(path_);
     return 0;
 }
 
@@ -127,8 +136,10 @@ int TemporaryOutput::remove()
         return 0;
     const int result =
         ::unlink(QFile::encodeName(path_).constData()) == 0 || errno == ENOENT ? 0 : errno;
-    if (result == 0)
+    if (result == 0) {
+        ExitCleanup::RemoveFile(path_);
         path_.clear();
+    }
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 
@@ -21,7 +22,8 @@ struct ProcessEnd {
 };
 
 // A started process, watched through the event loop. Destroying the object
-// never stops the process; one that has ended is reaped.
+// never stops the process; one that has ended is reaped. Whatever happens,
+// the process never outlives this program (see SpawnProcess).
 class ChildProcess : public QObject {
     Q_OBJECT
 public:
@@ -59,17 +61,24 @@ public:
                                                        int &error) = 0;
 };
 
-// The real start: posix_spawn in a session of its own, watched through a
-// pidfd.
+// The real start, from any thread: the process leads a session of its own,
+// holds no descriptor of this program's but its standard input, output and
+// error, starts with every signal at its default and none blocked, and is
+// watched through a pidfd. It is killed (SIGKILL) the moment this program
+// ends, however it ends, even by SIGKILL; its process group is also noted
+// for ExitCleanup until it is reaped.
 std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
                                            const QStringList &environment, int &error);
 
-// Runs `program` with `arguments` (no shell) in `environment` and returns
-// what it wrote to its standard output, when it ended by itself with status 0
-// within `timeoutMs`; otherwise none (it is killed when it takes longer).
-// Blocks: for worker threads, never for the window's.
+// Runs `program` with `arguments` (no shell) in `environment`, started as
+// SpawnProcess starts it, and returns what it wrote to its standard output
+// when it ended by itself with status 0 within `timeoutMs`; otherwise none.
+// When the time is up, or as soon as `*cancel` turns true, its process group
+// is killed, and its end is waited for a moment at most. Blocks: for worker
+// threads, never for the window's.
 std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
-                                       const QStringList &environment, int timeoutMs);
+                                       const QStringList &environment, int timeoutMs,
+                                       const std::atomic<bool> *cancel = nullptr);
 
 // The last line of a process's error output that holds anything but spaces,
 // decoded, trimmed and cut to at most `maxChars` characters; "" when none.

@@ -6,6 +6,7 @@
 
 #include "Audio.h"
 #include "Files.h"
+#include "ProcessTable.h"
 #include "cli/StatusLine.h"
 #include "shell/SettingsStore.h"
 
@@ -57,18 +58,21 @@ bool Holds(const QString &path, Tones tones)
     return left && right;
 }
 
-// The processes, this test's or not, that run a program from `folder`.
-QStringList ProgramsRunningFrom(const QString &folder)
+// The processes still running, this test's or not, whose command line names
+// something inside `folder`: the converters of a run in it.
+QStringList ProcessesWorkingIn(const QString &folder)
 {
     QStringList found;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString &pid : pids) {
-        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!commandLine.open(QIODevice::ReadOnly))
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!number || !commandLine.open(QIODevice::ReadOnly))
             continue;
-        const QString program = QFile::decodeName(commandLine.readAll().split('\0').first());
-        if (program.startsWith(folder + u'/'))
-            found << pid + u' ' + program;
+        const QByteArray words = commandLine.readAll();
+        if (words.contains(QFile::encodeName(folder + u'/')) && IsAlive(pid))
+            found << entry + u' ' + QString::fromLocal8Bit(words).replace(u'\0', u' ');
     }
     return found;
 }
@@ -342,7 +346,7 @@ private slots:
         const Ended ended = finished(process);
 
         QCOMPARE(ended.status, 130);
-        QCOMPARE(ProgramsRunningFrom(at(QStringLiteral("staging"))), QStringList());
+        QCOMPARE(ProcessesWorkingIn(root_->path()), QStringList());
         QCOMPARE(HiddenEntries(at(QStringLiteral("out"))), QStringList());
         QCOMPARE(Contents(at(QStringLiteral("out/long.mp3"))), earlier);
         QVERIFY(Holds(at(QStringLiteral("out/short.mp3")), Tones::Both));

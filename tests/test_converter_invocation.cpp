@@ -16,6 +16,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace velunor;
 using namespace velunor::testing;
@@ -228,15 +232,38 @@ private slots:
         QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/false"), show_), 1);
     }
 
-    void aLongerProcessCountsTenPollsASecond()
+    void aLongerProcessCountsItsPollsUntilItsEnd()
     {
-        shown_.clear();
-        QCOMPARE(Shell32::RunAndWait(processes_, Program("/bin/sleep", {"0.45"}), show_), 0);
-        QCOMPARE(shown_.takeLast(), QStringLiteral("Progress Bar"));
-        const qsizetype polls = shown_.size();
-        QVERIFY2(polls >= 3 && polls <= 6, qPrintable(shown_.join(", ")));
-        for (qsizetype i = 0; i < polls; ++i)
-            QCOMPARE(shown_[i], "Please wait.. " + QString::number(i + 1));
+        // The process ends when the fifth count has been shown: it waits for
+        // the other end of a FIFO, which the status opens and closes then,
+        // and the status returns only once the process has ended. No count
+        // may follow.
+        QTemporaryDir folder;
+        const QString fifo = folder.filePath("release");
+        const QString pidFile = folder.filePath("pid");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QStringList shown;
+        const Shell32::StatusText show = [&](const QString &text) {
+            shown << text;
+            if (text != QStringLiteral("Please wait.. 5"))
+                return;
+            // Blocks until the process has the FIFO open for reading.
+            const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_CLOEXEC);
+            QVERIFY(writer >= 0);
+            ::close(writer);
+            const pid_t pid = Contents(pidFile).trimmed().toInt();
+            QVERIFY(pid > 0);
+            siginfo_t info{};
+            while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) != 0)
+                QCOMPARE(errno, EINTR);
+        };
+        // Tabs: a word of a command line holds no space.
+        const qint32 result = Shell32::RunAndWait(
+            processes_, Program("/bin/sh", {"-c", "echo\t$$\t>$0;\texec\tcat\t$1", pidFile, fifo}),
+            show);
+        QCOMPARE(result, 0);
+        QCOMPARE(shown, QStringList({"Please wait.. 1", "Please wait.. 2", "Please wait.. 3",
+                                     "Please wait.. 4", "Please wait.. 5", "Progress Bar"}));
     }
 
     void aSignalEndingTheProcessIsAFailure()

@@ -9,7 +9,7 @@ namespace velunor {
 
 // The real desktop: Qt dialogs, QDesktopServices, notices through the
 // freedesktop notification service on the session bus, and processes started
-// with posix_spawn (no shell) and watched through a pidfd.
+// by SpawnProcess (no shell) and watched through a pidfd.
 class QtPlatform : public Platform {
 public:
     using Platform::messageBox;

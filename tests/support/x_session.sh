@@ -68,6 +68,27 @@ ends_within() {
   ! kill -0 "$1" 2>/dev/null
 }
 
+# is_alive PID: true while the process runs. A zombie has ended: a process
+# whose parent died waits as one until someone reaps it, which not every
+# container's first process does.
+is_alive() {
+  local state
+  state=$(sed -n 's/^State:[[:space:]]*\([A-Z]\).*/\1/p' "/proc/$1/status" 2>/dev/null) || return 1
+  [ -n "$state" ] && [ "$state" != Z ] && [ "$state" != X ]
+}
+
+# gone_within PID TENTHS: true when the process has ended within TENTHS
+# tenths of a second; unlike ends_within, for any process, not only children
+# of this shell.
+gone_within() {
+  local _
+  for _ in $(seq "$2"); do
+    is_alive "$1" || return 0
+    sleep 0.1
+  done
+  ! is_alive "$1"
+}
+
 # appears_within FILE TENTHS: true when the file exists within TENTHS tenths
 # of a second.
 appears_within() {
@@ -103,12 +124,15 @@ press_by_keyboard() {
 }
 
 # start_program LOG [ENVIRONMENT...] -- COMMAND...: starts the program with a
-# fresh home and settings folder in `work`, sets `app_pid`.
+# fresh home and settings folder in `work`, sets `app_pid`. The environment
+# given comes last and wins. SIGINT is put back to its default: a script's
+# background job is started with it ignored, a program started from the
+# desktop is not.
 start_program() {
   local log=$1
   shift
   mkdir -p "$work/home/Desktop" "$work/config"
-  env HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work" \
-    DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@" >"$log" 2>&1 &
+  env --default-signal=INT HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+    XDG_RUNTIME_DIR="$work" DISPLAY="$display" QT_QPA_PLATFORM=xcb "$@" >"$log" 2>&1 &
   app_pid=$!
 }
