@@ -83,10 +83,13 @@ std::optional<FrameHeader> ParseFrameHeader(const uchar *b)
 }
 
 // Reads a stretch of a file front to back in large blocks and hands out short
-// windows of it.
+// windows of it. Stops giving bytes, failed, once `cancel` is true.
 class BlockReader {
 public:
-    BlockReader(QIODevice &file, qint64 end) : file_(file), end_(end) {}
+    BlockReader(QIODevice &file, qint64 end, const std::atomic<bool> *cancel)
+        : file_(file), end_(end), cancel_(cancel)
+    {
+    }
 
     bool failed() const { return failed_; }
 
@@ -116,6 +119,11 @@ public:
 private:
     bool load(qint64 offset, qint64 atLeast)
     {
+        if (cancel_ && cancel_->load(std::memory_order_relaxed)) {
+            block_.clear();
+            failed_ = true;
+            return false;
+        }
         const qint64 size = std::min(kBlockSize, end_ - offset);
         block_.resize(size);
         blockStart_ = offset;
@@ -128,6 +136,7 @@ private:
 
     QIODevice &file_;
     const qint64 end_;
+    const std::atomic<bool> *const cancel_;
     QByteArray block_;
     qint64 blockStart_ = 0;
     bool failed_ = false;
@@ -155,15 +164,23 @@ bool IsStreamInfoFrame(BlockReader &reader, qint64 offset, const FrameHeader &he
 std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
                                                 const std::atomic<bool> *cancel)
 {
-    Q_UNUSED(cancel);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return std::nullopt;
+    return MeasureMpegAudio(file, cancel);
+}
+
+std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atomic<bool> *cancel)
+{
+    if (cancel && cancel->load(std::memory_order_relaxed))
         return std::nullopt;
     const std::optional<MpegLayout> layout = ReadMpegLayout(file);
     if (!layout)
         return std::nullopt;
 
-    BlockReader reader(file, layout->audioEnd);
+    // Every turn of the walk moves on by a frame (at least 24 bytes) or to
+    // the next 0xFF byte, so it ends.
+    BlockReader reader(file, layout->audioEnd, cancel);
     MpegAudioLength length;
     qint64 offset = layout->audioBegin;
     while (const uchar *bytes = reader.bytes(offset, kHeaderSize)) {

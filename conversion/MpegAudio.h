@@ -5,6 +5,8 @@
 #include <atomic>
 #include <optional>
 
+class QIODevice;
+
 namespace velunor {
 
 // The length of the MPEG audio stream in a file, found by walking its frames.
@@ -17,15 +19,19 @@ struct MpegAudioLength {
 
 // Walks the MPEG audio frames (MPEG 1, 2 and 2.5; layers I, II, III) of the
 // file at `path`: skips an ID3v2 tag at the start (header size, footer flag),
-// stops before an ID3v1 tag, an APE tag or Lyrics3 at the end, and
+// stops before the ID3v1, APE, Lyrics3 and appended ID3v2 tags at the end, and
 // resynchronises after damaged bytes in the middle (a frame header counts only
 // when the next frame header lines up with it, so random bytes that happen to
 // look like a header are not counted). Empty when the file cannot be read or
 // holds no MPEG audio stream. Never trusts a Xing/Info/VBRI header's frame
 // count: the frames actually present are counted, because a cut-short file
 // still carries the count of the full one. The frame holding such a header
-// is silent and not counted. Reentrant.
+// is silent and not counted. Reentrant. Gives up, empty, once `cancel` is
+// true: it is looked at before every block of the file is read.
 std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
+                                                const std::atomic<bool> *cancel = nullptr);
+// The same for a file open for reading and seekable.
+std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file,
                                                 const std::atomic<bool> *cancel = nullptr);
 
 // The bytes a second of the MPEG audio stream that starts in `head` (the

@@ -51,28 +51,55 @@ quint32 LittleEndian32(const char *bytes)
     return b[0] | b[1] << 8 | b[2] << 16 | quint32(b[3]) << 24;
 }
 
-// The size of the ID3v2 tag at `offset`, header to footer (cut at the end of
-// the file); 0 when none starts there.
-qint64 Id3v2TagSizeAt(PieceReader &reader, qint64 offset)
+// The size of an ID3v2 tag, header to footer, from its header or footer
+// (`marker` "ID3" or "3DI"); 0 when `bytes` are no such header or footer.
+qint64 Id3v2TagSize(const QByteArray &bytes, const char *marker)
 {
-    const QByteArray header = reader.at(offset, kId3v2HeaderSize);
-    if (header.size() != kId3v2HeaderSize || !header.startsWith("ID3"))
+    if (bytes.size() != kId3v2HeaderSize || !bytes.startsWith(marker))
         return 0;
-    const auto *b = reinterpret_cast<const uchar *>(header.constData());
+    const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
     if (b[3] == 0xFF || b[4] == 0xFF || ((b[6] | b[7] | b[8] | b[9]) & 0x80))
         return 0;
     const qint64 bodySize = qint64(b[6]) << 21 | b[7] << 14 | b[8] << 7 | b[9];
     const bool footer = b[3] >= 4 && (b[5] & 0x10);
-    const qint64 size = kId3v2HeaderSize + bodySize + (footer ? kId3v2HeaderSize : 0);
+    return kId3v2HeaderSize + bodySize + (footer ? kId3v2HeaderSize : 0);
+}
+
+// The size of the ID3v2 tag at `offset`, header to footer (cut at the end of
+// the file); 0 when none starts there.
+qint64 Id3v2TagSizeAt(PieceReader &reader, qint64 offset)
+{
+    const qint64 size = Id3v2TagSize(reader.at(offset, kId3v2HeaderSize), "ID3");
     return std::min(size, reader.size() - offset);
 }
 
-// The size of the tag that ends at `end` and starts no earlier than `lowest`;
-// 0 when there is none.
-qint64 TrailingTagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest)
+// The size of the ID3v2 tag whose footer ends at `end`, and whose header
+// (the same but for "ID3") lies no earlier than `lowest`; 0 when there is
+// none.
+qint64 AppendedId3v2TagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest)
+{
+    const QByteArray footer = reader.at(end - kId3v2HeaderSize, kId3v2HeaderSize, lowest);
+    const qint64 size = Id3v2TagSize(footer, "3DI");
+    if (size == 0 || uchar(footer[3]) < 4 || !(footer[5] & 0x10))
+        return 0;
+    const QByteArray header = reader.at(end - size, kId3v2HeaderSize, lowest);
+    return header.startsWith("ID3") && header.mid(3) == footer.mid(3) ? size : 0;
+}
+
+// A tag that ends where the audio or another tag at the end begins.
+struct TrailingTag {
+    qint64 size = 0; // 0: no tag
+    bool isId3v2 = false;
+};
+
+// The tag that ends at `end` and starts no earlier than `lowest`.
+TrailingTag TrailingTagBefore(PieceReader &reader, qint64 end, qint64 lowest)
 {
     if (reader.at(end - kId3v1Size, 3, lowest) == "TAG")
-        return kId3v1Size;
+        return {kId3v1Size};
+
+    if (const qint64 size = AppendedId3v2TagSizeBefore(reader, end, lowest))
+        return {size, true};
 
     const QByteArray apeFooter = reader.at(end - kApeFooterSize, kApeFooterSize, lowest);
     if (apeFooter.startsWith("APETAGEX")) {
@@ -81,7 +108,7 @@ qint64 TrailingTagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest)
         const bool hasHeader = LittleEndian32(apeFooter.constData() + 20) & 0x80000000u;
         const qint64 size = itemsAndFooter + (hasHeader ? kApeFooterSize : 0);
         if (itemsAndFooter >= kApeFooterSize && end - size >= lowest)
-            return size;
+            return {size};
     }
 
     const QByteArray lyrics3v2 =
@@ -91,7 +118,7 @@ qint64 TrailingTagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest)
         const qint64 size = lyrics3v2.left(6).toLongLong(&isNumber) + kLyrics3v2TrailerSize;
         if (isNumber && size >= 11 + kLyrics3v2TrailerSize &&
             reader.at(end - size, 11, lowest) == "LYRICSBEGIN")
-            return size;
+            return {size};
     }
 
     // Lyrics3 version 1 gives no size: its start is searched for.
@@ -100,9 +127,9 @@ qint64 TrailingTagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest)
         const QByteArray text = reader.at(searchFrom, end - 9 - searchFrom, lowest);
         const qsizetype begin = text.indexOf("LYRICSBEGIN");
         if (begin >= 0)
-            return end - (searchFrom + begin);
+            return {end - (searchFrom + begin)};
     }
-    return 0;
+    return {};
 }
 
 } // namespace
@@ -117,9 +144,15 @@ std::optional<MpegLayout> ReadMpegLayout(QIODevice &file)
          tag = Id3v2TagSizeAt(reader, layout.audioBegin))
         layout.audioBegin += tag;
 
+    // Every tag found is at least a few bytes long, so this ends.
     layout.audioEnd = layout.fileSize;
-    while (const qint64 tagSize = TrailingTagSizeBefore(reader, layout.audioEnd, layout.audioBegin))
-        layout.audioEnd -= tagSize;
+    for (TrailingTag tag;
+         (tag = TrailingTagBefore(reader, layout.audioEnd, layout.audioBegin)).size > 0;) {
+        layout.audioEnd -= tag.size;
+        if (tag.isId3v2)
+            layout.appendedId3v2Tags.insert(layout.appendedId3v2Tags.begin(),
+                                            {layout.audioEnd, tag.size});
+    }
 
     if (reader.failed())
         return std::nullopt;

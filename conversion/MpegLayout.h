@@ -3,10 +3,18 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 
 namespace velunor {
+
+// A stretch of a file that one tag takes.
+struct TagSpan {
+    qint64 offset = 0;
+    qint64 size = 0;
+    bool operator==(const TagSpan &) const = default;
+};
 
 // Where the audio of an MP3 file lies between its tags.
 struct MpegLayout {
@@ -16,14 +24,20 @@ struct MpegLayout {
     // After every ID3v2 tag at the start: some taggers put a new tag in front
     // of an old one instead of replacing it.
     qint64 audioBegin = 0;
-    // Before the APE, Lyrics3 and ID3v1 tags at the end, in whatever order
-    // they follow each other. Everything from here to the end is tags.
+    // Before the APE, Lyrics3, ID3v1 and appended ID3v2 tags at the end, in
+    // whatever order they follow each other. Everything from here to the end
+    // is tags.
     qint64 audioEnd = 0;
+    // The ID3v2 tags among those at the end, in the order of the file: an
+    // ID3v2.4 tag may be appended to a file, and is found by its footer.
+    std::vector<TagSpan> appendedId3v2Tags;
 };
 
 // Finds the tags at both ends of `file`, which is open for reading and
-// seekable. Only the few bytes that mark each tag are read. Empty when the
-// file cannot be read.
+// seekable. Only the few bytes that mark each tag are read, and no size read
+// there is trusted beyond the bounds of the file (a leading tag that claims
+// more is cut at its end; a tag at the end that would reach back into the
+// leading tags is no tag). Empty when the file cannot be read.
 std::optional<MpegLayout> ReadMpegLayout(QIODevice &file);
 
 } // namespace velunor

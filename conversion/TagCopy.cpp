@@ -34,6 +34,11 @@ QString Unwritable(const QFileDevice &file)
     return Reason(QStringLiteral("the tags could not be written"), file);
 }
 
+bool IsCancelled(const std::atomic<bool> *cancel)
+{
+    return cancel && cancel->load(std::memory_order_relaxed);
+}
+
 // The `count` bytes at `offset`; empty when they cannot all be read.
 std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 {
@@ -64,14 +69,16 @@ bool WriteAll(QFile &file, const QByteArray &bytes)
     return WriteAll(file, bytes.constData(), bytes.size());
 }
 
-// Copies the bytes [`begin`, `end`) of `from` to `to`; "" on success,
-// otherwise the reason.
-QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to)
+// Copies the bytes [`begin`, `end`) of `from` to `to`, looking at `cancel`
+// before every block; "" on success, otherwise the reason.
+QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to, const std::atomic<bool> *cancel)
 {
     if (!from.seek(begin))
         return UnreadableOutput(from);
     QByteArray block(kCopyBlockSize, Qt::Uninitialized);
     for (qint64 offset = begin; offset < end; offset += kCopyBlockSize) {
+        if (IsCancelled(cancel))
+            return QStringLiteral("the tag copy was cancelled");
         const qint64 count = std::min(kCopyBlockSize, end - offset);
         if (from.read(block.data(), count) != count)
             return UnreadableOutput(from);
@@ -81,36 +88,72 @@ QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to)
     return QString();
 }
 
+// The tags of the input as they go onto the output.
+struct InputTags {
+    // The ID3v2 tag for the front of the output, as the input holds it.
+    QByteArray leadingId3v2;
+    // The tags after the audio, in the input's order, ready to be written.
+    QByteArray trailing;
+};
+
+// Reads the tags of `input`; none when they cannot be read. The one place
+// that decides which of the input's ID3v2 tags goes in front of the output:
+// its leading one, or else the first one appended at its end, which then is
+// not copied again at the end.
+std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
+{
+    const std::optional<MpegLayout> layout = ReadMpegLayout(input);
+    if (!layout)
+        return std::nullopt;
+    const std::optional<QByteArray> leading = ReadExactly(input, 0, layout->leadingTagSize);
+    const std::optional<QByteArray> atEnd =
+        ReadExactly(input, layout->audioEnd, layout->fileSize - layout->audioEnd);
+    if (!leading || !atEnd)
+        return std::nullopt;
+
+    InputTags tags{*leading, QByteArray()};
+    // The bytes of the file from `from` to `to`, all among the tags at the end.
+    const auto atEndBetween = [&](qint64 from, qint64 to) {
+        return atEnd->mid(from - layout->audioEnd, to - from);
+    };
+    // APE, Lyrics3 and ID3v1 hold nothing tied to the audio: they go over as
+    // they are. An appended ID3v2 tag that stays at the end is made fit for
+    // the new audio as the leading one is.
+    qint64 copied = layout->audioEnd;
+    for (const TagSpan &appended : layout->appendedId3v2Tags) {
+        tags.trailing += atEndBetween(copied, appended.offset);
+        const QByteArray tag = atEndBetween(appended.offset, appended.offset + appended.size);
+        if (tags.leadingId3v2.isEmpty())
+            tags.leadingId3v2 = tag;
+        else
+            tags.trailing += Id3v2ForNewAudio(tag, outputLengthMs, TagPlace::End);
+        copied = appended.offset + appended.size;
+    }
+    tags.trailing += atEndBetween(copied, layout->fileSize);
+    return tags;
+}
+
 } // namespace
 
-TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
+TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
                        const QString &taggedPath, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel)
 {
-    Q_UNUSED(cancel);
+    const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
     QFile input(inputPath);
     if (!input.open(QIODevice::ReadOnly))
         return {UnreadableInput(input)};
-    const std::optional<MpegLayout> inputLayout = ReadMpegLayout(input);
-    const std::optional<QByteArray> leadingTag =
-        inputLayout ? ReadExactly(input, 0, inputLayout->leadingTagSize) : std::nullopt;
-    // APE, Lyrics3 and ID3v1 hold nothing tied to the audio: they go over as
-    // they are, in their order.
-    const std::optional<QByteArray> trailingTags =
-        inputLayout ? ReadExactly(input, inputLayout->audioEnd,
-                                  inputLayout->fileSize - inputLayout->audioEnd)
-                    : std::nullopt;
-    if (!leadingTag || !trailingTags)
+    const std::optional<InputTags> tags = ReadInputTags(input, lengthMs);
+    if (!tags)
         return {UnreadableInput(input)};
     input.close();
     // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
     // a format of its own; they replace the few that SoX wrote from them.
-    const QByteArray newTag =
-        leadingTag->isEmpty() && trailingTags->isEmpty()
-            ? ForeignTagsAsId3v24(inputPath)
-            : Id3v2ForNewAudio(*leadingTag, std::max<qint64>(0, outputLengthMs));
+    const QByteArray leadingTag = tags->leadingId3v2.isEmpty() && tags->trailing.isEmpty()
+                                      ? ForeignTagsAsId3v24(inputPath)
+                                      : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
 
-    QFile converted(outputPath);
+    QFile converted(convertedPath);
     if (!converted.open(QIODevice::ReadOnly))
         return {UnreadableOutput(converted)};
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
@@ -118,20 +161,22 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
         return {UnreadableOutput(converted)};
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
-    if (newTag.isEmpty() && trailingTags->isEmpty() && audio->audioBegin == 0 &&
+    if (leadingTag.isEmpty() && tags->trailing.isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
         return {};
 
+    // Never creates a file: the caller owns the name. Unbuffered, so that a
+    // write that fails is the one WriteAll sees.
     QFile tagged(taggedPath);
-    // Unbuffered, so that a write that fails is the one WriteAll sees.
-    if (!tagged.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!tagged.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
         return {Unwritable(tagged)};
-    if (!WriteAll(tagged, newTag))
+    if (!WriteAll(tagged, leadingTag))
         return {Unwritable(tagged)};
-    if (const QString problem = CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged);
+    if (const QString problem =
+            CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged, cancel);
         !problem.isEmpty())
         return {problem};
-    if (!WriteAll(tagged, *trailingTags) || !tagged.flush())
+    if (!WriteAll(tagged, tags->trailing))
         return {Unwritable(tagged)};
     return {QString(), true};
 }

@@ -6,25 +6,36 @@
 
 namespace velunor {
 
-// Replaces every tag of the MP3 file `outputPath` with the tags of
-// `inputPath`: the ID3v2 tag with all of its frames in the input's own ID3v2
-// version (2.3 stays 2.3, 2.4 stays 2.4), the ID3v1 tag and the APE tag (and
-// Lyrics3), each only when the input has it. TLEN is set to `outputLengthMs`
-// when the input had TLEN; frames that point into the old audio by byte
-// offsets (MLLT, ASPI, SEEK, and the 2.3 TSIZ) are dropped. An input without
-// any of these (FLAC, Ogg, WAV, ...) gives the output its own tags as an
-// ID3v2.4 tag (see ForeignTagsAsId3v24), or, when it has none, no tag at all
-// (SoX writes a small tag of its own, which must go). The audio frames of the
-// output are not changed.
-//
-// Writes the result into `taggedPath`, an existing empty file that the
-// caller owns, puts in place and writes through to the disk. `cancel` is
-// looked at between blocks. Reentrant.
 struct TagCopyResult {
     QString problem;      // "" on success, otherwise the reason in words
-    bool written = false; // false: the output needed no change, taggedPath is untouched
+    bool written = false; // false: the converted file needed no change, taggedPath untouched
 };
-TagCopyResult CopyTags(const QString &inputPath, const QString &outputPath,
+
+// Writes the converted audio of `convertedPath` with the tags of `inputPath`
+// into `taggedPath`, an existing empty file that the caller created and owns
+// (and later fsyncs and renames). Checks `cancel` between blocks; a cancelled
+// copy returns a problem.
+//
+// The output gets the input's ID3v2 tag with all of its frames in the
+// input's own ID3v2 version (2.3 stays 2.3, 2.4 stays 2.4), and the APE,
+// Lyrics3 and ID3v1 tags, each only when the input has it, in its order.
+// TLEN is set to `outputLengthMs` when the input had TLEN; frames that point
+// into the old audio by byte offsets (MLLT, ASPI, SEEK, and the 2.3 TSIZ) and
+// the old encoding's gapless and loudness figures are dropped. A damaged
+// ID3v2 tag gives what could be read of it, and never a problem.
+//
+// An ID3v2 tag appended at the end of the input (found by its footer) moves
+// to the front of the output when the input has no ID3v2 tag at its start.
+// When it has both, both stay where they are (each made fit for the new
+// audio), so that whatever a reader finds in either is still there.
+//
+// An input without any of these (FLAC, Ogg, WAV, ...) gives the output its
+// own tags as an ID3v2.4 tag (see ForeignTagsAsId3v24), or, when it has none,
+// no tag at all (SoX writes a small tag of its own, which must go): when the
+// converted file has none either, nothing is written. The audio frames of the converted file are
+// copied unchanged. A disk that fills up is told as such ("the tags could not be written (No space
+// left on device)"). Reentrant.
+TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
                        const QString &taggedPath, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel = nullptr);
 

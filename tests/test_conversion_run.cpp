@@ -621,6 +621,30 @@ private slots:
         QCOMPARE(ChannelCount(output("tagged.mp3")), 1);
     }
 
+    void aMalformedTagCostsNothingElse()
+    {
+        // A frame size that wraps a 32-bit sum once held the run for ever.
+        const QString bad = input("bad tag.mp3");
+        const QByteArray title = QByteArray("TIT2\0\0\0\6\0\0", 10) + QByteArray("\0Title", 6);
+        const QByteArray length = QByteArray("TLEN\xFF\xFF\xFF\xF6\0\0", 10) + QByteArray("\0"
+                                                                                          "1000",
+                                                                                          5);
+        const QByteArray frames = title + length;
+        const QByteArray tag = QByteArray("ID3\3\0\0\0\0", 8) + char(frames.size() >> 7) +
+                               char(frames.size() & 0x7F) + frames;
+        QVERIFY(WriteFile(bad, tag + Contents(bad)));
+        list({bad, input("good.mp3")});
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        for (const QString name : {"bad tag.mp3", "good.mp3"})
+            QCOMPARE(ChannelCount(output(name)), 1);
+        // What could be read of the tag goes over.
+        TagLib::MPEG::File converted(QFile::encodeName(output("bad tag.mp3")).constData());
+        QVERIFY(converted.ID3v2Tag());
+        QCOMPARE(QString::fromStdWString(converted.ID3v2Tag()->title().toWString()),
+                 QStringLiteral("Title"));
+    }
+
     // ---- the user working beside the run --------------------------------------
 
     void aListClearedAndRefilledIsToldTruthfully()

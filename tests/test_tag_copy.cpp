@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <sys/resource.h>
 
 #include <taglib/apefooter.h>
@@ -121,6 +122,43 @@ bool TagEverything(const QString &path, ID3v2::Version version)
     return file->save(MPEG::File::AllTags, File::StripOthers, version);
 }
 
+// Copies the tags of `input` onto the converted file `converted` as the
+// program does: into a new empty file beside it, which then replaces it.
+// "" or the problem.
+QString CopyTagsOnto(const QString &input, const QString &converted, qint64 lengthMs)
+{
+    const QString tagged = converted + QStringLiteral(".tagged");
+    if (!WriteFile(tagged, QByteArray()))
+        return QStringLiteral("no file for the tagged copy");
+    const TagCopyResult copy = CopyTags(input, converted, tagged, lengthMs);
+    if (copy.problem.isEmpty() && copy.written)
+        std::rename(QFile::encodeName(tagged).constData(),
+                    QFile::encodeName(converted).constData());
+    QFile::remove(tagged);
+    return copy.problem;
+}
+
+QByteArray SynchsafeSize(qsizetype size)
+{
+    const char bytes[] = {char(size >> 21 & 0x7F), char(size >> 14 & 0x7F), char(size >> 7 & 0x7F),
+                          char(size & 0x7F)};
+    return QByteArray(bytes, 4);
+}
+
+// An ID3v2.4 tag as appended at the end of a file, footer included: a title,
+// and the length and seek table of the old audio.
+QByteArray AppendedTag(const QByteArray &title)
+{
+    const auto frame = [](const char *id, const QByteArray &content) {
+        return id + SynchsafeSize(content.size()) + QByteArray(2, '\0') + content;
+    };
+    const QByteArray frames = frame("TIT2", '\x03' + title) +
+                              frame("TLEN", QByteArray(1, '\0') + "99999") +
+                              frame("MLLT", QByteArray(12, '\x01'));
+    const QByteArray header = QByteArray("ID3\x04\x00\x10", 6) + SynchsafeSize(frames.size());
+    return header + frames + "3DI" + header.mid(3);
+}
+
 } // namespace
 
 class TagCopyTest : public QObject {
@@ -158,7 +196,7 @@ private slots:
         const MpegAudioLength length = Measure(output);
         const qint64 lengthMs = qRound64(length.seconds() * 1000);
 
-        QCOMPARE(CopyTags(input, output, lengthMs), QString());
+        QCOMPARE(CopyTagsOnto(input, output, lengthMs), QString());
         QCOMPARE(AudioBytes(output), audio);
         QCOMPARE(Measure(output).frames, length.frames);
 
@@ -203,13 +241,20 @@ private slots:
         QVERIFY(Open(output)->hasID3v2Tag());
         const QByteArray audio = AudioBytes(output);
 
-        QCOMPARE(CopyTags(stereo_, output, 3000), QString());
+        QCOMPARE(CopyTagsOnto(stereo_, output, 3000), QString());
         QCOMPARE(Contents(output), audio);
-        QCOMPARE(CopyTags(withId3v1, output, 3000), QString());
+        // Nothing to change: the tagged file is not written.
+        const QString tagged = path(QStringLiteral("tagged copy.mp3"));
+        QVERIFY(WriteFile(tagged, QByteArray()));
+        const TagCopyResult unchanged = CopyTags(stereo_, output, tagged, 3000);
+        QCOMPARE(unchanged.problem, QString());
+        QVERIFY(!unchanged.written);
+        QCOMPARE(Contents(tagged), QByteArray());
+        QCOMPARE(CopyTagsOnto(withId3v1, output, 3000), QString());
         QCOMPARE(Contents(output), audio + Contents(withId3v1).right(128));
 
         const QByteArray converted = Contents(output);
-        const QString noInput = CopyTags(path(QStringLiteral("missing.mp3")), output, 3000);
+        const QString noInput = CopyTagsOnto(path(QStringLiteral("missing.mp3")), output, 3000);
         QVERIFY2(noInput.startsWith(QStringLiteral("the tags of the input could not be read (")),
                  qPrintable(noInput));
         // A disk that fills up part way, as files may grow no larger than 8 kB.
@@ -219,11 +264,45 @@ private slots:
         const rlim_t previous = fileSize.rlim_cur;
         fileSize.rlim_cur = 8192;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &fileSize), 0);
-        const QString full = CopyTags(withId3v1, output, 3000);
+        const QString full = CopyTagsOnto(withId3v1, output, 3000);
         fileSize.rlim_cur = previous;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &fileSize), 0);
         QCOMPARE(full, QStringLiteral("the tags could not be written (File too large)"));
         QCOMPARE(Contents(output), converted);
+
+        // The tagged file is the caller's: none is made where there is none,
+        // and a copy that is cancelled says so.
+        const QString notMade = path(QStringLiteral("never made.mp3"));
+        const TagCopyResult noFile = CopyTags(withId3v1, output, notMade, 3000);
+        QVERIFY2(noFile.problem.startsWith(QStringLiteral("the tags could not be written (")),
+                 qPrintable(noFile.problem));
+        QVERIFY(!QFile::exists(notMade));
+        const std::atomic<bool> cancel{true};
+        QCOMPARE(CopyTags(withId3v1, output, tagged, 3000, &cancel).problem,
+                 QStringLiteral("the tag copy was cancelled"));
+    }
+
+    void movesAnAppendedTagToTheFront()
+    {
+        // (Keeping a leading and an appended tag is checked on fixtures.)
+        const QByteArray id3v1 = QByteArray("TAG", 3) + QByteArray(125, '\0');
+        const QString input = path(QStringLiteral("appended.mp3"));
+        const QString output = path(QStringLiteral("mono of appended.mp3"));
+        QVERIFY(WriteFile(input, Contents(stereo_) + AppendedTag("Appended") + id3v1));
+        QCOMPARE(Measure(input).frames, Measure(stereo_).frames); // the tag is no audio
+        QCOMPARE(ConvertToMono(input, output), QString());
+        const QByteArray audio = AudioBytes(output);
+        const qint64 lengthMs = qRound64(Measure(output).seconds() * 1000);
+
+        QCOMPARE(CopyTagsOnto(input, output, lengthMs), QString());
+        const auto copied = Open(output);
+        const ID3v2::Tag *front = copied->ID3v2Tag();
+        QCOMPARE(front->title(), String("Appended"));
+        QCOMPARE(front->frameListMap()["TLEN"].front()->toString(), String::number(int(lengthMs)));
+        QVERIFY(front->frameListMap()["MLLT"].isEmpty());
+        // Not copied a second time: only the ID3v1 tag follows the audio.
+        QCOMPARE(Contents(output),
+                 Contents(output).left(front->header()->completeTagSize()) + audio + id3v1);
     }
 
     void measuresTheFramesPresent()

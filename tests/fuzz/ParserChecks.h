@@ -1,0 +1,136 @@
+#pragma once
+
+// What the parsers of bytes from users' files promise for any bytes at all,
+// checked the same way by the fuzz targets and by the unit test that runs
+// every checked-in fixture through them. Each check returns "" or what broke.
+
+#include "conversion/Id3v2ForNewAudio.h"
+#include "conversion/MpegAudio.h"
+#include "conversion/MpegLayout.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+
+namespace velunor::parserchecks {
+
+inline qint64 SynchsafeSizeField(const QByteArray &tag)
+{
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i)
+        size = size << 7 | (uchar(tag[i]) & 0x7F);
+    return size;
+}
+
+// The tag made fit for either place is nothing, the tag itself (a version
+// to come), or a whole tag: its size field tells its length, it has a footer
+// only at the end, it is at most a TLEN frame and a footer larger than
+// `tag`, and making it fit once more changes nothing.
+inline QString CheckId3v2ForNewAudio(const QByteArray &tag)
+{
+    constexpr qint64 kLengthMs = 1234567;
+    for (const TagPlace place : {TagPlace::Start, TagPlace::End}) {
+        const QByteArray fit = Id3v2ForNewAudio(tag, kLengthMs, place);
+        if (fit.isEmpty() || fit == tag)
+            continue;
+        if (fit.size() < 10 || !fit.startsWith("ID3"))
+            return QStringLiteral("the tag made fit has no ID3v2 header");
+        const bool footer = fit[3] == 4 && (fit[5] & 0x10);
+        if (footer != (fit[3] == 4 && place == TagPlace::End))
+            return QStringLiteral("a footer at the start, or none at the end");
+        if (10 + SynchsafeSizeField(fit) + (footer ? 10 : 0) != fit.size() ||
+            (footer && fit.right(10) != "3DI" + fit.mid(3, 7)))
+            return QStringLiteral("the size field says %1, the tag has %2 bytes")
+                .arg(SynchsafeSizeField(fit))
+                .arg(fit.size());
+        constexpr qint64 kLargestTlenFrame = 10 + 1 + 20;
+        if (fit.size() > tag.size() + kLargestTlenFrame + 10)
+            return QStringLiteral("the tag grew from %1 to %2 bytes")
+                .arg(tag.size())
+                .arg(fit.size());
+        if (Id3v2ForNewAudio(fit, kLengthMs, place) != fit)
+            return QStringLiteral("making the tag fit a second time changes it");
+    }
+    return QString();
+}
+
+// The layout's stretches follow each other inside the file, and every tag
+// it names at the end is an ID3v2 tag from header to footer.
+inline QString CheckMpegLayout(const QByteArray &file)
+{
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<MpegLayout> layout = ReadMpegLayout(buffer);
+    if (!layout)
+        return QStringLiteral("a file in memory could not be read");
+    if (layout->fileSize != file.size() || layout->leadingTagSize < 0 ||
+        layout->leadingTagSize > layout->audioBegin || layout->audioBegin > layout->audioEnd ||
+        layout->audioEnd > layout->fileSize)
+        return QStringLiteral("out of order: leading tag %1, audio %2 to %3, file %4")
+            .arg(layout->leadingTagSize)
+            .arg(layout->audioBegin)
+            .arg(layout->audioEnd)
+            .arg(layout->fileSize);
+    if (layout->leadingTagSize > 0 && !file.startsWith("ID3"))
+        return QStringLiteral("a leading tag without an ID3v2 header");
+    qint64 after = layout->audioEnd;
+    for (const TagSpan &tag : layout->appendedId3v2Tags) {
+        if (tag.offset < after || tag.size < 20 || tag.size > layout->fileSize - tag.offset)
+            return QStringLiteral("an appended tag at %1 of %2 bytes lies outside the tags")
+                .arg(tag.offset)
+                .arg(tag.size);
+        if (file.mid(tag.offset, 3) != "ID3" || file.mid(tag.offset + tag.size - 10, 3) != "3DI")
+            return QStringLiteral("an appended tag at %1 is no ID3v2 tag").arg(tag.offset);
+        after = tag.offset + tag.size;
+    }
+    return QString();
+}
+
+// The frames counted are whole MPEG frames of the audio between the tags,
+// and the rate told from the first frames is one MPEG audio has.
+inline QString CheckMeasureMpegAudio(const QByteArray &file)
+{
+    const std::optional<int> bytesPerSecond = MpegStreamBytesPerSecond(file);
+    if (bytesPerSecond && (*bytesPerSecond < 8000 / 8 || *bytesPerSecond > 448000 / 8 + 1000))
+        return QStringLiteral("a stream of %1 bytes a second").arg(*bytesPerSecond);
+
+    QBuffer buffer;
+    buffer.setData(file);
+    buffer.open(QIODevice::ReadOnly);
+    const std::optional<MpegAudioLength> length = MeasureMpegAudio(buffer);
+    if (!length)
+        return QString();
+    constexpr qint64 kSmallestFrame = 24;
+    if (length->frames <= 0 || length->frames * kSmallestFrame > file.size() ||
+        length->samples < length->frames * 384 || length->samples > length->frames * 1152 ||
+        length->sampleRate < 8000 || length->sampleRate > 48000)
+        return QStringLiteral("%1 frames, %2 samples at %3 Hz in %4 bytes")
+            .arg(length->frames)
+            .arg(length->samples)
+            .arg(length->sampleRate)
+            .arg(file.size());
+    return QString();
+}
+
+// The frame contents of the description fixtures: the first byte names the
+// frame.
+inline QByteArrayView DescribedFrameId(const QByteArray &input)
+{
+    static constexpr const char *kIds[] = {"COMM", "TXXX", "COM", "TXX"};
+    return input.isEmpty() ? QByteArrayView() : QByteArrayView(kIds[uchar(input[0]) % 4]);
+}
+
+// A description is never longer than the bytes it was read from.
+inline QString CheckDescription(const QByteArray &input)
+{
+    const std::optional<QString> description = CommentOrUserTextDescription(
+        DescribedFrameId(input), QByteArrayView(input).sliced(input.isEmpty() ? 0 : 1));
+    if (description && description->size() > input.size())
+        return QStringLiteral("a description of %1 characters from %2 bytes")
+            .arg(description->size())
+            .arg(input.size());
+    return QString();
+}
+
+} // namespace velunor::parserchecks
