@@ -262,8 +262,6 @@ private slots:
         for (const QString &name : Entries(out))
             QVERIFY2(Holds(out + name, Tones::Right), qPrintable(name));
 
-        ended = run({"--batch", "--mode", "left", "--output=elsewhere", "solo/one.mp3"});
-        QCOMPARE(ended.status, 2); // the folder is not there yet
         QVERIFY(QDir().mkpath(at(QStringLiteral("elsewhere"))));
         ended = run({"--batch", "--mode", "left", "--output=elsewhere", "solo/one.mp3"});
         QCOMPARE(ended.status, 0);
