@@ -4,6 +4,7 @@
 
 #include "Audio.h"
 #include "Files.h"
+#include "TagFiles.h"
 #include "conversion/MpegAudio.h"
 #include "conversion/TagCopy.h"
 
@@ -32,42 +33,8 @@ using namespace TagLib;
 
 namespace {
 
-// Copies the tags of `input` onto the converted file `output` the way a run
-// does: into a scratch file beside it that then takes its place.
-QString CopyTagsOnto(const QString &input, const QString &output, qint64 lengthMs)
-{
-    const QString scratch = output + ".tagged";
-    QFile(scratch).open(QIODevice::WriteOnly);
-    const TagCopyResult copied = CopyTags(input, output, scratch, lengthMs);
-    if (copied.written && copied.problem.isEmpty() && !QFile::remove(output))
-        return "the output could not be replaced";
-    if (copied.written && copied.problem.isEmpty() && !QFile::rename(scratch, output))
-        return "the tagged file could not be put in place";
-    QFile::remove(scratch);
-    return copied.problem;
-}
-
 const String kTitle("Flâc — 東京", String::UTF8);
 const String kCoverText("Hülle vorn — 表", String::UTF8);
-
-QByteArray Noise(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(size);
-    for (char &byte : bytes)
-        byte = char(generator.generate());
-    return bytes;
-}
-
-ByteVector Vector(const QByteArray &bytes)
-{
-    return ByteVector(bytes.constData(), bytes.size());
-}
-
-QByteArray Bytes(const ByteVector &vector)
-{
-    return QByteArray(vector.data(), vector.size());
-}
 
 // What users' FLAC and Ogg files carry, in place of the comment SoX wrote,
 // with fields that describe the stereo audio and must not reach the MP3.
@@ -162,21 +129,6 @@ QStringList WalkId3v24(const QByteArray &file)
     }
     ids.sort();
     return at == end ? ids : QStringList();
-}
-
-std::unique_ptr<MPEG::File> OpenMp3(const QString &path)
-{
-    return std::make_unique<MPEG::File>(QFile::encodeName(path).constData());
-}
-
-// The bytes between an MP3 file's tags, as TagLib finds them.
-QByteArray AudioBytes(const QString &path)
-{
-    const auto file = OpenMp3(path);
-    const QByteArray bytes = Contents(path);
-    const qsizetype begin = file->hasID3v2Tag() ? file->ID3v2Tag()->header()->completeTagSize() : 0;
-    const qsizetype end = bytes.size() - (file->hasID3v1Tag() ? 128 : 0);
-    return bytes.mid(begin, end - begin);
 }
 
 } // namespace

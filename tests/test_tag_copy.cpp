@@ -4,6 +4,7 @@
 
 #include "Audio.h"
 #include "Files.h"
+#include "TagFiles.h"
 #include "conversion/MpegAudio.h"
 #include "conversion/TagCopy.h"
 
@@ -34,41 +35,6 @@ namespace {
 
 const String kTitle("Ça ira — 日本語 テスト", String::UTF8);
 
-QByteArray Noise(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(size);
-    for (char &byte : bytes)
-        byte = char(generator.generate());
-    return bytes;
-}
-
-ByteVector Vector(const QByteArray &bytes)
-{
-    return ByteVector(bytes.constData(), bytes.size());
-}
-
-QByteArray Bytes(const ByteVector &vector)
-{
-    return QByteArray(vector.data(), vector.size());
-}
-
-std::unique_ptr<MPEG::File> Open(const QString &path)
-{
-    return std::make_unique<MPEG::File>(QFile::encodeName(path).constData());
-}
-
-// The bytes between a file's tags, as TagLib finds them.
-QByteArray AudioBytes(const QString &path)
-{
-    const auto file = Open(path);
-    const QByteArray bytes = Contents(path);
-    const qsizetype begin = file->hasID3v2Tag() ? file->ID3v2Tag()->header()->completeTagSize() : 0;
-    const qsizetype end = bytes.size() - (file->hasID3v1Tag() ? 128 : 0) -
-                          (file->hasAPETag() ? file->APETag()->footer()->completeTagSize() : 0);
-    return bytes.mid(begin, end - begin);
-}
-
 // What MeasureMpegAudio finds, no frames when it finds nothing.
 MpegAudioLength Measure(const QString &path)
 {
@@ -86,7 +52,7 @@ ID3v2::Frame *RawFrame(const char *id, const ByteVector &payload)
 // UTF-16 (2.3) or UTF-8 (2.4), with an ID3v1 and an APE tag.
 bool TagEverything(const QString &path, ID3v2::Version version)
 {
-    const auto file = Open(path);
+    const auto file = OpenMp3(path);
     ID3v2::Tag *tag = file->ID3v2Tag(true);
     PropertyMap properties; // Each key makes the frame named beside it.
     properties["TITLE"] = kTitle;
@@ -120,22 +86,6 @@ bool TagEverything(const QString &path, ID3v2::Version version)
     file->ID3v1Tag(true)->setTitle("Ca ira");
     file->APETag(true)->setTitle(kTitle);
     return file->save(MPEG::File::AllTags, File::StripOthers, version);
-}
-
-// Copies the tags of `input` onto the converted file `converted` as the
-// program does: into a new empty file beside it, which then replaces it.
-// "" or the problem.
-QString CopyTagsOnto(const QString &input, const QString &converted, qint64 lengthMs)
-{
-    const QString tagged = converted + QStringLiteral(".tagged");
-    if (!WriteFile(tagged, QByteArray()))
-        return QStringLiteral("no file for the tagged copy");
-    const TagCopyResult copy = CopyTags(input, converted, tagged, lengthMs);
-    if (copy.problem.isEmpty() && copy.written)
-        std::rename(QFile::encodeName(tagged).constData(),
-                    QFile::encodeName(converted).constData());
-    QFile::remove(tagged);
-    return copy.problem;
 }
 
 QByteArray SynchsafeSize(qsizetype size)
@@ -200,7 +150,7 @@ private slots:
         QCOMPARE(AudioBytes(output), audio);
         QCOMPARE(Measure(output).frames, length.frames);
 
-        const auto original = Open(input), copied = Open(output);
+        const auto original = OpenMp3(input), copied = OpenMp3(output);
         const ID3v2::Tag *tag = copied->ID3v2Tag();
         QCOMPARE(tag->header()->majorVersion(), uint(version));
         QCOMPARE(tag->title(), kTitle);
@@ -233,12 +183,12 @@ private slots:
         const QString output = path(QStringLiteral("mono of only ID3v1.mp3"));
         QVERIFY(QFile::copy(stereo_, withId3v1));
         {
-            const auto file = Open(withId3v1);
+            const auto file = OpenMp3(withId3v1);
             file->ID3v1Tag(true)->setTitle("Only an ID3v1 tag");
             QVERIFY(file->save(MPEG::File::ID3v1));
         }
         QCOMPARE(ConvertToMono(withId3v1, output), QString());
-        QVERIFY(Open(output)->hasID3v2Tag());
+        QVERIFY(OpenMp3(output)->hasID3v2Tag());
         const QByteArray audio = AudioBytes(output);
 
         QCOMPARE(CopyTagsOnto(stereo_, output, 3000), QString());
@@ -295,7 +245,7 @@ private slots:
         const qint64 lengthMs = qRound64(Measure(output).seconds() * 1000);
 
         QCOMPARE(CopyTagsOnto(input, output, lengthMs), QString());
-        const auto copied = Open(output);
+        const auto copied = OpenMp3(output);
         const ID3v2::Tag *front = copied->ID3v2Tag();
         QCOMPARE(front->title(), String("Appended"));
         QCOMPARE(front->frameListMap()["TLEN"].front()->toString(), String::number(int(lengthMs)));
@@ -325,7 +275,7 @@ private slots:
         const QString tagged = path(QStringLiteral("with cover.mp3"));
         QVERIFY(QFile::copy(stereo_, tagged));
         {
-            const auto file = Open(tagged);
+            const auto file = OpenMp3(tagged);
             file->ID3v2Tag(true)->addFrame(
                 RawFrame("APIC", ByteVector("\0image/png\0\x03\0", 13) + Vector(Noise(500000))));
             file->ID3v2Tag()->addFrame(RawFrame(
