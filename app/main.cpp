@@ -1,6 +1,8 @@
 #include "shell/Main.h"
 #include "app/FileListView.h"
 #include "app/Form1.h"
+#include "cli/BatchOptions.h"
+#include "cli/BatchProgram.h"
 #include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
@@ -32,6 +34,11 @@ QStringList FilesToList(const QStringList &arguments)
 
 int main(int argc, char *argv[])
 {
+    // A command line for scripts needs no display: it is told apart before
+    // anything of the window is made.
+    if (velunor::cli::WantsCommandLine(argc, argv))
+        return velunor::cli::RunBatchProgram(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velunor"));
     QApplication::setDesktopFileName(QStringLiteral("org.velunor.Velunor"));

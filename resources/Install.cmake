@@ -6,6 +6,7 @@
 #   share/icons/hicolor/    the program icon
 #   share/metainfo/         what software centres show about the program
 #   share/man/man1/         the manual page
+#   share/bash-completion/  the completion of the command line in bash
 #   share/doc/velunor/      the copyright notes and the change log
 set(VELUNOR_INSTALL_DIR lib/velunor)
 set(VELUNOR_APP_ID org.velunor.Velunor)
@@ -33,6 +34,9 @@ install(FILES ${VELUNOR_LINK_DIR}/velunor DESTINATION bin)
 install(FILES resources/${VELUNOR_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${VELUNOR_ICON_PNG} DESTINATION share/icons/hicolor/256x256/apps)
 install(FILES resources/${VELUNOR_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+# bash-completion loads it the first time "velunor" is completed.
+install(FILES resources/velunor.bash-completion DESTINATION share/bash-completion/completions
+  RENAME velunor)
 
 # The manual page and the change log are installed compressed, without a
 # time stamp in the gzip header, so that the same sources give the same files.

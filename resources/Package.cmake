@@ -29,7 +29,9 @@ Velunor turns stereo MP3 files into mono MP3 files, many at a time. Collect
 files in a list (with the file dialog, by searching a whole folder, by
 dragging them in from the file manager, or from the bundled samples), choose
 how the two channels become one (mix both, keep the left, keep the right),
-pick an output folder and start converting. Every file is converted by SoX.")
+pick an output folder and start converting. Every file is converted by SoX.
+Scripts, scheduled jobs and remote shells convert files and whole folders with
+velunor --batch, which needs no display.")
 
 # The libraries the program links come from dpkg-shlibdeps. The converter it
 # carries is run with the system's libsox and needs its MP3 format module.

@@ -8,7 +8,8 @@ app_id=org.velunor.Velunor
 # program with its companion files in lib/velunor and the link bin/velunor
 # leading to it; the desktop entry, whose command and icon must be installed
 # too; the metainfo, which must name that desktop entry; the manual page, the
-# copyright notes and the change log.
+# copyright notes and the change log; the bash completion, which must
+# complete options, modes, folders and files.
 check_installed_layout() {
   local root=$1
   local prefix=$root/usr
@@ -45,4 +46,45 @@ check_installed_layout() {
   gzip -t "$prefix/share/man/man1/velunor.1.gz" || fail "no manual page"
   gzip -t "$prefix/share/doc/velunor/changelog.gz" || fail "no change log"
   [ -s "$prefix/share/doc/velunor/copyright" ] || fail "no copyright notes"
+
+  check_completion "$prefix/share/bash-completion/completions/velunor"
+}
+
+# completions_of FILE WORD...: what the completion in FILE offers for the
+# last WORD of the command line WORD..., one per line, sorted.
+completions_of() {
+  local file=$1
+  shift
+  bash -c '
+    source /usr/share/bash-completion/bash_completion
+    source "$1"
+    shift
+    COMP_WORDS=("$@")
+    COMP_CWORD=$(($# - 1))
+    COMP_LINE="$*"
+    COMP_POINT=${#COMP_LINE}
+    _velunor velunor "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    printf "%s\n" "${COMPREPLY[@]}"' completion "$file" "$@" | sort
+}
+
+# check_completion FILE: the completion offers the options, the three modes,
+# only folders after --output, and files and folders as paths.
+check_completion() {
+  local file places
+  file=$(realpath "$1")
+  [ -s "$file" ] || fail "no bash completion installed"
+  [ "$(completions_of "$file" velunor --b)" = "--batch" ] ||
+    fail "the completion does not offer --batch"
+  [ "$(completions_of "$file" velunor --batch --mode "")" = "$(printf 'left\nmix\nright')" ] ||
+    fail "the completion does not offer the three modes"
+  [ "$(completions_of "$file" velunor --batch --mode=r)" = "right" ] ||
+    fail "the completion does not complete --mode=r"
+  places=$(mktemp -d)
+  mkdir "$places/albums"
+  : >"$places/a song.mp3"
+  [ "$(cd "$places" && completions_of "$file" velunor --batch --output "")" = "albums" ] ||
+    fail "the completion offers more than folders after --output"
+  [ "$(cd "$places" && completions_of "$file" velunor --batch "")" = "$(printf 'a song.mp3\nalbums')" ] ||
+    fail "the completion does not offer files and folders as paths"
+  rm -rf "$places"
 }

@@ -1,0 +1,201 @@
+#include "cli/BatchOptions.h"
+
+#include "conversion/ConversionJob.h"
+
+#include <cstring>
+
+namespace velunor::cli {
+
+namespace {
+
+const QString kBatch = QStringLiteral("--batch");
+const QString kMode = QStringLiteral("--mode");
+const QString kOutput = QStringLiteral("--output");
+const QString kJobs = QStringLiteral("--jobs");
+const QString kHelp = QStringLiteral("--help");
+const QString kShortHelp = QStringLiteral("-h");
+const QString kVersion = QStringLiteral("--version");
+const QString kEndOfOptions = QStringLiteral("--");
+
+// The options that take a value.
+const QStringList kValued = {kMode, kOutput, kJobs};
+
+// The option's name and, for "--name=value", its value.
+std::pair<QString, std::optional<QString>> SplitOption(const QString &argument)
+{
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    if (equals < 0)
+        return {argument, std::nullopt};
+    return {argument.left(equals), argument.mid(equals + 1)};
+}
+
+bool IsOptionName(const char *argument, const char *name)
+{
+    const size_t length = std::strlen(name);
+    return std::strncmp(argument, name, length) == 0 &&
+           (argument[length] == '\0' || argument[length] == '=');
+}
+
+} // namespace
+
+std::optional<ChannelMode> ModeNamed(const QString &name)
+{
+    if (name == QLatin1String("mix"))
+        return ChannelMode::Mix;
+    if (name == QLatin1String("left"))
+        return ChannelMode::LeftOnly;
+    if (name == QLatin1String("right"))
+        return ChannelMode::RightOnly;
+    return std::nullopt;
+}
+
+QString NameOfMode(ChannelMode mode)
+{
+    switch (mode) {
+    case ChannelMode::Mix:
+        break;
+    case ChannelMode::LeftOnly:
+        return QStringLiteral("left");
+    case ChannelMode::RightOnly:
+        return QStringLiteral("right");
+    }
+    return QStringLiteral("mix");
+}
+
+ParsedOptions ParseOptions(const QStringList &arguments)
+{
+    ParsedOptions parsed;
+    BatchOptions &options = parsed.options;
+    bool batch = false;
+    bool help = false;
+    bool version = false;
+    QString firstBatchOption; // one given without --batch
+    QString error;            // the first problem, told unless --help or --version wins
+    auto fail = [&error](const QString &problem) {
+        if (error.isEmpty())
+            error = problem;
+    };
+
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
+            options.paths << argument;
+            continue;
+        }
+        if (argument == kEndOfOptions) {
+            optionsEnded = true;
+            continue;
+        }
+        const auto [name, attached] = SplitOption(argument);
+        if (!kValued.contains(name)) {
+            if (attached)
+                fail(QStringLiteral("%1 takes no value").arg(name));
+            else if (argument == kBatch)
+                batch = true;
+            else if (argument == kHelp || argument == kShortHelp)
+                help = true;
+            else if (argument == kVersion)
+                version = true;
+            else
+                fail(QStringLiteral("unknown option %1").arg(argument));
+            continue;
+        }
+        QString value;
+        if (attached) {
+            value = *attached;
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            fail(QStringLiteral("%1 needs a value").arg(name));
+            continue;
+        }
+        if (firstBatchOption.isEmpty())
+            firstBatchOption = name;
+        if (name == kMode) {
+            options.mode = ModeNamed(value);
+            if (!options.mode)
+                fail(QStringLiteral("unknown mode \"%1\": choose mix, left or right").arg(value));
+        } else if (name == kOutput) {
+            if (value.isEmpty())
+                fail(QStringLiteral("--output needs a folder"));
+            options.outputFolder = value;
+        } else {
+            bool number = false;
+            const int jobs = value.toInt(&number);
+            if (!number || jobs < 1)
+                fail(QStringLiteral("--jobs needs a whole number of at least 1, not \"%1\"")
+                         .arg(value));
+            else
+                options.jobs = jobs;
+        }
+    }
+
+    if (help) {
+        options.request = BatchOptions::Request::Help;
+        return parsed;
+    }
+    if (version) {
+        options.request = BatchOptions::Request::Version;
+        return parsed;
+    }
+    if (!batch && !firstBatchOption.isEmpty())
+        fail(QStringLiteral("%1 works only with --batch").arg(firstBatchOption));
+    if (error.isEmpty() && options.paths.isEmpty())
+        fail(QStringLiteral("no file or folder to convert was given"));
+    parsed.error = error;
+    return parsed;
+}
+
+bool WantsCommandLine(int argc, const char *const *argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char *argument = argv[i];
+        if (std::strcmp(argument, "--") == 0)
+            return false;
+        for (const char *name :
+             {"--batch", "--help", "-h", "--version", "--mode", "--output", "--jobs"})
+            if (IsOptionName(argument, name))
+                return true;
+    }
+    return false;
+}
+
+QString HelpText()
+{
+    return QStringLiteral(
+               "Usage: velunor [FILE...]\n"
+               "       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] "
+               "PATH...\n"
+               "\n"
+               "Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window\n"
+               "with the FILEs in its list.\n"
+               "\n"
+               "With --batch it converts without a window and needs no display. Each PATH that\n"
+               "is a folder is searched for *.mp3 files, its subfolders included; any other\n"
+               "PATH is converted as it is. Each output takes the input's name with \".mp3\".\n"
+               "\n"
+               "  --mode MODE      how the two channels become one: mix (both), left or right;\n"
+               "                   by default the mode last chosen in the window, else mix\n"
+               "  --output FOLDER  where the mono files go; by default the output folder last\n"
+               "                   chosen in the window, else the desktop folder\n"
+               "  --jobs N         conversions at once; by default one per processor (%1 here)\n"
+               "  -h, --help       show this help and exit\n"
+               "  --version        show the version and exit\n"
+               "\n"
+               "The options never change what the window has stored. On a terminal a status\n"
+               "line shows the progress; otherwise one line tells how each file ended. At the\n"
+               "end every file that was not converted is listed with its reason.\n"
+               "\n"
+               "Exit status: 0 when every file was converted, 1 when any file was not, 2 for a\n"
+               "wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP\n"
+               "stopped the run (finished files are kept).\n")
+        .arg(ConversionJob::ConversionsAtOnce());
+}
+
+QString VersionText()
+{
+    return QStringLiteral("velunor " VELUNOR_VERSION "\n");
+}
+
+} // namespace velunor::cli

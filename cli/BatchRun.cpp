@@ -1,0 +1,119 @@
+#include "cli/BatchRun.h"
+
+#include "cli/Console.h"
+#include "cli/StatusLine.h"
+#include "platform/PlatformError.h"
+
+#include <QCoreApplication>
+
+namespace velunor::cli {
+
+namespace {
+constexpr int kInterruptedStatus = 130;
+} // namespace
+
+bool PrintedSteps::step(int number, const std::function<void()> &action)
+{
+    try {
+        action();
+        return true;
+    } catch (...) {
+        tell(std::current_exception(), number);
+        return false;
+    }
+}
+
+bool PrintedSteps::test(int number, const std::function<bool()> &condition)
+{
+    try {
+        return condition();
+    } catch (...) {
+        tell(std::current_exception(), number);
+        return true;
+    }
+}
+
+void PrintedSteps::tell(const std::exception_ptr &failure, int number)
+{
+    console_.printError(QStringLiteral("velunor: %1 (at step %2 of the run)")
+                            .arg(DescribeFailure(failure))
+                            .arg(number));
+}
+
+void HandlePendingEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+QString SummaryText(const RunSummary &summary)
+{
+    const QString details = summary.details();
+    QString text = details.isEmpty() ? summary.message() : details;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
+    : list_(list), console_(console), choices_(choices), steps_(console),
+      run_(processes_, list, choices_, steps_, choices.conversionsAtOnce, HandlePendingEvents)
+{
+    statusTimer_.setInterval(kStatusMilliseconds);
+    connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
+    connect(&run_, &ListRun::fileFinished, this,
+            [this](const FileOutcome &outcome) { tellFile(outcome); });
+    connect(&run_, &ListRun::finished, this, [this] { finish(); });
+}
+
+BatchRun::~BatchRun() = default;
+
+void BatchRun::start()
+{
+    if (console_.showsStatus()) {
+        showStatus();
+        statusTimer_.start();
+    }
+    run_.start();
+    // A signal that came before the run could stop: it stops now.
+    if (interrupted_ && run_.canStop())
+        run_.stop();
+}
+
+void BatchRun::interrupt()
+{
+    interrupted_ = true;
+    run_.stop();
+}
+
+void BatchRun::tellFile(const FileOutcome &outcome)
+{
+    ++filesDone_;
+    // On a terminal the status line counts the files; the summary names
+    // those that were not converted.
+    if (console_.showsStatus())
+        return;
+    if (outcome.converted())
+        console_.printOut(
+            QStringLiteral("converted: %1 -> %2").arg(outcome.inputPath, outcome.outputPath));
+    else
+        console_.printError(
+            QStringLiteral("not converted: %1 - %2").arg(outcome.inputPath, outcome.reason()));
+}
+
+void BatchRun::showStatus()
+{
+    console_.showStatus(StatusLine(run_.progress(), filesDone_, list_.count(), console_.columns()));
+}
+
+void BatchRun::finish()
+{
+    statusTimer_.stop();
+    console_.clearStatus();
+    const RunSummary summary = run_.summary();
+    const bool complete = summary.notConvertedCount() == 0;
+    if (complete && !run_.wasStopped())
+        console_.printOut(SummaryText(summary));
+    else
+        console_.printError(SummaryText(summary));
+    emit ended(interrupted_ ? kInterruptedStatus : complete ? 0 : 1);
+}
+
+} // namespace velunor::cli

@@ -1,0 +1,409 @@
+// The command line for scripts, run as the real program with no display and
+// with its home, settings, staging and runtime folders in temporary folders:
+// its exit statuses, the folder search, the defaults from the stored
+// choices, what it prints with and without a terminal, and a stop by a
+// signal in the middle of a long file.
+
+#include "Audio.h"
+#include "Files.h"
+#include "ProcessTable.h"
+#include "cli/StatusLine.h"
+#include "shell/SettingsStore.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/mount.h>
+#include <unistd.h>
+
+using namespace velunor;
+using namespace velunor::testing;
+
+namespace {
+
+const QString kProgram = QStringLiteral(VELUNOR_PROGRAM_DIR "/velunor");
+constexpr int kRunTimeoutMs = 300000;
+
+struct Ended {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// Which of the two tones of the test inputs an output holds: the left
+// channel's 440 Hz, the right one's 1000 Hz, or both.
+enum class Tones { Left, Right, Both };
+
+bool Holds(const QString &path, Tones tones)
+{
+    if (ChannelCount(path) != 1)
+        return false;
+    const QVector<double> amplitudes = ToneAmplitudes(path, {440, 1000});
+    if (amplitudes.size() != 2)
+        return false;
+    const bool left = amplitudes[0] > 0.1;
+    const bool right = amplitudes[1] > 0.1;
+    switch (tones) {
+    case Tones::Left:
+        return left && !right;
+    case Tones::Right:
+        return right && !left;
+    case Tones::Both:
+        break;
+    }
+    return left && right;
+}
+
+// The processes still running, this test's or not, whose command line names
+// something inside `folder`: the converters of a run in it.
+QStringList ProcessesWorkingIn(const QString &folder)
+{
+    QStringList found;
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString &entry : entries) {
+        bool number = false;
+        const pid_t pid = entry.toInt(&number);
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (!number || !commandLine.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray words = commandLine.readAll();
+        if (words.contains(QFile::encodeName(folder + u'/')) && IsAlive(pid))
+            found << entry + u' ' + QString::fromLocal8Bit(words).replace(u'\0', u' ');
+    }
+    return found;
+}
+
+QStringList HiddenEntries(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral(".velunor-*")}, QDir::Files | QDir::Hidden);
+}
+
+} // namespace
+
+class CommandLineTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *root_ = nullptr;
+    QString longInput_; // twenty minutes of audio, made once
+
+    QString at(const QString &relative) const { return root_->filePath(relative); }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("HOME"), at(QStringLiteral("home")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), at(QStringLiteral("config")));
+        environment.insert(QStringLiteral("TEMP"), at(QStringLiteral("staging")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), at(QStringLiteral("runtime")));
+        return environment;
+    }
+
+    void startProgram(QProcess &process, const QStringList &arguments) const
+    {
+        process.setProcessEnvironment(environment());
+        process.setWorkingDirectory(root_->path());
+        process.start(kProgram, arguments);
+    }
+
+    Ended run(const QStringList &arguments) const
+    {
+        QProcess process;
+        startProgram(process, arguments);
+        if (!process.waitForFinished(kRunTimeoutMs))
+            return {};
+        return finished(process);
+    }
+
+    static Ended finished(QProcess &process)
+    {
+        Ended ended;
+        ended.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        ended.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+        ended.err = QString::fromLocal8Bit(process.readAllStandardError());
+        return ended;
+    }
+
+    QString settingsPath() const { return at(QStringLiteral("config/Tarvenic.conf")); }
+
+    void store(const QString &outputFolder, bool option1, bool option2, bool option3) const
+    {
+        const auto settings = SettingsStore::AtPath(settingsPath());
+        settings->write(StoredChoices::Section, StoredChoices::OutputFolder, outputFolder);
+        settings->write(StoredChoices::Section, StoredChoices::Option1, BooleanToText(option1));
+        settings->write(StoredChoices::Section, StoredChoices::Option2, BooleanToText(option2));
+        settings->write(StoredChoices::Section, StoredChoices::Option3, BooleanToText(option3));
+    }
+
+    void makeInput(const QString &relative, double seconds = 1.0) const
+    {
+        QDir().mkpath(QFileInfo(at(relative)).absolutePath());
+        const QString problem = MakeStereoMp3(at(relative), seconds);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // A minute of audio twenty times over: frames simply follow each other
+        // in an MP3, and so the long file costs a minute to make.
+        static QTemporaryDir shared;
+        const QString minute = shared.filePath(QStringLiteral("minute.mp3"));
+        const QString problem = MakeStereoMp3(minute, 60.0);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+        longInput_ = shared.filePath(QStringLiteral("long.mp3"));
+        QVERIFY(WriteFile(longInput_, Contents(minute).repeated(20)));
+    }
+
+    void init()
+    {
+        root_ = new QTemporaryDir;
+        for (const char *folder : {"home", "config", "staging", "runtime", "in", "out"})
+            QVERIFY(QDir().mkpath(at(QString::fromLatin1(folder))));
+        QVERIFY(QFile::setPermissions(at(QStringLiteral("staging")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    }
+
+    void cleanup()
+    {
+        ::umount2(QFile::encodeName(at(QStringLiteral("locked"))).constData(), MNT_DETACH);
+        delete root_;
+        root_ = nullptr;
+    }
+
+    void wrongCommandLinesConvertNothing_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown option")
+            << QStringList{"--batch", "--fast", "in"} << "unknown option --fast";
+        QTest::newRow("bad mode") << QStringList{"--batch", "--mode", "both", "in"}
+                                  << "unknown mode \"both\"";
+        QTest::newRow("bad jobs") << QStringList{"--batch", "--jobs=0", "in"}
+                                  << "--jobs needs a whole number";
+        QTest::newRow("jobs not a number")
+            << QStringList{"--batch", "--jobs", "two", "in"} << "--jobs needs a whole number";
+        QTest::newRow("missing output folder")
+            << QStringList{"--batch", "--output", "nowhere", "in"}
+            << "the output folder \"nowhere\" does not exist";
+        QTest::newRow("unwritable output folder")
+            << QStringList{"--batch", "--output", "locked", "in"}
+            << "the output folder \"locked\" cannot be written";
+        QTest::newRow("missing path") << QStringList{"--batch", "--output", "out", "in", "gone.mp3"}
+                                      << "no such file or folder: \"gone.mp3\"";
+        QTest::newRow("no files found") << QStringList{"--batch", "--output", "out", "empty"}
+                                        << "no MP3 files were found in \"empty\"";
+        QTest::newRow("no paths") << QStringList{"--batch", "--output", "out"}
+                                  << "no file or folder to convert was given";
+        QTest::newRow("option without --batch")
+            << QStringList{"--mode", "left", "in/a.mp3"} << "--mode works only with --batch";
+    }
+
+    void wrongCommandLinesConvertNothing()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, reason);
+        makeInput(QStringLiteral("in/a.mp3"));
+        QVERIFY(QDir().mkpath(at(QStringLiteral("empty/deeper"))));
+        QVERIFY(WriteFile(at(QStringLiteral("empty/deeper/notes.txt")), "not audio"));
+        // A folder nobody may write to, even the superuser: a read-only mount.
+        QVERIFY(QDir().mkpath(at(QStringLiteral("locked"))));
+        const QByteArray locked = QFile::encodeName(at(QStringLiteral("locked")));
+        if (::geteuid() != 0)
+            QVERIFY(QFile::setPermissions(at(QStringLiteral("locked")),
+                                          QFile::ReadOwner | QFile::ExeOwner));
+        else if (::mount("tmpfs", locked.constData(), "tmpfs", MS_RDONLY, nullptr) != 0 &&
+                 QByteArray(QTest::currentDataTag()) == "unwritable output folder")
+            QSKIP("no read-only folder can be made here");
+
+        const Ended ended = run(arguments);
+        QCOMPARE(ended.status, 2);
+        QCOMPARE(ended.out, QString());
+        const QStringList lines = ended.err.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY2(lines[0].startsWith(QStringLiteral("velunor: ") + reason), qPrintable(lines[0]));
+        QCOMPARE(lines[1], QStringLiteral("Try 'velunor --help' for more information."));
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList());
+    }
+
+    // The folders are searched with their subfolders as the window searches
+    // them; the stored output folder and mode are used and never written, and
+    // the options win over them.
+    void convertsWithTheStoredChoices()
+    {
+        makeInput(QStringLiteral("in/top.mp3"));
+        makeInput(QStringLiteral("in/deeper/down.MP3"));
+        makeInput(QStringLiteral("in/deeper/.working.mp3")); // a program's own working file
+        QVERIFY(WriteFile(at(QStringLiteral("in/deeper/notes.txt")), "not audio"));
+        makeInput(QStringLiteral("solo/one.mp3"));
+        store(at(QStringLiteral("out/")), false, false, true);
+        const QByteArray stored = Contents(settingsPath());
+
+        Ended ended = run({"--batch", "in", "solo/one.mp3"});
+        QCOMPARE(ended.status, 0);
+        QCOMPARE(ended.err, QString());
+        const QString in = at(QStringLiteral("in/")), out = at(QStringLiteral("out/"));
+        // A line for each file as it ends, in whatever order they end.
+        QStringList lines = ended.out.split(u'\n');
+        QCOMPARE(lines.mid(3), QStringList({"Done.", ""}));
+        lines = lines.mid(0, 3);
+        lines.sort();
+        QCOMPARE(lines,
+                 QStringList({"converted: " + in + "deeper/down.MP3 -> " + out + "down.mp3",
+                              "converted: " + in + "top.mp3 -> " + out + "top.mp3",
+                              "converted: " + at("solo/one.mp3") + " -> " + out + "one.mp3"}));
+        QCOMPARE(Entries(out), QStringList({"down.mp3", "one.mp3", "top.mp3"}));
+        for (const QString &name : Entries(out))
+            QVERIFY2(Holds(out + name, Tones::Right), qPrintable(name));
+
+        QVERIFY(QDir().mkpath(at(QStringLiteral("elsewhere"))));
+        ended = run({"--batch", "--mode", "left", "--output=elsewhere", "solo/one.mp3"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY(Holds(at(QStringLiteral("elsewhere/one.mp3")), Tones::Left));
+        QCOMPARE(Contents(settingsPath()), stored);
+
+        // Nothing stored: the window's own defaults, mix into the desktop folder.
+        QVERIFY(QFile::remove(settingsPath()));
+        QVERIFY(QDir().mkpath(at(QStringLiteral("home/Desktop"))));
+        ended = run({"--batch", "solo/one.mp3"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY(Holds(at(QStringLiteral("home/Desktop/one.mp3")), Tones::Both));
+        QVERIFY(!QFileInfo::exists(settingsPath()));
+
+        // Every mode button stored as off leaves no mode to convert with.
+        store(at(QStringLiteral("out/")), false, false, false);
+        ended = run({"--batch", "solo/one.mp3"});
+        QCOMPARE(ended.status, 2);
+        QVERIFY2(ended.err.startsWith(QStringLiteral("velunor: no channel mode is stored")),
+                 qPrintable(ended.err));
+    }
+
+    // Files that are not converted are told as they end and all listed at the
+    // end, even more of them than the window's message lists.
+    void unconvertedFilesGiveOne()
+    {
+        makeInput(QStringLiteral("in/good.mp3"));
+        QStringList bad;
+        for (int i = 1; i <= 11; ++i) {
+            bad << at(QStringLiteral("in/bad %1.mp3").arg(i, 2, 10, QLatin1Char('0')));
+            QVERIFY(WriteFile(bad.last(), "no audio in here"));
+        }
+        const Ended ended = run({"--batch", "--mode", "mix", "--output", "out", "in"});
+        QCOMPARE(ended.status, 1);
+        QCOMPARE(ended.out, "converted: " + at("in/good.mp3") + " -> " + at("out/good.mp3") + "\n");
+        QVERIFY(!ended.err.contains(u'\r'));
+        const QString told = ended.err.section(QStringLiteral("Done.\n\n"), 0, 0);
+        const QString summary = ended.err.section(QStringLiteral("Done.\n\n"), 1);
+        for (const QString &path : bad) {
+            QVERIFY2(told.contains(QStringLiteral("not converted: ") + path + " - "),
+                     qPrintable(told));
+            QVERIFY2(summary.contains(u'\n' + path + " - "), qPrintable(summary));
+        }
+        QVERIFY2(summary.startsWith(QStringLiteral("11 files were not converted:\n")),
+                 qPrintable(summary));
+        QVERIFY(!summary.contains(QStringLiteral("more.")));
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList{"good.mp3"});
+    }
+
+    // A signal in the middle of a long file stops the run as Stop does: the
+    // converter ends, its temporary file goes, the earlier output of that
+    // file stays as it was and the file finished before is kept.
+    void aSignalStopsTheRun_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGTERM") << SIGTERM;
+    }
+
+    void aSignalStopsTheRun()
+    {
+        QFETCH(int, signalNumber);
+        makeInput(QStringLiteral("in/long.mp3"));
+        QCOMPARE(run({"--batch", "--mode", "mix", "--output", "out", "in/long.mp3"}).status, 0);
+        const QByteArray earlier = Contents(at(QStringLiteral("out/long.mp3")));
+        QVERIFY(QFile::remove(at(QStringLiteral("in/long.mp3"))));
+        QVERIFY(QFile::copy(longInput_, at(QStringLiteral("in/long.mp3"))));
+        makeInput(QStringLiteral("in/short.mp3"));
+
+        QProcess process;
+        startProgram(process, {"--batch", "--mode", "mix", "--jobs", "2", "--output", "out",
+                               "in/short.mp3", "in/long.mp3"});
+        QVERIFY(process.waitForStarted());
+        // The short file is done and the long one is being written.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(at(QStringLiteral("out/short.mp3"))) &&
+                                     !HiddenEntries(at(QStringLiteral("out"))).isEmpty(),
+                                 kRunTimeoutMs);
+        QCOMPARE(::kill(static_cast<pid_t>(process.processId()), signalNumber), 0);
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        const Ended ended = finished(process);
+
+        QCOMPARE(ended.status, 130);
+        QCOMPARE(ProcessesWorkingIn(root_->path()), QStringList());
+        QCOMPARE(HiddenEntries(at(QStringLiteral("out"))), QStringList());
+        QCOMPARE(Contents(at(QStringLiteral("out/long.mp3"))), earlier);
+        QVERIFY(Holds(at(QStringLiteral("out/short.mp3")), Tones::Both));
+        QCOMPARE(ended.out,
+                 "converted: " + at("in/short.mp3") + " -> " + at("out/short.mp3") + "\n");
+        const QString summary = ended.err.section(QStringLiteral("Stopped.\n\n"), 1);
+        QVERIFY2(summary.startsWith("1 file was not converted:\n" + at("in/long.mp3") + " - "),
+                 qPrintable(ended.err));
+    }
+
+    // On a terminal one status line is redrawn in place and cleared before
+    // the final message.
+    void aTerminalShowsOneStatusLine()
+    {
+        makeInput(QStringLiteral("in/a.mp3"));
+        makeInput(QStringLiteral("in/b.mp3"));
+        QStringList quoted;
+        for (const QString &word : {kProgram, QStringLiteral("--batch"), QStringLiteral("--output"),
+                                    at(QStringLiteral("out")), at(QStringLiteral("in"))})
+            quoted << u'\'' + word + u'\'';
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(QStringLiteral("script"),
+                      {QStringLiteral("-qec"), quoted.join(u' '), QStringLiteral("/dev/null")});
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        const Ended ended = finished(process);
+        QCOMPARE(ended.status, 0);
+        const QString erase = QStringLiteral("\r\x1b[K");
+        QVERIFY2(ended.out.startsWith(erase + QStringLiteral("[--------------------]   0%  0/2 "
+                                                             "files")),
+                 qPrintable(ended.out));
+        QVERIFY2(ended.out.endsWith(erase + QStringLiteral("Done.\r\n")), qPrintable(ended.out));
+        QVERIFY(!ended.out.contains(QStringLiteral("converted")));
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList({"a.mp3", "b.mp3"}));
+    }
+
+    // The status line never wraps, whatever the width and the name.
+    void theStatusLineFitsTheTerminal()
+    {
+        RunProgress progress;
+        progress.fraction = 0.427;
+        progress.secondsLeft = 3725;
+        const QString wideName = QString(30, QChar(0x58f0)) + QStringLiteral(".mp3");
+        for (const QString &name :
+             {QStringLiteral("short.mp3"), QString(200, u'x') + ".mp3", wideName}) {
+            progress.atWork = QStringLiteral("/music/") + name;
+            const QString full = cli::StatusLine(progress, 5, 12, 400);
+            QCOMPARE(full,
+                     QStringLiteral("[########------------]  42%  5/12 files  1:02:05 left  ") +
+                         name);
+            for (int columns : {80, 50, 36, 20, 5, 0}) {
+                const QString line = cli::StatusLine(progress, 5, 12, columns);
+                QVERIFY2(cli::DisplayWidth(line) <= std::max(columns - 1, 0), qPrintable(line));
+                if (columns >= 80)
+                    QVERIFY2(line.endsWith(QStringLiteral(".mp3")), qPrintable(line));
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "test_command_line.moc"
