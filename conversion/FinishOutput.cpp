@@ -250,24 +250,30 @@ private:
 
     std::optional<FileOutcome> copyTags(qint64 lengthMs)
     {
+        // The tagged copy is written beside the output into a hidden file of
+        // its own, made only when the tags call for a new file.
+        std::unique_ptr<TemporaryOutput> tagged;
         int error = 0;
-        std::unique_ptr<TemporaryOutput> tagged = TemporaryOutput::Reserve(folder_, error);
-        if (!tagged)
-            return cannotWrite(error);
-        control_.hold(tagged->path());
-        const TagCopyResult copied = CopyTags(c_.plan.inputPath, c_.temporary->path(),
-                                              tagged->path(), lengthMs, &control_.cancel);
+        const TaggedFile makeTagged = [&]() -> QString {
+            tagged = TemporaryOutput::Reserve(folder_, error);
+            if (!tagged)
+                return QString();
+            control_.hold(tagged->path());
+            return tagged->path();
+        };
+        const TagCopyResult copied = CopyTags(c_.plan.inputPath, c_.temporary->path(), makeTagged,
+                                              lengthMs, &control_.cancel);
         if (stopped())
             return fail(Result::Stopped);
+        if (copied.noTaggedFile)
+            return cannotWrite(error);
         if (!copied.problem.isEmpty()) {
             if (DiskIsFull(folder_, c_.errorOutput))
                 return fail(Result::DiskFull, QString(), ENOSPC);
             return fail(Result::NotFinished, copied.problem);
         }
-        if (!copied.written) {
-            control_.release(tagged->path());
+        if (!copied.written)
             return std::nullopt;
-        }
         if (!control_.enter())
             return fail(Result::Stopped);
         const QString taggedPath = tagged->path();

@@ -136,7 +136,7 @@ std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
 } // namespace
 
 TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
-                       const QString &taggedPath, qint64 outputLengthMs,
+                       const TaggedFile &taggedFile, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel)
 {
     const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
@@ -165,6 +165,9 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
         audio->audioEnd == audio->fileSize)
         return {};
 
+    const QString taggedPath = taggedFile();
+    if (taggedPath.isEmpty())
+        return {QStringLiteral("no file could be made for the tagged copy"), false, true};
     // Never creates a file: the caller owns the name. Unbuffered, so that a
     // write that fails is the one WriteAll sees.
     QFile tagged(taggedPath);

@@ -3,18 +3,25 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 
 namespace velunor {
 
 struct TagCopyResult {
-    QString problem;      // "" on success, otherwise the reason in words
-    bool written = false; // false: the converted file needed no change, taggedPath untouched
+    QString problem;           // "" on success, otherwise the reason in words
+    bool written = false;      // false: the converted file needed no change
+    bool noTaggedFile = false; // the caller could make no file for the copy
 };
 
+// Gives the path of a new, empty file that the caller made and owns (and
+// later fsyncs and renames) for the tagged copy, or "" when it cannot make
+// one. Asked only when the converted file must be written again, which most
+// files of a run never need.
+using TaggedFile = std::function<QString()>;
+
 // Writes the converted audio of `convertedPath` with the tags of `inputPath`
-// into `taggedPath`, an existing empty file that the caller created and owns
-// (and later fsyncs and renames). Checks `cancel` between blocks; a cancelled
-// copy returns a problem.
+// into the file that `taggedFile` gives. Checks `cancel` between blocks; a
+// cancelled copy returns a problem.
 //
 // The output gets the input's ID3v2 tag with all of its frames in the
 // input's own ID3v2 version (2.3 stays 2.3, 2.4 stays 2.4), and the APE,
@@ -36,7 +43,7 @@ struct TagCopyResult {
 // copied unchanged. A disk that fills up is told as such ("the tags could not be written (No space
 // left on device)"). Reentrant.
 TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
-                       const QString &taggedPath, qint64 outputLengthMs,
+                       const TaggedFile &taggedFile, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel = nullptr);
 
 } // namespace velunor

@@ -196,7 +196,8 @@ private slots:
         // Nothing to change: the tagged file is not written.
         const QString tagged = path(QStringLiteral("tagged copy.mp3"));
         QVERIFY(WriteFile(tagged, QByteArray()));
-        const TagCopyResult unchanged = CopyTags(stereo_, output, tagged, 3000);
+        const TagCopyResult unchanged = CopyTags(
+            stereo_, output, [&] { return tagged; }, 3000);
         QCOMPARE(unchanged.problem, QString());
         QVERIFY(!unchanged.written);
         QCOMPARE(Contents(tagged), QByteArray());
@@ -223,12 +224,15 @@ private slots:
         // The tagged file is the caller's: none is made where there is none,
         // and a copy that is cancelled says so.
         const QString notMade = path(QStringLiteral("never made.mp3"));
-        const TagCopyResult noFile = CopyTags(withId3v1, output, notMade, 3000);
+        const TagCopyResult noFile = CopyTags(
+            withId3v1, output, [&] { return notMade; }, 3000);
         QVERIFY2(noFile.problem.startsWith(QStringLiteral("the tags could not be written (")),
                  qPrintable(noFile.problem));
         QVERIFY(!QFile::exists(notMade));
         const std::atomic<bool> cancel{true};
-        QCOMPARE(CopyTags(withId3v1, output, tagged, 3000, &cancel).problem,
+        QCOMPARE(CopyTags(
+                     withId3v1, output, [&] { return tagged; }, 3000, &cancel)
+                     .problem,
                  QStringLiteral("the tag copy was cancelled"));
     }
 

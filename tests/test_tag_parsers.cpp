@@ -111,7 +111,8 @@ class TagParsersTest : public QObject {
         const QString tagged = work_.filePath(fixture + QStringLiteral(".tagged.mp3"));
         if (!WriteFile(tagged, QByteArray()))
             return QString();
-        const TagCopyResult copy = CopyTags(Fixture(fixture), Fixture(fixture), tagged, kLengthMs);
+        const TagCopyResult copy = CopyTags(
+            Fixture(fixture), Fixture(fixture), [&] { return tagged; }, kLengthMs);
         if (!copy.problem.isEmpty()) {
             qWarning("%s", qPrintable(copy.problem));
             return QString();

@@ -54,7 +54,8 @@ QString CopyTagsOnto(const QString &input, const QString &converted, qint64 leng
     const QString tagged = converted + QStringLiteral(".tagged");
     if (!WriteFile(tagged, QByteArray()))
         return QStringLiteral("no file for the tagged copy");
-    const TagCopyResult copy = CopyTags(input, converted, tagged, lengthMs);
+    const TagCopyResult copy = CopyTags(
+        input, converted, [&] { return tagged; }, lengthMs);
     if (copy.problem.isEmpty() && copy.written)
         std::rename(QFile::encodeName(tagged).constData(),
                     QFile::encodeName(converted).constData());
