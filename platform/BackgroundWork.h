@@ -34,9 +34,10 @@ private:
     QObject *receiver_;
 };
 
-// Runs `work` on a thread of its own that nobody waits for: work that hangs
-// (a file system that stopped answering) can be given up on. The work must
-// own, or share, everything it uses.
+// Runs `work` on a worker thread that nobody waits for: work that hangs (a
+// file system that stopped answering) can be given up on, and other work
+// goes on meanwhile on other threads. The work must own, or share, everything
+// it uses.
 void RunDetached(std::function<void()> work);
 
 } // namespace velunor
