@@ -18,11 +18,12 @@ public:
     {
         std::unique_lock lock(mutex_);
         queue_.push_back(std::move(work));
-        if (idle_ > 0) {
+        // Every piece of work waiting needs a thread waiting for it; one that
+        // is busy, however long, is none.
+        if (queue_.size() <= waiting_) {
             wake_.notify_one();
             return;
         }
-        ++idle_; // the new thread counts as idle until it takes its first work
         lock.unlock();
         std::thread([this] { serve(); }).detach();
     }
@@ -32,22 +33,24 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return !queue_.empty(); });
+            while (queue_.empty()) {
+                ++waiting_;
+                wake_.wait(lock);
+                --waiting_;
+            }
             std::function<void()> work = std::move(queue_.front());
             queue_.pop_front();
-            --idle_;
             lock.unlock();
             work();
             work = nullptr; // what it held goes before the thread waits again
             lock.lock();
-            ++idle_;
         }
     }
 
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<std::function<void()>> queue_;
-    int idle_ = 0;
+    size_t waiting_ = 0; // threads blocked in wait() now
 };
 
 Workers &TheWorkers()

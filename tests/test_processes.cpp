@@ -4,6 +4,7 @@
 
 #include "Files.h"
 #include "ProcessTable.h"
+#include "platform/BackgroundWork.h"
 #include "platform/ExitCleanup.h"
 #include "platform/Processes.h"
 #include "platform/SignalWatcher.h"
@@ -171,6 +172,25 @@ private slots:
         QVERIFY(!result);
         for (const pid_t pid : pids)
             QVERIFY2(!IsAlive(pid), qPrintable(QString::number(pid)));
+    }
+
+    void workNeverWaitsBehindWorkThatHangs()
+    {
+        // Work given one right after the other, the first of which never
+        // ends by itself (a disk that stopped answering).
+        std::atomic<bool> release{false};
+        std::atomic<int> done{0};
+        RunDetached([&release] {
+            while (!release)
+                std::this_thread::yield();
+        });
+        for (int i = 0; i < 3; ++i)
+            RunDetached([&done] { ++done; });
+        QTRY_COMPARE(done.load(), 3);
+        release = true;
+        // The threads are there for the next work.
+        RunDetached([&done] { ++done; });
+        QTRY_COMPARE(done.load(), 4);
     }
 
     void theExitCleanUpEndsProcessesRemovesFilesAndRunsActionsOnce()
