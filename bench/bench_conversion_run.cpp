@@ -34,6 +34,7 @@ namespace {
 constexpr int kFiles = 12;
 constexpr double kSeconds = 60.0;
 constexpr int kRounds = 3;
+constexpr int kShortFiles = 300;
 
 void EmptyFolder(const QString &path)
 {
@@ -141,6 +142,27 @@ int main(int argc, char **argv)
     QTest::mouseClick(window->PushButton2, Qt::LeftButton);
     WaitForTheRun(window);
 
+    // Many short files, where what the window adds to each file shows.
+    QTemporaryDir shortInputs, shortOutputs, shortShellOutputs;
+    QStringList shortFiles{shortInputs.filePath(QStringLiteral("short 1.mp3"))};
+    if (const QString problem = testing::MakeStereoMp3(shortFiles.first(), 1.0); !problem.isEmpty())
+        return 1;
+    for (int i = 2; i <= kShortFiles; ++i) {
+        shortFiles << shortInputs.filePath(QStringLiteral("short %1.mp3").arg(i));
+        QFile::copy(shortFiles.first(), shortFiles.last());
+    }
+    window->ListView1->items().clear();
+    window->ListView1->items().add(shortFiles);
+    window->Text1->setText(shortOutputs.path() + QLatin1Char('/'));
+    std::vector<double> shortRun, shortShell;
+    for (int round = 0; round < kRounds; ++round) {
+        EmptyFolder(shortShellOutputs.path());
+        shortShell.push_back(Shell(shortFiles, shortShellOutputs.path(), atOnce));
+        EmptyFolder(shortOutputs.path());
+        shortRun.push_back(Run(window));
+    }
+    const double ratioShort = Median(shortRun) / Median(shortShell);
+
     const double ratioParallel = Median(run) / Median(parallel);
     const double ratioSerial = Median(run) / Median(serial);
     std::printf("bench_conversion_run: %d stereo MP3s of %.0f s, mix mode, %d at once, %d rounds\n",
@@ -150,11 +172,16 @@ int main(int argc, char **argv)
             "  round %d: run %8.1f ms, shell %d at once %8.1f ms, shell one by one %8.1f ms\n",
             round + 1, run[round], atOnce, parallel[round], serial[round]);
     std::printf("  stop: %.1f ms from the press to the message\n", stopMs);
+    for (int round = 0; round < kRounds; ++round)
+        std::printf("  %d one-second files, round %d: run %8.1f ms, shell %d at once %8.1f ms\n",
+                    kShortFiles, round + 1, shortRun[round], atOnce, shortShell[round]);
     bench::Result("conversion run / shell, as many at once as processors",
                   QString::number(ratioParallel, 'f', 3), QStringLiteral("1.05"),
                   ratioParallel / 1.05);
     bench::Result("conversion run / shell, one after another", QString::number(ratioSerial, 'f', 3),
                   QStringLiteral("0.6 (two processors)"), ratioSerial / 0.6);
+    bench::Result("conversion run / shell, 300 one-second files",
+                  QString::number(ratioShort, 'f', 3), QStringLiteral("1.10"), ratioShort / 1.10);
     bench::Result("Stop, from the press to the message", QString::number(stopMs, 'f', 0) + " ms",
                   QStringLiteral("1000 ms"), stopMs / 1000.0);
     if (!allDone || written != kFiles)

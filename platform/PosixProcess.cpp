@@ -373,10 +373,12 @@ VELUNOR_CHILD_CODE int ChildMain(void *argument)
 
 // ---- The spawning thread ---------------------------------------------------
 
-// Starts every process of the program from one thread. The kernel sends the
-// death signal when the thread that started a process ends, not the program,
-// so the processes cannot be started by the threads that ask for them (a
-// worker thread of a pool ends when it has been idle for a while).
+// Starts the processes that other threads than the main one ask for, from
+// one thread of its own. The kernel sends the death signal when the thread
+// that started a process ends, not the program, so such processes cannot be
+// started by the threads that ask for them (a worker of a pool may end
+// before the process does). The main thread lives as long as the program and
+// starts its own.
 class Spawner {
 public:
     // Made at the first start; never destroyed, so that it still serves
@@ -393,6 +395,20 @@ public:
     int spawn(const CommandWords &words, int output, int errorOutput, pid_t &pid)
     {
         Request request{&words, output, errorOutput};
+        // The program's main thread lives as long as the program too: it
+        // starts its processes itself. Handing them to the spawning thread
+        // would wait for that thread to be scheduled, and with every
+        // processor busy converting, that wait is what each start costs.
+        if (::gettid() == ::getpid() && brokenError_ == 0) {
+            sigset_t all;
+            sigset_t previous;
+            ::sigfillset(&all);
+            ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+            request.error = start(request, mainChildStack_);
+            ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            pid = request.pid;
+            return request.error;
+        }
         std::unique_lock lock(mutex_);
         if (brokenError_ != 0)
             return brokenError_;
@@ -418,13 +434,16 @@ private:
     Spawner()
     {
         devNull_ = AboveStandard(::open("/dev/null", O_RDWR | O_CLOEXEC));
-        void *stack = ::mmap(nullptr, kChildStackBytes, PROT_READ | PROT_WRITE,
+        // One stack for the children of the spawning thread, one for those of
+        // the main thread: both may start a process at the same moment.
+        void *stack = ::mmap(nullptr, 2 * kChildStackBytes, PROT_READ | PROT_WRITE,
                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
         if (devNull_ < 0 || stack == MAP_FAILED) {
             brokenError_ = errno != 0 ? errno : ENOMEM;
             return;
         }
-        childStack_ = static_cast<char *>(stack);
+        childStack_ = static_cast<char *>(stack) + kChildStackBytes;
+        mainChildStack_ = static_cast<char *>(stack) + 2 * kChildStackBytes;
         // The thread starts with every signal blocked and keeps them so: a
         // handler must never run while a child shares its memory, and the
         // signals meant for the program go to its other threads.
@@ -448,14 +467,16 @@ private:
             Request *request = requests_.front();
             requests_.pop_front();
             lock.unlock();
-            request->error = start(*request);
+            request->error = start(*request, childStack_);
             lock.lock();
             request->done = true;
             answered_.notify_all();
         }
     }
 
-    int start(Request &request)
+    // Starts the request's process with `stackTop` as its stack until the
+    // exec, from the calling thread, which must have every signal blocked.
+    int start(Request &request, char *stackTop)
     {
         Descriptor reportRead;
         Descriptor reportWrite;
@@ -488,8 +509,7 @@ private:
         }
 
         // Returns once the child has called execve or ended.
-        const pid_t child = ::clone(ChildMain, childStack_ + kChildStackBytes,
-                                    CLONE_VM | CLONE_VFORK | SIGCHLD, &setup);
+        const pid_t child = ::clone(ChildMain, stackTop, CLONE_VM | CLONE_VFORK | SIGCHLD, &setup);
         if (child < 0)
             return errno;
         ::close(reportWrite.release());
@@ -514,7 +534,8 @@ private:
     std::deque<Request *> requests_;
     int brokenError_ = 0;
     int devNull_ = -1;
-    char *childStack_ = nullptr;
+    char *childStack_ = nullptr; // the top of each stack
+    char *mainChildStack_ = nullptr;
 };
 
 // Reads what the pipe holds now into `output`, keeping at most kOutputBytes.

@@ -218,7 +218,8 @@ private slots:
     void filesConvertTwoAtATimeInListOrder()
     {
         chooseMode(form().Option2);
-        list({input("a.mp3"), input("Song.Live.MP3"), input("c.mp3")});
+        list({input("a.mp3", 440, 1000, 5.0), input("Song.Live.MP3", 440, 1000, 5.0),
+              input("c.mp3", 440, 1000, 5.0)});
         WindowRecorder shown(form());
         convert();
 

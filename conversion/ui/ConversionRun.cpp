@@ -14,6 +14,7 @@ namespace velunor {
 namespace {
 
 constexpr int kPollMilliseconds = 100;
+constexpr qint64 kShowEveryMs = 50;
 const QString kIdleText = QStringLiteral("Progress Bar");
 const QString kDisplayName = QStringLiteral("Velunor");
 
@@ -45,7 +46,18 @@ ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
 {
     ticker_.setInterval(kPollMilliseconds);
     connect(&ticker_, &QTimer::timeout, this, [this] { tick(); });
-    connect(&run_, &ListRun::progressed, this, [this] { showProgress(); });
+    // A run of many short files makes progress many times a second; the bar
+    // and the title are drawn again at most every 50 ms, so that drawing
+    // them never takes the converters' time.
+    pendingShow_.setSingleShot(true);
+    connect(&pendingShow_, &QTimer::timeout, this, [this] { showProgress(); });
+    connect(&run_, &ListRun::progressed, this, [this] {
+        const qint64 sinceShown = lastShown_.isValid() ? lastShown_.elapsed() : kShowEveryMs;
+        if (sinceShown >= kShowEveryMs)
+            showProgress();
+        else if (!pendingShow_.isActive())
+            pendingShow_.start(static_cast<int>(kShowEveryMs - sinceShown));
+    });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
@@ -82,6 +94,8 @@ QString ConversionRun::outputFolder()
 
 void ConversionRun::showProgress()
 {
+    lastShown_.start();
+    pendingShow_.stop();
     const RunProgress progress = run_.progress();
     const int percent = static_cast<int>(progress.fraction * 100);
     if (percent != shownPercent_) {
@@ -118,6 +132,7 @@ void ConversionRun::stop()
 void ConversionRun::endForExit()
 {
     ticker_.stop();
+    pendingShow_.stop();
     taskbar_.hide();
     run_.disconnect(this);
     run_.stopForExit();
@@ -126,6 +141,7 @@ void ConversionRun::endForExit()
 void ConversionRun::finish()
 {
     ticker_.stop();
+    pendingShow_.stop();
     guard_.step(178, [&] {
         if (holdsPointer_)
             form_.releaseBusyPointer();

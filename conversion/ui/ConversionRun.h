@@ -4,6 +4,7 @@
 #include "platform/ui/TaskbarProgress.h"
 #include "shell/ui/ErrorReport.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -54,6 +55,8 @@ private:
     bool holdsPointer_ = false;
     // The "Please wait.. N" count of the file at work.
     QTimer ticker_;
+    QTimer pendingShow_;
+    QElapsedTimer lastShown_;
     QString shownFile_;
     QString atWork_;
     int polls_ = 0;
