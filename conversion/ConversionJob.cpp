@@ -23,10 +23,11 @@ using Result = FileOutcome::Result;
 // thousand files never holds it.
 constexpr qint64 kPlanSliceMs = 10;
 // After Stop: converters that ignore SIGTERM get SIGKILL after a second, and
-// whatever is not settled shortly before two seconds is given up on.
+// whatever is not settled after a second and a half is given up on, so that
+// the program can be gone within two.
 constexpr int kKillAfterMs = 1000;
-constexpr int kGiveUpAfterMs = 1800;
-constexpr int kStopNowLimitMs = 2500;
+constexpr int kGiveUpAfterMs = 1500;
+constexpr int kStopNowLimitMs = 2000;
 // A file's checks and completion may take this long, plus a second per
 // megabyte written, before the disk counts as not answering.
 constexpr qint64 kCompletionBaseMs = 60000;

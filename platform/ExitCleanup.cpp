@@ -21,7 +21,7 @@ namespace velunor::ExitCleanup {
 
 namespace {
 
-constexpr std::chrono::milliseconds kKilledLeadersWait{2000};
+constexpr std::chrono::milliseconds kKilledLeadersWait{500};
 
 struct Action {
     const void *owner;

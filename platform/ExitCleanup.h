@@ -32,7 +32,7 @@ void RemoveAction(const void *owner);
 void AddProcessGroup(pid_t group);
 void RemoveProcessGroup(pid_t group);
 
-// Kills the noted process groups and waits a moment (at most two seconds)
+// Kills the noted process groups and waits a moment (at most half a second)
 // for their leaders to end, so that none writes a file once it has been
 // deleted; then deletes the noted files and runs the noted actions.
 // Everything done is forgotten, so a second call does nothing more.

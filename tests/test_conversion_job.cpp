@@ -119,14 +119,18 @@ public:
             plan.skipReason = "a reason";
         plans << plan;
     }
+    // As the list's own source does: the file is taken first, then its turn
+    // may let the window handle events (an error report) before the plan is
+    // handed back.
     std::optional<FilePlan> nextFile() override
     {
         ++asked;
+        std::optional<FilePlan> next;
+        if (!plans.isEmpty())
+            next = plans.takeFirst();
         if (duringTurn)
             duringTurn();
-        if (plans.isEmpty())
-            return std::nullopt;
-        return plans.takeFirst();
+        return next;
     }
     int waitingCount() const override { return static_cast<int>(plans.size()); }
     bool stillListed(const FilePlan &) const override { return true; }
