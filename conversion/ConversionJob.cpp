@@ -437,14 +437,12 @@ void ConversionJob::checkDeadlines()
 void ConversionJob::stop()
 {
     if (phase_ == Phase::NotStarted) {
-        stopRequested_ = true;
         phase_ = Phase::Finished;
         QTimer::singleShot(0, this, [this] { emit finished(); });
         return;
     }
     if (phase_ != Phase::Running)
         return;
-    stopRequested_ = true;
     phase_ = Phase::Stopping;
     measurer_->stop();
     for (auto &[sequence, record] : records_)

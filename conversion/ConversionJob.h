@@ -96,12 +96,9 @@ public:
     // user input.
     void stopNow();
 
-    bool isStopped() const { return stopRequested_; }
-    bool hasFinished() const { return phase_ == Phase::Finished; }
     // How the files planned so far ended, in list order; files not ended
     // yet are left out.
     QList<FileOutcome> outcomes() const;
-    int finishedCount() const { return finished_; }
     // Files planned and not ended.
     int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
     RunProgress progress();
@@ -161,7 +158,6 @@ private:
     JobSetup setup_;
     FileSource &source_;
     Phase phase_ = Phase::NotStarted;
-    bool stopRequested_ = false;
 
     // By plan, in list order.
     std::map<int, FileRecord> records_;
