@@ -239,7 +239,8 @@ private slots:
         const QList<int> during = shown.values.mid(0, shown.values.size() - 1);
         QVERIFY2(std::is_sorted(during.begin(), during.end()),
                  qPrintable(QString::number(during.size())));
-        QVERIFY(during.isEmpty() || during.last() < 100);
+        // 100 only as the run ends.
+        QVERIFY(!during.contains(100) || during.indexOf(100) == during.size() - 1);
         QVERIFY(shown.texts.contains("Processing: a.mp3"));
         QVERIFY(shown.pointerBusyWhileWorking);
         QCOMPARE(shown.titles.last(), QStringLiteral("Velunor"));
