@@ -21,6 +21,21 @@ QString OutputPathFor(const QString &outputFolder, const QString &inputPath)
            QStringLiteral(".mp3");
 }
 
+std::optional<QString>
+ReplacesListedFile(const QString &outputPath,
+                   const std::function<std::optional<bool>(const FileIdentity &)> &isListed)
+{
+    const std::optional<FileIdentity> existing = FileSystem::IdentityOf(outputPath);
+    if (!existing)
+        return QString();
+    const std::optional<bool> listed = isListed(*existing);
+    if (!listed)
+        return std::nullopt;
+    return *listed ? QStringLiteral("skipped, the output would replace the listed file %1")
+                         .arg(outputPath)
+                   : QString();
+}
+
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
 {
     FilePlan plan;
@@ -40,10 +55,13 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     const QString wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
     if (FileSystem::IsSameFile(turn.inputPath, wanted))
         return skip(QStringLiteral("skipped, the output would replace this very file"));
-    if (const auto existing = FileSystem::IdentityOf(wanted);
-        existing && turn.isListedInput && turn.isListedInput(*existing))
-        return skip(
-            QStringLiteral("skipped, the output would replace the listed file %1").arg(wanted));
+    // Until the list's files are looked up, the completion of the output asks
+    // again before it takes the name.
+    if (turn.isListedInput) {
+        if (const auto problem = ReplacesListedFile(wanted, turn.isListedInput);
+            problem && !problem->isEmpty())
+            return skip(*problem);
+    }
     if (!turn.mode)
         return skip(QStringLiteral("no channel mode is selected"));
     plan.mode = *turn.mode;

@@ -24,10 +24,17 @@ struct FileTurn {
     QString inputPath;
     QString outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
-    // True when a file of the list as it is now is that file; may wait while
-    // the list's files are looked up.
-    std::function<bool(const FileIdentity &)> isListedInput;
+    // Whether a file of the list as it is now is that file; none while the
+    // list's files are being looked up.
+    std::function<std::optional<bool>(const FileIdentity &)> isListedInput;
 };
+
+// The one rule for an output and the list: it never replaces a file the list
+// holds. The reason in words when the file at `outputPath` is one of the
+// list's ("" when it may take the name); none when `isListed` cannot tell.
+std::optional<QString>
+ReplacesListedFile(const QString &outputPath,
+                   const std::function<std::optional<bool>(const FileIdentity &)> &isListed);
 
 // What the run does with one file: either a reason not to convert it, or
 // where the output goes and how the channels are made one.

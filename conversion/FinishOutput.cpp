@@ -290,16 +290,14 @@ private:
     {
         if (!c_.listed)
             return std::nullopt;
-        const std::optional<FileIdentity> existing = FileSystem::IdentityOf(c_.plan.outputPath);
-        if (!existing)
-            return std::nullopt;
-        const std::optional<bool> listed = c_.listed->contains(*existing, &control_.cancel);
-        if (!listed)
+        const std::optional<QString> problem =
+            ReplacesListedFile(c_.plan.outputPath, [this](const FileIdentity &file) {
+                return c_.listed->contains(file, &control_.cancel);
+            });
+        if (!problem)
             return fail(Result::Stopped);
-        if (*listed)
-            return fail(Result::Skipped,
-                        QStringLiteral("skipped, the output would replace the listed file %1")
-                            .arg(c_.plan.outputPath));
+        if (!problem->isEmpty())
+            return fail(Result::Skipped, *problem);
         return std::nullopt;
     }
 

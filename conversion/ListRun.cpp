@@ -120,11 +120,7 @@ std::optional<FilePlan> ListRun::nextFile()
     // change takes effect from the next file on.
     turn.outputFolder = choices_.outputFolder();
     turn.mode = choices_.channelMode();
-    // Until the listed files are looked up, the check waits for the output's
-    // completion, which asks again before the output takes its name.
-    turn.isListedInput = [this](const FileIdentity &file) {
-        return listed_.containsNow(file).value_or(false);
-    };
+    turn.isListedInput = [this](const FileIdentity &file) { return listed_.containsNow(file); };
     FilePlan plan;
     if (!steps_.step(148, [&] { plan = PlanFile(turn, names_); })) {
         plan = FilePlan{};
