@@ -31,8 +31,6 @@ namespace velunor {
 
 namespace {
 
-const QString kDisplayName = QStringLiteral("Velunor");
-
 // The layout is given in twips; 15 twips make one pixel.
 int Pixels(int twips)
 {
@@ -267,12 +265,12 @@ void Form1::Form_Load()
 
     StepGuard guard(platform_, this, Location::Form_Load);
     guard.step(100, [this] { applySkin(); });
-    guard.step(104, [this] { setWindowTitle(kDisplayName); });
+    guard.step(104, [this] { setWindowTitle(DisplayName); });
     guard.step(104, [this] {
         QIcon icon(QStringLiteral(":/velunor/velunor.png"));
         setWindowIcon(icon);
     });
-    guard.step(104, [this] { applicationTitle_ = Main::ApplicationTitleFrom(kDisplayName); });
+    guard.step(104, [this] { applicationTitle_ = Main::ApplicationTitleFrom(DisplayName); });
     if (guard.test(106, [this] {
             return Main::PathExists(programFolder_ + QStringLiteral("/HAND-M.CUR"));
         }))

@@ -89,6 +89,8 @@ public:
     // The hand cursor, once loaded at start-up.
     const std::optional<QCursor> &MouseIcon() const { return mouseIcon_; }
 
+    // The window's title while no run is in progress.
+    static inline const QString DisplayName = QStringLiteral("Velunor");
     const QString &applicationTitle() const { return applicationTitle_; }
     const QString &programFolder() const { return programFolder_; }
     Platform &platform() { return platform_; }

@@ -6,6 +6,8 @@
 #include "Audio.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +46,25 @@ inline QStringList MakeStereoInputs(const QString &folder, int count)
         }
     }
     return files;
+}
+
+// Milliseconds that a shell takes to run the program's own command for each
+// of `files`, `atOnce` at a time in list order (xargs), into `outputFolder`:
+// what a user converting by hand would do.
+inline double Shell(const QStringList &files, const QString &outputFolder, int atOnce)
+{
+    const QString script =
+        QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
+                       "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
+    QProcess shell;
+    QElapsedTimer clock;
+    clock.start();
+    shell.start(QStringLiteral("bash"),
+                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
+                            QStringLiteral("shell")} +
+                    files);
+    shell.waitForFinished(-1);
+    return clock.nsecsElapsed() / 1e6;
 }
 
 } // namespace velunor::bench

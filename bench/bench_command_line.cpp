@@ -26,6 +26,7 @@
 
 using namespace velunor;
 using velunor::bench::Median;
+using velunor::bench::Shell;
 
 namespace {
 
@@ -56,23 +57,6 @@ QStringList MakeCopies(const QString &folder, const QString &stem, int count, do
             return {};
     }
     return files;
-}
-
-// The run's own command for each file, in list order, `atOnce` at a time.
-double Shell(const QStringList &files, const QString &outputFolder, int atOnce)
-{
-    const QString script =
-        QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
-                       "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
-    QProcess shell;
-    QElapsedTimer clock;
-    clock.start();
-    shell.start(QStringLiteral("bash"),
-                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
-                            QStringLiteral("shell")} +
-                    files);
-    shell.waitForFinished(-1);
-    return clock.nsecsElapsed() / 1e6;
 }
 
 struct Places {

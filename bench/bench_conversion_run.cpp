@@ -28,6 +28,7 @@
 
 using namespace velunor;
 using velunor::bench::Median;
+using velunor::bench::Shell;
 
 namespace {
 
@@ -41,23 +42,6 @@ void EmptyFolder(const QString &path)
     QDir folder(path);
     for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden))
         folder.remove(name);
-}
-
-// The run's own command for each file, `atOnce` at a time, by xargs.
-double Shell(const QStringList &files, const QString &outputFolder, int atOnce)
-{
-    const QString script =
-        QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
-                       "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
-    QProcess shell;
-    QElapsedTimer clock;
-    clock.start();
-    shell.start(QStringLiteral("bash"),
-                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
-                            QStringLiteral("shell")} +
-                    files);
-    shell.waitForFinished(-1);
-    return clock.nsecsElapsed() / 1e6;
 }
 
 // Lets the event loop run, as the program's own does, until the run in the

@@ -3,6 +3,7 @@
 #include "filelist/AddFolder.h"
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
+#include "shell/Main.h"
 
 #include <QDir>
 
@@ -46,7 +47,7 @@ void GatherInputs(const QStringList &paths, FileListModel &list, const Yield &yi
             list.add(absolute);
             continue;
         }
-        QStringList folders{absolute.endsWith(u'/') ? absolute : absolute + u'/'};
+        QStringList folders{Main::FolderWithSeparator(absolute)};
         AddFolder::CollectSubfolders(folders, true, yield);
         for (qsizetype first = 0; first < folders.size(); first += kFoldersPerLook) {
             YieldNow(yield);

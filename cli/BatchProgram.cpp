@@ -24,7 +24,6 @@ namespace velunor::cli {
 namespace {
 
 constexpr int kUsageStatus = 2;
-constexpr int kInterruptedStatus = 130;
 
 // Thrown out of the folder search when a signal asks the program to end.
 struct SearchInterrupted {};
@@ -75,7 +74,7 @@ BatchChoices ChooseSettings(const BatchOptions &options, Console &console, QStri
     const QString folder = options.outputFolder.value_or(stored.outputFolder);
     const QString absolute = folder.isEmpty() ? QString() : AbsolutePath(folder);
     problem = OutputFolderProblem(folder, absolute);
-    choices.outputFolder = absolute.endsWith(u'/') ? absolute : absolute + u'/';
+    choices.outputFolder = Main::FolderWithSeparator(absolute);
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
     return choices;
 }
@@ -152,7 +151,7 @@ int RunBatchProgram(int argc, char **argv)
         });
     } catch (const SearchInterrupted &) {
         console.printError(QStringLiteral("Stopped before any file was converted."));
-        return kInterruptedStatus;
+        return BatchRun::kInterruptedStatus;
     }
     if (list.count() == 0)
         return UsageError(console, QStringLiteral("no MP3 files were found in ") +

@@ -8,32 +8,7 @@
 
 namespace velunor::cli {
 
-namespace {
-constexpr int kInterruptedStatus = 130;
-} // namespace
-
-bool PrintedSteps::step(int number, const std::function<void()> &action)
-{
-    try {
-        action();
-        return true;
-    } catch (...) {
-        tell(std::current_exception(), number);
-        return false;
-    }
-}
-
-bool PrintedSteps::test(int number, const std::function<bool()> &condition)
-{
-    try {
-        return condition();
-    } catch (...) {
-        tell(std::current_exception(), number);
-        return true;
-    }
-}
-
-void PrintedSteps::tell(const std::exception_ptr &failure, int number)
+void PrintedSteps::report(const std::exception_ptr &failure, int number)
 {
     console_.printError(QStringLiteral("velunor: %1 (at step %2 of the run)")
                             .arg(DescribeFailure(failure))

@@ -37,11 +37,9 @@ private:
 class PrintedSteps : public StepRunner {
 public:
     explicit PrintedSteps(Console &console) : console_(console) {}
-    bool step(int number, const std::function<void()> &action) override;
-    bool test(int number, const std::function<bool()> &condition) override;
 
 private:
-    void tell(const std::exception_ptr &failure, int number);
+    void report(const std::exception_ptr &failure, int number) override;
 
     Console &console_;
 };
@@ -54,6 +52,8 @@ class BatchRun : public QObject {
     Q_OBJECT
 public:
     static constexpr int kStatusMilliseconds = 100;
+    // The exit status after SIGINT or SIGTERM, as a shell gives it.
+    static constexpr int kInterruptedStatus = 130;
 
     BatchRun(FileListModel &list, const BatchChoices &choices, Console &console);
     ~BatchRun() override;

@@ -42,18 +42,6 @@ QString FitEnd(const QString &name, int columns)
 
 } // namespace
 
-QString Duration(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString minutesAndSeconds =
-        QStringLiteral("%1:%2")
-            .arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
-                           : QString::number(minutes))
-            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    return hours > 0 ? QString::number(hours) + u':' + minutesAndSeconds : minutesAndSeconds;
-}
-
 int DisplayWidth(const QString &text)
 {
     int width = 0;
@@ -72,7 +60,8 @@ QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, i
                         .arg(filesDone)
                         .arg(filesTotal);
     if (progress.secondsLeft)
-        facts += QStringLiteral("  ") + Duration(*progress.secondsLeft) + QStringLiteral(" left");
+        facts +=
+            QStringLiteral("  ") + DurationText(*progress.secondsLeft) + QStringLiteral(" left");
 
     const int room = std::max(columns - 1, 0);
     QString line = bar + u' ' + facts;

@@ -17,9 +17,6 @@ namespace velunor::cli {
 // cut first (keeping its end), then the bar goes.
 QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, int columns);
 
-// "0:42", "3:10", "1:02:03".
-QString Duration(qint64 seconds);
-
 // The columns a text takes on a terminal: two for the wide characters of East
 // Asian scripts and for characters outside the basic plane, one for others.
 int DisplayWidth(const QString &text);

@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 
+#include <atomic>
 #include <condition_variable>
 #include <csignal>
 #include <mutex>
@@ -273,12 +274,9 @@ void ConversionJob::launch(int sequence)
     int error = 0;
     record.temporary = TemporaryOutput::Reserve(plan.outputFolder, error);
     if (!record.temporary) {
-        if (error == ENOENT && !Main::FolderExists(plan.outputFolder))
-            finish(sequence, record, Result::FolderRemoved);
-        else if (error == ENOSPC || error == EDQUOT)
-            finish(sequence, record, Result::DiskFull, QString(), error);
-        else
-            finish(sequence, record, Result::FolderUnwritable, QString(), error);
+        finish(sequence, record,
+               FolderWriteFailure(plan.outputFolder, error).value_or(Result::FolderUnwritable),
+               QString(), error);
         return;
     }
     const ArgumentString arguments =
@@ -554,6 +552,18 @@ void ConversionJob::noteOutputSize(FileRecord &record)
         if (::pread(record.temporary->descriptor(), head.data(), kHeadBytes, 0) == kHeadBytes)
             record.bytesPerSecond = MpegStreamBytesPerSecond(head).value_or(0);
     }
+}
+
+QString DurationText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    const qint64 minutes = seconds / 60 % 60;
+    const QString minutesAndSeconds =
+        QStringLiteral("%1:%2")
+            .arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
+                           : QString::number(minutes))
+            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return hours > 0 ? QString::number(hours) + u':' + minutesAndSeconds : minutesAndSeconds;
 }
 
 RunProgress ConversionJob::progress()

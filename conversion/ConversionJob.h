@@ -66,6 +66,9 @@ struct RunProgress {
     QString atWork;
 };
 
+// A time left as a clock shows it: "0:42", "3:10", "1:02:03".
+QString DurationText(qint64 seconds);
+
 // A conversion run without a window. It takes every file's plan from its
 // source in list order (a little at a time, so the window never waits for a
 // long list), measures how long each file is on a thread of its own, keeps up

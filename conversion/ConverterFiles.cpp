@@ -70,15 +70,6 @@ bool WriteAll(int descriptor, const QByteArray &buffer)
     return true;
 }
 
-// An open-file-description lock on the whole lock file, without waiting.
-bool TryLock(int fd, short type)
-{
-    struct flock lock {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
 bool OthersCanWrite(const struct stat &facts)
 {
     return (facts.st_mode & (S_IWGRP | S_IWOTH)) != 0;
@@ -255,7 +246,7 @@ bool StagingLease::waitForLock(int type, const Yield &yield)
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        if (TryLock(lockFd_, type))
+        if (FileSystem::TryLockWholeFile(lockFd_, type))
             return true;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             return false;
@@ -281,10 +272,7 @@ bool StagingLease::lock(const Yield &yield)
         const int error = errno;
         // The lock counts only on the file that is still there under its
         // name: the last user may have removed it while this run waited.
-        struct stat held {};
-        struct stat named {};
-        if (locked && ::fstat(fd, &held) == 0 && ::lstat(lockPath.constData(), &named) == 0 &&
-            held.st_ino == named.st_ino && held.st_dev == named.st_dev)
+        if (locked && FileSystem::IsStillNamed(fd, lockPath))
             return true;
         ::close(fd);
         lockFd_ = -1;
@@ -342,7 +330,7 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
     // A run that never had the lock staged nothing and removes nothing.
     if (lockFd_ < 0)
         return;
-    if (!TryLock(lockFd_, F_WRLCK)) {
+    if (!FileSystem::TryLockWholeFile(lockFd_, F_WRLCK)) {
         // Another run still uses the files; it removes them when it ends.
         ::close(lockFd_);
         lockFd_ = -1;

@@ -6,19 +6,10 @@
 
 namespace velunor {
 
-namespace {
-
-QString FolderWithSeparator(const QString &folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
-} // namespace
-
 QString OutputPathFor(const QString &outputFolder, const QString &inputPath)
 {
-    return FolderWithSeparator(outputFolder) + Main::StripExtension(Main::FileNameOf(inputPath)) +
-           QStringLiteral(".mp3");
+    return Main::FolderWithSeparator(outputFolder) +
+           Main::StripExtension(Main::FileNameOf(inputPath)) + QStringLiteral(".mp3");
 }
 
 std::optional<QString>

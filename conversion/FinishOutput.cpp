@@ -236,12 +236,8 @@ private:
     // Why a new file cannot be made or named in the output folder.
     FileOutcome cannotWrite(int error)
     {
-        if (error == ENOENT && !Main::FolderExists(folder_))
-            return fail(Result::FolderRemoved);
-        if (error == ENOSPC || error == EDQUOT)
-            return fail(Result::DiskFull, QString(), error);
-        if (IsPermissionError(error))
-            return fail(Result::FolderUnwritable, QString(), error);
+        if (const std::optional<Result> failure = FolderWriteFailure(folder_, error))
+            return fail(*failure, QString(), error);
         return fail(Result::NotFinished,
                     QStringLiteral("the output could not be put in place (%1)")
                         .arg(FileSystem::SystemMessage(error)),
@@ -410,12 +406,15 @@ std::optional<double> AudioSeconds(const QString &path, const StagedConverter &c
     return seconds;
 }
 
-QString CannotWriteReason(const QString &folder, int error)
+std::optional<Result> FolderWriteFailure(const QString &folder, int error)
 {
     if (error == ENOENT && !Main::FolderExists(folder))
-        return QStringLiteral("the output folder %1 does not exist").arg(folder);
-    return QStringLiteral("cannot write in the output folder: %1")
-        .arg(FileSystem::SystemMessage(error));
+        return Result::FolderRemoved;
+    if (error == ENOSPC || error == EDQUOT)
+        return Result::DiskFull;
+    if (IsPermissionError(error))
+        return Result::FolderUnwritable;
+    return std::nullopt;
 }
 
 FileOutcome CompleteOutput(Completion &completion, CompletionControl &control)

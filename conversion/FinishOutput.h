@@ -84,7 +84,9 @@ FileOutcome CompleteOutput(Completion &completion, CompletionControl &control);
 std::optional<double> AudioSeconds(const QString &path, const StagedConverter &converter,
                                    const std::atomic<bool> *cancel = nullptr);
 
-// Why a temporary output could not be made in `folder`, in words.
-QString CannotWriteReason(const QString &folder, int error);
+// How a file ends whose output could not be made or named in `folder`
+// because of `error`: the folder went away, the disk is full, or the folder
+// cannot be written; none for an error that tells nothing of the folder.
+std::optional<FileOutcome::Result> FolderWriteFailure(const QString &folder, int error);
 
 } // namespace velunor

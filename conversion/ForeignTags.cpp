@@ -1,5 +1,7 @@
 #include "ForeignTags.h"
 
+#include "MpegAudio.h"
+
 #include <QFile>
 
 #include <taglib/attachedpictureframe.h>
@@ -34,22 +36,10 @@ constexpr qint64 kLargestTagBody = 0x0FFFFFFF;
 
 // True when the file starts with an MPEG audio frame header: an MP3 without
 // an ID3v2 tag in front, whose ID3v1 and APE tags, if any, go over as bytes.
-// ADTS (AAC) headers, whose layer bits are 0, are not taken for one.
 bool StartsWithMpegFrame(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(4);
-    if (head.size() < 4)
-        return false;
-    const auto *b = reinterpret_cast<const uchar *>(head.constData());
-    const int versionBits = (b[1] >> 3) & 3;
-    const int layerBits = (b[1] >> 1) & 3;
-    const int bitrateIndex = b[2] >> 4;
-    const int rateIndex = (b[2] >> 2) & 3;
-    return b[0] == 0xFF && (b[1] & 0xE0) == 0xE0 && versionBits != 1 && layerBits != 0 &&
-           bitrateIndex != 15 && rateIndex != 3;
+    return file.open(QIODevice::ReadOnly) && StartsWithMpegFrameHeader(file.read(4));
 }
 
 // Fields that describe the old file's audio stream rather than the

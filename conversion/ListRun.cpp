@@ -6,8 +6,6 @@
 #include "platform/PlatformError.h"
 #include "shell/Main.h"
 
-#include <QDir>
-
 namespace velunor {
 
 ListRun::ListRun(ProcessStarter &starter, FileListModel &list, RunChoices &choices,
@@ -194,12 +192,21 @@ RunSummary ListRun::summary() const
     if (job_)
         for (const FileOutcome &outcome : job_->outcomes())
             summary.add(outcome);
+    // Files that never had a turn end as a file that was planned would.
+    const auto neverPlanned = [&summary](const QString &path, FileOutcome::Result result) {
+        FileOutcome outcome;
+        outcome.inputPath = path;
+        outcome.result = result;
+        summary.add(outcome);
+    };
     for (const QString &path : turns_.removedBeforeTurn())
-        summary.addNotConverted(path, QStringLiteral("removed from the list before its turn"));
-    for (const QString &path : turns_.waitingPaths())
-        summary.addNotConverted(path, stopRequested_
-                                          ? QStringLiteral("not started, the run was stopped")
-                                          : QStringLiteral("not started"));
+        neverPlanned(path, FileOutcome::Result::LeftList);
+    for (const QString &path : turns_.waitingPaths()) {
+        if (stopRequested_)
+            neverPlanned(path, FileOutcome::Result::NotReached);
+        else
+            summary.addNotConverted(path, QStringLiteral("not started"));
+    }
     return summary;
 }
 

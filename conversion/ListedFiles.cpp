@@ -1,8 +1,9 @@
 #include "conversion/ListedFiles.h"
 
+#include "platform/BackgroundWork.h"
+
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -101,7 +102,7 @@ void ListedFiles::build()
     // it apart, so that a long list costs the window nothing.
     index_->snapshotIds = list_.itemIds();
     index_->snapshotPaths = list_.texts();
-    std::thread([index = index_] { index->lookUp(); }).detach();
+    RunDetached([index = index_] { index->lookUp(); });
 }
 
 void ListedFiles::noteAdded(int first, int last)

@@ -211,14 +211,16 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
     return length;
 }
 
+bool StartsWithMpegFrameHeader(const QByteArray &head)
+{
+    return head.size() >= kHeaderSize &&
+           ParseFrameHeader(reinterpret_cast<const uchar *>(head.constData())).has_value();
+}
+
 std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head)
 {
-    qint64 offset = 0;
-    if (head.startsWith("ID3") && head.size() >= 10) {
-        const auto *b = reinterpret_cast<const uchar *>(head.constData());
-        offset = 10 + (qint64(b[6] & 0x7F) << 21 | (b[7] & 0x7F) << 14 | (b[8] & 0x7F) << 7 |
-                       (b[9] & 0x7F));
-    }
+    constexpr qsizetype kId3v2HeaderSize = 10;
+    qint64 offset = Id3v2TagSize(head.left(kId3v2HeaderSize));
     const auto *bytes = reinterpret_cast<const uchar *>(head.constData());
     for (; offset + kHeaderSize <= head.size(); ++offset) {
         const std::optional<FrameHeader> header = ParseFrameHeader(bytes + offset);

@@ -34,6 +34,10 @@ std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
 std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file,
                                                 const std::atomic<bool> *cancel = nullptr);
 
+// True when `head` (the first bytes of a file) starts with an MPEG audio
+// frame header.
+bool StartsWithMpegFrameHeader(const QByteArray &head);
+
 // The bytes a second of the MPEG audio stream that starts in `head` (the
 // first bytes of a file, an ID3v2 tag included) takes, as its first frame
 // header that the next one confirms gives it; none when `head` holds no such

@@ -134,6 +134,11 @@ TrailingTag TrailingTagBefore(PieceReader &reader, qint64 end, qint64 lowest)
 
 } // namespace
 
+qint64 Id3v2TagSize(const QByteArray &header)
+{
+    return Id3v2TagSize(header, "ID3");
+}
+
 std::optional<MpegLayout> ReadMpegLayout(QIODevice &file)
 {
     PieceReader reader(file);

@@ -33,6 +33,10 @@ struct MpegLayout {
     std::vector<TagSpan> appendedId3v2Tags;
 };
 
+// The size of the ID3v2 tag that `header` (its first ten bytes) starts,
+// header to footer; 0 when `header` starts no ID3v2 tag.
+qint64 Id3v2TagSize(const QByteArray &header);
+
 // Finds the tags at both ends of `file`, which is open for reading and
 // seekable. Only the few bytes that mark each tag are read, and no size read
 // there is trusted beyond the bounds of the file (a leading tag that claims

@@ -9,11 +9,6 @@ namespace {
 
 const QString kExtension = QStringLiteral(".mp3");
 
-QString WithSeparator(const QString &folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
 bool RefusedByFat(QChar c)
 {
     static const QString refused = QStringLiteral("\"*:<>?\\|");
@@ -36,31 +31,30 @@ QString FileSystemSafeName(const QString &base)
 OutputNames::Claim OutputNames::claim(const QString &folderKey, const QString &folderText,
                                       const QString &inputPath)
 {
-    return claimUnique(folderKey, folderText, Main::StripExtension(Main::FileNameOf(inputPath)),
-                       NameChange::SameNameInList);
+    return claimUnique(folderKey, folderText, Main::StripExtension(Main::FileNameOf(inputPath)));
 }
 
 OutputNames::Claim OutputNames::claimSafe(const QString &folderKey, const QString &refusedPath)
 {
     const QString base = Main::StripExtension(Main::FileNameOf(refusedPath));
-    Claim claimed = claimUnique(folderKey, Main::FolderOf(refusedPath), FileSystemSafeName(base),
-                                NameChange::RefusedCharacters);
+    Claim claimed = claimUnique(folderKey, Main::FolderOf(refusedPath), FileSystemSafeName(base));
     claimed.change = NameChange::RefusedCharacters;
     return claimed;
 }
 
 OutputNames::Claim OutputNames::claimUnique(const QString &folderKey, const QString &folderText,
-                                            const QString &base, NameChange whenTaken)
+                                            const QString &base)
 {
     const std::lock_guard lock(mutex_);
-    const QString keyFolder = WithSeparator(folderKey);
+    const QString keyFolder = Main::FolderWithSeparator(folderKey);
     for (int number = 1;; ++number) {
         const QString name = number == 1 ? base + kExtension
                                          : base + QStringLiteral(" (%1)").arg(number) + kExtension;
         const QString key = keyFolder + name.toCaseFolded();
         if (!taken_.contains(key)) {
             taken_.insert(key);
-            return {WithSeparator(folderText) + name, number == 1 ? NameChange::None : whenTaken};
+            return {Main::FolderWithSeparator(folderText) + name,
+                    number == 1 ? NameChange::None : NameChange::SameNameInList};
         }
     }
 }

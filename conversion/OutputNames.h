@@ -37,8 +37,10 @@ public:
     Claim claimSafe(const QString &folderKey, const QString &refusedPath);
 
 private:
-    Claim claimUnique(const QString &folderKey, const QString &folderText, const QString &base,
-                      NameChange whenTaken);
+    // The name `base` + ".mp3", or the first of "<base> (2).mp3", ... that
+    // no output of the run has taken; numbered ones count as renamed because
+    // of a file of the same name.
+    Claim claimUnique(const QString &folderKey, const QString &folderText, const QString &base);
 
     std::mutex mutex_;
     QSet<QString> taken_; // folder key + "/" + case-folded name

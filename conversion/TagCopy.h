@@ -39,9 +39,10 @@ using TaggedFile = std::function<QString()>;
 // An input without any of these (FLAC, Ogg, WAV, ...) gives the output its
 // own tags as an ID3v2.4 tag (see ForeignTagsAsId3v24), or, when it has none,
 // no tag at all (SoX writes a small tag of its own, which must go): when the
-// converted file has none either, nothing is written. The audio frames of the converted file are
-// copied unchanged. A disk that fills up is told as such ("the tags could not be written (No space
-// left on device)"). Reentrant.
+// converted file has none either, nothing is written. The audio frames of
+// the converted file are copied unchanged. A disk that fills up is told as
+// such ("the tags could not be written (No space left on device)").
+// Reentrant.
 TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
                        const TaggedFile &taggedFile, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel = nullptr);

@@ -1,6 +1,8 @@
 #include "conversion/TemporaryOutput.h"
 
 #include "platform/ExitCleanup.h"
+#include "platform/FileSystem.h"
+#include "shell/Main.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -41,21 +43,10 @@ bool AllDigits(QStringView text)
 
 } // namespace
 
-bool LockAsBeingWritten(int fd)
-{
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    // An open-file-description lock belongs to this descriptor, not to the
-    // process: it holds against other threads of this program too, and it
-    // goes the moment the program dies, however it dies.
-    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
 std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder, int &error,
                                                           const QString &suffix)
 {
-    const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QString base = Main::FolderWithSeparator(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = base + kPrefix + QString::number(QCoreApplication::applicationPid()) +
                              QLatin1Char('-') + QString::number(++temporaryCount) + suffix;
@@ -68,13 +59,11 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
             error = errno;
             return nullptr;
         }
-        // Another run clearing away debris may have found the file in the
-        // moment before it was locked, and removed it: then it is not ours
-        // any more, and another name is taken.
-        struct stat held {};
-        struct stat named {};
-        if (LockAsBeingWritten(fd) && ::fstat(fd, &held) == 0 &&
-            ::lstat(name.constData(), &named) == 0 && SameFile(held, named))
+        // Held locked while it is written: that tells a living run's file
+        // from a dead one's. Another run clearing away debris may have found
+        // the file in the moment before it was locked, and removed it: then
+        // it is not ours any more, and another name is taken.
+        if (FileSystem::TryLockWholeFile(fd, F_WRLCK) && FileSystem::IsStillNamed(fd, name))
             return std::unique_ptr<TemporaryOutput>(new TemporaryOutput(path, fd));
         ::close(fd);
     }
@@ -181,13 +170,10 @@ int RemoveDeadLeftovers(const QString &folder)
             continue;
         struct stat held {};
         struct stat named {};
-        struct flock lock {};
-        lock.l_type = F_RDLCK;
-        lock.l_whence = SEEK_SET;
         // A read lock can be had only while nobody writes the file under the
         // program's lock: a living run's file is left alone.
         if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == user &&
-            ::fcntl(fd, F_OFD_SETLK, &lock) == 0 &&
+            FileSystem::TryLockWholeFile(fd, F_RDLCK) &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             SameFile(held, named) && ::unlinkat(dirFd, entry->d_name, 0) == 0)
             ++removed;

@@ -60,8 +60,4 @@ private:
 // many files were removed.
 int RemoveDeadLeftovers(const QString &folder);
 
-// Takes the lock that marks a file as being written, on the open file
-// description `fd`. False when someone else holds it.
-bool LockAsBeingWritten(int fd);
-
 } // namespace velunor

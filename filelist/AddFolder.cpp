@@ -4,6 +4,7 @@
 #include "filelist/KernelFileSystems.h"
 #include "filelist/WildcardPattern.h"
 #include "platform/FileSystem.h"
+#include "shell/Main.h"
 
 #include <QFile>
 #include <QScopeGuard>
@@ -316,9 +317,7 @@ bool HasUnsafeChars(const QString &name)
 
 QStringList ListMatchingFiles(const QString &folder, const QString &pattern)
 {
-    const QString withSeparator =
-        folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-    OpenFolder listing(QFile::encodeName(withSeparator), /*followLink=*/true);
+    OpenFolder listing(QFile::encodeName(Main::FolderWithSeparator(folder)), /*followLink=*/true);
     if (!listing.isOpen())
         return {};
     const QList<ListedFile> files = MatchingFiles(listing, WildcardPattern(pattern));

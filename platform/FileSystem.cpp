@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace velunor {
@@ -88,6 +89,22 @@ QString FileSystem::CollapseSeparators(QString path)
 QString FileSystem::SystemMessage(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool FileSystem::TryLockWholeFile(int fd, int type)
+{
+    struct flock lock {};
+    lock.l_type = static_cast<short>(type);
+    lock.l_whence = SEEK_SET;
+    return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+bool FileSystem::IsStillNamed(int fd, const QByteArray &path)
+{
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 } // namespace velunor

@@ -51,5 +51,17 @@ QString CollapseSeparators(QString path);
 // The system's words for an errno value.
 QString SystemMessage(int error);
 
+// Takes a lock of `type` (F_RDLCK, shared; F_WRLCK, alone) on the whole
+// file open at `fd`, without waiting; a lock of the other type that `fd`
+// holds is changed in one step. False, with errno set, when another holds a
+// lock in the way. The lock belongs to the open file, not to the process: it
+// holds against other threads of this program too, and it goes the moment
+// the program dies, however it dies.
+bool TryLockWholeFile(int fd, int type);
+// True when `path` itself (not a link's target) is still the file open at
+// `fd`: a lock on a file that somebody removed or replaced in the meantime
+// guards nothing.
+bool IsStillNamed(int fd, const QByteArray &path);
+
 } // namespace FileSystem
 } // namespace velunor

@@ -122,10 +122,10 @@ public:
             endNotifier_ = new QSocketNotifier(pidfd_, QSocketNotifier::Read, this);
             connect(endNotifier_, &QSocketNotifier::activated, this, [this] { notice(); });
         } else {
-            auto *poll = new QTimer(this);
-            poll->setInterval(kLookMilliseconds);
-            connect(poll, &QTimer::timeout, this, [this] { notice(); });
-            poll->start();
+            endPoll_ = new QTimer(this);
+            endPoll_->setInterval(kLookMilliseconds);
+            connect(endPoll_, &QTimer::timeout, this, [this] { notice(); });
+            endPoll_->start();
         }
         if (errorPipe_ >= 0) {
             errorNotifier_ = new QSocketNotifier(errorPipe_, QSocketNotifier::Read, this);
@@ -226,8 +226,8 @@ private:
         announced_ = true;
         if (endNotifier_)
             endNotifier_->setEnabled(false);
-        for (QTimer *poll : findChildren<QTimer *>())
-            poll->stop();
+        if (endPoll_)
+            endPoll_->stop();
         // The process is gone, so whatever it wrote is in the pipe already;
         // anything that still holds the pipe open is not waited for.
         readErrors();
@@ -241,6 +241,7 @@ private:
     int errorPipe_ = -1;
     QSocketNotifier *endNotifier_ = nullptr;
     QSocketNotifier *errorNotifier_ = nullptr;
+    QTimer *endPoll_ = nullptr; // where there is no pidfd
     bool reaped_ = false;
     bool announced_ = false;
     std::optional<ProcessEnd> end_;

@@ -26,6 +26,11 @@ QString StripExtension(const QString &name)
     return dot < 0 ? name : name.left(dot);
 }
 
+QString FolderWithSeparator(const QString &folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
 QString ProgramFolder()
 {
     return QCoreApplication::applicationDirPath();

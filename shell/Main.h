@@ -15,6 +15,9 @@ QString FileNameOf(const QString &path);
 QString FolderOf(const QString &path);
 // The characters before the last "."; a name without a dot is its own base.
 QString StripExtension(const QString &name);
+// `folder` ending in one "/", ready for a file name to follow: a "/" is
+// added when it does not end with one.
+QString FolderWithSeparator(const QString &folder);
 
 // The folder of the running executable, without a trailing "/".
 QString ProgramFolder();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 
 namespace velunor {
@@ -12,10 +13,14 @@ class StepRunner {
 public:
     virtual ~StepRunner() = default;
     // Runs one step. Returns false when it failed (and was told).
-    virtual bool step(int number, const std::function<void()> &action) = 0;
+    bool step(int number, const std::function<void()> &action);
     // A branch test. A test that fails is told and counts as passed, so the
     // branch it guards runs.
-    virtual bool test(int number, const std::function<bool()> &condition) = 0;
+    bool test(int number, const std::function<bool()> &condition);
+
+protected:
+    // Tells the failure of step `number`.
+    virtual void report(const std::exception_ptr &failure, int number) = 0;
 };
 
 } // namespace velunor

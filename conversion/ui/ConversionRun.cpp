@@ -16,18 +16,6 @@ namespace {
 constexpr int kPollMilliseconds = 100;
 constexpr qint64 kShowEveryMs = 50;
 const QString kIdleText = QStringLiteral("Progress Bar");
-const QString kDisplayName = QStringLiteral("Velunor");
-
-QString Duration(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString rest = QStringLiteral("%1:%2")
-                             .arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
-                                            : QString::number(minutes))
-                             .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    return hours > 0 ? QString::number(hours) + QLatin1Char(':') + rest : rest;
-}
 
 } // namespace
 
@@ -35,7 +23,7 @@ QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &
 {
     QString title = QString::number(percent) + QLatin1Char('%');
     if (secondsLeft)
-        title += QStringLiteral(" \u00b7 ") + Duration(*secondsLeft) + QStringLiteral(" left");
+        title += QStringLiteral(" \u00b7 ") + DurationText(*secondsLeft) + QStringLiteral(" left");
     return title + QStringLiteral(" \u2013 ") + name;
 }
 
@@ -102,7 +90,7 @@ void ConversionRun::showProgress()
         shownPercent_ = percent;
         guard_.step(142, [&] { form_.ProgressBar1->setValue(percent); });
     }
-    form_.setWindowTitle(RunTitle(percent, progress.secondsLeft, kDisplayName));
+    form_.setWindowTitle(RunTitle(percent, progress.secondsLeft, Form1::DisplayName));
     taskbar_.show(progress.fraction, progress.filesLeft);
     atWork_ = progress.atWork;
     if (!progress.atWork.isEmpty() && progress.atWork != shownFile_) {
@@ -149,7 +137,7 @@ void ConversionRun::finish()
     });
     guard_.step(180, [&] { form_.ProgressBar1->setValue(0); });
     guard_.step(182, [&] { form_.ProgressBar1->setText(kIdleText); });
-    form_.setWindowTitle(kDisplayName);
+    form_.setWindowTitle(Form1::DisplayName);
     taskbar_.hide();
     emit ended();
 }

@@ -19,27 +19,6 @@ void ErrorReport(Platform &platform, QWidget *owner, const QString &description,
                         MessageIcon::Warning);
 }
 
-bool StepGuard::step(int number, const std::function<void()> &action)
-{
-    try {
-        action();
-        return true;
-    } catch (...) {
-        report(std::current_exception(), number);
-        return false;
-    }
-}
-
-bool StepGuard::test(int number, const std::function<bool()> &condition)
-{
-    try {
-        return condition();
-    } catch (...) {
-        report(std::current_exception(), number);
-        return true;
-    }
-}
-
 void StepGuard::report(const std::exception_ptr &failure, int number)
 {
     ErrorReport(platform_, owner_, DescribeFailure(failure), location_, number);

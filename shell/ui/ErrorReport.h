@@ -35,11 +35,8 @@ public:
     {
     }
 
-    bool step(int number, const std::function<void()> &action) override;
-    bool test(int number, const std::function<bool()> &condition) override;
-
 private:
-    void report(const std::exception_ptr &failure, int number);
+    void report(const std::exception_ptr &failure, int number) override;
 
     Platform &platform_;
     QWidget *owner_;
