@@ -272,7 +272,7 @@ void Form1::Form_Load()
     });
     guard.step(104, [this] { applicationTitle_ = Main::ApplicationTitleFrom(DisplayName); });
     if (guard.test(106, [this] {
-            return Main::PathExists(programFolder_ + QStringLiteral("/HAND-M.CUR"));
+            return Main::PathExists(Path::FromText(programFolder_ + QStringLiteral("/HAND-M.CUR")));
         }))
         guard.step(108, [this] { loadMouseIcon(); });
     guard.step(110, [this] { Main::HomePageChance(platform_); });

@@ -1,31 +1,36 @@
 #include "shell/Main.h"
 #include "app/FileListView.h"
 #include "app/Form1.h"
+#include "cli/BatchInputs.h"
 #include "cli/BatchOptions.h"
 #include "cli/BatchProgram.h"
+#include "filelist/AddFolder.h"
 #include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QUrl>
 
 #include <csignal>
 
 namespace {
 
 // Files handed over by the file manager ("Open With Velunor") join the list,
-// as full paths, in the order given. Anything that is not a file is passed
-// over.
-QStringList FilesToList(const QStringList &arguments)
+// as full paths, in the order given, taken as the bytes the program was given
+// (a "file://" address is decoded to its bytes). Anything that is not a file
+// is passed over.
+QList<velunor::Path> FilesToList(int argc, char **argv)
 {
-    QStringList files;
-    for (const QString &argument : arguments) {
-        const QFileInfo file(argument.startsWith(QLatin1String("file://"))
-                                 ? QUrl(argument).toLocalFile()
-                                 : argument);
-        if (file.isFile())
-            files << file.absoluteFilePath();
+    QList<velunor::Path> files;
+    for (int i = 1; i < argc; ++i) {
+        QByteArray argument(argv[i]);
+        if (argument.startsWith("file://"))
+            argument = QByteArray::fromPercentEncoding(
+                QUrl::fromEncoded(argument).path(QUrl::FullyEncoded).toLatin1());
+        const velunor::Path path = velunor::cli::AbsolutePath(velunor::Path::FromBytes(argument));
+        if (velunor::AddFolder::IsExistingFile(path))
+            files << path;
     }
     return files;
 }
@@ -55,7 +60,7 @@ int main(int argc, char *argv[])
     QObject::connect(&sessionEnd, &velunor::SignalWatcher::received, &window,
                      [&window] { window.Form_Unload(); });
     window.Form_Load();
-    window.ListView1->items().add(FilesToList(QApplication::arguments().mid(1)));
+    window.ListView1->items().add(FilesToList(argc, argv));
     window.show();
     return QApplication::exec();
 }

@@ -5,7 +5,12 @@
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
-#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace velunor::cli {
 
@@ -16,44 +21,127 @@ const QString kPattern = QStringLiteral("*.mp3");
 // soon, and not one, so that a tree of many small folders is not slowed.
 constexpr qsizetype kFoldersPerLook = 32;
 
-} // namespace
-
-QString AbsolutePath(const QString &path)
+Path CurrentFolder()
 {
-    const QString joined = path.startsWith(u'/') ? path : QDir::currentPath() + u'/' + path;
-    QStringList parts = joined.split(u'/', Qt::SkipEmptyParts);
-    parts.removeAll(QStringLiteral("."));
-    const QString absolute = u'/' + parts.join(u'/');
-    // A trailing separator says "a folder"; it is kept for the search.
-    return path.endsWith(u'/') && absolute.size() > 1 ? absolute + u'/' : absolute;
+    char *current = ::getcwd(nullptr, 0);
+    if (!current)
+        return Path::FromBytes("/");
+    const Path folder = Path::FromBytes(current);
+    std::free(current);
+    return folder;
 }
 
-QStringList MissingPaths(const QStringList &paths)
+Path RealPathOf(const Path &path)
 {
-    QStringList missing;
-    for (const QString &path : paths) {
-        const QString absolute = AbsolutePath(path);
+    char *real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return Path();
+    const Path resolved = Path::FromBytes(real);
+    std::free(real);
+    return resolved;
+}
+
+} // namespace
+
+Path AbsolutePath(const Path &path)
+{
+    const Path joined = path.isAbsolute() ? path : CurrentFolder().child(path);
+    QList<QByteArray> parts = joined.bytes().split('/');
+    parts.removeAll(QByteArray());
+    parts.removeAll(QByteArray("."));
+    const Path absolute = Path::FromBytes('/' + parts.join('/'));
+    // A trailing separator says "a folder"; it is kept for the search.
+    return path.endsWithSeparator() && absolute.size() > 1 ? absolute.withSeparator() : absolute;
+}
+
+QList<Path> MissingPaths(const QList<Path> &paths)
+{
+    QList<Path> missing;
+    for (const Path &path : paths) {
+        const Path absolute = AbsolutePath(path);
         if (!Main::FolderExists(absolute) && !AddFolder::IsExistingFile(absolute))
             missing << path;
     }
     return missing;
 }
 
-void GatherInputs(const QStringList &paths, FileListModel &list, const Yield &yield)
+QList<Path> ReadPathList(const Path &source, bool nulSeparated, QString &problem)
 {
-    for (const QString &path : paths) {
-        const QString absolute = AbsolutePath(path);
+    const bool standardInput = source.bytes() == "-";
+    const QString named = standardInput ? QStringLiteral("standard input")
+                                        : QStringLiteral("\"%1\"").arg(source.text());
+    QFile file;
+    const int error = standardInput ? (file.open(stdin, QIODevice::ReadOnly) ? 0 : EIO)
+                                    : FileSystem::Open(file, source, QIODevice::ReadOnly);
+    if (error != 0) {
+        problem = QStringLiteral("the list of paths %1 cannot be read (%2)")
+                      .arg(named, FileSystem::SystemMessage(error));
+        return {};
+    }
+    QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        problem = QStringLiteral("the list of paths %1 cannot be read (%2)")
+                      .arg(named, file.errorString());
+        return {};
+    }
+    const char separator = nulSeparated ? '\0' : '\n';
+    if (content.endsWith(separator))
+        content.chop(1);
+    if (content.isEmpty())
+        return {};
+    QList<Path> paths;
+    const QList<QByteArray> entries = content.split(separator);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].isEmpty()) {
+            problem =
+                QStringLiteral("the list of paths %1 holds an empty path (%2 %3)")
+                    .arg(named, nulSeparated ? QStringLiteral("entry") : QStringLiteral("line"))
+                    .arg(i + 1);
+            return {};
+        }
+        paths << Path::FromBytes(entries[i]);
+    }
+    return paths;
+}
+
+QList<UnsearchedFolder> GatherInputs(const QList<Path> &paths, const Path &outputFolder,
+                                     FileListModel &list, const Yield &yield)
+{
+    QList<UnsearchedFolder> unsearched;
+    const Path outputReal = RealPathOf(outputFolder);
+    for (const Path &path : paths) {
+        const Path absolute = AbsolutePath(path);
         if (!Main::FolderExists(absolute)) {
             list.add(absolute);
             continue;
         }
-        QStringList folders{Main::FolderWithSeparator(absolute)};
-        AddFolder::CollectSubfolders(folders, true, yield);
+        if (!outputReal.isEmpty() && RealPathOf(absolute).isWithin(outputReal)) {
+            unsearched << UnsearchedFolder{
+                absolute, QStringLiteral("it is the output folder or lies in it, where the "
+                                         "outputs go")};
+            continue;
+        }
+        QList<AddFolder::UnreadFolder> unread;
+        AddFolder::SearchOptions options;
+        options.unread = &unread;
+        options.excluded = outputFolder;
+        QList<Path> folders{absolute.withSeparator()};
+        AddFolder::CollectSubfolders(folders, options, yield);
         for (qsizetype first = 0; first < folders.size(); first += kFoldersPerLook) {
             YieldNow(yield);
-            AddFolder::AddFilesFromFolders(folders.mid(first, kFoldersPerLook), kPattern, list);
+            AddFolder::AddFilesFromFolders(folders.mid(first, kFoldersPerLook), kPattern, list,
+                                           &unread);
+        }
+        for (const AddFolder::UnreadFolder &folder : std::as_const(unread)) {
+            const bool told = std::any_of(
+                unsearched.cbegin(), unsearched.cend(),
+                [&folder](const UnsearchedFolder &one) { return one.folder == folder.folder; });
+            if (!told)
+                unsearched << UnsearchedFolder{folder.folder,
+                                               FileSystem::SystemMessage(folder.error)};
         }
     }
+    return unsearched;
 }
 
 } // namespace velunor::cli

@@ -8,25 +8,38 @@ namespace velunor::cli {
 
 namespace {
 
-const QString kBatch = QStringLiteral("--batch");
-const QString kMode = QStringLiteral("--mode");
-const QString kOutput = QStringLiteral("--output");
-const QString kJobs = QStringLiteral("--jobs");
-const QString kHelp = QStringLiteral("--help");
-const QString kShortHelp = QStringLiteral("-h");
-const QString kVersion = QStringLiteral("--version");
-const QString kEndOfOptions = QStringLiteral("--");
+const QByteArray kBatch = "--batch";
+const QByteArray kMode = "--mode";
+const QByteArray kOutput = "--output";
+const QByteArray kJobs = "--jobs";
+const QByteArray kFilesFrom = "--files-from";
+const QByteArray kNull = "--null";
+const QByteArray kShortNull = "-0";
+const QByteArray kHelp = "--help";
+const QByteArray kShortHelp = "-h";
+const QByteArray kVersion = "--version";
+const QByteArray kEndOfOptions = "--";
 
 // The options that take a value.
-const QStringList kValued = {kMode, kOutput, kJobs};
+const QByteArrayList kValued = {kMode, kOutput, kJobs, kFilesFrom};
+// Every option that asks for a batch run, for the window's start to tell.
+constexpr const char *kBatchOptionNames[] = {"--batch", "--help",   "-h",     "--version",
+                                             "--mode",  "--output", "--jobs", "--files-from",
+                                             "--null",  "-0"};
 
 // The option's name and, for "--name=value", its value.
-std::pair<QString, std::optional<QString>> SplitOption(const QString &argument)
+std::pair<QByteArray, std::optional<QByteArray>> SplitOption(const QByteArray &argument)
 {
-    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    const qsizetype equals = argument.indexOf('=');
     if (equals < 0)
         return {argument, std::nullopt};
     return {argument.left(equals), argument.mid(equals + 1)};
+}
+
+// An option's name or value as people read it.
+QString Shown(const QByteArray &bytes)
+{
+    return ShownText(bytes);
 }
 
 bool IsOptionName(const char *argument, const char *name)
@@ -62,15 +75,15 @@ QString NameOfMode(ChannelMode mode)
     return QStringLiteral("mix");
 }
 
-ParsedOptions ParseOptions(const QStringList &arguments)
+ParsedOptions ParseOptions(const QByteArrayList &arguments)
 {
     ParsedOptions parsed;
     BatchOptions &options = parsed.options;
     bool batch = false;
     bool help = false;
     bool version = false;
-    QString firstBatchOption; // one given without --batch
-    QString error;            // the first problem, told unless --help or --version wins
+    QByteArray firstBatchOption; // one given without --batch
+    QString error;               // the first problem, told unless --help or --version wins
     auto fail = [&error](const QString &problem) {
         if (error.isEmpty())
             error = problem;
@@ -78,9 +91,12 @@ ParsedOptions ParseOptions(const QStringList &arguments)
 
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments[i];
-        if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument.size() == 1) {
-            options.paths << argument;
+        const QByteArray &argument = arguments[i];
+        if (optionsEnded || !argument.startsWith('-') || argument.size() == 1) {
+            if (argument.isEmpty())
+                fail(QStringLiteral("an empty path was given (is a variable in the script "
+                                    "unset?)"));
+            options.paths << Path::FromBytes(argument);
             continue;
         }
         if (argument == kEndOfOptions) {
@@ -90,42 +106,53 @@ ParsedOptions ParseOptions(const QStringList &arguments)
         const auto [name, attached] = SplitOption(argument);
         if (!kValued.contains(name)) {
             if (attached)
-                fail(QStringLiteral("%1 takes no value").arg(name));
+                fail(QStringLiteral("%1 takes no value").arg(Shown(name)));
             else if (argument == kBatch)
                 batch = true;
             else if (argument == kHelp || argument == kShortHelp)
                 help = true;
             else if (argument == kVersion)
                 version = true;
+            else if (argument == kNull || argument == kShortNull)
+                options.nulSeparated = true;
             else
-                fail(QStringLiteral("unknown option %1").arg(argument));
+                fail(QStringLiteral("unknown option %1").arg(Shown(argument)));
+            if (argument == kNull || argument == kShortNull) {
+                if (firstBatchOption.isEmpty())
+                    firstBatchOption = argument;
+            }
             continue;
         }
-        QString value;
+        QByteArray value;
         if (attached) {
             value = *attached;
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            fail(QStringLiteral("%1 needs a value").arg(name));
+            fail(QStringLiteral("%1 needs a value").arg(Shown(name)));
             continue;
         }
         if (firstBatchOption.isEmpty())
             firstBatchOption = name;
         if (name == kMode) {
-            options.mode = ModeNamed(value);
+            options.mode = ModeNamed(QString::fromUtf8(value));
             if (!options.mode)
-                fail(QStringLiteral("unknown mode \"%1\": choose mix, left or right").arg(value));
+                fail(QStringLiteral("unknown mode \"%1\": choose mix, left or right")
+                         .arg(Shown(value)));
         } else if (name == kOutput) {
             if (value.isEmpty())
                 fail(QStringLiteral("--output needs a folder"));
-            options.outputFolder = value;
+            options.outputFolder = Path::FromBytes(value);
+        } else if (name == kFilesFrom) {
+            if (value.isEmpty())
+                fail(QStringLiteral("--files-from needs a file, or - for standard input"));
+            options.pathLists << Path::FromBytes(value);
         } else {
             bool number = false;
             const int jobs = value.toInt(&number);
             if (!number || jobs < 1)
                 fail(QStringLiteral("--jobs needs a whole number of at least 1, not \"%1\"")
-                         .arg(value));
+                         .arg(Shown(value)));
             else
                 options.jobs = jobs;
         }
@@ -140,8 +167,8 @@ ParsedOptions ParseOptions(const QStringList &arguments)
         return parsed;
     }
     if (!batch && !firstBatchOption.isEmpty())
-        fail(QStringLiteral("%1 works only with --batch").arg(firstBatchOption));
-    if (error.isEmpty() && options.paths.isEmpty())
+        fail(QStringLiteral("%1 works only with --batch").arg(Shown(firstBatchOption)));
+    if (error.isEmpty() && options.paths.isEmpty() && options.pathLists.isEmpty())
         fail(QStringLiteral("no file or folder to convert was given"));
     parsed.error = error;
     return parsed;
@@ -153,8 +180,7 @@ bool WantsCommandLine(int argc, const char *const *argv)
         const char *argument = argv[i];
         if (std::strcmp(argument, "--") == 0)
             return false;
-        for (const char *name :
-             {"--batch", "--help", "-h", "--version", "--mode", "--output", "--jobs"})
+        for (const char *name : kBatchOptionNames)
             if (IsOptionName(argument, name))
                 return true;
     }
@@ -167,6 +193,7 @@ QString HelpText()
                "Usage: velunor [FILE...]\n"
                "       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] "
                "PATH...\n"
+               "       velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]\n"
                "\n"
                "Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window\n"
                "with the FILEs in its list.\n"
@@ -180,14 +207,23 @@ QString HelpText()
                "  --output FOLDER  where the mono files go; by default the output folder last\n"
                "                   chosen in the window, else the desktop folder\n"
                "  --jobs N         conversions at once; by default one per processor (%1 here)\n"
+               "  --files-from LIST  convert the paths LIST names, one a line (- reads them\n"
+               "                   from standard input); may be given more than once\n"
+               "  -0, --null       the paths in LIST are separated by NUL bytes, as\n"
+               "                   find -print0 writes them\n"
                "  -h, --help       show this help and exit\n"
                "  --version        show the version and exit\n"
+               "\n"
+               "The output folder and everything in it are never searched for inputs. A name\n"
+               "that is not UTF-8 is converted like any other and shown with \\xHH for each\n"
+               "byte that is not text.\n"
                "\n"
                "The options never change what the window has stored. On a terminal a status\n"
                "line shows the progress; otherwise one line tells how each file ended. At the\n"
                "end every file that was not converted is listed with its reason.\n"
                "\n"
-               "Exit status: 0 when every file was converted, 1 when any file was not, 2 for a\n"
+               "Exit status: 0 when every file was converted, 1 when any file was not (or a\n"
+               "folder could not be searched, or the output could not be written), 2 for a\n"
                "wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP\n"
                "stopped the run (finished files are kept).\n")
         .arg(ConversionJob::ConversionsAtOnce());

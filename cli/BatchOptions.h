@@ -1,9 +1,11 @@
 #pragma once
 
 #include "conversion/CommandLine.h" // ChannelMode
+#include "platform/Path.h"
 
+#include <QByteArrayList>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -17,10 +19,14 @@ struct BatchOptions {
     Request request = Request::Batch;
     // Each unset one is taken from the stored choices or the machine.
     std::optional<ChannelMode> mode;
-    std::optional<QString> outputFolder;
+    std::optional<Path> outputFolder;
     std::optional<int> jobs;
     // Files and folders, in the order given.
-    QStringList paths;
+    QList<Path> paths;
+    // Lists of more paths (a list named "-" is standard input), read after
+    // the paths given; one path a line, or NUL-separated with --null.
+    QList<Path> pathLists;
+    bool nulSeparated = false;
 };
 
 // The options, or why they cannot be taken: one line for the user, which the
@@ -32,11 +38,13 @@ struct ParsedOptions {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads the arguments that follow the program's name. Options may come
-// anywhere before "--", as "--output FOLDER" or "--output=FOLDER"; --help and
+// Reads the arguments that follow the program's name, as the bytes the
+// program was given: paths are never decoded. Options may come anywhere
+// before "--", as "--output FOLDER" or "--output=FOLDER"; --help and
 // --version win over everything else. Everything that is not an option is a
-// path.
-ParsedOptions ParseOptions(const QStringList &arguments);
+// path; an empty one is refused (an unset variable in a script would
+// otherwise name the current folder).
+ParsedOptions ParseOptions(const QByteArrayList &arguments);
 
 // True when the command line asks for no window: it names --batch, --help,
 // -h, --version or one of the batch options before any "--". Looked at before

@@ -16,7 +16,10 @@
 #include <QFile>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace velunor::cli {
@@ -35,22 +38,39 @@ int UsageError(Console &console, const QString &reason)
     return kUsageStatus;
 }
 
-QString Quoted(const QString &path)
+QString Quoted(const Path &path)
 {
-    return u'"' + path + u'"';
+    return u'"' + path.text() + u'"';
 }
 
 // Why the output folder cannot take the run's files, or "".
-QString OutputFolderProblem(const QString &given, const QString &absolute)
+QString OutputFolderProblem(const Path &given, const Path &absolute)
 {
     if (given.isEmpty())
         return QStringLiteral("no output folder is stored and none was given: give --output "
                               "FOLDER");
-    if (!Main::FolderExists(absolute))
+    if (!Main::FolderExists(absolute)) {
+        if (Main::PathExists(absolute))
+            return QStringLiteral("the output folder %1 is not a folder").arg(Quoted(given));
         return QStringLiteral("the output folder %1 does not exist").arg(Quoted(given));
-    if (::access(QFile::encodeName(absolute).constData(), W_OK | X_OK) != 0)
+    }
+    if (::access(absolute.c_str(), W_OK | X_OK) != 0)
         return QStringLiteral("the output folder %1 cannot be written").arg(Quoted(given));
     return QString();
+}
+
+// The status to leave with once everything is said: a write to standard
+// output or error that failed makes an exit status of 0 a 1, and is told on
+// standard error when that can still be written.
+int WithWriteErrors(Console &console, int status)
+{
+    int error = console.writeError();
+    if (error == 0 && std::fflush(stdout) != 0)
+        error = errno;
+    if (error == 0)
+        return status;
+    std::fprintf(stderr, "velunor: write error: %s\n", std::strerror(error));
+    return status == 0 ? 1 : status;
 }
 
 // The run's choices from the options, and where they leave one out, from
@@ -71,26 +91,38 @@ BatchChoices ChooseSettings(const BatchOptions &options, Console &console, QStri
         return choices;
     }
     choices.mode = *mode;
-    const QString folder = options.outputFolder.value_or(stored.outputFolder);
-    const QString absolute = folder.isEmpty() ? QString() : AbsolutePath(folder);
+    const Path folder = options.outputFolder.value_or(Path::FromText(stored.outputFolder));
+    const Path absolute = folder.isEmpty() ? Path() : AbsolutePath(folder);
     problem = OutputFolderProblem(folder, absolute);
-    choices.outputFolder = Main::FolderWithSeparator(absolute);
+    choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
     return choices;
 }
 
-QString PathsNamed(const QStringList &paths)
+QString PathsNamed(const QList<Path> &paths)
 {
     QStringList quoted;
-    for (const QString &path : paths)
+    for (const Path &path : paths)
         quoted << Quoted(path);
     return quoted.join(QStringLiteral(", "));
+}
+
+// The program's arguments as the bytes it was given.
+QByteArrayList ArgumentBytes(int argc, char **argv)
+{
+    QByteArrayList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    return arguments;
 }
 
 } // namespace
 
 int RunBatchProgram(int argc, char **argv)
 {
+    // The arguments are taken before Qt sees them: it would read them as
+    // text, and a name that is not UTF-8 would be lost.
+    const QByteArrayList arguments = ArgumentBytes(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velunor"));
     // A reader that goes away (`velunor --batch ... | head`) must not end the
@@ -98,28 +130,34 @@ int RunBatchProgram(int argc, char **argv)
     std::signal(SIGPIPE, SIG_IGN);
 
     Console console(stdout, stderr, IsTerminal(STDOUT_FILENO) ? TerminalColumns : nullptr);
-    const ParsedOptions parsed = ParseOptions(QCoreApplication::arguments().mid(1));
+    const ParsedOptions parsed = ParseOptions(arguments);
     if (!parsed.ok())
-        return UsageError(console, parsed.error);
-    const BatchOptions &options = parsed.options;
+        return WithWriteErrors(console, UsageError(console, parsed.error));
+    BatchOptions options = parsed.options;
     if (options.request == BatchOptions::Request::Help) {
         console.printOut(HelpText().chopped(1));
-        return 0;
+        return WithWriteErrors(console, 0);
     }
     if (options.request == BatchOptions::Request::Version) {
         console.printOut(VersionText().chopped(1));
-        return 0;
+        return WithWriteErrors(console, 0);
     }
 
     QString problem;
     const BatchChoices choices = ChooseSettings(options, console, problem);
     if (!problem.isEmpty())
-        return UsageError(console, problem);
-    if (const QStringList missing = MissingPaths(options.paths); !missing.isEmpty())
-        return UsageError(console, (missing.size() == 1 ? QStringLiteral("no such file or folder: ")
-                                                        : QStringLiteral("no such files or "
-                                                                         "folders: ")) +
-                                       PathsNamed(missing));
+        return WithWriteErrors(console, UsageError(console, problem));
+    for (const Path &list : std::as_const(options.pathLists)) {
+        options.paths << ReadPathList(list, options.nulSeparated, problem);
+        if (!problem.isEmpty())
+            return WithWriteErrors(console, UsageError(console, problem));
+    }
+    if (const QList<Path> missing = MissingPaths(options.paths); !missing.isEmpty())
+        return WithWriteErrors(
+            console, UsageError(console, (missing.size() == 1
+                                              ? QStringLiteral("no such file or folder: ")
+                                              : QStringLiteral("no such files or folders: ")) +
+                                             PathsNamed(missing)));
 
     // Ctrl+C, the end of the session or a closed terminal stop the search,
     // or the run as Stop stops it; a signal the program was started with
@@ -138,8 +176,9 @@ int RunBatchProgram(int argc, char **argv)
     // files were found so far, as often as the run's status line.
     QElapsedTimer sinceShown;
     sinceShown.start();
+    QList<UnsearchedFolder> unsearched;
     try {
-        GatherInputs(options.paths, list, [&] {
+        unsearched = GatherInputs(options.paths, choices.outputFolder, list, [&] {
             HandlePendingEvents();
             if (interrupted)
                 throw SearchInterrupted();
@@ -151,20 +190,28 @@ int RunBatchProgram(int argc, char **argv)
         });
     } catch (const SearchInterrupted &) {
         console.printError(QStringLiteral("Stopped before any file was converted."));
-        return BatchRun::kInterruptedStatus;
+        return WithWriteErrors(console, BatchRun::kInterruptedStatus);
+    }
+    console.clearStatus();
+    QStringList unsearchedLines;
+    for (const UnsearchedFolder &folder : std::as_const(unsearched)) {
+        unsearchedLines << folder.folder.text() + QStringLiteral(" - ") + folder.reason;
+        console.printError(QStringLiteral("not searched: ") + unsearchedLines.last());
     }
     if (list.count() == 0)
-        return UsageError(console, QStringLiteral("no MP3 files were found in ") +
-                                       PathsNamed(options.paths));
+        return WithWriteErrors(console,
+                               UsageError(console, QStringLiteral("no MP3 files were found in ") +
+                                                       PathsNamed(options.paths)));
 
     BatchRun run(list, choices, console);
+    run.setUnsearchedFolders(unsearchedLines);
     running = &run;
     QObject::connect(&run, &BatchRun::ended, &application, &QCoreApplication::exit,
                      Qt::QueuedConnection);
     // Started from the event loop, so that even a run that ends at once is
     // seen to end by it.
     QTimer::singleShot(0, &run, [&run] { run.start(); });
-    return QCoreApplication::exec();
+    return WithWriteErrors(console, QCoreApplication::exec());
 }
 
 } // namespace velunor::cli

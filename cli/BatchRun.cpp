@@ -20,10 +20,16 @@ void HandlePendingEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-QString SummaryText(const RunSummary &summary)
+QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
 {
     const QString details = summary.details();
     QString text = details.isEmpty() ? summary.message() : details;
+    if (!unsearched.isEmpty())
+        text += QStringLiteral("\n\n") +
+                (unsearched.size() == 1
+                     ? QStringLiteral("1 folder could not be searched:")
+                     : QStringLiteral("%1 folders could not be searched:").arg(unsearched.size())) +
+                u'\n' + unsearched.join(u'\n');
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
@@ -66,11 +72,11 @@ void BatchRun::tellFile(const FileOutcome &outcome)
     if (console_.showsStatus())
         return;
     if (outcome.converted())
-        console_.printOut(
-            QStringLiteral("converted: %1 -> %2").arg(outcome.inputPath, outcome.outputPath));
+        console_.printOut(QStringLiteral("converted: %1 -> %2")
+                              .arg(outcome.inputPath.text(), outcome.outputPath.text()));
     else
-        console_.printError(
-            QStringLiteral("not converted: %1 - %2").arg(outcome.inputPath, outcome.reason()));
+        console_.printError(QStringLiteral("not converted: %1 - %2")
+                                .arg(outcome.inputPath.text(), outcome.reason()));
 }
 
 void BatchRun::showStatus()
@@ -83,11 +89,11 @@ void BatchRun::finish()
     statusTimer_.stop();
     console_.clearStatus();
     const RunSummary summary = run_.summary();
-    const bool complete = summary.notConvertedCount() == 0;
+    const bool complete = summary.notConvertedCount() == 0 && unsearched_.isEmpty();
     if (complete && !run_.wasStopped())
-        console_.printOut(SummaryText(summary));
+        console_.printOut(SummaryText(summary, unsearched_));
     else
-        console_.printError(SummaryText(summary));
+        console_.printError(SummaryText(summary, unsearched_));
     emit ended(interrupted_ ? kInterruptedStatus : complete ? 0 : 1);
 }
 

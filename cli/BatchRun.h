@@ -16,7 +16,7 @@ void HandlePendingEvents();
 
 // What every file of a batch run is converted with.
 struct BatchChoices {
-    QString outputFolder; // absolute, ending in "/"
+    Path outputFolder; // absolute, ending in "/"
     ChannelMode mode = ChannelMode::Mix;
     int conversionsAtOnce = 1;
 };
@@ -25,7 +25,7 @@ struct BatchChoices {
 class FixedChoices : public RunChoices {
 public:
     explicit FixedChoices(const BatchChoices &choices) : choices_(choices) {}
-    QString outputFolder() override { return choices_.outputFolder; }
+    Path outputFolder() override { return choices_.outputFolder; }
     std::optional<ChannelMode> channelMode() override { return choices_.mode; }
 
 private:
@@ -58,6 +58,11 @@ public:
     BatchRun(FileListModel &list, const BatchChoices &choices, Console &console);
     ~BatchRun() override;
 
+    // Folders the search could not read, each "FOLDER - REASON": named again
+    // at the end, and the exit status is 1 even when every file found was
+    // converted.
+    void setUnsearchedFolders(const QStringList &lines) { unsearched_ = lines; }
+
     // Stages the converter and starts the first files; ended() follows.
     void start();
     // A signal asked the program to end: the run stops as Stop stops it
@@ -83,11 +88,12 @@ private:
     QTimer statusTimer_;
     int filesDone_ = 0;
     bool interrupted_ = false;
+    QStringList unsearched_;
 };
 
 // The run's final message as the console prints it: the window's message
 // with plain line breaks, every file listed where the message cuts a list
-// short.
-QString SummaryText(const RunSummary &summary);
+// short, and the folders that could not be searched, if any.
+QString SummaryText(const RunSummary &summary, const QStringList &unsearched = {});
 
 } // namespace velunor::cli

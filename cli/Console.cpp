@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include <cerrno>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -69,10 +70,15 @@ void Console::printError(const QString &line)
 void Console::write(std::FILE *stream, const QString &text)
 {
     // A reader that went away (a closed pipe) is no reason to stop a run:
-    // what cannot be written is dropped.
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    // what cannot be written is dropped, and the exit status tells.
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    const size_t written =
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    const bool failed = written != static_cast<size_t>(bytes.size()) || std::fflush(stream) != 0;
+    if (failed && writeError_ == 0)
+        writeError_ = errno != 0 ? errno : EIO;
+    std::clearerr(stream);
 }
 
 } // namespace velunor::cli

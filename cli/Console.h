@@ -32,9 +32,15 @@ public:
     void printOut(const QString &line);
     void printError(const QString &line);
 
+    // The errno value of the first write to either stream that failed (a
+    // full disk, a closed pipe); 0 when none did. The run goes on regardless,
+    // but its exit status tells, as GNU tools tell it.
+    int writeError() const { return writeError_; }
+
 private:
     void write(std::FILE *stream, const QString &text);
 
+    int writeError_ = 0;
     std::FILE *out_;
     std::FILE *err_;
     int (*statusColumns_)(int fd);

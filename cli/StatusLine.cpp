@@ -69,7 +69,7 @@ QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, i
         line = facts;
     if (DisplayWidth(line) > room)
         return line.left(room);
-    const QString name = Main::FileNameOf(progress.atWork);
+    const QString name = progress.atWork.fileName().text();
     // A name cut to fewer than a few characters tells nothing.
     const int nameRoom = room - DisplayWidth(line) - 2;
     if (!name.isEmpty() && nameRoom >= kCut.size() + 4)

@@ -7,8 +7,8 @@ const QString kQuote = QStringLiteral("\"");
 const QString kSpace = QStringLiteral(" ");
 } // namespace
 
-ArgumentString ArgumentString::ForMode(ChannelMode mode, const QString &inputPath,
-                                       const QString &outputPath)
+ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
+                                       const Path &outputPath)
 {
     // SoX expands wildcards in every file name it is given ("song [live].mp3"
     // would read "song l.mp3", and "hits {2020}.mp3" would write into the
@@ -39,26 +39,26 @@ ArgumentString &ArgumentString::word(const QString &word)
 {
     Q_ASSERT(!word.isEmpty() && !word.contains(kSpace) && !word.contains(kQuote));
     text_ += kSpace + word;
-    arguments_ << word;
+    arguments_ << word.toUtf8();
     return *this;
 }
 
-ArgumentString &ArgumentString::quotedPath(const QString &path)
+ArgumentString &ArgumentString::quotedPath(const Path &path)
 {
-    const QString safe = path.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + path : path;
-    text_ += kSpace + kQuote + safe + kQuote;
-    arguments_ << safe;
+    const Path safe = path.bytes().startsWith('-') ? Path::FromBytes("./" + path.bytes()) : path;
+    text_ += kSpace + kQuote + safe.text() + kQuote;
+    arguments_ << safe.bytes();
     return *this;
 }
 
-CommandLine::CommandLine(QString programPath, ArgumentString arguments)
+CommandLine::CommandLine(Path programPath, ArgumentString arguments)
     : program_(std::move(programPath)), arguments_(std::move(arguments))
 {
 }
 
 QString CommandLine::text() const
 {
-    return kQuote + program_ + kQuote + kSpace + arguments_.text();
+    return kQuote + program_.text() + kQuote + kSpace + arguments_.text();
 }
 
 } // namespace velunor

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Path.h"
+
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 
 namespace velunor {
 
@@ -19,22 +21,22 @@ public:
     //   mix         " --no-glob "input" -c 1 --no-glob "output""
     //   left only   the mix form + " remix 1"
     //   right only  the mix form + " remix 2"
-    static ArgumentString ForMode(ChannelMode mode, const QString &inputPath,
-                                  const QString &outputPath);
+    static ArgumentString ForMode(ChannelMode mode, const Path &inputPath, const Path &outputPath);
 
     // Appends " " + word: an option or a value that holds no space or quote.
     ArgumentString &word(const QString &word);
-    // Appends " " + the path between double quotes. A relative path that
-    // begins with "-" gets "./" in front, so it is never read as an option.
-    ArgumentString &quotedPath(const QString &path);
+    // Appends " " + the path, as people see it, between double quotes; the
+    // argument is the path's bytes. A relative path that begins with "-"
+    // gets "./" in front, so it is never read as an option.
+    ArgumentString &quotedPath(const Path &path);
 
     const QString &text() const { return text_; }
-    const QStringList &arguments() const { return arguments_; }
+    const QByteArrayList &arguments() const { return arguments_; }
     bool isEmpty() const { return arguments_.isEmpty(); }
 
 private:
     QString text_;
-    QStringList arguments_;
+    QByteArrayList arguments_;
 };
 
 // A command line: the program's path between double quotes, one space, and
@@ -42,14 +44,14 @@ private:
 // follow the program).
 class CommandLine {
 public:
-    CommandLine(QString programPath, ArgumentString arguments);
+    CommandLine(Path programPath, ArgumentString arguments);
 
     QString text() const;
-    const QString &program() const { return program_; }
-    const QStringList &arguments() const { return arguments_.arguments(); }
+    const Path &program() const { return program_; }
+    const QByteArrayList &arguments() const { return arguments_.arguments(); }
 
 private:
-    QString program_;
+    Path program_;
     ArgumentString arguments_;
 };
 

@@ -49,12 +49,12 @@ constexpr qint64 kHeadBytes = 4096;
 struct ConversionJob::Measurer {
     std::mutex mutex;
     std::condition_variable wake;
-    std::deque<std::pair<int, QString>> queue;
+    std::deque<std::pair<int, Path>> queue;
     bool stopped = false;
     std::atomic<bool> cancel{false};
     StagedConverter converter;
 
-    void add(int sequence, const QString &path)
+    void add(int sequence, const Path &path)
     {
         const std::lock_guard lock(mutex);
         queue.emplace_back(sequence, path);
@@ -78,7 +78,7 @@ struct ConversionJob::Measurer {
             if (self->stopped)
                 return;
             const int sequence = self->queue.front().first;
-            const QString path = self->queue.front().second;
+            const Path path = self->queue.front().second;
             self->queue.pop_front();
             lock.unlock();
             const std::optional<double> seconds =
@@ -192,7 +192,7 @@ bool ConversionJob::planSome()
             return false;
         }
         // The same file listed twice is converted once.
-        if (!plan->isSkipped() && plan->input && !inputs_.insert(*plan->input).second)
+        if (!plan->isSkipped() && plan->input && !inputs_.insert(plan->input->identity).second)
             continue;
         const int sequence = nextSequence_++;
         FileRecord &record = records_[sequence];
@@ -287,6 +287,7 @@ void ConversionJob::launch(int sequence)
         finish(sequence, record, Result::NotStarted, QString(), error);
         return;
     }
+    record.startedAt = DiskFullLog::Clock::now();
     record.process = process.release();
     record.process->setParent(this);
     connect(record.process, &ChildProcess::ended, this,
@@ -306,6 +307,10 @@ void ConversionJob::onConverterEnded(int sequence)
     ChildProcess *process = std::exchange(record.process, nullptr);
     const ProcessEnd end = process->end().value_or(ProcessEnd{});
     const QByteArray errorOutput = process->errorOutput();
+    // Looked at the moment the converter is seen to end, before any worker
+    // removes an unfinished file and frees space again.
+    if (record.temporary && errorOutput.contains("write failed"))
+        diskFull_->checkNow(record.plan.outputFolder);
     process->deleteLater();
     converting_.erase(sequence);
 
@@ -331,6 +336,8 @@ void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd 
     completion->temporary = std::move(record.temporary);
     completion->names = setup_.names;
     completion->listed = setup_.listed;
+    completion->diskFull = diskFull_;
+    completion->startedAt = record.startedAt;
     auto control = std::make_shared<CompletionControl>();
     control->hold(completion->temporary->path());
     record.control = control;
@@ -493,7 +500,7 @@ void ConversionJob::giveUpOnWorkers()
             finish(sequence, record, Result::NotFinished,
                    QStringLiteral("the run was stopped while the output was being put in "
                                   "place as %1")
-                       .arg(record.plan.outputPath));
+                       .arg(record.plan.outputPath.text()));
     }
     maybeFinish();
 }

@@ -18,9 +18,6 @@
 
 namespace velunor {
 
-class ListedFiles;
-class OutputNames;
-
 // Where a run takes its files from, in list order.
 class FileSource {
 public:
@@ -39,8 +36,11 @@ public:
 struct JobSetup {
     StagedConverter converter;
     int parallel = 1;
-    OutputNames *names = nullptr;  // for names a file system refuses
-    ListedFiles *listed = nullptr; // the listed-file check before a rename
+    // Shared with the workers, which may outlive the job: the names of the
+    // run's outputs, for a name taken meanwhile, and the listed-file check
+    // before a rename.
+    std::shared_ptr<OutputNames> names;
+    ListedWaitingCheck listed;
     // Why the staged converter must not be run now, or ""; asked before each
     // start.
     std::function<QString()> converterProblem;
@@ -62,8 +62,8 @@ struct RunProgress {
     // The length of all the run's audio, as far as it is known: files not
     // measured yet count as long as the average of those that are.
     double audioSeconds = 0.0;
-    // The earliest listed file being converted; "" when none is.
-    QString atWork;
+    // The earliest listed file being converted; empty when none is.
+    Path atWork;
 };
 
 // A time left as a clock shows it: "0:42", "3:10", "1:02:03".
@@ -130,6 +130,7 @@ private:
         qint64 outputBytes = 0; // what the converter has written so far
         int bytesPerSecond = 0; // of its output, once known
         FileOutcome outcome;    // once done
+        DiskFullLog::Clock::time_point startedAt;
     };
 
     struct Measurer;
@@ -185,6 +186,7 @@ private:
     Pump pump_ = Pump::Idle;
 
     std::shared_ptr<ResultMailbox> mailbox_;
+    std::shared_ptr<DiskFullLog> diskFull_ = std::make_shared<DiskFullLog>();
     std::shared_ptr<Measurer> measurer_;
     QTimer killTimer_;
     QTimer giveUpTimer_;

@@ -7,7 +7,6 @@
 #include "shell/Main.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -25,7 +24,7 @@ namespace {
 
 using FileSystem::SystemMessage;
 
-const QString kLockName = QStringLiteral("/.velunor-staging.lock");
+constexpr const char *kLockName = "/.velunor-staging.lock";
 // How long a run waits for another that holds the staging lock alone (while
 // it removes or replaces the staged files).
 constexpr qint64 kLockWaitMs = 5000;
@@ -33,23 +32,36 @@ constexpr useconds_t kLockRetryMicroseconds = 10000;
 
 // The library search path is a list separated by ":", so a folder whose path
 // holds one would be split and its libraries never found.
-bool UsableAsSearchPath(const QString &folder)
+bool UsableAsSearchPath(const Path &folder)
 {
-    return !folder.isEmpty() && !folder.contains(QLatin1Char(':'));
+    return !folder.isEmpty() && !folder.bytes().contains(':');
 }
 
-QString SystemTempFolder()
+// The folder a variable of the environment names, as its bytes.
+Path FolderOfVariable(const char *name)
 {
-    const QString temp = QDir::tempPath();
-    return UsableAsSearchPath(temp) ? temp : QStringLiteral("/tmp");
+    return Path::FromBytes(qgetenv(name));
 }
 
-QString PrivateStagingFolder()
+Path SystemTempFolder()
 {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    Path temp = FolderOfVariable("TMPDIR");
+    while (temp.size() > 1 && temp.endsWithSeparator())
+        temp = Path::FromBytes(temp.bytes().chopped(1));
+    return UsableAsSearchPath(temp) && temp.isAbsolute() ? temp : Path::FromBytes("/tmp");
+}
+
+QByteArray UserSuffix()
+{
+    return "/velunor-" + QByteArray::number(::getuid());
+}
+
+Path PrivateStagingFolder()
+{
+    const Path runtime = FolderOfVariable("XDG_RUNTIME_DIR");
     if (UsableAsSearchPath(runtime) && Main::FolderExists(runtime))
-        return runtime + QStringLiteral("/velunor");
-    return SystemTempFolder() + QStringLiteral("/velunor-") + QString::number(::getuid());
+        return runtime.withSuffix("/velunor");
+    return SystemTempFolder().withSuffix(UserSuffix());
 }
 
 // Writes everything or fails with errno set; retries short writes.
@@ -78,10 +90,10 @@ bool OthersCanWrite(const struct stat &facts)
 // A folder that other users can write to, or that belongs to someone else,
 // is no place for a program and the libraries it loads first: another user
 // could put a library of their own beside them.
-bool IsSharedFolder(const QString &folder)
+bool IsSharedFolder(const Path &folder)
 {
     struct stat facts {};
-    if (::stat(QFile::encodeName(folder).constData(), &facts) != 0 || !S_ISDIR(facts.st_mode))
+    if (::stat(folder.c_str(), &facts) != 0 || !S_ISDIR(facts.st_mode))
         return false;
     return facts.st_uid != ::geteuid() || OthersCanWrite(facts);
 }
@@ -91,11 +103,11 @@ bool IsSharedFolder(const QString &folder)
 const std::array<ConverterFile, 5> &ConverterFileSet()
 {
     static const std::array<ConverterFile, 5> files = {{
-        {101, QStringLiteral("/sox"), true},
-        {102, QStringLiteral("/libmad.so.0"), false},
-        {103, QStringLiteral("/libmp3lame.so.0"), false},
-        {104, QStringLiteral("/libgomp.so.1"), false},
-        {105, QStringLiteral("/libz.so.1"), false},
+        {101, QByteArrayLiteral("/sox"), true},
+        {102, QByteArrayLiteral("/libmad.so.0"), false},
+        {103, QByteArrayLiteral("/libmp3lame.so.0"), false},
+        {104, QByteArrayLiteral("/libgomp.so.1"), false},
+        {105, QByteArrayLiteral("/libz.so.1"), false},
     }};
     return files;
 }
@@ -116,29 +128,27 @@ QByteArray LoadConverterResource(int resourceId)
 
 StagingPlace ChooseStagingPlace()
 {
-    const QString temp = qEnvironmentVariable("TEMP");
+    const Path temp = FolderOfVariable("TEMP");
     // TEMP is used exactly as given, unless it names a shared folder such as
     // /tmp or cannot stand in a search path; then the private folder takes
     // its place, so that converting still works and stays safe.
     if (UsableAsSearchPath(temp) && !IsSharedFolder(temp))
         return {temp, false};
-    const QString folder = PrivateStagingFolder();
-    const QByteArray name = QFile::encodeName(folder);
-    const bool made = ::mkdir(name.constData(), 0700) == 0;
+    const Path folder = PrivateStagingFolder();
+    const char *name = folder.c_str();
+    const bool made = ::mkdir(name, 0700) == 0;
     // The folder must be the user's own, really a folder and closed to
     // others. Anything else at that name (a link someone planted in /tmp, a
     // folder of someone else's) is left alone and a new folder is made.
     struct stat facts {};
-    if (::lstat(name.constData(), &facts) == 0 && S_ISDIR(facts.st_mode) &&
-        facts.st_uid == ::geteuid() &&
-        ((facts.st_mode & 077) == 0 || ::chmod(name.constData(), 0700) == 0))
+    if (::lstat(name, &facts) == 0 && S_ISDIR(facts.st_mode) && facts.st_uid == ::geteuid() &&
+        ((facts.st_mode & 077) == 0 || ::chmod(name, 0700) == 0))
         return {folder, true};
     if (made)
-        ::rmdir(name.constData());
-    QByteArray pattern = QFile::encodeName(SystemTempFolder() + QStringLiteral("/velunor-") +
-                                           QString::number(::getuid()) + QStringLiteral("-XXXXXX"));
+        ::rmdir(name);
+    QByteArray pattern = SystemTempFolder().withSuffix(UserSuffix() + "-XXXXXX").bytes();
     if (::mkdtemp(pattern.data()) != nullptr)
-        return {QFile::decodeName(pattern), true};
+        return {Path::FromBytes(pattern), true};
     return {folder, false};
 }
 
@@ -146,12 +156,12 @@ namespace {
 
 // Writes `buffer` into a new locked part beside `path` and hands the
 // complete part to `putInPlace`, which names it. Throws on failure.
-void WritePart(const QByteArray &buffer, const QString &path, bool executable,
+void WritePart(const QByteArray &buffer, const Path &path, bool executable,
                const std::function<int(TemporaryOutput &)> &putInPlace)
 {
     int error = 0;
     const std::unique_ptr<TemporaryOutput> part =
-        TemporaryOutput::Reserve(Main::FolderOf(path), error, QStringLiteral(".part"));
+        TemporaryOutput::Reserve(path.folder(), error, QByteArrayLiteral(".part"));
     if (!part)
         throw PlatformError(SystemMessage(error));
     const mode_t mode = executable ? 0755 : 0644;
@@ -163,7 +173,7 @@ void WritePart(const QByteArray &buffer, const QString &path, bool executable,
 
 } // namespace
 
-void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
+void WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable,
                        const Yield &yield)
 {
     YieldNow(yield);
@@ -173,18 +183,15 @@ void WriteResourceFile(const QByteArray &buffer, const QString &path, bool execu
     // anything, and never follows a link someone put at that name. Someone
     // who staged the same file meanwhile wins; theirs is complete too.
     WritePart(buffer, path, executable, [&path](TemporaryOutput &part) {
-        if (::link(QFile::encodeName(part.path()).constData(),
-                   QFile::encodeName(path).constData()) != 0 &&
-            errno != EEXIST)
+        if (::link(part.path().c_str(), path.c_str()) != 0 && errno != EEXIST)
             return errno;
         return 0;
     });
 }
 
-bool StagedFileMatches(const QString &path, const QByteArray &buffer)
+bool StagedFileMatches(const Path &path, const QByteArray &buffer)
 {
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat facts {};
@@ -200,10 +207,10 @@ bool StagedFileMatches(const QString &path, const QByteArray &buffer)
     return same;
 }
 
-void DeleteFileQuietly(const QString &path, const Yield &yield)
+void DeleteFileQuietly(const Path &path, const Yield &yield)
 {
     YieldNow(yield);
-    ::unlink(QFile::encodeName(path).constData());
+    ::unlink(path.c_str());
 }
 
 StagingLease::StagingLease(const Yield &yield)
@@ -217,11 +224,11 @@ StagingLease::StagingLease(const Yield &yield)
     }
     if (lockFd_ < 0 && problem_.isEmpty())
         problem_ = QStringLiteral("the staging folder %1 cannot be used (%2)")
-                       .arg(place_.folder, SystemMessage(errno));
+                       .arg(place_.folder.text(), SystemMessage(errno));
     // A program ended abruptly lets go too, with the paths known now.
     std::vector<QByteArray> staged;
     for (const ConverterFile &file : ConverterFileSet())
-        staged.push_back(QFile::encodeName(StagedPath(place_.folder, file)));
+        staged.push_back(StagedPath(place_.folder, file).bytes());
     ExitCleanup::AddAction(this, [this, staged] {
         release([&staged] {
             for (const QByteArray &path : staged)
@@ -261,10 +268,9 @@ bool StagingLease::waitForLock(int type, const Yield &yield)
 
 bool StagingLease::lock(const Yield &yield)
 {
-    const QByteArray lockPath = QFile::encodeName(place_.folder + kLockName);
+    const Path lockPath = place_.folder.withSuffix(kLockName);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const int fd =
-            ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
             return false;
         lockFd_ = fd;
@@ -279,9 +285,9 @@ bool StagingLease::lock(const Yield &yield)
         if (!locked) {
             problem_ = error == EAGAIN
                            ? QStringLiteral("another run holds the staging folder %1 locked")
-                                 .arg(place_.folder)
+                                 .arg(place_.folder.text())
                            : QStringLiteral("the staging folder %1 cannot be locked (%2)")
-                                 .arg(place_.folder, SystemMessage(error));
+                                 .arg(place_.folder.text(), SystemMessage(error));
             errno = error;
             return false;
         }
@@ -289,7 +295,7 @@ bool StagingLease::lock(const Yield &yield)
     return false;
 }
 
-void StagingLease::replace(const QByteArray &buffer, const QString &path, bool executable,
+void StagingLease::replace(const QByteArray &buffer, const Path &path, bool executable,
                            const Yield &yield)
 {
     if (lockFd_ < 0)
@@ -301,7 +307,7 @@ void StagingLease::replace(const QByteArray &buffer, const QString &path, bool e
         throw PlatformError(
             error == EAGAIN
                 ? QStringLiteral("%1 differs from this version's and another run still uses it")
-                      .arg(path)
+                      .arg(path.text())
                 : SystemMessage(error));
     }
     std::exception_ptr failure;
@@ -315,7 +321,7 @@ void StagingLease::replace(const QByteArray &buffer, const QString &path, bool e
         ::close(lockFd_);
         lockFd_ = -1;
         problem_ = QStringLiteral("the staging folder %1 could not be locked again (%2)")
-                       .arg(place_.folder, SystemMessage(errno));
+                       .arg(place_.folder.text(), SystemMessage(errno));
     }
     if (failure)
         std::rethrow_exception(failure);
@@ -337,28 +343,30 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
         return;
     }
     removeStagedFiles();
-    ::unlink(QFile::encodeName(place_.folder + kLockName).constData());
+    ::unlink(place_.folder.withSuffix(kLockName).c_str());
     ::close(lockFd_);
     lockFd_ = -1;
     if (place_.madeForStaging)
-        ::rmdir(QFile::encodeName(place_.folder).constData());
+        ::rmdir(place_.folder.c_str());
 }
 
-QString UntrustedConverterReason(const QString &stagingFolder)
+QString UntrustedConverterReason(const Path &stagingFolder)
 {
     const uid_t user = ::geteuid();
+    const QString folder = stagingFolder.text();
     struct stat facts {};
-    if (::stat(QFile::encodeName(stagingFolder).constData(), &facts) != 0)
+    if (::stat(stagingFolder.c_str(), &facts) != 0)
         return QStringLiteral("the staging folder %1 cannot be used (%2)")
-            .arg(stagingFolder, SystemMessage(errno));
+            .arg(folder, SystemMessage(errno));
     if (facts.st_uid != user)
-        return QStringLiteral("the staging folder %1 belongs to another user").arg(stagingFolder);
+        return QStringLiteral("the staging folder %1 belongs to another user").arg(folder);
     if (OthersCanWrite(facts))
-        return QStringLiteral("other users can write to the staging folder %1").arg(stagingFolder);
+        return QStringLiteral("other users can write to the staging folder %1").arg(folder);
 
     for (const ConverterFile &file : ConverterFileSet()) {
-        const QString path = StagedPath(stagingFolder, file);
-        if (::lstat(QFile::encodeName(path).constData(), &facts) != 0) {
+        const Path staged = StagedPath(stagingFolder, file);
+        const QString path = staged.text();
+        if (::lstat(staged.c_str(), &facts) != 0) {
             // A missing file is no danger: the program then fails to start,
             // a library is then taken from the system.
             if (errno == ENOENT)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Path.h"
 #include "platform/Yield.h"
 
 #include <QByteArray>
@@ -14,7 +15,7 @@ namespace velunor {
 struct ConverterFile {
     int resourceId;
     // Appended to the staging folder exactly as written, leading "/" included.
-    QString stagedName;
+    QByteArray stagedName;
     // The program needs its execute permission; the libraries do not.
     bool executable;
 };
@@ -36,7 +37,7 @@ QByteArray LoadConverterResource(int resourceId);
 // mode 0700 when missing, or, when that is taken by something else, a new
 // folder of the program's own.
 struct StagingPlace {
-    QString folder;
+    Path folder;
     // The program made this folder for staging: the last run to use it
     // removes it again.
     bool madeForStaging = false;
@@ -44,9 +45,9 @@ struct StagingPlace {
 StagingPlace ChooseStagingPlace();
 
 // The staged file's full path: the folder followed directly by its name.
-inline QString StagedPath(const QString &stagingFolder, const ConverterFile &file)
+inline Path StagedPath(const Path &stagingFolder, const ConverterFile &file)
 {
-    return stagingFolder + file.stagedName;
+    return stagingFolder.withSuffix(file.stagedName);
 }
 
 // Calls `yield`, then writes `buffer` as the whole content of a new file at
@@ -56,15 +57,15 @@ inline QString StagedPath(const QString &stagingFolder, const ConverterFile &fil
 // written, its hidden part is locked, so that a later run can tell the part
 // of a killed run and remove it. Failures rise as PlatformError with the
 // system's message.
-void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
+void WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable,
                        const Yield &yield);
 
 // True when `path` is a regular file holding exactly `buffer` (its size and
 // its SHA-256 compared). Never follows a link.
-bool StagedFileMatches(const QString &path, const QByteArray &buffer);
+bool StagedFileMatches(const Path &path, const QByteArray &buffer);
 
 // Calls `yield`, then deletes the file at `path` if it can. Never fails.
-void DeleteFileQuietly(const QString &path, const Yield &yield);
+void DeleteFileQuietly(const Path &path, const Yield &yield);
 
 // A run's share of a staging folder. Several copies of the program may
 // convert at the same time with the same staged files; each run holds a
@@ -83,7 +84,7 @@ public:
     StagingLease(const StagingLease &) = delete;
     StagingLease &operator=(const StagingLease &) = delete;
 
-    const QString &folder() const { return place_.folder; }
+    const Path &folder() const { return place_.folder; }
     bool isLocked() const { return lockFd_ >= 0; }
     // Why the run holds no lock, in words; "" when it does.
     const QString &problem() const { return problem_; }
@@ -92,8 +93,7 @@ public:
     // another version, a damaged file, a link), once no other run uses the
     // staged files: the lock is held alone for that moment. Throws
     // PlatformError with the reason when that cannot be done in time.
-    void replace(const QByteArray &buffer, const QString &path, bool executable,
-                 const Yield &yield);
+    void replace(const QByteArray &buffer, const Path &path, bool executable, const Yield &yield);
 
     // Ends the run's use of the folder. When no other run uses it, calls
     // `removeStagedFiles` and then removes the lock file and, when the
@@ -115,6 +115,6 @@ private:
 // may. The converter loads every library it finds in that folder, so the
 // folder and each staged file must belong to the user and must not be
 // writable by anybody else.
-QString UntrustedConverterReason(const QString &stagingFolder);
+QString UntrustedConverterReason(const Path &stagingFolder);
 
 } // namespace velunor

@@ -25,7 +25,7 @@ struct FileOutcome {
         LeftList,         // it left the list before its turn
     };
 
-    QString inputPath;
+    Path inputPath;
     Result result = Result::Converted;
     // What the result needs to be told in words: the skip reason, the
     // converter's own last error line, the system's message, lengths.
@@ -34,11 +34,11 @@ struct FileOutcome {
 
     // Where a converted file went, and why that is not the name its input
     // gives, if it is not.
-    QString outputPath;
-    NameChange nameChange = NameChange::None;
+    Path outputPath;
+    NameChanges nameChanges;
     // The user's own file that had the output's name and was moved to the
-    // Trash to make room; "" when none was.
-    QString trashedPath;
+    // Trash to make room; empty when none was.
+    Path trashedPath;
     // A file of the user's own had the output's name and was replaced,
     // because no Trash could be had for it.
     bool replacedUnmarked = false;

@@ -1,20 +1,29 @@
 #include "conversion/FilePlan.h"
 
-#include "shell/Main.h"
-
-#include <QDir>
+#include <cstdlib>
 
 namespace velunor {
 
-QString OutputPathFor(const QString &outputFolder, const QString &inputPath)
+namespace {
+
+Path RealPathOf(const Path &folder)
 {
-    return Main::FolderWithSeparator(outputFolder) +
-           Main::StripExtension(Main::FileNameOf(inputPath)) + QStringLiteral(".mp3");
+    char *real = ::realpath(folder.c_str(), nullptr);
+    if (!real)
+        return folder;
+    const Path resolved = Path::FromBytes(real);
+    std::free(real);
+    return resolved;
 }
 
-std::optional<QString>
-ReplacesListedFile(const QString &outputPath,
-                   const std::function<std::optional<bool>(const FileIdentity &)> &isListed)
+} // namespace
+
+Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
+{
+    return outputFolder.child(inputPath.stem().withSuffix(".mp3"));
+}
+
+std::optional<QString> ReplacesListedFile(const Path &outputPath, const ListedCheck &isListed)
 {
     const std::optional<FileIdentity> existing = FileSystem::IdentityOf(outputPath);
     if (!existing)
@@ -23,8 +32,30 @@ ReplacesListedFile(const QString &outputPath,
     if (!listed)
         return std::nullopt;
     return *listed ? QStringLiteral("skipped, the output would replace the listed file %1")
-                         .arg(outputPath)
+                         .arg(outputPath.text())
                    : QString();
+}
+
+NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed)
+{
+    if (const std::optional<FileIdentity> there = FileSystem::IdentityOf(candidate)) {
+        if (*there == input.identity)
+            return NameUse::Listed;
+        // Until the list's files are looked up, the completion of the output
+        // asks again before it takes the name.
+        if (isListed && isListed(*there).value_or(false))
+            return NameUse::Listed;
+    }
+    switch (HolderOfName(candidate, input)) {
+    case NameHolder::AnotherInput:
+    case NameHolder::NotAFile:
+        return NameUse::HeldByAnotherInput;
+    case NameHolder::Nothing:
+    case NameHolder::ThisInput:
+    case NameHolder::Unmarked:
+        break;
+    }
+    return NameUse::Free;
 }
 
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
@@ -40,29 +71,46 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
 
     if (const QString problem = FileSystem::InputFileProblem(turn.inputPath); !problem.isEmpty())
         return skip(problem);
-    plan.input = FileSystem::IdentityOf(turn.inputPath);
+    plan.input = InputFacts::Of(turn.inputPath);
+    if (!plan.input)
+        return skip(QStringLiteral("the file does not exist"));
     if (!Main::FolderExists(turn.outputFolder))
-        return skip(QStringLiteral("the output folder %1 does not exist").arg(turn.outputFolder));
-    const QString wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
-    if (FileSystem::IsSameFile(turn.inputPath, wanted))
-        return skip(QStringLiteral("skipped, the output would replace this very file"));
-    // Until the list's files are looked up, the completion of the output asks
-    // again before it takes the name.
-    if (turn.isListedInput) {
-        if (const auto problem = ReplacesListedFile(wanted, turn.isListedInput);
-            problem && !problem->isEmpty())
-            return skip(*problem);
+        return skip(
+            QStringLiteral("the output folder %1 does not exist").arg(turn.outputFolder.text()));
+    plan.outputFolderKey = RealPathOf(turn.outputFolder);
+    plan.outputStem = turn.inputPath.stem();
+    if (turn.refusesWindowsNames && turn.refusesWindowsNames(plan.outputFolderKey)) {
+        const Path safe = WindowsSafeStem(plan.outputStem);
+        if (safe != plan.outputStem) {
+            plan.outputStem = safe;
+            plan.nameChanges |= NameChange::RefusedCharacters;
+        }
+    }
+    // The name the input gives is the user's choice: when it is the input or
+    // another listed file, the file is left alone, with the reason. A name
+    // the program made up instead goes on to the next number.
+    if (!plan.nameChanges) {
+        const Path wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
+        if (FileSystem::IsSameFile(turn.inputPath, wanted))
+            return skip(QStringLiteral("skipped, the output would replace this very file"));
+        if (turn.isListedInput) {
+            if (const auto problem = ReplacesListedFile(wanted, turn.isListedInput);
+                problem && !problem->isEmpty())
+                return skip(*problem);
+        }
     }
     if (!turn.mode)
         return skip(QStringLiteral("no channel mode is selected"));
     plan.mode = *turn.mode;
 
-    const QString canonical = QDir(turn.outputFolder).canonicalPath();
-    plan.outputFolderKey = canonical.isEmpty() ? turn.outputFolder : canonical;
-    const OutputNames::Claim claimed =
-        names.claim(plan.outputFolderKey, turn.outputFolder, turn.inputPath);
+    const InputFacts &input = *plan.input;
+    const OutputNames::Claim claimed = names.claim(
+        plan.outputFolderKey, turn.outputFolder, plan.outputStem, plan.nameChanges,
+        [&](const Path &candidate) { return UseOfName(candidate, input, turn.isListedInput); });
+    if (claimed.path.isEmpty())
+        return skip(QStringLiteral("no free name for its output could be found"));
     plan.outputPath = claimed.path;
-    plan.nameChange = claimed.change;
+    plan.nameChanges = claimed.changes;
     return plan;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/CommandLine.h"
+#include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
@@ -12,43 +13,54 @@
 
 namespace velunor {
 
-// Where the converted copy of `inputPath` goes when no other output of the
-// run has that name: the output folder, a "/" when the folder text does not
-// end with one, the input's name without its last extension (a name without
-// a dot is kept whole), and ".mp3".
-QString OutputPathFor(const QString &outputFolder, const QString &inputPath);
+// Where the converted copy of `inputPath` goes when no other output has that
+// name: the output folder, a "/" when the folder does not end with one, the
+// input's name without its last extension (a name without a dot is kept
+// whole), and ".mp3".
+Path OutputPathFor(const Path &outputFolder, const Path &inputPath);
+
+// Whether a file of the list as it is now is `file`; none while the list's
+// files are being looked up.
+using ListedCheck = std::function<std::optional<bool>(const FileIdentity &file)>;
 
 // What a file's turn is decided from, all read at that turn.
 struct FileTurn {
     ItemId item = 0;
-    QString inputPath;
-    QString outputFolder;
+    Path inputPath;
+    Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
-    // Whether a file of the list as it is now is that file; none while the
-    // list's files are being looked up.
-    std::function<std::optional<bool>(const FileIdentity &)> isListedInput;
+    ListedCheck isListedInput;
+    // Whether the file system of the output folder (named by its real path)
+    // refuses the names Windows refuses; asked once per folder and run.
+    std::function<bool(const Path &folderKey)> refusesWindowsNames;
 };
 
 // The one rule for an output and the list: it never replaces a file the list
 // holds. The reason in words when the file at `outputPath` is one of the
 // list's ("" when it may take the name); none when `isListed` cannot tell.
-std::optional<QString>
-ReplacesListedFile(const QString &outputPath,
-                   const std::function<std::optional<bool>(const FileIdentity &)> &isListed);
+std::optional<QString> ReplacesListedFile(const Path &outputPath, const ListedCheck &isListed);
+
+// What the disk says of the name `candidate` for an output of `input`: the
+// input itself and the list's files are never replaced, a file made from
+// another input keeps its name; anything else may be replaced.
+NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed);
 
 // What the run does with one file: either a reason not to convert it, or
 // where the output goes and how the channels are made one.
 struct FilePlan {
     ItemId item = 0;
-    QString inputPath;
-    QString skipReason;   // not empty: the file is not converted, for this reason
-    QString outputFolder; // as the user wrote it
-    QString outputPath;   // the final name, claimed for this run
+    Path inputPath;
+    QString skipReason; // not empty: the file is not converted, for this reason
+    Path outputFolder;  // as the user wrote it
+    Path outputPath;    // the final name, claimed for this run
     // The output folder however it is written, for the names' comparison.
-    QString outputFolderKey;
-    NameChange nameChange = NameChange::None;
+    Path outputFolderKey;
+    // The stem the output's names are made of, and why it and the name
+    // differ from the input's own.
+    Path outputStem;
+    NameChanges nameChanges;
     ChannelMode mode = ChannelMode::Mix;
-    std::optional<FileIdentity> input;
+    std::optional<InputFacts> input;
 
     bool isSkipped() const { return !skipReason.isEmpty(); }
 };
@@ -57,7 +69,8 @@ struct FilePlan {
 // file that is not converted costs the user nothing: the input must be a
 // regular file, the output folder must exist, the output must be neither the
 // input itself nor any file of the list as it is now, and a channel mode must
-// be chosen. Then the output's name is claimed in `names`.
+// be chosen. Then the output's name is claimed in `names`, past the names
+// that outputs of other inputs hold on the disk.
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names);
 
 } // namespace velunor

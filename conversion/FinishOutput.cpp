@@ -1,7 +1,8 @@
 #include "conversion/FinishOutput.h"
 
-#include "conversion/ListedFiles.h"
 #include "conversion/MpegAudio.h"
+#include "conversion/MpegLayout.h"
+#include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
 #include "conversion/TagCopy.h"
 #include "platform/FileSystem.h"
@@ -17,8 +18,6 @@
 #include <cmath>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -36,14 +35,12 @@ constexpr double kLengthToleranceSeconds = 0.5;
 // when it gives up on it.
 constexpr auto kAbandonWait = std::chrono::milliseconds(100);
 
-// The converter says "No space left on device" when it is told so, but a
-// converter that is cut short may say nothing at all; the file system knows.
-bool DiskIsFull(const QString &folder, const QByteArray &errorOutput)
+bool WriteFailedAsTold(const QByteArray &errorOutput)
 {
-    if (errorOutput.contains("No space left on device"))
-        return true;
-    struct statvfs facts {};
-    return ::statvfs(QFile::encodeName(folder).constData(), &facts) == 0 && facts.f_bavail == 0;
+    // SoX's words when a write of its output failed, whatever the cause; it
+    // may still end with status 0.
+    return errorOutput.contains("File write failed") ||
+           errorOutput.contains("No space left on device");
 }
 
 QString Seconds(double seconds)
@@ -56,79 +53,53 @@ bool IsPermissionError(int error)
     return error == EACCES || error == EPERM || error == EROFS;
 }
 
-// True when the file at `path` bears the program's mark: an earlier output.
-// A link is never followed: whatever it points to is the user's.
-bool BearsOutputMark(const QString &path)
+bool IsDiskFullError(int error)
 {
-    return ::lgetxattr(QFile::encodeName(path).constData(), kOutputMark, nullptr, 0) >= 0;
+    return error == ENOSPC || error == EDQUOT;
 }
 
 // Writes a folder's entries through to the disk, so that a rename in it
 // survives a power cut. Some file systems cannot, which changes nothing.
-void SyncFolder(const QString &folder)
+void SyncFolder(const Path &folder)
 {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
     ::close(fd);
 }
 
-// True when the file system of `path`'s folder refuses its name: FAT,
-// exFAT, NTFS and SMB refuse characters that other file systems take. Asked
-// only of names that hold such characters, by making a hidden file that
-// carries them, never by renaming (one FAT driver loses the file it was
-// asked to rename to a name it refuses).
-bool FileSystemRefusesName(const QString &path)
-{
-    const QString name = Main::FileNameOf(path);
-    if (FileSystemSafeName(Main::StripExtension(name)) == Main::StripExtension(name))
-        return false;
-    static std::atomic<quint64> probes{0};
-    const QByteArray probe = QFile::encodeName(
-        Main::FolderOf(path) +
-        QStringLiteral("/.velunor-%1-probe%2-").arg(::getpid()).arg(++probes) + name);
-    const int fd =
-        ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) {
-        ::close(fd);
-        ::unlink(probe.constData());
-        return false;
-    }
-    // Failures that have nothing to do with the name are told by the rename.
-    // A folder that cannot be written says EACCES or EROFS; drivers that
-    // refuse a name say EINVAL, EILSEQ or EPERM.
-    return errno != EEXIST && errno != ENAMETOOLONG && errno != ENOSPC && errno != EDQUOT &&
-           errno != EACCES && errno != EROFS && errno != ENOENT;
-}
-
-// Moves `path` to the desktop's Trash and returns where it went; "" when
+// Moves `path` to the desktop's Trash and returns where it went; empty when
 // there is no Trash for it. Qt puts a file that should go to the home Trash
 // into the current folder when the user's data folder does not exist yet, so
 // that folder is made first, and anything that did not land in a Trash is
-// put back.
-QString MoveToTrash(const QString &path)
+// put back. Qt names files by text, so a name that is not UTF-8 cannot go
+// through it: such a file gets no Trash.
+Path MoveToTrash(const Path &path)
 {
+    const QString text = QFile::decodeName(path.bytes());
+    if (QFile::encodeName(text) != path.bytes())
+        return Path();
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (!data.isEmpty() && !QFileInfo::exists(data) && QDir().mkpath(data))
         QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile file(path);
+    QFile file(text);
     if (!file.moveToTrash())
-        return QString();
+        return Path();
     const QString trashed = file.fileName();
     static const QRegularExpression inTrash(
         QStringLiteral("/(Trash|\\.Trash-\\d+|\\.Trash/\\d+)/files/"));
     if (QFileInfo(trashed).isAbsolute() && inTrash.match(trashed).hasMatch())
-        return trashed;
-    ::rename(QFile::encodeName(trashed).constData(), QFile::encodeName(path).constData());
-    return QString();
+        return Path::FromBytes(QFile::encodeName(trashed));
+    ::rename(QFile::encodeName(trashed).constData(), path.c_str());
+    return Path();
 }
 
 class Finisher {
 public:
     Finisher(Completion &completion, CompletionControl &control)
-        : c_(completion), control_(control), folder_(Main::FolderOf(c_.temporary->path()))
+        : c_(completion), control_(control), folder_(c_.temporary->path().folder()),
+          diskFull_(c_.diskFull ? c_.diskFull : std::make_shared<DiskFullLog>())
     {
         outcome_.inputPath = c_.plan.inputPath;
     }
@@ -143,22 +114,23 @@ public:
         if (c_.end.exitStatus != 0) {
             // A folder that stopped taking files is the reason, whatever words
             // the converter found for it.
-            if (::access(QFile::encodeName(folder_).constData(), W_OK) != 0 &&
-                IsPermissionError(errno))
+            if (::access(folder_.c_str(), W_OK) != 0 && IsPermissionError(errno))
                 return fail(Result::FolderUnwritable, QString(), errno);
+            if (diskWasFull())
+                return failDiskFull();
             return fail(Result::ConverterFailed, errorLine, c_.end.exitStatus);
         }
 
         struct stat written {};
         if (::fstat(c_.temporary->descriptor(), &written) != 0 || written.st_size == 0)
-            return fail(Result::NoOutput, errorLine);
+            return diskWasFull() ? failDiskFull() : fail(Result::NoOutput, errorLine);
         const std::optional<MpegAudioLength> output =
             MeasureMpegAudio(c_.temporary->path(), &control_.cancel);
         if (stopped())
             return fail(Result::Stopped);
         if (!output || output->frames == 0) {
-            if (DiskIsFull(folder_, c_.errorOutput))
-                return fail(Result::DiskFull, QString(), ENOSPC);
+            if (diskWasFull())
+                return failDiskFull();
             return fail(Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"));
         }
         // The converter ends well even when the disk filled up or a signal cut
@@ -170,8 +142,10 @@ public:
         if (stopped())
             return fail(Result::Stopped);
         if (input && output->seconds() < *input - kLengthToleranceSeconds) {
-            if (DiskIsFull(folder_, c_.errorOutput))
-                return fail(Result::DiskFull, QString(), ENOSPC);
+            if (diskWasFull())
+                return failDiskFull();
+            if (WriteFailedAsTold(c_.errorOutput))
+                return fail(Result::ConverterFailed, errorLine);
             return fail(Result::OutputTooShort,
                         QStringLiteral("%1 of %2 seconds")
                             .arg(Seconds(output->seconds()), Seconds(*input)));
@@ -180,40 +154,61 @@ public:
         if (const std::optional<FileOutcome> failed =
                 copyTags(std::llround(output->seconds() * 1000.0)))
             return *failed;
-        // The mark tells a later run that this file may be replaced. Where
-        // the file system keeps no marks, a later run moves it to the Trash.
-        const QByteArray input8 = QFile::encodeName(c_.plan.inputPath);
-        ::fsetxattr(c_.temporary->descriptor(), kOutputMark, input8.constData(),
-                    static_cast<size_t>(input8.size()), 0);
+        // The mark tells a later run which input this output was made from.
+        // Where the file system keeps no marks, a later run compares the audio.
+        if (c_.plan.input) {
+            const int marked = WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input);
+            if (IsDiskFullError(marked))
+                return failDiskFull();
+            marksKept_ = marked == 0;
+        }
         // The final name must never stand for a file whose content is still
         // only in memory when the power goes.
         if (::fsync(c_.temporary->descriptor()) != 0) {
             const int error = errno;
-            return fail(error == ENOSPC ? Result::DiskFull : Result::NotFinished,
+            if (IsDiskFullError(error))
+                return failDiskFull();
+            return fail(Result::NotFinished,
                         QStringLiteral("the output could not be written (%1)")
                             .arg(FileSystem::SystemMessage(error)),
                         error);
         }
-        if (const std::optional<FileOutcome> listed = replacesListedFile())
-            return *listed;
         return putInPlace();
     }
 
 private:
     bool stopped() const { return control_.cancel.load(); }
 
+    // Whether a file that came out short or not at all was cut short by a
+    // full disk: the converter said so, the disk is full now, or it was seen
+    // full while this file was converted.
+    bool diskWasFull()
+    {
+        if (c_.errorOutput.contains("No space left on device")) {
+            diskFull_->note(folder_);
+            return true;
+        }
+        return diskFull_->checkNow(folder_) || diskFull_->seenFullSince(folder_, c_.startedAt);
+    }
+
+    FileOutcome failDiskFull()
+    {
+        diskFull_->note(folder_);
+        return fail(Result::DiskFull, QString(), ENOSPC);
+    }
+
     FileOutcome fail(Result result, const QString &detail = QString(), int number = 0)
     {
         outcome_.result = result;
         outcome_.detail = detail;
         outcome_.number = number;
-        const QString leftover = c_.temporary->path();
+        const Path leftover = c_.temporary->path();
         if (const int error = c_.temporary->remove(); error != 0) {
             // Nothing can be removed from a folder that cannot be written:
             // the user is told of the hidden file that stays.
             const QString note =
                 QStringLiteral("; the unfinished file %1 could not be removed (%2)")
-                    .arg(leftover, FileSystem::SystemMessage(error));
+                    .arg(leftover.text(), FileSystem::SystemMessage(error));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
         return outcome_;
@@ -236,6 +231,8 @@ private:
     // Why a new file cannot be made or named in the output folder.
     FileOutcome cannotWrite(int error)
     {
+        if (IsDiskFullError(error))
+            return failDiskFull();
         if (const std::optional<Result> failure = FolderWriteFailure(folder_, error))
             return fail(*failure, QString(), error);
         return fail(Result::NotFinished,
@@ -250,10 +247,10 @@ private:
         // its own, made only when the tags call for a new file.
         std::unique_ptr<TemporaryOutput> tagged;
         int error = 0;
-        const TaggedFile makeTagged = [&]() -> QString {
+        const TaggedFile makeTagged = [&]() -> Path {
             tagged = TemporaryOutput::Reserve(folder_, error);
             if (!tagged)
-                return QString();
+                return Path();
             control_.hold(tagged->path());
             return tagged->path();
         };
@@ -264,15 +261,15 @@ private:
         if (copied.noTaggedFile)
             return cannotWrite(error);
         if (!copied.problem.isEmpty()) {
-            if (DiskIsFull(folder_, c_.errorOutput))
-                return fail(Result::DiskFull, QString(), ENOSPC);
+            if (IsDiskFullError(copied.writeError) || diskWasFull())
+                return failDiskFull();
             return fail(Result::NotFinished, copied.problem);
         }
         if (!copied.written)
             return std::nullopt;
         if (!control_.enter())
             return fail(Result::Stopped);
-        const QString taggedPath = tagged->path();
+        const Path taggedPath = tagged->path();
         const int moved = tagged->moveOver(*c_.temporary);
         control_.release(taggedPath);
         control_.leave();
@@ -282,30 +279,76 @@ private:
         return std::nullopt;
     }
 
-    std::optional<FileOutcome> replacesListedFile()
+    // What the disk says of a name now; the list's files are asked without
+    // waiting once they have been looked up.
+    NameUse useOf(const Path &candidate)
     {
-        if (!c_.listed)
-            return std::nullopt;
-        const std::optional<QString> problem =
-            ReplacesListedFile(c_.plan.outputPath, [this](const FileIdentity &file) {
-                return c_.listed->contains(file, &control_.cancel);
-            });
-        if (!problem)
-            return fail(Result::Stopped);
-        if (!problem->isEmpty())
-            return fail(Result::Skipped, *problem);
-        return std::nullopt;
+        if (!c_.plan.input)
+            return NameUse::Free;
+        const ListedCheck listed = [this](const FileIdentity &file) -> std::optional<bool> {
+            if (!c_.listed)
+                return false;
+            return c_.listed(file, &control_.cancel);
+        };
+        return UseOfName(candidate, *c_.plan.input, listed);
+    }
+
+    // The name this output takes, claimed while the folder is held: the one
+    // planned, unless another run or the user took it meanwhile.
+    std::optional<FileOutcome> chooseTarget(Path &target)
+    {
+        // A name the file system refuses after all (the folder's own rule
+        // could not tell) is made acceptable.
+        if (FileSystemRefusesName(target)) {
+            const Path safe = WindowsSafeStem(c_.plan.outputStem);
+            outcome_.nameChanges |= NameChange::RefusedCharacters;
+            if (!reclaim(target, safe))
+                return fail(Result::NotFinished,
+                            QStringLiteral("no free name for its output could be found"));
+        }
+        for (;;) {
+            const NameUse use = useOf(target);
+            if (stopped())
+                return fail(Result::Stopped);
+            if (use == NameUse::Free)
+                return std::nullopt;
+            // The name the input gives, on a file of the list: left alone,
+            // with the reason, as the plan would have.
+            if (use == NameUse::Listed && !outcome_.nameChanges)
+                return fail(Result::Skipped,
+                            QStringLiteral("skipped, the output would replace the listed file %1")
+                                .arg(target.text()));
+            if (!reclaim(target, c_.plan.outputStem))
+                return fail(Result::NotFinished,
+                            QStringLiteral("no free name for its output could be found"));
+        }
+    }
+
+    bool reclaim(Path &target, const Path &stem)
+    {
+        if (!c_.names)
+            return false;
+        const OutputNames::Claim claimed = c_.names->claim(
+            c_.plan.outputFolderKey, c_.plan.outputFolder, stem, outcome_.nameChanges,
+            [this](const Path &candidate) { return useOf(candidate); });
+        if (claimed.path.isEmpty())
+            return false;
+        target = claimed.path;
+        outcome_.nameChanges = claimed.changes;
+        return true;
     }
 
     // A file of the user's own under the output's name goes to the Trash
-    // rather than being lost; one without a Trash is replaced as ever.
-    void makeRoom(const QString &target)
+    // rather than being lost; one without a Trash is replaced as ever. Where
+    // no marks are kept, this input's earlier output is told by its audio.
+    void makeRoom(const Path &target)
     {
-        struct stat there {};
-        if (::lstat(QFile::encodeName(target).constData(), &there) != 0 || S_ISDIR(there.st_mode) ||
-            BearsOutputMark(target))
+        if (!c_.plan.input || HolderOfName(target, *c_.plan.input) != NameHolder::Unmarked)
             return;
-        if (!MoveToTrash(target).isEmpty())
+        if (!marksKept_ && SameMpegAudio(target, c_.temporary->path()))
+            return;
+        const Path trashed = MoveToTrash(target);
+        if (!trashed.isEmpty())
             outcome_.trashedPath = target;
         else
             outcome_.replacedUnmarked = true;
@@ -313,18 +356,27 @@ private:
 
     FileOutcome putInPlace()
     {
+        // The list's files are looked up before the folder is held, so that
+        // nobody waits for them while it is.
+        if (c_.listed) {
+            if (const auto there = FileSystem::IdentityOf(c_.plan.outputPath))
+                c_.listed(*there, &control_.cancel);
+        }
         if (!control_.enter())
             return fail(Result::Stopped);
-        const QString temporaryPath = c_.temporary->path();
-        QString target = c_.plan.outputPath;
-        outcome_.nameChange = c_.plan.nameChange;
-        if (c_.names && FileSystemRefusesName(target)) {
-            const OutputNames::Claim safe = c_.names->claimSafe(c_.plan.outputFolderKey, target);
-            target = safe.path;
-            outcome_.nameChange = safe.change;
+        const Path temporaryPath = c_.temporary->path();
+        Path target = c_.plan.outputPath;
+        outcome_.nameChanges = c_.plan.nameChanges;
+        int error = 0;
+        {
+            const FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
+            if (std::optional<FileOutcome> failed = chooseTarget(target)) {
+                control_.leave();
+                return *failed;
+            }
+            makeRoom(target);
+            error = c_.temporary->moveTo(target);
         }
-        makeRoom(target);
-        const int error = c_.temporary->moveTo(target);
         if (error == 0)
             control_.release(temporaryPath);
         control_.leave();
@@ -338,7 +390,9 @@ private:
 
     Completion &c_;
     CompletionControl &control_;
-    const QString folder_;
+    const Path folder_;
+    std::shared_ptr<DiskFullLog> diskFull_;
+    bool marksKept_ = false;
     FileOutcome outcome_;
 };
 
@@ -359,13 +413,13 @@ void CompletionControl::leave()
     mutex_.unlock();
 }
 
-void CompletionControl::hold(const QString &path)
+void CompletionControl::hold(const Path &path)
 {
     const std::lock_guard lock(heldMutex_);
     held_.append(path);
 }
 
-void CompletionControl::release(const QString &path)
+void CompletionControl::release(const Path &path)
 {
     const std::lock_guard lock(heldMutex_);
     held_.removeAll(path);
@@ -379,15 +433,15 @@ bool CompletionControl::abandon()
     if (!abandoned_) {
         abandoned_ = true;
         const std::lock_guard lock(heldMutex_);
-        for (const QString &path : std::as_const(held_))
-            ::unlink(QFile::encodeName(path).constData());
+        for (const Path &path : std::as_const(held_))
+            ::unlink(path.c_str());
         held_.clear();
     }
     mutex_.unlock();
     return true;
 }
 
-std::optional<double> AudioSeconds(const QString &path, const StagedConverter &converter,
+std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
                                    const std::atomic<bool> *cancel)
 {
     if (const std::optional<MpegAudioLength> mpeg = MeasureMpegAudio(path, cancel))
@@ -397,7 +451,7 @@ std::optional<double> AudioSeconds(const QString &path, const StagedConverter &c
     // Any other kind the converter reads (WAV, FLAC, ...): it tells the
     // length from the file's header.
     const std::optional<QByteArray> told = RunForOutput(
-        converter.path, {QStringLiteral("--i"), QStringLiteral("-D"), QStringLiteral("--"), path},
+        converter.path, {QByteArray("--i"), QByteArray("-D"), QByteArray("--"), path.bytes()},
         converter.environment, 10000, cancel);
     bool number = false;
     const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
@@ -406,7 +460,7 @@ std::optional<double> AudioSeconds(const QString &path, const StagedConverter &c
     return seconds;
 }
 
-std::optional<Result> FolderWriteFailure(const QString &folder, int error)
+std::optional<Result> FolderWriteFailure(const Path &folder, int error)
 {
     if (error == ENOENT && !Main::FolderExists(folder))
         return Result::FolderRemoved;
@@ -415,6 +469,29 @@ std::optional<Result> FolderWriteFailure(const QString &folder, int error)
     if (IsPermissionError(error))
         return Result::FolderUnwritable;
     return std::nullopt;
+}
+
+bool SameMpegAudio(const Path &first, const Path &second)
+{
+    QFile one;
+    QFile other;
+    if (FileSystem::Open(one, first, QIODevice::ReadOnly) != 0 ||
+        FileSystem::Open(other, second, QIODevice::ReadOnly) != 0)
+        return false;
+    const std::optional<MpegLayout> a = ReadMpegLayout(one);
+    const std::optional<MpegLayout> b = ReadMpegLayout(other);
+    if (!a || !b || a->audioEnd - a->audioBegin != b->audioEnd - b->audioBegin ||
+        a->audioEnd <= a->audioBegin || !one.seek(a->audioBegin) || !other.seek(b->audioBegin))
+        return false;
+    constexpr qint64 kBlock = 256 * 1024;
+    for (qint64 left = a->audioEnd - a->audioBegin; left > 0;) {
+        const qint64 count = std::min(kBlock, left);
+        const QByteArray mine = one.read(count);
+        if (mine.size() != count || other.read(count) != mine)
+            return false;
+        left -= count;
+    }
+    return true;
 }
 
 FileOutcome CompleteOutput(Completion &completion, CompletionControl &control)

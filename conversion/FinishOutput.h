@@ -1,11 +1,14 @@
 #pragma once
 
+#include "conversion/DiskFullLog.h"
 #include "conversion/FileOutcome.h"
 #include "conversion/FilePlan.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/Processes.h"
 
-#include <QStringList>
+#include <QByteArrayList>
+
+#include <functional>
 
 #include <atomic>
 #include <memory>
@@ -14,22 +17,20 @@
 
 namespace velunor {
 
-class ListedFiles;
-class OutputNames;
-
 // The converter a run uses, for the questions the checks ask it.
 struct StagedConverter {
-    QString path;
-    QStringList environment;
+    Path path;
+    QByteArrayList environment;
 };
 
-// The mark each output carries (where the file system keeps such marks): the
-// input's path. A file under an output's name that bears it is an earlier
-// output of the program and may be replaced; any other file is the user's.
-inline constexpr const char *kOutputMark = "user.velunor.input";
+// Whether a file of the list is `file`; waits while the list's files are
+// being looked up, and gives none once `cancel` was raised meanwhile.
+using ListedWaitingCheck =
+    std::function<std::optional<bool>(const FileIdentity &file, const std::atomic<bool> *cancel)>;
 
 // Everything the completion of one converted file works with. The worker
-// that completes it owns it.
+// that completes it owns it, and shares with the run only what outlives
+// both: a worker given up on may wake after the run is gone.
 struct Completion {
     FilePlan plan;
     ProcessEnd end;
@@ -37,8 +38,10 @@ struct Completion {
     StagedConverter converter;
     std::optional<double> inputSeconds; // measured ahead, when it was
     std::unique_ptr<TemporaryOutput> temporary;
-    OutputNames *names = nullptr;
-    ListedFiles *listed = nullptr;
+    std::shared_ptr<OutputNames> names; // for a name taken meanwhile
+    ListedWaitingCheck listed;          // the listed-file check before a rename
+    std::shared_ptr<DiskFullLog> diskFull;
+    DiskFullLog::Clock::time_point startedAt = DiskFullLog::Clock::now();
 };
 
 // Shared by the run and the worker completing one file, so that the run can
@@ -53,8 +56,8 @@ public:
     bool enter();
     void leave();
     // The hidden files of the program's own that the worker has now.
-    void hold(const QString &path);
-    void release(const QString &path);
+    void hold(const Path &path);
+    void release(const Path &path);
     // The run gives up on the worker. True when the worker is not renaming
     // anything now and never will again; the files it held are removed then.
     // False when it is in the middle of a rename.
@@ -64,29 +67,38 @@ private:
     std::timed_mutex mutex_; // held while the worker renames
     bool abandoned_ = false;
     std::mutex heldMutex_;
-    QStringList held_;
+    QList<Path> held_;
 };
 
 // Once the converter of a file has ended: decides whether the temporary
 // output is a whole conversion (the converter ended well and the output holds
 // as much audio as the input, within half a second); when it is, copies the
-// input's tags onto it, marks it as the program's, writes it through to the
-// disk, and gives it its final name: an earlier output of the program there
-// is replaced, any other file of the user's is moved to the Trash first
-// (replaced where there is no Trash), and a name the file system refuses is
-// made acceptable. Reads and writes files only, so it runs on a worker.
-// Every failure is told in words; the temporary output never survives one.
+// input's tags onto it, marks it with its input, writes it through to the
+// disk, and gives it its final name, claimed while the folder is held so
+// that no other run takes it at the same moment: this input's earlier output
+// there is replaced; an output of another input keeps its name and this one
+// takes the next free one; any other file of the user's is moved to the Trash
+// first (replaced where there is no Trash). Where the file system keeps no
+// marks, a file there whose MPEG audio is byte for byte the new output's is
+// this input's earlier output. A name the file system refuses is made
+// acceptable. Reads and writes files only, so it runs on a worker. Every
+// failure is told in words, a full disk as such whichever step met it; the
+// temporary output never survives one.
 FileOutcome CompleteOutput(Completion &completion, CompletionControl &control);
 
 // The length of the audio in `path` in seconds: the MPEG frames counted,
 // or, for any other kind of file, what the converter reads in it. None when
 // neither can tell or `cancel` was raised.
-std::optional<double> AudioSeconds(const QString &path, const StagedConverter &converter,
+std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
                                    const std::atomic<bool> *cancel = nullptr);
 
 // How a file ends whose output could not be made or named in `folder`
 // because of `error`: the folder went away, the disk is full, or the folder
 // cannot be written; none for an error that tells nothing of the folder.
-std::optional<FileOutcome::Result> FolderWriteFailure(const QString &folder, int error);
+std::optional<FileOutcome::Result> FolderWriteFailure(const Path &folder, int error);
+
+// True when the MPEG audio frames of the files at `first` and `second`, the
+// bytes between their tags, are the same; false when either cannot be read.
+bool SameMpegAudio(const Path &first, const Path &second);
 
 } // namespace velunor

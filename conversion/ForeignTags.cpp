@@ -1,6 +1,7 @@
 #include "ForeignTags.h"
 
 #include "MpegAudio.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 
@@ -36,10 +37,11 @@ constexpr qint64 kLargestTagBody = 0x0FFFFFFF;
 
 // True when the file starts with an MPEG audio frame header: an MP3 without
 // an ID3v2 tag in front, whose ID3v1 and APE tags, if any, go over as bytes.
-bool StartsWithMpegFrame(const QString &path)
+bool StartsWithMpegFrame(const Path &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && StartsWithMpegFrameHeader(file.read(4));
+    QFile file;
+    return FileSystem::Open(file, path, QIODevice::ReadOnly) == 0 &&
+           StartsWithMpegFrameHeader(file.read(4));
 }
 
 // Fields that describe the old file's audio stream rather than the
@@ -236,14 +238,14 @@ QByteArray Id3v24Tag(const Frames &frames)
 
 } // namespace
 
-QByteArray ForeignTagsAsId3v24(const QString &inputPath)
+QByteArray ForeignTagsAsId3v24(const Path &inputPath)
 {
     if (StartsWithMpegFrame(inputPath))
         return {};
     try {
         // Without the audio properties, TagLib reads the tags alone. It tells
         // the kind of file by its name, or else by its first bytes.
-        TagLib::FileRef input(QFile::encodeName(inputPath).constData(), false);
+        TagLib::FileRef input(inputPath.c_str(), false);
         if (input.isNull() || !input.file()->isValid())
             return {};
         Frames frames;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/Path.h"
 #include <QByteArray>
-#include <QString>
 
 namespace velunor {
 
@@ -26,6 +26,6 @@ namespace velunor {
 // whose other tags are copied as they are), which its first four bytes tell
 // without TagLib. Only the tags are read, never the audio; a damaged file
 // gives what TagLib still finds in it, or nothing. Reentrant.
-QByteArray ForeignTagsAsId3v24(const QString &inputPath);
+QByteArray ForeignTagsAsId3v24(const Path &inputPath);
 
 } // namespace velunor

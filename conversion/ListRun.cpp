@@ -34,12 +34,31 @@ void ListRun::start()
         finish();
         return;
     }
+    // Names are claimed past the listed files, so the files are planned once
+    // they are all looked up: a long list waits a moment, the window never.
+    if (listed_.isComplete()) {
+        startJob();
+        return;
+    }
+    waitingForList_ = true;
+    connect(&listed_, &ListedFiles::completed, this, &ListRun::startJob, Qt::SingleShotConnection);
+}
+
+void ListRun::startJob()
+{
+    waitingForList_ = false;
+    if (state_ != State::Staging)
+        return;
+    if (stopRequested_) {
+        finish();
+        return;
+    }
     steps_.step(136, [&] {
         JobSetup setup;
         setup.converter = {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
         setup.parallel = conversionsAtOnce_;
-        setup.names = &names_;
-        setup.listed = &listed_;
+        setup.names = names_;
+        setup.listed = listed_.sharedCheck();
         setup.converterProblem = [this] {
             if (!lease_->isLocked())
                 return lease_->problem();
@@ -68,7 +87,7 @@ void ListRun::stage()
         RemoveDeadLeftovers(lease_->folder());
     int step = 104;
     for (const ConverterFile &file : ConverterFileSet()) {
-        const QString stagedPath = StagedPath(lease_->folder(), file);
+        const Path stagedPath = StagedPath(lease_->folder(), file);
         QByteArray buffer;
         steps_.step(step, [&] { buffer = LoadConverterResource(file.resourceId); });
         // A staged file is used only under the lock and only when it holds
@@ -108,7 +127,7 @@ std::optional<FilePlan> ListRun::nextFile()
     FileTurn turn;
     if (!steps_.step(140, [&] {
             turn.item = list_.itemId(*index);
-            turn.inputPath = list_.text(*index);
+            turn.inputPath = list_.path(*index);
         })) {
         FilePlan unreadable;
         unreadable.skipReason = QStringLiteral("its name could not be read from the list");
@@ -119,8 +138,11 @@ std::optional<FilePlan> ListRun::nextFile()
     turn.outputFolder = choices_.outputFolder();
     turn.mode = choices_.channelMode();
     turn.isListedInput = [this](const FileIdentity &file) { return listed_.containsNow(file); };
+    turn.refusesWindowsNames = [this](const Path &folderKey) {
+        return refusesWindowsNames(folderKey);
+    };
     FilePlan plan;
-    if (!steps_.step(148, [&] { plan = PlanFile(turn, names_); })) {
+    if (!steps_.step(148, [&] { plan = PlanFile(turn, *names_); })) {
         plan = FilePlan{};
         plan.inputPath = turn.inputPath;
         plan.skipReason = QStringLiteral("no output name could be formed");
@@ -132,7 +154,18 @@ std::optional<FilePlan> ListRun::nextFile()
 
 // Hidden files that a killed run left in an output folder are removed once
 // per run and folder, beside the conversions.
-void ListRun::sweepLeftovers(const QString &folder)
+// Asked once per folder and run, by making a hidden file there.
+bool ListRun::refusesWindowsNames(const Path &folderKey)
+{
+    const auto known = windowsNames_.constFind(folderKey);
+    if (known != windowsNames_.constEnd())
+        return *known;
+    const bool refuses = FolderRefusesWindowsNames(folderKey);
+    windowsNames_.insert(folderKey, refuses);
+    return refuses;
+}
+
+void ListRun::sweepLeftovers(const Path &folder)
 {
     if (sweptFolders_.contains(folder))
         return;
@@ -152,6 +185,8 @@ void ListRun::stop()
     stopRequested_ = true;
     if (job_)
         job_->stop();
+    else if (waitingForList_)
+        finish();
 }
 
 void ListRun::stopForExit()
@@ -193,15 +228,15 @@ RunSummary ListRun::summary() const
         for (const FileOutcome &outcome : job_->outcomes())
             summary.add(outcome);
     // Files that never had a turn end as a file that was planned would.
-    const auto neverPlanned = [&summary](const QString &path, FileOutcome::Result result) {
+    const auto neverPlanned = [&summary](const Path &path, FileOutcome::Result result) {
         FileOutcome outcome;
         outcome.inputPath = path;
         outcome.result = result;
         summary.add(outcome);
     };
-    for (const QString &path : turns_.removedBeforeTurn())
+    for (const Path &path : turns_.removedBeforeTurn())
         neverPlanned(path, FileOutcome::Result::LeftList);
-    for (const QString &path : turns_.waitingPaths()) {
+    for (const Path &path : turns_.waitingPaths()) {
         if (stopRequested_)
             neverPlanned(path, FileOutcome::Result::NotReached);
         else

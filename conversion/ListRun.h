@@ -9,6 +9,7 @@
 #include "shell/Steps.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 
@@ -20,7 +21,7 @@ namespace velunor {
 class RunChoices {
 public:
     virtual ~RunChoices() = default;
-    virtual QString outputFolder() = 0;
+    virtual Path outputFolder() = 0;
     // None when no channel mode is chosen.
     virtual std::optional<ChannelMode> channelMode() = 0;
 };
@@ -74,8 +75,10 @@ private:
     bool stillListed(const FilePlan &plan) const override;
 
     void stage();
+    void startJob();
     void removeStagedFiles(const Yield &yield);
-    void sweepLeftovers(const QString &folder);
+    void sweepLeftovers(const Path &folder);
+    bool refusesWindowsNames(const Path &folderKey);
     void finish();
 
     ProcessStarter &starter_;
@@ -86,12 +89,14 @@ private:
     Yield yield_;
     State state_ = State::NotStarted;
     bool stopRequested_ = false;
+    bool waitingForList_ = false; // staged, and the listed files are being looked up
     std::unique_ptr<StagingLease> lease_;
-    QString converterPath_;
+    Path converterPath_;
     ListTurns turns_;
     ListedFiles listed_;
-    OutputNames names_;
-    QSet<QString> sweptFolders_;
+    std::shared_ptr<OutputNames> names_ = std::make_shared<OutputNames>();
+    QSet<Path> sweptFolders_;
+    QHash<Path, bool> windowsNames_; // by the output folder's real path
     std::unique_ptr<ConversionJob> job_;
     QElapsedTimer clock_;
 };

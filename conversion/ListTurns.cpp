@@ -30,7 +30,7 @@ void ListTurns::noteLeaving(int first, int last)
             --listedWithTurn_;
             leftAfterTurn_.insert(id);
         } else {
-            removed_.append(list_.text(row + 1));
+            removed_.append(list_.path(row + 1));
         }
     }
 }
@@ -54,12 +54,12 @@ int ListTurns::waitingCount() const
     return list_.count() - listedWithTurn_;
 }
 
-QStringList ListTurns::waitingPaths() const
+QList<Path> ListTurns::waitingPaths() const
 {
-    QStringList waiting;
+    QList<Path> waiting;
     for (int index = 1; index <= list_.count(); ++index)
         if (hadTurn_.count(list_.itemId(index)) == 0)
-            waiting.append(list_.text(index));
+            waiting.append(list_.path(index));
     return waiting;
 }
 

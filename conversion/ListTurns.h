@@ -29,10 +29,10 @@ public:
 
     // The paths of the items that were in the list during the run and left
     // it before their turn, in the order they left.
-    const QStringList &removedBeforeTurn() const { return removed_; }
+    const QList<Path> &removedBeforeTurn() const { return removed_; }
     // The paths of the items in the list now that have not had their turn,
     // in list order.
-    QStringList waitingPaths() const;
+    QList<Path> waitingPaths() const;
 
 private:
     void noteLeaving(int first, int last);
@@ -43,7 +43,7 @@ private:
     int listedWithTurn_ = 0; // items in the list now that have had their turn
     // Every item before this row has had its turn.
     int searchFrom_ = 0;
-    QStringList removed_;
+    QList<Path> removed_;
 };
 
 } // namespace velunor

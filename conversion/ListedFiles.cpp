@@ -23,17 +23,31 @@ struct ListedFiles::Index {
     // The list when the lookup began, and the items added since; the thread
     // takes them in batches.
     QList<ItemId> snapshotIds;
-    QStringList snapshotPaths;
-    std::vector<std::pair<ItemId, QString>> pending;
+    QList<Path> snapshotPaths;
+    std::vector<std::pair<ItemId, Path>> pending;
     std::unordered_map<ItemId, FileIdentity> byItem;
     std::map<FileIdentity, int> counts;
     std::unordered_set<ItemId> gone; // left the list before they were looked up
     bool working = false;            // a batch is being looked up
     bool stopped = false;
+    // Told, on the object's own thread, each time the lookup has caught up.
+    std::shared_ptr<ResultMailbox> mailbox;
+    std::function<void()> onComplete;
 
     bool complete() const
     {
-        return !building || (snapshotIds.isEmpty() && pending.empty() && !working);
+        return stopped || !building || (snapshotIds.isEmpty() && pending.empty() && !working);
+    }
+
+    std::optional<bool> contains(const FileIdentity &file, const std::atomic<bool> *cancel)
+    {
+        std::unique_lock lock(mutex);
+        while (!complete()) {
+            if (cancel && *cancel)
+                return std::nullopt;
+            changed.wait_for(lock, kCancelCheck);
+        }
+        return counts.count(file) != 0;
     }
 
     void lookUp()
@@ -52,7 +66,7 @@ struct ListedFiles::Index {
                 changed.wait(lock, [this] { return stopped || !pending.empty(); });
                 continue;
             }
-            const std::vector<std::pair<ItemId, QString>> batch = std::move(pending);
+            const std::vector<std::pair<ItemId, Path>> batch = std::move(pending);
             pending.clear();
             working = true;
             // The batch is looked up without the lock, so that the list can
@@ -70,6 +84,8 @@ struct ListedFiles::Index {
                 ++counts[*identity];
             }
             working = false;
+            if (complete() && mailbox)
+                mailbox->post(onComplete);
         }
     }
 };
@@ -88,6 +104,8 @@ ListedFiles::ListedFiles(FileListModel &list, QObject *parent)
 ListedFiles::~ListedFiles()
 {
     const std::lock_guard lock(index_->mutex);
+    if (index_->mailbox)
+        index_->mailbox->close();
     index_->stopped = true;
     index_->changed.notify_all();
 }
@@ -100,8 +118,10 @@ void ListedFiles::build()
     index_->building = true;
     // The list as it is now, shared rather than copied: the thread takes
     // it apart, so that a long list costs the window nothing.
+    index_->mailbox = std::make_shared<ResultMailbox>(this);
+    index_->onComplete = [this] { emit completed(); };
     index_->snapshotIds = list_.itemIds();
-    index_->snapshotPaths = list_.texts();
+    index_->snapshotPaths = list_.paths();
     RunDetached([index = index_] { index->lookUp(); });
 }
 
@@ -111,7 +131,7 @@ void ListedFiles::noteAdded(int first, int last)
     if (!index_->building)
         return;
     for (int row = first; row <= last; ++row)
-        index_->pending.emplace_back(list_.itemId(row + 1), list_.text(row + 1));
+        index_->pending.emplace_back(list_.itemId(row + 1), list_.path(row + 1));
     index_->changed.notify_all();
 }
 
@@ -135,13 +155,21 @@ void ListedFiles::noteLeaving(int first, int last)
 
 std::optional<bool> ListedFiles::contains(const FileIdentity &file, const std::atomic<bool> *cancel)
 {
-    std::unique_lock lock(index_->mutex);
-    while (!index_->complete()) {
-        if (cancel && *cancel)
-            return std::nullopt;
-        index_->changed.wait_for(lock, kCancelCheck);
-    }
-    return index_->counts.count(file) != 0;
+    return index_->contains(file, cancel);
+}
+
+std::function<std::optional<bool>(const FileIdentity &, const std::atomic<bool> *)>
+ListedFiles::sharedCheck() const
+{
+    return [index = index_](const FileIdentity &file, const std::atomic<bool> *cancel) {
+        return index->contains(file, cancel);
+    };
+}
+
+bool ListedFiles::isComplete() const
+{
+    const std::lock_guard lock(index_->mutex);
+    return index_->building && index_->complete();
 }
 
 std::optional<bool> ListedFiles::containsNow(const FileIdentity &file)

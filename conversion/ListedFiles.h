@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -24,12 +25,25 @@ public:
 
     // Starts looking the listed files up; only the first call does anything.
     void build();
+    // True once every file listed now has been looked up.
+    bool isComplete() const;
+
+signals:
+    // Every file listed now has been looked up (after build(), and again
+    // after files added later).
+    void completed();
+
+public:
     // True when a file of the list is `file`; false when none is. Waits
     // while the files are being looked up; none when `cancel` was raised
     // meanwhile.
     std::optional<bool> contains(const FileIdentity &file, const std::atomic<bool> *cancel);
     // The same without waiting: none while the files are being looked up.
     std::optional<bool> containsNow(const FileIdentity &file);
+    // contains() for a worker: it shares the looked-up files, so that it
+    // may go on asking after this object is gone (it is then told false).
+    std::function<std::optional<bool>(const FileIdentity &, const std::atomic<bool> *)>
+    sharedCheck() const;
 
 private:
     struct Index;

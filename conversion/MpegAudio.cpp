@@ -1,6 +1,7 @@
 #include "MpegAudio.h"
 
 #include "MpegLayout.h"
+#include "platform/FileSystem.h"
 
 #include <QFile>
 
@@ -161,11 +162,10 @@ bool IsStreamInfoFrame(BlockReader &reader, qint64 offset, const FrameHeader &he
 
 } // namespace
 
-std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
-                                                const std::atomic<bool> *cancel)
+std::optional<MpegAudioLength> MeasureMpegAudio(const Path &path, const std::atomic<bool> *cancel)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile file;
+    if (FileSystem::Open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered) != 0)
         return std::nullopt;
     return MeasureMpegAudio(file, cancel);
 }

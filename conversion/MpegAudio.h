@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Path.h"
+
 #include <QString>
 
 #include <atomic>
@@ -28,7 +30,7 @@ struct MpegAudioLength {
 // still carries the count of the full one. The frame holding such a header
 // is silent and not counted. Reentrant. Gives up, empty, once `cancel` is
 // true: it is looked at before every block of the file is read.
-std::optional<MpegAudioLength> MeasureMpegAudio(const QString &path,
+std::optional<MpegAudioLength> MeasureMpegAudio(const Path &path,
                                                 const std::atomic<bool> *cancel = nullptr);
 // The same for a file open for reading and seekable.
 std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file,

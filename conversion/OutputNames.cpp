@@ -1,62 +1,121 @@
 #include "conversion/OutputNames.h"
 
-#include "conversion/FilePlan.h"
-#include "shell/Main.h"
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velunor {
 
 namespace {
 
-const QString kExtension = QStringLiteral(".mp3");
+constexpr QByteArrayView kExtension = ".mp3";
+// More numbered names than any folder holds; a name is given up on after.
+constexpr int kMostNumbers = 100000;
+// Names Windows keeps for devices, whatever extension follows them.
+constexpr const char *kDeviceNames[] = {
+    "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+    "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
 
-bool RefusedByFat(QChar c)
+bool RefusedByWindows(unsigned char byte)
 {
-    static const QString refused = QStringLiteral("\"*:<>?\\|");
-    return c.unicode() < 32 || c.unicode() == 127 || refused.contains(c);
+    return byte < 32 || byte == 127 || QByteArrayView("\"*:<>?\\|").contains(char(byte));
+}
+
+bool IsDeviceName(QByteArrayView word)
+{
+    for (const char *device : kDeviceNames)
+        if (word.compare(device, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Makes a hidden file named with `name` in `folder` and removes it again:
+// true when the file system refused the name. Failures that have nothing to
+// do with the name (a folder that cannot be written says EACCES or EROFS)
+// count as no refusal: the rename tells them.
+bool ProbeRefuses(const Path &folder, QByteArrayView name)
+{
+    static std::atomic<quint64> probes{0};
+    const Path probe = folder.child(".velunor-" + QByteArray::number(::getpid()) + "-probe" +
+                                    QByteArray::number(++probes) + '-' + name.toByteArray());
+    const int fd =
+        ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return false;
+    }
+    // Drivers that refuse a name say EINVAL, EILSEQ or EPERM.
+    return errno != EEXIST && errno != ENAMETOOLONG && errno != ENOSPC && errno != EDQUOT &&
+           errno != EACCES && errno != EROFS && errno != ENOENT;
 }
 
 } // namespace
 
-QString FileSystemSafeName(const QString &base)
+Path WindowsSafeStem(const Path &stem)
 {
-    QString safe = base;
-    for (QChar &c : safe)
-        if (RefusedByFat(c))
-            c = QLatin1Char('_');
-    while (safe.endsWith(QLatin1Char('.')) || safe.endsWith(QLatin1Char(' ')))
+    QByteArray safe = WithUndecodableBytesReplaced(stem.bytes(), '_');
+    for (char &byte : safe)
+        if (RefusedByWindows(static_cast<unsigned char>(byte)))
+            byte = '_';
+    while (safe.endsWith('.') || safe.endsWith(' '))
         safe.chop(1);
-    return safe.isEmpty() ? QStringLiteral("_") : safe;
+    if (safe.isEmpty())
+        return Path::FromBytes("_");
+    // "CON.mp3", "con.live.mp3" and "Con .mp3" all name the device.
+    qsizetype wordEnd = safe.indexOf('.');
+    if (wordEnd < 0)
+        wordEnd = safe.size();
+    qsizetype trimmedEnd = wordEnd;
+    while (trimmedEnd > 0 && safe[trimmedEnd - 1] == ' ')
+        --trimmedEnd;
+    if (IsDeviceName(QByteArrayView(safe).first(trimmedEnd)))
+        safe.insert(trimmedEnd, '_');
+    return Path::FromBytes(safe);
 }
 
-OutputNames::Claim OutputNames::claim(const QString &folderKey, const QString &folderText,
-                                      const QString &inputPath)
+bool FolderRefusesWindowsNames(const Path &folder)
 {
-    return claimUnique(folderKey, folderText, Main::StripExtension(Main::FileNameOf(inputPath)));
+    return ProbeRefuses(folder, "a:b?c*d\"e<f>g|h");
 }
 
-OutputNames::Claim OutputNames::claimSafe(const QString &folderKey, const QString &refusedPath)
+bool FileSystemRefusesName(const Path &path)
 {
-    const QString base = Main::StripExtension(Main::FileNameOf(refusedPath));
-    Claim claimed = claimUnique(folderKey, Main::FolderOf(refusedPath), FileSystemSafeName(base));
-    claimed.change = NameChange::RefusedCharacters;
-    return claimed;
+    const Path name = path.fileName();
+    if (WindowsSafeStem(name.stem()) == name.stem())
+        return false;
+    return ProbeRefuses(path.folder(), name.bytes());
 }
 
-OutputNames::Claim OutputNames::claimUnique(const QString &folderKey, const QString &folderText,
-                                            const QString &base)
+OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder, const Path &stem,
+                                      NameChanges changes, const NameCheck &check)
 {
     const std::lock_guard lock(mutex_);
-    const QString keyFolder = Main::FolderWithSeparator(folderKey);
-    for (int number = 1;; ++number) {
-        const QString name = number == 1 ? base + kExtension
-                                         : base + QStringLiteral(" (%1)").arg(number) + kExtension;
-        const QString key = keyFolder + name.toCaseFolded();
-        if (!taken_.contains(key)) {
+    const QString keyFolder = folderKey.withSeparator().text();
+    for (int number = 1; number <= kMostNumbers; ++number) {
+        const Path name = number == 1 ? stem.withSuffix(kExtension)
+                                      : stem.withSuffix(" (" + QByteArray::number(number) + ")" +
+                                                        kExtension.toByteArray());
+        const QString key = keyFolder + name.text().toCaseFolded();
+        if (taken_.contains(key)) {
+            changes |= NameChange::SameNameInList;
+            continue;
+        }
+        const Path path = folder.child(name);
+        switch (check ? check(path) : NameUse::Free) {
+        case NameUse::Free:
             taken_.insert(key);
-            return {Main::FolderWithSeparator(folderText) + name,
-                    number == 1 ? NameChange::None : NameChange::SameNameInList};
+            return {path, changes};
+        case NameUse::HeldByAnotherInput:
+            changes |= NameChange::HeldByAnotherInput;
+            break;
+        case NameUse::Listed:
+            changes |= NameChange::SameNameInList;
+            break;
         }
     }
+    return {Path(), changes};
 }
 
 } // namespace velunor

@@ -1,54 +1,76 @@
 #pragma once
 
+#include "platform/Path.h"
+
+#include <QFlags>
+#include <QSet>
 #include <QString>
 
-#include <QSet>
+#include <functional>
 #include <mutex>
 
 namespace velunor {
 
 // Why an output is not saved under the name its input gives it.
 enum class NameChange {
-    None,
-    SameNameInList,    // an earlier file of the list has an output of that name
-    RefusedCharacters, // the output's file system refuses a character of the name
+    None = 0,
+    SameNameInList = 1,     // an earlier file of the list has an output of that name
+    RefusedCharacters = 2,  // the output's file system refuses the name as it is
+    HeldByAnotherInput = 4, // an output made from another input has that name
 };
+Q_DECLARE_FLAGS(NameChanges, NameChange)
+Q_DECLARE_OPERATORS_FOR_FLAGS(NameChanges)
 
-// The names the outputs of one run take. The first file in list order keeps
-// the name its input gives; a later one whose name another output of the
-// run has taken gets "<name> (2).mp3", then " (3)", and so on. Names are
+// What the disk says of a name an output might take.
+enum class NameUse {
+    Free,               // nothing there, this input's earlier output, or a file of the user's
+    HeldByAnotherInput, // an output of another input, which keeps its name
+    Listed,             // a file of the list, or the input itself: never replaced
+};
+using NameCheck = std::function<NameUse(const Path &candidate)>;
+
+// The names the outputs of one run take. Each output takes the first of
+// "<stem>.mp3", "<stem> (2).mp3", "<stem> (3).mp3", ... that no other output
+// of the run has taken and that the disk does not hold for another input, so
+// the first file in list order keeps the name its input gives and a
+// collection converted in many runs ends with one output per input. Names are
 // compared without regard to case, as FAT, exFAT, NTFS and SMB compare them.
 // The same list gives the same names every time. Thread-safe.
 class OutputNames {
 public:
     struct Claim {
-        QString path;
-        NameChange change = NameChange::None;
+        Path path; // empty when no name could be had
+        NameChanges changes;
     };
 
-    // Claims the output name of `inputPath` in the output folder written as
-    // `folderText`. `folderKey` names that folder however its text is written
-    // (its canonical path), so that "/out" and "/out/" share their names.
-    Claim claim(const QString &folderKey, const QString &folderText, const QString &inputPath);
-    // Claims a name for an output whose name `refusedPath` the file system
-    // refused: the same name with every character that FAT-family file
-    // systems refuse made "_" (see FileSystemSafeName), then made unique as
-    // claim() does.
-    Claim claimSafe(const QString &folderKey, const QString &refusedPath);
+    // Claims the output name for the stem `stem` in the output folder
+    // written as `folder`. `folderKey` names that folder however its text is
+    // written (its real path), so that "/out" and "/out/" share their
+    // names. `changes` says what made `stem` differ from the input's own.
+    Claim claim(const Path &folderKey, const Path &folder, const Path &stem, NameChanges changes,
+                const NameCheck &check);
 
 private:
-    // The name `base` + ".mp3", or the first of "<base> (2).mp3", ... that
-    // no output of the run has taken; numbered ones count as renamed because
-    // of a file of the same name.
-    Claim claimUnique(const QString &folderKey, const QString &folderText, const QString &base);
-
     std::mutex mutex_;
-    QSet<QString> taken_; // folder key + "/" + case-folded name
+    QSet<QString> taken_; // folder key + "/" + case-folded name as shown
 };
 
-// `base` (a file name without its extension) with each character that FAT,
-// exFAT, NTFS and SMB refuse (" * : < > ? \ | and control characters) made
-// "_", and without trailing dots and spaces. Never empty.
-QString FileSystemSafeName(const QString &base);
+// `stem` (a file name without its extension) made fit for a file system that
+// takes only what Windows takes: each byte that FAT, exFAT, NTFS and SMB
+// refuse (" * : < > ? \ | and control characters) and each byte that is not
+// UTF-8 made "_", trailing dots and spaces dropped, and a name Windows keeps
+// for a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case,
+// before any extension) given "_" after it. Never empty.
+Path WindowsSafeStem(const Path &stem);
+
+// True when the file system of `folder` refuses the names that Windows
+// refuses (FAT, exFAT, NTFS mounted for Windows, SMB): asked by making a
+// hidden file whose name holds such characters, never by renaming (one FAT
+// driver loses the file it was asked to rename to a name it refuses).
+bool FolderRefusesWindowsNames(const Path &folder);
+
+// True when the file system of `path`'s folder refuses `path`'s name, asked
+// in the same way; false for names that hold nothing Windows refuses.
+bool FileSystemRefusesName(const Path &path);
 
 } // namespace velunor

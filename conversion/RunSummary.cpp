@@ -6,17 +6,16 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-QString WhyRenamed(NameChange change)
+QStringList WhyRenamed(NameChanges changes)
 {
-    switch (change) {
-    case NameChange::None:
-        break;
-    case NameChange::SameNameInList:
-        return QStringLiteral("another file in the list has the same name");
-    case NameChange::RefusedCharacters:
-        return QStringLiteral("the output's file system refuses a character of the name");
-    }
-    return QString();
+    QStringList why;
+    if (changes & NameChange::RefusedCharacters)
+        why << QStringLiteral("the output's file system refuses the name as it is");
+    if (changes & NameChange::SameNameInList)
+        why << QStringLiteral("another file in the list has the same name");
+    if (changes & NameChange::HeldByAnotherInput)
+        why << QStringLiteral("a file of that name holds the output of another input");
+    return why;
 }
 
 // One list with its heading, cut short after `listedAtMost` lines (-1: never).
@@ -39,28 +38,27 @@ void RunSummary::add(const FileOutcome &outcome)
 {
     if (outcome.converted()) {
         ++converted_;
-        QStringList why;
-        if (outcome.nameChange != NameChange::None)
-            why << WhyRenamed(outcome.nameChange);
+        QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << QStringLiteral("your file of that name was moved to the Trash");
         if (outcome.replacedUnmarked)
             why << QStringLiteral("your file of that name was replaced, as no Trash could be had");
         if (!why.isEmpty())
-            movedAside_ << outcome.inputPath + QStringLiteral(" -> ") + outcome.outputPath +
-                               QStringLiteral(" - ") + why.join(QStringLiteral("; "));
+            movedAside_ << outcome.inputPath.text() + QStringLiteral(" -> ") +
+                               outcome.outputPath.text() + QStringLiteral(" - ") +
+                               why.join(QStringLiteral("; "));
         return;
     }
     addNotConverted(outcome.inputPath, outcome.reason());
     // The output did not come, but the user's file had made room already.
     if (!outcome.trashedPath.isEmpty())
-        movedAside_ << outcome.inputPath + QStringLiteral(" - your file ") + outcome.trashedPath +
-                           QStringLiteral(" was moved to the Trash");
+        movedAside_ << outcome.inputPath.text() + QStringLiteral(" - your file ") +
+                           outcome.trashedPath.text() + QStringLiteral(" was moved to the Trash");
 }
 
-void RunSummary::addNotConverted(const QString &path, const QString &reason)
+void RunSummary::addNotConverted(const Path &path, const QString &reason)
 {
-    notConverted_ << path + QStringLiteral(" - ") + reason;
+    notConverted_ << path.text() + QStringLiteral(" - ") + reason;
 }
 
 QString RunSummary::heading() const

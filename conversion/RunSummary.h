@@ -20,7 +20,7 @@ public:
 
     // How one file of the run ended.
     void add(const FileOutcome &outcome);
-    void addNotConverted(const QString &path, const QString &reason);
+    void addNotConverted(const Path &path, const QString &reason);
     void setStopped(bool stopped) { stopped_ = stopped; }
 
     QString message() const;

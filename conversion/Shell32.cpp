@@ -5,8 +5,8 @@
 #include "shell/Main.h"
 
 #include <QEventLoop>
-#include <QProcessEnvironment>
 #include <QTimer>
+#include <unistd.h>
 
 namespace velunor::Shell32 {
 
@@ -16,18 +16,29 @@ constexpr int kPollMilliseconds = 100;
 
 } // namespace
 
-QStringList ConverterEnvironment(const QString &stagingFolder)
+QByteArrayList ConverterEnvironment(const Path &stagingFolder)
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("SOX_OPTS"));
-    // An empty entry in the search path would stand for the current folder.
-    if (!stagingFolder.isEmpty()) {
-        const QString inherited = environment.value(QStringLiteral("LD_LIBRARY_PATH"));
-        environment.insert(QStringLiteral("LD_LIBRARY_PATH"),
-                           inherited.isEmpty() ? stagingFolder
-                                               : stagingFolder + QLatin1Char(':') + inherited);
+    // Taken as the bytes they are: a folder in LD_LIBRARY_PATH need not be
+    // UTF-8 any more than a file's name.
+    QByteArrayList environment;
+    QByteArray inherited;
+    for (char **entry = environ; *entry != nullptr; ++entry) {
+        const QByteArray variable(*entry);
+        if (variable.startsWith("SOX_OPTS="))
+            continue;
+        if (variable.startsWith("LD_LIBRARY_PATH=")) {
+            inherited = variable.mid(int(sizeof("LD_LIBRARY_PATH=")) - 1);
+            continue;
+        }
+        environment << variable;
     }
-    return environment.toStringList();
+    // An empty entry in the search path would stand for the current folder.
+    QByteArray searchPath = stagingFolder.bytes();
+    if (!inherited.isEmpty())
+        searchPath = searchPath.isEmpty() ? inherited : searchPath + ':' + inherited;
+    if (!searchPath.isEmpty())
+        environment << "LD_LIBRARY_PATH=" + searchPath;
+    return environment;
 }
 
 qint32 RunAndWait(ProcessStarter &starter, const CommandLine &commandLine,
@@ -36,7 +47,7 @@ qint32 RunAndWait(ProcessStarter &starter, const CommandLine &commandLine,
     int error = 0;
     const std::unique_ptr<ChildProcess> process =
         starter.startProcess(commandLine.program(), commandLine.arguments(),
-                             ConverterEnvironment(Main::FolderOf(commandLine.program())), error);
+                             ConverterEnvironment(commandLine.program().folder()), error);
     if (!process)
         return StartFailureCode(error);
 

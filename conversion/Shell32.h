@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Path.h"
+
+#include <QByteArrayList>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
@@ -16,7 +18,7 @@ namespace Shell32 {
 // The converter's environment: this program's, without SOX_OPTS (which
 // could add options to every command line), and with `stagingFolder` first
 // in LD_LIBRARY_PATH so that the staged libraries are the ones loaded.
-QStringList ConverterEnvironment(const QString &stagingFolder);
+QByteArrayList ConverterEnvironment(const Path &stagingFolder);
 
 // What RunAndWait returns when the process could not be started.
 inline constexpr qint32 StartFailureCode(int error)

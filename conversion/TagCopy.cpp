@@ -4,9 +4,15 @@
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
 
-#include <QFile>
+#include "platform/FileSystem.h"
 
+#include <QFile>
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace velunor {
 
@@ -14,24 +20,39 @@ namespace {
 
 constexpr qint64 kCopyBlockSize = 1024 * 1024;
 
-QString Reason(const QString &what, const QFileDevice &file)
+QString Reason(const QString &what, const QString &why)
 {
-    return what + QStringLiteral(" (") + file.errorString() + QLatin1Char(')');
+    return what + QStringLiteral(" (") + why + QLatin1Char(')');
+}
+
+QString UnreadableInput(const QString &why)
+{
+    return Reason(QStringLiteral("the tags of the input could not be read"), why);
+}
+
+QString UnreadableOutput(const QString &why)
+{
+    return Reason(QStringLiteral("the converted file could not be read"), why);
 }
 
 QString UnreadableInput(const QFileDevice &file)
 {
-    return Reason(QStringLiteral("the tags of the input could not be read"), file);
+    return UnreadableInput(file.errorString());
 }
 
 QString UnreadableOutput(const QFileDevice &file)
 {
-    return Reason(QStringLiteral("the converted file could not be read"), file);
+    return UnreadableOutput(file.errorString());
 }
 
-QString Unwritable(const QFileDevice &file)
+// A write that failed, told by the system's own words for it.
+TagCopyResult Unwritable(int error)
 {
-    return Reason(QStringLiteral("the tags could not be written"), file);
+    TagCopyResult result;
+    result.problem =
+        Reason(QStringLiteral("the tags could not be written"), FileSystem::SystemMessage(error));
+    result.writeError = error;
+    return result;
 }
 
 bool IsCancelled(const std::atomic<bool> *cancel)
@@ -50,42 +71,46 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
     return bytes;
 }
 
-// Writes all of `bytes`. A write that stops short (the disk filled up part way)
-// is tried again for the rest, so that the error it then meets is the one told.
-bool WriteAll(QFile &file, const char *bytes, qint64 size)
+// Writes all of `bytes` to `fd`. A write that stops short (the disk filled up
+// part way) is tried again for the rest, so that the error it then meets is
+// the one told. Returns 0 or the errno value.
+int WriteAll(int fd, const char *bytes, qint64 size)
 {
     while (size > 0) {
-        const qint64 written = file.write(bytes, size);
+        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(size));
+        if (written < 0 && errno == EINTR)
+            continue;
         if (written <= 0)
-            return false;
+            return written < 0 ? errno : EIO;
         bytes += written;
         size -= written;
     }
-    return true;
+    return 0;
 }
 
-bool WriteAll(QFile &file, const QByteArray &bytes)
+int WriteAll(int fd, const QByteArray &bytes)
 {
-    return WriteAll(file, bytes.constData(), bytes.size());
+    return WriteAll(fd, bytes.constData(), bytes.size());
 }
 
 // Copies the bytes [`begin`, `end`) of `from` to `to`, looking at `cancel`
-// before every block; "" on success, otherwise the reason.
-QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to, const std::atomic<bool> *cancel)
+// before every block; no problem on success.
+TagCopyResult CopyRange(QFile &from, qint64 begin, qint64 end, int to,
+                        const std::atomic<bool> *cancel)
 {
     if (!from.seek(begin))
-        return UnreadableOutput(from);
+        return {UnreadableOutput(from)};
     QByteArray block(kCopyBlockSize, Qt::Uninitialized);
     for (qint64 offset = begin; offset < end; offset += kCopyBlockSize) {
         if (IsCancelled(cancel))
-            return QStringLiteral("the tag copy was cancelled");
+            return {QStringLiteral("the tag copy was cancelled")};
         const qint64 count = std::min(kCopyBlockSize, end - offset);
         if (from.read(block.data(), count) != count)
-            return UnreadableOutput(from);
-        if (!WriteAll(to, block.constData(), count))
-            return Unwritable(to);
+            return {UnreadableOutput(from)};
+        if (const int error = WriteAll(to, block.constData(), count); error != 0)
+            return Unwritable(error);
     }
-    return QString();
+    return {};
 }
 
 // The tags of the input as they go onto the output.
@@ -135,14 +160,14 @@ std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
 
 } // namespace
 
-TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
+TagCopyResult CopyTags(const Path &inputPath, const Path &convertedPath,
                        const TaggedFile &taggedFile, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel)
 {
     const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
-    QFile input(inputPath);
-    if (!input.open(QIODevice::ReadOnly))
-        return {UnreadableInput(input)};
+    QFile input;
+    if (const int error = FileSystem::Open(input, inputPath, QIODevice::ReadOnly); error != 0)
+        return {UnreadableInput(FileSystem::SystemMessage(error))};
     const std::optional<InputTags> tags = ReadInputTags(input, lengthMs);
     if (!tags)
         return {UnreadableInput(input)};
@@ -153,9 +178,10 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
                                       ? ForeignTagsAsId3v24(inputPath)
                                       : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
 
-    QFile converted(convertedPath);
-    if (!converted.open(QIODevice::ReadOnly))
-        return {UnreadableOutput(converted)};
+    QFile converted;
+    if (const int error = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
+        error != 0)
+        return {UnreadableOutput(FileSystem::SystemMessage(error))};
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
     if (!audio)
         return {UnreadableOutput(converted)};
@@ -165,22 +191,23 @@ TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
         audio->audioEnd == audio->fileSize)
         return {};
 
-    const QString taggedPath = taggedFile();
+    const Path taggedPath = taggedFile();
     if (taggedPath.isEmpty())
         return {QStringLiteral("no file could be made for the tagged copy"), false, true};
-    // Never creates a file: the caller owns the name. Unbuffered, so that a
-    // write that fails is the one WriteAll sees.
-    QFile tagged(taggedPath);
-    if (!tagged.open(QIODevice::WriteOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered))
-        return {Unwritable(tagged)};
-    if (!WriteAll(tagged, leadingTag))
-        return {Unwritable(tagged)};
-    if (const QString problem =
+    // Never creates a file: the caller owns the name. Written without a
+    // buffer, so that a write that fails is the one told.
+    const int tagged = ::open(taggedPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (tagged < 0)
+        return Unwritable(errno);
+    const auto closeTagged = qScopeGuard([tagged] { ::close(tagged); });
+    if (const int error = WriteAll(tagged, leadingTag); error != 0)
+        return Unwritable(error);
+    if (TagCopyResult copied =
             CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged, cancel);
-        !problem.isEmpty())
-        return {problem};
-    if (!WriteAll(tagged, tags->trailing))
-        return {Unwritable(tagged)};
+        !copied.problem.isEmpty())
+        return copied;
+    if (const int error = WriteAll(tagged, tags->trailing); error != 0)
+        return Unwritable(error);
     return {QString(), true};
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Path.h"
+
 #include <QString>
 
 #include <atomic>
@@ -11,13 +13,14 @@ struct TagCopyResult {
     QString problem;           // "" on success, otherwise the reason in words
     bool written = false;      // false: the converted file needed no change
     bool noTaggedFile = false; // the caller could make no file for the copy
+    int writeError = 0;        // the errno value of a write that failed
 };
 
 // Gives the path of a new, empty file that the caller made and owns (and
-// later fsyncs and renames) for the tagged copy, or "" when it cannot make
-// one. Asked only when the converted file must be written again, which most
+// later fsyncs and renames) for the tagged copy, or an empty path when it
+// cannot make one. Asked only when the converted file must be written again, which most
 // files of a run never need.
-using TaggedFile = std::function<QString()>;
+using TaggedFile = std::function<Path()>;
 
 // Writes the converted audio of `convertedPath` with the tags of `inputPath`
 // into the file that `taggedFile` gives. Checks `cancel` between blocks; a
@@ -43,7 +46,7 @@ using TaggedFile = std::function<QString()>;
 // the converted file are copied unchanged. A disk that fills up is told as
 // such ("the tags could not be written (No space left on device)").
 // Reentrant.
-TagCopyResult CopyTags(const QString &inputPath, const QString &convertedPath,
+TagCopyResult CopyTags(const Path &inputPath, const Path &convertedPath,
                        const TaggedFile &taggedFile, qint64 outputLengthMs,
                        const std::atomic<bool> *cancel = nullptr);
 

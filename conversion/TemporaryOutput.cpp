@@ -2,10 +2,6 @@
 
 #include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
-#include "shell/Main.h"
-
-#include <QCoreApplication>
-#include <QFile>
 
 #include <atomic>
 #include <cerrno>
@@ -22,37 +18,35 @@ namespace {
 // number they are unique on the machine.
 std::atomic<quint64> temporaryCount{0};
 
-const QString kPrefix = QStringLiteral(".velunor-");
-const QString kOutputSuffix = QStringLiteral(".mp3");
-const QString kPartSuffix = QStringLiteral(".part");
+constexpr QByteArrayView kPrefix = ".velunor-";
+constexpr QByteArrayView kOutputSuffix = ".mp3";
+constexpr QByteArrayView kPartSuffix = ".part";
 
 bool SameFile(const struct stat &a, const struct stat &b)
 {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-bool AllDigits(QStringView text)
+bool AllDigits(QByteArrayView text)
 {
     if (text.isEmpty())
         return false;
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+    for (const char c : text)
+        if (c < '0' || c > '9')
             return false;
     return true;
 }
 
 } // namespace
 
-std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder, int &error,
-                                                          const QString &suffix)
+std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const Path &folder, int &error,
+                                                          const QByteArray &suffix)
 {
-    const QString base = Main::FolderWithSeparator(folder);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = base + kPrefix + QString::number(QCoreApplication::applicationPid()) +
-                             QLatin1Char('-') + QString::number(++temporaryCount) + suffix;
-        const QByteArray name = QFile::encodeName(path);
+        const Path path = folder.child(kPrefix.toByteArray() + QByteArray::number(::getpid()) +
+                                       '-' + QByteArray::number(++temporaryCount) + suffix);
         const int fd =
-            ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+            ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -63,7 +57,7 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
         // from a dead one's. Another run clearing away debris may have found
         // the file in the moment before it was locked, and removed it: then
         // it is not ours any more, and another name is taken.
-        if (FileSystem::TryLockWholeFile(fd, F_WRLCK) && FileSystem::IsStillNamed(fd, name))
+        if (FileSystem::TryLockWholeFile(fd, F_WRLCK) && FileSystem::IsStillNamed(fd, path))
             return std::unique_ptr<TemporaryOutput>(new TemporaryOutput(path, fd));
         ::close(fd);
     }
@@ -71,7 +65,7 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const QString &folder,
     return nullptr;
 }
 
-TemporaryOutput::TemporaryOutput(QString path, int fd) : path_(std::move(path)), fd_(fd)
+TemporaryOutput::TemporaryOutput(Path path, int fd) : path_(std::move(path)), fd_(fd)
 {
     // Removed even when the program ends without its own clean-up.
     ExitCleanup::AddFile(path_);
@@ -87,17 +81,17 @@ TemporaryOutput::~TemporaryOutput()
 void TemporaryOutput::forget()
 {
     ExitCleanup::RemoveFile(path_);
-    path_.clear();
+    path_ = Path();
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
 }
 
-int TemporaryOutput::moveTo(const QString &target)
+int TemporaryOutput::moveTo(const Path &target)
 {
     if (path_.isEmpty())
         return ENOENT;
-    if (::rename(QFile::encodeName(path_).constData(), QFile::encodeName(target).constData()) != 0)
+    if (::rename(path_.c_str(), target.c_str()) != 0)
         return errno;
     forget();
     return 0;
@@ -107,13 +101,12 @@ int TemporaryOutput::moveOver(TemporaryOutput &other)
 {
     if (path_.isEmpty() || other.path_.isEmpty())
         return ENOENT;
-    if (::rename(QFile::encodeName(path_).constData(),
-                 QFile::encodeName(other.path_).constData()) != 0)
+    if (::rename(path_.c_str(), other.path_.c_str()) != 0)
         return errno;
     // The other's name, noted for the clean-up at an abrupt end, is this
     // file's now.
     ExitCleanup::RemoveFile(path_);
-    path_ = std::exchange(other.path_, QString());
+    path_ = std::exchange(other.path_, Path());
     other.forget();
     ExitCleanup::AddFile(path_);
     return 0;
@@ -123,33 +116,31 @@ int TemporaryOutput::remove()
 {
     if (path_.isEmpty())
         return 0;
-    const int result =
-        ::unlink(QFile::encodeName(path_).constData()) == 0 || errno == ENOENT ? 0 : errno;
+    const int result = ::unlink(path_.c_str()) == 0 || errno == ENOENT ? 0 : errno;
     if (result == 0) {
         ExitCleanup::RemoveFile(path_);
-        path_.clear();
+        path_ = Path();
     }
     return result;
 }
 
-bool TemporaryOutput::IsReservedName(const QString &fileName)
+bool TemporaryOutput::IsReservedName(QByteArrayView fileName)
 {
     // ".velunor-<pid>-<n>.mp3" and ".velunor-<pid>-<n>.part"
     const qsizetype suffix = fileName.endsWith(kOutputSuffix) ? kOutputSuffix.size()
                              : fileName.endsWith(kPartSuffix) ? kPartSuffix.size()
                                                               : 0;
-    if (!fileName.startsWith(kPrefix) || suffix == 0)
+    if (!fileName.startsWith(kPrefix) || suffix == 0 || fileName.size() < kPrefix.size() + suffix)
         return false;
-    const QStringView numbers =
-        QStringView(fileName).mid(kPrefix.size(), fileName.size() - kPrefix.size() - suffix);
-    const qsizetype dash = numbers.indexOf(QLatin1Char('-'));
-    return dash > 0 && AllDigits(numbers.left(dash)) && AllDigits(numbers.mid(dash + 1));
+    const QByteArrayView numbers =
+        fileName.sliced(kPrefix.size(), fileName.size() - kPrefix.size() - suffix);
+    const qsizetype dash = numbers.indexOf('-');
+    return dash > 0 && AllDigits(numbers.first(dash)) && AllDigits(numbers.sliced(dash + 1));
 }
 
-int RemoveDeadLeftovers(const QString &folder)
+int RemoveDeadLeftovers(const Path &folder)
 {
-    const int dirFd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd < 0)
         return 0;
     DIR *listing = ::fdopendir(dirFd);
@@ -160,8 +151,7 @@ int RemoveDeadLeftovers(const QString &folder)
     int removed = 0;
     const uid_t user = ::geteuid();
     while (const dirent *entry = ::readdir(listing)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!TemporaryOutput::IsReservedName(name))
+        if (!TemporaryOutput::IsReservedName(entry->d_name))
             continue;
         // Opened without following a link and without waiting on a pipe.
         const int fd =

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "platform/Path.h"
 
 #include <memory>
 
@@ -19,14 +19,14 @@ public:
     // which tells the converter the type it writes, or ".part" for a staged
     // file being written). Null, with `error` set to the errno value, when
     // the folder cannot be written.
-    static std::unique_ptr<TemporaryOutput> Reserve(const QString &folder, int &error,
-                                                    const QString &suffix = QStringLiteral(".mp3"));
+    static std::unique_ptr<TemporaryOutput> Reserve(const Path &folder, int &error,
+                                                    const QByteArray &suffix = ".mp3");
     ~TemporaryOutput();
     TemporaryOutput(const TemporaryOutput &) = delete;
     TemporaryOutput &operator=(const TemporaryOutput &) = delete;
 
-    // "" once the file was moved away or removed.
-    const QString &path() const { return path_; }
+    // Empty once the file was moved away or removed.
+    const Path &path() const { return path_; }
     // A descriptor open for reading and writing on the file, valid while the
     // object lives.
     int descriptor() const { return fd_; }
@@ -34,7 +34,7 @@ public:
     // Gives the file the name `target`, replacing what is there in one step.
     // Returns 0, or the errno value of the failure (the file is then still
     // this object's).
-    int moveTo(const QString &target);
+    int moveTo(const Path &target);
     // Gives the file the name of `other`'s file, which is replaced; `other`
     // no longer owns a file then. Returns 0 or the errno value.
     int moveOver(TemporaryOutput &other);
@@ -43,13 +43,13 @@ public:
     int remove();
 
     // True for names of the program's own temporary files.
-    static bool IsReservedName(const QString &fileName);
+    static bool IsReservedName(QByteArrayView fileName);
 
 private:
-    TemporaryOutput(QString path, int fd);
+    TemporaryOutput(Path path, int fd);
     void forget();
 
-    QString path_;
+    Path path_;
     int fd_ = -1;
 };
 
@@ -58,6 +58,6 @@ private:
 // program and that nobody holds locked (a program killed part way leaves
 // them). Never follows a link and never touches anything else. Returns how
 // many files were removed.
-int RemoveDeadLeftovers(const QString &folder);
+int RemoveDeadLeftovers(const Path &folder);
 
 } // namespace velunor

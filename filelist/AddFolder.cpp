@@ -6,14 +6,15 @@
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
-#include <QFile>
 #include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,22 +27,11 @@ bool IsDotOrDotDot(const char *name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// A name read from the disk that decodes to text which encodes back to other
-// bytes (invalid UTF-8, say) could never be opened again by its text. Plain
-// ASCII names, by far the most, always come back unchanged.
-bool SurvivesRoundTrip(const char *raw, const QString &decoded)
-{
-    const auto *byte = reinterpret_cast<const unsigned char *>(raw);
-    while (*byte != 0 && *byte < 0x80)
-        ++byte;
-    return *byte == 0 || QFile::encodeName(decoded) == raw;
-}
-
 // File-manager order: by name without regard to case, names that differ only
 // in case in a fixed order. Where both names hold plain ASCII up to the first
 // difference, that difference decides without the full Unicode case folding;
 // the result is the same, and a folder of many files sorts several times faster.
-bool ComesFirst(const QString &a, const QString &b)
+bool ComesFirst(const QString &a, const QString &b, const Path &rawA, const Path &rawB)
 {
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = 0; i < common; ++i) {
@@ -57,16 +47,16 @@ bool ComesFirst(const QString &a, const QString &b)
             return x < y;
     }
     const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
+    return order != 0 ? order < 0 : rawA < rawB;
 }
 
 // A folder opened for listing, closed on every way out of the scope.
 class OpenFolder {
 public:
     // Opens `path`; a symbolic link is followed only with `followLink`.
-    OpenFolder(const QByteArray &path, bool followLink)
+    OpenFolder(const Path &path, bool followLink)
     {
-        const int fd = ::open(path.constData(),
+        const int fd = ::open(path.c_str(),
                               O_RDONLY | O_DIRECTORY | O_CLOEXEC | (followLink ? 0 : O_NOFOLLOW));
         if (fd < 0) {
             error_ = errno;
@@ -111,7 +101,8 @@ private:
 
 // One file of a folder listing, with what the listing knew of it.
 struct ListedFile {
-    QString name;
+    Path name;
+    QString shown;          // as people see it: what the pattern and the order go by
     unsigned char kind = 0; // the listing's entry kind (DT_REG, DT_LNK, ...)
 };
 
@@ -151,14 +142,14 @@ QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &patte
     while (const dirent *entry = folder.next()) {
         if (entry->d_type == DT_DIR)
             continue;
-        QString name = QFile::decodeName(entry->d_name);
-        if (!pattern.matches(name) || !SurvivesRoundTrip(entry->d_name, name) ||
-            !IsFileEntry(folder, *entry, searchable))
+        QString shown = ShownText(entry->d_name);
+        if (!pattern.matches(shown) || !IsFileEntry(folder, *entry, searchable))
             continue;
-        files.append(ListedFile{std::move(name), entry->d_type});
+        files.append(ListedFile{Path::FromBytes(entry->d_name), std::move(shown), entry->d_type});
     }
-    std::sort(files.begin(), files.end(),
-              [](const ListedFile &a, const ListedFile &b) { return ComesFirst(a.name, b.name); });
+    std::sort(files.begin(), files.end(), [](const ListedFile &a, const ListedFile &b) {
+        return ComesFirst(a.shown, b.shown, a.name, b.name);
+    });
     return files;
 }
 
@@ -166,11 +157,11 @@ QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &patte
 // and not on a kernel file system, whose name begins with ".". Files like these
 // are the working files programs keep beside the user's own; a hidden file the
 // user has made read-only is taken.
-bool IsPlainHiddenFile(const struct stat &own, const QString &name, int folderFd,
+bool IsPlainHiddenFile(const struct stat &own, const Path &name, int folderFd,
                        KernelFileSystems &kernel)
 {
-    return name.startsWith(QLatin1Char('.')) && S_ISREG(own.st_mode) &&
-           (own.st_mode & S_IWUSR) != 0 && !kernel.holdsOpen(folderFd, own.st_dev);
+    return name.bytes().startsWith('.') && S_ISREG(own.st_mode) && (own.st_mode & S_IWUSR) != 0 &&
+           !kernel.holdsOpen(folderFd, own.st_dev);
 }
 
 // Whether a listed file is to be added. The listing and the adding of a folder
@@ -180,42 +171,73 @@ bool IsPlainHiddenFile(const struct stat &own, const QString &name, int folderFd
 bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFileSystems &kernel)
 {
     const bool kindKnown = file.kind != DT_LNK && file.kind != DT_UNKNOWN;
-    if (kindKnown && !file.name.startsWith(QLatin1Char('.')))
+    if (kindKnown && !file.name.bytes().startsWith('.'))
         return true;
-    const QByteArray raw = QFile::encodeName(file.name);
+    const char *raw = file.name.c_str();
     struct stat own {};
-    if (::fstatat(folder.fd(), raw.constData(), &own, AT_SYMLINK_NOFOLLOW) != 0)
+    if (::fstatat(folder.fd(), raw, &own, AT_SYMLINK_NOFOLLOW) != 0)
         return false;
     if (S_ISLNK(own.st_mode)) {
         struct stat target {};
-        return ::fstatat(folder.fd(), raw.constData(), &target, 0) == 0 && !S_ISDIR(target.st_mode);
+        return ::fstatat(folder.fd(), raw, &target, 0) == 0 && !S_ISDIR(target.st_mode);
     }
     return !S_ISDIR(own.st_mode) && !IsPlainHiddenFile(own, file.name, folder.fd(), kernel);
+}
+
+// The real path of `folder` (links and ".." resolved); empty when it cannot
+// be told.
+Path RealPathOf(const Path &folder)
+{
+    char *real = ::realpath(folder.c_str(), nullptr);
+    if (!real)
+        return Path();
+    Path resolved = Path::FromBytes(real);
+    ::free(real);
+    return resolved;
 }
 
 // One breadth-first search over a folder list.
 class FolderWalk {
 public:
-    explicit FolderWalk(Yield yield) : yield_(std::move(yield)) {}
-
-    void run(QStringList &folders, bool recurse)
+    FolderWalk(const SearchOptions &options, Yield yield)
+        : options_(options), yield_(std::move(yield))
     {
-        QStringList level = searchLevel(folders, /*givenByUser=*/true);
-        if (!recurse) {
-            for (const QString &entry : std::as_const(level)) {
-                const OpenFolder folder(QFile::encodeName(entry), /*followLink=*/false);
-                const Verdict verdict = judge(folder);
+        if (!options_.excluded.isEmpty()) {
+            excludedReal_ = RealPathOf(options_.excluded);
+            excluded_ = FileSystem::IdentityOf(options_.excluded);
+        }
+    }
+
+    void run(QList<Path> &folders)
+    {
+        QList<Found> level = searchLevel(folders);
+        if (!options_.recurse) {
+            for (const Found &found : std::as_const(level)) {
+                OpenFolder folder(found.path, /*followLink=*/true);
+                const Verdict verdict = judge(folder, found);
                 YieldNow(yield_);
                 if (verdict == Verdict::Qualifies)
-                    folders.append(entry);
+                    folders.append(found.path);
             }
             return;
         }
         // Each finished level joins the list at once, so that a failure further
         // down loses nothing already found.
         while (!level.isEmpty()) {
-            QStringList deeper = searchLevel(level, /*givenByUser=*/false);
-            folders.append(level);
+            QList<Found> deeper;
+            QList<Path> searched;
+            for (const Found &found : std::as_const(level)) {
+                OpenFolder folder(found.path, /*followLink=*/true);
+                const Verdict verdict = judge(folder, found);
+                YieldNow(yield_);
+                if (verdict == Verdict::Gone)
+                    noteUnread(found.path, folder.error());
+                if (verdict != Verdict::Qualifies)
+                    continue;
+                listSubfolders(folder, found.path, deeper);
+                searched.append(found.path);
+            }
+            folders.append(searched);
             level = std::move(deeper);
         }
     }
@@ -223,26 +245,31 @@ public:
 private:
     enum class Verdict { Qualifies, NotSearched, Gone };
 
-    // Looks every entry up and lists the subfolders of those that qualify.
-    // Entries that have gone or deny access are removed from `entries`, and so
-    // are entries found below that do not qualify; the entries given by the
-    // user that do not qualify stay, as their own files are still wanted. A
-    // link the user names is followed; links found below never are.
-    QStringList searchLevel(QStringList &entries, bool givenByUser)
+    // A subfolder found by the search; `linked` when its entry is a link.
+    struct Found {
+        Path path;
+        bool linked = false;
+    };
+
+    // Looks the entries given by the user up and lists the subfolders of those
+    // that qualify. Entries that have gone or deny access are removed; the
+    // entries that do not qualify stay, as their own files are still wanted.
+    QList<Found> searchLevel(QList<Path> &entries)
     {
-        QStringList subfolders;
+        QList<Found> subfolders;
         for (qsizetype i = 0; i < entries.size(); ++i) {
-            const QString entry = entries[i];
-            OpenFolder folder(QFile::encodeName(entry), /*followLink=*/givenByUser);
-            const Verdict verdict = judge(folder);
+            const Path entry = entries[i];
+            OpenFolder folder(entry, /*followLink=*/true);
+            const Verdict verdict = judge(folder, Found{entry, false}, /*given=*/true);
             YieldNow(yield_);
             if (verdict == Verdict::Qualifies) {
                 listSubfolders(folder, entry, subfolders);
                 continue;
             }
-            if (verdict == Verdict::NotSearched && givenByUser)
+            if (verdict == Verdict::NotSearched)
                 continue;
-            // The first entry of that text goes, which is this one unless the
+            noteUnread(entry, folder.error());
+            // The first entry of that path goes, which is this one unless the
             // list names the folder twice.
             entries.removeAt(entries.indexOf(entry));
             --i;
@@ -252,104 +279,160 @@ private:
 
     // A folder that cannot be opened, for whatever reason (gone, no access, a
     // name too long, a device error), is passed over: the search goes on
-    // with the rest and keeps everything it has found.
-    Verdict judge(const OpenFolder &folder)
+    // with the rest and keeps everything it has found. A folder met before
+    // (two links to one folder, a link back up the tree) is searched once.
+    Verdict judge(const OpenFolder &folder, const Found &found, bool given = false)
     {
         if (!folder.isOpen())
-            return folder.error() == ELOOP ? Verdict::NotSearched // a link, or a path that loops
+            return folder.error() == ELOOP ? Verdict::NotSearched // a link that loops on itself
                                            : Verdict::Gone;
         struct stat facts {};
         if (::fstat(folder.fd(), &facts) != 0)
             return Verdict::Gone;
+        const FileIdentity identity{facts.st_dev, facts.st_ino};
+        if (!given) {
+            if (excluded_ == identity || (found.linked && !excludedReal_.isEmpty() &&
+                                          RealPathOf(found.path).isWithin(excludedReal_)))
+                return Verdict::NotSearched;
+            if (!seen_.insert(identity).second)
+                return Verdict::NotSearched;
+        } else {
+            seen_.insert(identity);
+        }
         return kernel_.holdsOpen(folder.fd(), facts.st_dev) ? Verdict::NotSearched
                                                             : Verdict::Qualifies;
     }
 
     // Appends entry + name + "/" for each subfolder with a usable name, in
-    // file-manager order. A listing cut short keeps what it found.
-    void listSubfolders(OpenFolder &folder, const QString &entry, QStringList &subfolders)
+    // file-manager order. A listing cut short keeps what it found, and is
+    // noted as unread.
+    void listSubfolders(OpenFolder &folder, const Path &entry, QList<Found> &subfolders)
     {
-        QStringList names;
+        QList<ListedFile> names;
         while (const dirent *found = folder.next()) {
-            if (!isRealFolder(folder, *found))
+            bool linked = false;
+            if (!isFolderEntry(folder, *found, linked))
                 continue;
             YieldNow(yield_);
-            const QString name = QFile::decodeName(found->d_name);
-            if (SurvivesRoundTrip(found->d_name, name) && !HasUnsafeChars(name))
-                names.append(name);
+            Path name = Path::FromBytes(found->d_name);
+            if (!HasUnsafeChars(name))
+                names.append(ListedFile{std::move(name), ShownText(found->d_name),
+                                        static_cast<unsigned char>(linked ? DT_LNK : DT_DIR)});
         }
-        std::sort(names.begin(), names.end(), ComesFirst);
-        for (const QString &name : std::as_const(names))
-            subfolders.append(entry + name + QLatin1Char('/'));
+        if (folder.error() != 0)
+            noteUnread(entry, folder.error());
+        std::sort(names.begin(), names.end(), [](const ListedFile &a, const ListedFile &b) {
+            return ComesFirst(a.shown, b.shown, a.name, b.name);
+        });
+        for (const ListedFile &name : std::as_const(names))
+            subfolders.append(Found{entry.child(name.name).withSeparator(), name.kind == DT_LNK});
     }
 
-    // A folder entry that is a folder itself; links are never searched, so
-    // they are not counted as subfolders.
-    static bool isRealFolder(const OpenFolder &folder, const dirent &entry)
+    // A folder entry that is a folder itself, or a link that leads to one.
+    static bool isFolderEntry(const OpenFolder &folder, const dirent &entry, bool &linked)
     {
-        if (entry.d_type != DT_UNKNOWN)
-            return entry.d_type == DT_DIR;
+        if (entry.d_type == DT_DIR)
+            return true;
+        if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
+            return false;
         struct stat facts {};
-        return ::fstatat(folder.fd(), entry.d_name, &facts, AT_SYMLINK_NOFOLLOW) == 0 &&
+        if (::fstatat(folder.fd(), entry.d_name, &facts, AT_SYMLINK_NOFOLLOW) != 0)
+            return false;
+        if (S_ISDIR(facts.st_mode))
+            return true;
+        linked = S_ISLNK(facts.st_mode);
+        return linked && ::fstatat(folder.fd(), entry.d_name, &facts, 0) == 0 &&
                S_ISDIR(facts.st_mode);
     }
 
+    void noteUnread(const Path &folder, int error)
+    {
+        if (options_.unread && error != 0)
+            options_.unread->append(UnreadFolder{folder, error});
+    }
+
+    const SearchOptions &options_;
     KernelFileSystems kernel_;
     Yield yield_;
+    std::set<FileIdentity> seen_;
+    Path excludedReal_;
+    std::optional<FileIdentity> excluded_;
 };
 
 } // namespace
 
-void CollectSubfolders(QStringList &folders, bool recurse, const Yield &yield)
+void CollectSubfolders(QList<Path> &folders, const SearchOptions &options, const Yield &yield)
 {
-    FolderWalk(yield).run(folders, recurse);
+    FolderWalk(options, yield).run(folders);
 }
 
-bool HasUnsafeChars(const QString &name)
+void CollectSubfolders(QList<Path> &folders, bool recurse, const Yield &yield)
 {
-    for (const QChar character : name) {
-        const char16_t code = character.unicode();
-        if (code < 32 || (code >= 127 && code <= 159) || code == u'?')
+    SearchOptions options;
+    options.recurse = recurse;
+    CollectSubfolders(folders, options, yield);
+}
+
+bool HasUnsafeChars(const Path &name)
+{
+    const QByteArray &bytes = name.bytes();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        // U+0080 to U+009F are C2 80 to C2 9F in UTF-8.
+        const bool c1Control = byte == 0xC2 && i + 1 < bytes.size() &&
+                               static_cast<unsigned char>(bytes[i + 1]) >= 0x80 &&
+                               static_cast<unsigned char>(bytes[i + 1]) <= 0x9F;
+        if (byte < 32 || byte == 127 || byte == '?' || c1Control)
             return true;
     }
-    return QFile::decodeName(QFile::encodeName(name)) != name;
+    return false;
 }
 
-QStringList ListMatchingFiles(const QString &folder, const QString &pattern)
+QList<Path> ListMatchingFiles(const Path &folder, const QString &pattern)
 {
-    OpenFolder listing(QFile::encodeName(Main::FolderWithSeparator(folder)), /*followLink=*/true);
+    OpenFolder listing(folder.withSeparator(), /*followLink=*/true);
     if (!listing.isOpen())
         return {};
     const QList<ListedFile> files = MatchingFiles(listing, WildcardPattern(pattern));
-    QStringList names;
+    QList<Path> names;
     names.reserve(files.size());
     for (const ListedFile &file : files)
         names.append(file.name);
     return names;
 }
 
-void AddFilesFromFolders(const QStringList &folders, const QString &pattern, FileListModel &items)
+void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, FileListModel &items,
+                         QList<UnreadFolder> *unread)
 {
     const WildcardPattern matcher(pattern);
     KernelFileSystems kernel;
     // Nothing here lets other events run, so handing the list all new items at
     // once looks the same as adding them one by one; a failure part way still
     // leaves the items found before it.
-    QStringList accepted;
+    QList<Path> accepted;
     const auto handOver = qScopeGuard([&] { items.add(accepted); });
+    const auto noteUnread = [unread](const Path &folder, int error) {
+        if (unread)
+            unread->append(UnreadFolder{folder, error});
+    };
 
-    for (const QString &entry : folders) {
-        const QString folder = entry.endsWith(QLatin1Char('/')) ? entry.chopped(1) : entry;
-        OpenFolder listing(QFile::encodeName(folder + QLatin1Char('/')), /*followLink=*/true);
-        if (!listing.isOpen())
+    for (const Path &entry : folders) {
+        OpenFolder listing(entry.withSeparator(), /*followLink=*/true);
+        if (!listing.isOpen()) {
+            noteUnread(entry, listing.error());
             continue;
+        }
+        // In a folder that may be read but not entered, no file can be
+        // opened: none is listed, and the folder is named as unread.
+        if (::faccessat(listing.fd(), ".", X_OK, AT_EACCESS) != 0)
+            noteUnread(entry, errno);
         // The chosen root "/" makes entries "//" and "//usr/...": the separator
         // is collapsed once per folder, as no name holds one.
-        const QString prefix = FileSystem::CollapseSeparators(folder + QLatin1Char('/'));
+        const Path prefix = entry.withSeparator().collapsed();
         for (const ListedFile &file : MatchingFiles(listing, matcher)) {
-            if (file.name.startsWith(QLatin1Char('~')) || !IsAcceptedFile(listing, file, kernel))
+            if (file.name.bytes().startsWith('~') || !IsAcceptedFile(listing, file, kernel))
                 continue;
-            accepted.append(prefix + file.name);
+            accepted.append(prefix.child(file.name));
         }
     }
 }

@@ -22,7 +22,7 @@ QVariant FileListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= count())
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return paths_.at(index.row());
+        return paths_.at(index.row()).text();
     return {};
 }
 
@@ -52,7 +52,12 @@ void FileListModel::checkIndex(int index) const
         throw PlatformError(QStringLiteral("Index out of bounds"), kIndexOutOfBounds);
 }
 
-const QString &FileListModel::text(int index) const
+QString FileListModel::text(int index) const
+{
+    return path(index).text();
+}
+
+const Path &FileListModel::path(int index) const
 {
     checkIndex(index);
     return paths_.at(index - 1);
@@ -76,19 +81,19 @@ void FileListModel::exchange(int first, int second)
     }
 }
 
-void FileListModel::add(const QString &text)
+void FileListModel::add(const Path &path)
 {
-    add(QStringList{text});
+    add(QList<Path>{path});
 }
 
-void FileListModel::add(const QStringList &texts)
+void FileListModel::add(const QList<Path> &paths)
 {
-    if (texts.isEmpty())
+    if (paths.isEmpty())
         return;
-    beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(texts.size()) - 1);
-    paths_.append(texts);
+    beginInsertRows(QModelIndex(), count(), count() + static_cast<int>(paths.size()) - 1);
+    paths_.append(paths);
     ids_.reserve(paths_.size());
-    for (qsizetype i = 0; i < texts.size(); ++i)
+    for (qsizetype i = 0; i < paths.size(); ++i)
         ids_.append(nextId_++);
     endInsertRows();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Path.h"
+
 #include <QAbstractListModel>
 #include <QStringList>
 
@@ -9,7 +11,8 @@ namespace velunor {
 // items move, even when two hold the same path.
 using ItemId = quint64;
 
-// The file list itself: one full path per item, in display order. Items are
+// The file list itself: one full path per item, in display order, shown as
+// Path::text() shows it. Items are
 // numbered from 1, as every caller counts them. An item number outside
 // 1..count() throws PlatformError ("Index out of bounds", 35600), so a stale
 // number is reported by the handler that used it instead of touching memory
@@ -27,26 +30,27 @@ public:
     void setColumnHeader(const QString &text);
 
     int count() const { return static_cast<int>(paths_.size()); }
-    // 1-based.
-    const QString &text(int index) const;
+    // 1-based. The path as the list shows it.
+    QString text(int index) const;
+    const Path &path(int index) const;
     ItemId itemId(int index) const;
     // Swaps two items, each keeping its identity (a reorder).
     void exchange(int first, int second);
     // Appends at the end; repeats are allowed.
-    void add(const QString &text);
-    // Appends all of `texts` in one insertion, which the view lays out once.
-    void add(const QStringList &texts);
+    void add(const Path &path);
+    // Appends all of `paths` in one insertion, which the view lays out once.
+    void add(const QList<Path> &paths);
     void remove(int index);
     void clear();
-    const QStringList &texts() const { return paths_; }
-    // The items' identities, beside texts(); both are shared, not copied,
+    const QList<Path> &paths() const { return paths_; }
+    // The items' identities, beside paths(); both are shared, not copied,
     // when taken as they are now.
     const QList<ItemId> &itemIds() const { return ids_; }
 
 private:
     void checkIndex(int index) const;
 
-    QStringList paths_;
+    QList<Path> paths_;
     QList<ItemId> ids_; // beside paths_, one per item
     ItemId nextId_ = 1;
     QString header_;

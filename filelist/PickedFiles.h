@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/Path.h"
+
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace velunor {
 
@@ -10,6 +12,15 @@ namespace velunor {
 // first piece is the folder and every further piece a name in it, each joined
 // as folder + "/" + name with doubled separators collapsed (the folder "/"
 // would otherwise give "//name"). Empty names name no file and are skipped.
-QStringList PickedFilePaths(const QString &dialogResult);
+// Each path is read as RecoveredPath() reads it.
+QList<Path> PickedFilePaths(const QString &dialogResult);
+
+// The path of a file named by text that a desktop dialog made of its bytes.
+// Such dialogs decode names that are not UTF-8 with a replacement character
+// (U+FFFD) where a byte did not decode, which no longer names the file; when
+// the text names nothing and its folder holds exactly one file whose name
+// decodes to the same text, that file's path is given. Any other text is read
+// by Path::FromText().
+Path RecoveredPath(const QString &text);
 
 } // namespace velunor

@@ -97,20 +97,18 @@ void WaitForLeaders(const std::set<pid_t> &leaders)
 
 } // namespace
 
-void AddFile(const QString &path)
+void AddFile(const Path &path)
 {
     Registry &registry = TheRegistry();
-    QByteArray encoded = QFile::encodeName(path);
     const std::lock_guard lock(registry.mutex);
-    registry.files.insert(std::move(encoded));
+    registry.files.insert(path.bytes());
 }
 
-void RemoveFile(const QString &path)
+void RemoveFile(const Path &path)
 {
     Registry &registry = TheRegistry();
-    const QByteArray encoded = QFile::encodeName(path);
     const std::lock_guard lock(registry.mutex);
-    registry.files.erase(encoded);
+    registry.files.erase(path.bytes());
 }
 
 void AddAction(const void *owner, std::function<void()> action)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "platform/Path.h"
 
 #include <functional>
 #include <sys/types.h>
@@ -17,8 +17,8 @@ namespace velunor::ExitCleanup {
 
 // A file to delete. A path noted twice is deleted once and forgotten at the
 // first RemoveFile().
-void AddFile(const QString &path);
-void RemoveFile(const QString &path);
+void AddFile(const Path &path);
+void RemoveFile(const Path &path);
 
 // An action to run, known by the object it belongs to; one per owner (a
 // second replaces the first). Actions run after the files are deleted, in

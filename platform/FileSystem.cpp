@@ -1,55 +1,68 @@
 #include "platform/FileSystem.h"
 
-#include <QFile>
-
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velunor {
 
 namespace {
 
 // Looks `path` up, following links; empty text names nothing.
-std::optional<struct stat> LookUp(const QString &path)
+std::optional<struct stat> LookUp(const Path &path)
 {
     if (path.isEmpty())
         return std::nullopt;
     struct stat facts {};
-    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+    if (::stat(path.c_str(), &facts) != 0)
         return std::nullopt;
     return facts;
 }
 
 } // namespace
 
-bool Main::PathExists(const QString &path)
+int FileSystem::Open(QFile &file, const Path &path, QIODevice::OpenMode mode)
+{
+    const bool writes = mode & QIODevice::WriteOnly;
+    const int flags = (writes ? (mode & QIODevice::ReadOnly ? O_RDWR : O_WRONLY) : O_RDONLY) |
+                      O_CLOEXEC | O_NOCTTY;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0)
+        return errno;
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return EIO;
+    }
+    return 0;
+}
+
+bool Main::PathExists(const Path &path)
 {
     return LookUp(path).has_value();
 }
 
-bool Main::FolderExists(const QString &path)
+bool Main::FolderExists(const Path &path)
 {
     const auto facts = LookUp(path);
     return facts && S_ISDIR(facts->st_mode);
 }
 
-bool AddFolder::IsExistingFile(const QString &path)
+bool AddFolder::IsExistingFile(const Path &path)
 {
-    if (QFile::decodeName(QFile::encodeName(path)) != path)
-        return false;
     const auto facts = LookUp(path);
     return facts && !S_ISDIR(facts->st_mode);
 }
 
-bool FileSystem::HasEntry(const QString &path)
+bool FileSystem::HasEntry(const Path &path)
 {
     struct stat facts {};
-    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &facts) == 0;
+    return !path.isEmpty() && ::lstat(path.c_str(), &facts) == 0;
 }
 
-std::optional<FileIdentity> FileSystem::IdentityOf(const QString &path)
+std::optional<FileIdentity> FileSystem::IdentityOf(const Path &path)
 {
     const auto facts = LookUp(path);
     if (!facts)
@@ -57,13 +70,13 @@ std::optional<FileIdentity> FileSystem::IdentityOf(const QString &path)
     return FileIdentity{facts->st_dev, facts->st_ino};
 }
 
-bool FileSystem::IsSameFile(const QString &first, const QString &second)
+bool FileSystem::IsSameFile(const Path &first, const Path &second)
 {
     const auto one = IdentityOf(first);
     return one && one == IdentityOf(second);
 }
 
-QString FileSystem::InputFileProblem(const QString &path)
+QString FileSystem::InputFileProblem(const Path &path)
 {
     errno = ENOENT;
     const auto facts = LookUp(path);
@@ -74,21 +87,32 @@ QString FileSystem::InputFileProblem(const QString &path)
     return QString();
 }
 
-QString FileSystem::CollapseSeparators(QString path)
-{
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (path[i] == QLatin1Char('/') && kept > 0 && path[kept - 1] == QLatin1Char('/'))
-            continue;
-        path[kept++] = path[i];
-    }
-    path.truncate(kept);
-    return path;
-}
-
 QString FileSystem::SystemMessage(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+FileSystem::FolderClaimLock::FolderClaimLock(const Path &folder, const std::atomic<bool> *cancel)
+{
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    // Another run holds it for no longer than a rename takes.
+    while (!(cancel && cancel->load())) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            held_ = true;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return;
+        ::usleep(1000);
+    }
+}
+
+FileSystem::FolderClaimLock::~FolderClaimLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 bool FileSystem::TryLockWholeFile(int fd, int type)
@@ -99,11 +123,11 @@ bool FileSystem::TryLockWholeFile(int fd, int type)
     return ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
-bool FileSystem::IsStillNamed(int fd, const QByteArray &path)
+bool FileSystem::IsStillNamed(int fd, const Path &path)
 {
     struct stat held {};
     struct stat named {};
-    return ::fstat(fd, &held) == 0 && ::lstat(path.constData(), &named) == 0 &&
+    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "platform/Path.h"
+
+#include <QFile>
 #include <QString>
 
+#include <atomic>
 #include <compare>
 #include <optional>
 #include <sys/types.h>
@@ -21,35 +25,56 @@ struct FileIdentity {
 namespace Main {
 // True when `path` can be looked up at all (its modification time can be
 // read). Never fails.
-bool PathExists(const QString &path);
+bool PathExists(const Path &path);
 // True when `path` names a folder. Never fails.
-bool FolderExists(const QString &path);
+bool FolderExists(const Path &path);
 } // namespace Main
 
 namespace AddFolder {
-// True when `path` exists and is not a folder, and its name survives the
-// round trip through the file-name encoding. Never fails.
-bool IsExistingFile(const QString &path);
+// True when `path` exists and is not a folder. Never fails.
+bool IsExistingFile(const Path &path);
 } // namespace AddFolder
 
 namespace FileSystem {
 
+// Opens `file` on `path` by its bytes, with `mode` (ReadOnly, WriteOnly of a
+// file that exists); `file` closes it. Returns 0, or the errno value.
+int Open(QFile &file, const Path &path, QIODevice::OpenMode mode);
+
 // True when there is anything at `path` itself, a link that leads nowhere
 // included.
-bool HasEntry(const QString &path);
+bool HasEntry(const Path &path);
 // The file `path` names, or none when it cannot be looked up.
-std::optional<FileIdentity> IdentityOf(const QString &path);
+std::optional<FileIdentity> IdentityOf(const Path &path);
 // True when both paths name one and the same existing file, whatever links,
 // "." or ".." lead to it.
-bool IsSameFile(const QString &first, const QString &second);
+bool IsSameFile(const Path &first, const Path &second);
 // Why `path` cannot be read as an input file, in words, or "" when it can:
 // it must exist and be a regular file (a pipe or a device would keep a reader
 // waiting for ever).
-QString InputFileProblem(const QString &path);
-// `path` with every run of "/" collapsed into one.
-QString CollapseSeparators(QString path);
+QString InputFileProblem(const Path &path);
 // The system's words for an errno value.
 QString SystemMessage(int error);
+
+// Holds a folder locked alone, for the moment in which a run claims a name
+// in it, so that two runs writing into one folder at the same time never
+// take the same name. The lock is an flock() on the folder itself (nothing is
+// written into it); where the file system has no such locks, nothing is held
+// and the run goes on as before.
+class FolderClaimLock {
+public:
+    // Waits for the lock while `cancel` stays false.
+    FolderClaimLock(const Path &folder, const std::atomic<bool> *cancel);
+    ~FolderClaimLock();
+    FolderClaimLock(const FolderClaimLock &) = delete;
+    FolderClaimLock &operator=(const FolderClaimLock &) = delete;
+
+    bool isHeld() const { return held_; }
+
+private:
+    int fd_ = -1;
+    bool held_ = false;
+};
 
 // Takes a lock of `type` (F_RDLCK, shared; F_WRLCK, alone) on the whole
 // file open at `fd`, without waiting; a lock of the other type that `fd`
@@ -61,7 +86,7 @@ bool TryLockWholeFile(int fd, int type);
 // True when `path` itself (not a link's target) is still the file open at
 // `fd`: a lock on a file that somebody removed or replaced in the meantime
 // guards nothing.
-bool IsStillNamed(int fd, const QByteArray &path);
+bool IsStillNamed(int fd, const Path &path);
 
 } // namespace FileSystem
 } // namespace velunor

@@ -251,18 +251,18 @@ private:
 // A program, its arguments and its environment as execve takes them.
 class CommandWords {
 public:
-    CommandWords(const QString &program, const QStringList &arguments,
-                 const QStringList &environment)
-        : path_(QFile::encodeName(program))
+    CommandWords(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment)
+        : path_(program.bytes())
     {
         // The program is named by its file name alone, as a shell would name
         // a program found on its search path: SoX puts that name before every
         // message, which the user may get to read.
         words_.push_back(path_.mid(path_.lastIndexOf('/') + 1));
-        for (const QString &argument : arguments)
-            words_.push_back(QFile::encodeName(argument));
-        for (const QString &entry : environment)
-            entries_.push_back(QFile::encodeName(entry));
+        for (const QByteArray &argument : arguments)
+            words_.push_back(argument);
+        for (const QByteArray &entry : environment)
+            entries_.push_back(entry);
         for (QByteArray &word : words_)
             argv_.push_back(word.data());
         argv_.push_back(nullptr);
@@ -578,8 +578,8 @@ std::optional<ProcessEnd> AwaitEnd(pid_t pid, int pidfd, Clock::time_point deadl
 
 } // namespace
 
-std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
-                                           const QStringList &environment, int &error)
+std::unique_ptr<ChildProcess> SpawnProcess(const Path &program, const QByteArrayList &arguments,
+                                           const QByteArrayList &environment, int &error)
 {
     const CommandWords words(program, arguments, environment);
     Descriptor readEnd;
@@ -596,8 +596,8 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
     return std::make_unique<SpawnedProcess>(pid, readEnd.release());
 }
 
-std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
-                                       const QStringList &environment, int timeoutMs,
+std::optional<QByteArray> RunForOutput(const Path &program, const QByteArrayList &arguments,
+                                       const QByteArrayList &environment, int timeoutMs,
                                        const std::atomic<bool> *cancel)
 {
     const CommandWords words(program, arguments, environment);
@@ -652,7 +652,8 @@ QString LastErrorLine(const QByteArray &errorOutput, int maxChars)
 {
     const QList<QByteArray> lines = errorOutput.split('\n');
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
-        const QString text = QString::fromLocal8Bit(*line).trimmed();
+        // Names in the line are bytes: shown as every path is shown.
+        const QString text = ShownText(line->trimmed());
         if (!text.isEmpty())
             return text.size() > maxChars ? text.left(maxChars - 3) + QStringLiteral("...") : text;
     }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/Path.h"
+
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -55,9 +58,9 @@ public:
     // environment `environment` ("NAME=value" entries), its standard input
     // and output on /dev/null and its standard error read by the returned
     // object. On failure returns null and sets `error` to the errno value.
-    virtual std::unique_ptr<ChildProcess> startProcess(const QString &program,
-                                                       const QStringList &arguments,
-                                                       const QStringList &environment,
+    virtual std::unique_ptr<ChildProcess> startProcess(const Path &program,
+                                                       const QByteArrayList &arguments,
+                                                       const QByteArrayList &environment,
                                                        int &error) = 0;
 };
 
@@ -67,8 +70,8 @@ public:
 // watched through a pidfd. It is killed (SIGKILL) the moment this program
 // ends, however it ends, even by SIGKILL; its process group is also noted
 // for ExitCleanup until it is reaped.
-std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QStringList &arguments,
-                                           const QStringList &environment, int &error);
+std::unique_ptr<ChildProcess> SpawnProcess(const Path &program, const QByteArrayList &arguments,
+                                           const QByteArrayList &environment, int &error);
 
 // Runs `program` with `arguments` (no shell) in `environment`, started as
 // SpawnProcess starts it, and returns what it wrote to its standard output
@@ -76,12 +79,13 @@ std::unique_ptr<ChildProcess> SpawnProcess(const QString &program, const QString
 // When the time is up, or as soon as `*cancel` turns true, its process group
 // is killed, and its end is waited for a moment at most. Blocks: for worker
 // threads, never for the window's.
-std::optional<QByteArray> RunForOutput(const QString &program, const QStringList &arguments,
-                                       const QStringList &environment, int timeoutMs,
+std::optional<QByteArray> RunForOutput(const Path &program, const QByteArrayList &arguments,
+                                       const QByteArrayList &environment, int timeoutMs,
                                        const std::atomic<bool> *cancel = nullptr);
 
 // The last line of a process's error output that holds anything but spaces,
-// decoded, trimmed and cut to at most `maxChars` characters; "" when none.
+// shown as paths are shown (see Path::text()), trimmed and cut to at most `maxChars` characters; ""
+// when none.
 QString LastErrorLine(const QByteArray &errorOutput, int maxChars = 300);
 
 } // namespace velunor

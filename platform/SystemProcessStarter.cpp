@@ -2,9 +2,9 @@
 
 namespace velunor {
 
-std::unique_ptr<ChildProcess> SystemProcessStarter::startProcess(const QString &program,
-                                                                 const QStringList &arguments,
-                                                                 const QStringList &environment,
+std::unique_ptr<ChildProcess> SystemProcessStarter::startProcess(const Path &program,
+                                                                 const QByteArrayList &arguments,
+                                                                 const QByteArrayList &environment,
                                                                  int &error)
 {
     return SpawnProcess(program, arguments, environment, error);

@@ -41,7 +41,8 @@ private slots:
         Form1 &form = window.form();
         QCOMPARE(Published(&form)->role(), QAccessible::Window);
         QCOMPARE(Published(&form)->text(QAccessible::Name), QStringLiteral("Velunor"));
-        form.ListView1->items().add({"/music/a.mp3", "/music/b.mp3", "/music/c.mp3"});
+        form.ListView1->items().add(
+            testing::Paths({"/music/a.mp3", "/music/b.mp3", "/music/c.mp3"}));
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
 

@@ -43,7 +43,7 @@ void Answer(TestWindow &window, const QString &result)
 
 QStringList Listed(TestWindow &window)
 {
-    return window->ListView1->items().texts();
+    return Texts(window->ListView1->items().paths());
 }
 
 void ClickAddFiles(TestWindow &window)
@@ -97,7 +97,7 @@ private slots:
     {
         QFETCH(QString, result);
         QFETCH(QStringList, paths);
-        QCOMPARE(PickedFilePaths(result), paths);
+        QCOMPARE(Texts(PickedFilePaths(result)), paths);
     }
 
     void theDesktopJoinsPicksIntoTheResultShape()
@@ -114,7 +114,7 @@ private slots:
               QStringList({"/x/only.mp3"}),
               // A name typed with a folder of its own keeps that folder.
               QStringList({"/one/a.mp3", "/other/x.mp3", "/one/b.mp3"})})
-            QCOMPARE(PickedFilePaths(JoinFileDialogResult(picks, 32768)), picks);
+            QCOMPARE(Texts(PickedFilePaths(JoinFileDialogResult(picks, 32768))), picks);
     }
 
     // The buffer holds the text and its terminating NUL; a multi-selection
@@ -144,7 +144,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(QStringLiteral("/m/kept.mp3"));
+        window->ListView1->items().add(AsPath("/m/kept.mp3"));
         Answer(window, QString());
         ClickAddFiles(window);
 
@@ -165,7 +165,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(QStringLiteral("/m/first.mp3"));
+        window->ListView1->items().add(AsPath("/m/first.mp3"));
 
         Answer(window, QStringLiteral("/home/ann/one.mp3"));
         ClickAddFiles(window);
@@ -187,7 +187,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(QStringLiteral("/m/kept.mp3"));
+        window->ListView1->items().add(AsPath("/m/kept.mp3"));
 
         // The overflow as the real desktop raises it for a very large pick.
         QStringList many;
@@ -264,7 +264,7 @@ private slots:
         const QString result = desktop.openFileDialog(nullptr, request);
         QVERIFY(answered);
         QCOMPARE(offered, QStringList({"MP3 File (*.mp3)"}));
-        QCOMPARE(PickedFilePaths(result),
+        QCOMPARE(Texts(PickedFilePaths(result)),
                  QStringList({folder.filePath("a.mp3"), folder.filePath("b.mp3")}));
     }
 };

@@ -41,7 +41,7 @@ public:
     }
     QStringList items(const FolderTree &tree)
     {
-        return tree.relative(window->ListView1->items().texts());
+        return tree.relative(Texts(window->ListView1->items().paths()));
     }
 
     TestWindow window;

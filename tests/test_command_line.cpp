@@ -390,7 +390,7 @@ private slots:
         const QString wideName = QString(30, QChar(0x58f0)) + QStringLiteral(".mp3");
         for (const QString &name :
              {QStringLiteral("short.mp3"), QString(200, u'x') + ".mp3", wideName}) {
-            progress.atWork = QStringLiteral("/music/") + name;
+            progress.atWork = AsPath(QStringLiteral("/music/") + name);
             const QString full = cli::StatusLine(progress, 5, 12, 400);
             QCOMPARE(full,
                      QStringLiteral("[########------------]  42%  5/12 files  1:02:05 left  ") +

@@ -59,17 +59,17 @@ private:
 
 class FakeStarter : public ProcessStarter {
 public:
-    std::unique_ptr<ChildProcess> startProcess(const QString &, const QStringList &arguments,
-                                               const QStringList &, int &error) override
+    std::unique_ptr<ChildProcess> startProcess(const Path &, const QByteArrayList &arguments,
+                                               const QByteArrayList &, int &error) override
     {
         // --no-glob INPUT -c 1 --no-glob OUTPUT ...
-        const QString input = QFileInfo(arguments.value(1)).fileName();
+        const QString input = Path::FromBytes(arguments.value(1)).fileName().text();
         if (input.startsWith("cannot-start")) {
             error = ENOENT;
             return nullptr;
         }
         if (!output.isEmpty())
-            WriteFile(arguments.value(5), output);
+            WriteFile(QString::fromUtf8(arguments.value(5)), output);
         auto process = std::make_unique<FakeProcess>();
         process->input = input;
         process->signalled = &signalled;
@@ -111,10 +111,10 @@ public:
     {
         FilePlan plan;
         plan.item = ++lastItem;
-        plan.inputPath = inputs + "/" + name;
-        plan.outputFolder = outputs;
-        plan.outputFolderKey = outputs;
-        plan.outputPath = outputs + "/" + name;
+        plan.inputPath = AsPath(inputs + "/" + name);
+        plan.outputFolder = AsPath(outputs);
+        plan.outputFolderKey = AsPath(outputs);
+        plan.outputPath = AsPath(outputs + "/" + name);
         if (name.startsWith("skip"))
             plan.skipReason = "a reason";
         plans << plan;
@@ -145,7 +145,7 @@ QStringList Names(const QList<FileOutcome> &outcomes)
 {
     QStringList names;
     for (const FileOutcome &outcome : outcomes)
-        names << QFileInfo(outcome.inputPath).fileName() + ": " + outcome.reason();
+        names << outcome.inputPath.fileName().text() + ": " + outcome.reason();
     return names;
 }
 
@@ -160,7 +160,7 @@ class ConversionJobTest : public QObject {
     std::unique_ptr<ConversionJob> makeJob(FakeStarter &starter, ListSource &source, int parallel)
     {
         JobSetup setup;
-        setup.converter.path = "/stage/sox";
+        setup.converter.path = Path::FromBytes("/stage/sox");
         setup.parallel = parallel;
         return std::make_unique<ConversionJob>(starter, setup, source);
     }
@@ -280,7 +280,7 @@ private slots:
         QVERIFY2(progress.fraction > 0.5 && progress.fraction < 0.62,
                  qPrintable(QString::number(progress.fraction)));
         QCOMPARE(progress.secondsLeft, std::optional<qint64>());
-        QCOMPARE(progress.atWork, inputs_->filePath("long.mp3"));
+        QCOMPARE(progress.atWork.text(), inputs_->filePath("long.mp3"));
         // Four seconds of audio in ten: three more take about seven and a half.
         now = 10000;
         progress = job.progress();
@@ -289,7 +289,7 @@ private slots:
         // A file that fails counts as done: the bar never goes back.
         const double before = progress.fraction;
         starter.started[0]->finish({1, 0});
-        QTRY_COMPARE(job.progress().atWork, inputs_->filePath("short.mp3"));
+        QTRY_COMPARE(job.progress().atWork.text(), inputs_->filePath("short.mp3"));
         QVERIFY(job.progress().fraction >= before);
         QVERIFY(job.progress().fraction < 1.0);
         starter.started[1]->finish({1, 0});
@@ -369,7 +369,7 @@ private slots:
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         starter.started[0]->finish({0, 0});
-        QTRY_COMPARE(job->progress().atWork, QString()); // its output is being checked
+        QTRY_COMPARE(job->progress().atWork, Path()); // its output is being checked
         job->stop();
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
         QCOMPARE(Names(job->outcomes()),
@@ -422,7 +422,7 @@ private slots:
         QVERIFY(starter.mostAtOnce <= 2);
         QStringList names;
         for (const FileOutcome &outcome : job->outcomes())
-            names << QFileInfo(outcome.inputPath).fileName();
+            names << outcome.inputPath.fileName().text();
         QCOMPARE(names, QStringList({"a", "b", "c", "d", "e", "f"}));
     }
 
@@ -430,17 +430,17 @@ private slots:
     {
         RunSummary summary;
         FileOutcome same;
-        same.inputPath = "/B/01.mp3";
-        same.outputPath = "/out/01 (2).mp3";
-        same.nameChange = NameChange::SameNameInList;
+        same.inputPath = AsPath("/B/01.mp3");
+        same.outputPath = AsPath("/out/01 (2).mp3");
+        same.nameChanges = NameChange::SameNameInList;
         summary.add(same);
         FileOutcome trashed;
-        trashed.inputPath = "/in/track.mp3";
-        trashed.outputPath = "/out/track.mp3";
-        trashed.trashedPath = "/out/track.mp3";
+        trashed.inputPath = AsPath("/in/track.mp3");
+        trashed.outputPath = AsPath("/out/track.mp3");
+        trashed.trashedPath = AsPath("/out/track.mp3");
         summary.add(trashed);
         for (int i = 0; i < 12; ++i)
-            summary.addNotConverted(QStringLiteral("/in/%1.mp3").arg(i), "a reason");
+            summary.addNotConverted(AsPath(QStringLiteral("/in/%1.mp3").arg(i)), "a reason");
         QCOMPARE(summary.counts(), QStringLiteral("12 of 14 files were not converted."));
 
         const QString message = summary.message();
@@ -460,7 +460,7 @@ private slots:
 
         RunSummary clean;
         FileOutcome converted;
-        converted.inputPath = "/in/a.mp3";
+        converted.inputPath = AsPath("/in/a.mp3");
         clean.add(converted);
         QCOMPARE(clean.message(), QStringLiteral("Done."));
         QCOMPARE(clean.details(), QString());

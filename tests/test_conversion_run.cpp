@@ -132,7 +132,7 @@ class ConversionRunTest : public QObject {
     QString output(const QString &name) const { return outputs_->path() + "/" + name; }
     // Where the desktop's Trash keeps the files moved there.
     QString trashFiles() const { return home_->path() + "/.qttest/share/Trash/files"; }
-    void list(const QStringList &paths) { form().ListView1->items().add(paths); }
+    void list(const QStringList &paths) { form().ListView1->items().add(Paths(paths)); }
     void start() { QTest::mouseClick(form().PushButton2, Qt::LeftButton); }
     // Starts a run and waits until it has ended.
     void convert()
@@ -210,7 +210,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        QCOMPARE(OutputPathFor(folder, input), expected);
+        QCOMPARE(OutputPathFor(AsPath(folder), AsPath(input)).text(), expected);
     }
 
     // ---- a normal run ------------------------------------------------------
@@ -348,12 +348,14 @@ private slots:
         // names would pick.
         for (const QString name : {"hits 2020.mp3", "tune l.mp3", "qa.mp3", "qb.mp3"})
             QVERIFY(WriteFile(output(name), name.toUtf8()));
-        // An earlier output of the program bears its mark and is replaced.
+        // An earlier output of this input bears its mark, as an older version
+        // wrote it (the input's path alone), and is replaced.
+        const QString old = input("old {x}.mp3");
         QVERIFY(WriteFile(output("old {x}.mp3"), "an older result of this very name"));
-        QVERIFY(::setxattr(QFile::encodeName(output("old {x}.mp3")).constData(), kOutputMark, "x",
-                           1, 0) == 0);
-        list({input("hits {2020}.mp3"), input("tune [live].mp3"), input("q?.mp3"),
-              input("old {x}.mp3")});
+        QVERIFY(::setxattr(QFile::encodeName(output("old {x}.mp3")).constData(), kOutputMarkName,
+                           QFile::encodeName(old).constData(), QFile::encodeName(old).size(),
+                           0) == 0);
+        list({input("hits {2020}.mp3"), input("tune [live].mp3"), input("q?.mp3"), old});
         convert();
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
         for (const QString name : {"hits 2020.mp3", "tune l.mp3", "qa.mp3", "qb.mp3"})
@@ -396,33 +398,50 @@ private slots:
             QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
         form().Text1->setText(stick.path() + "/");
         QStringList songs;
-        for (const QString name : {"A/01.mp3", "B/01.mp3", "AC:DC?.mp3", "Intro.mp3"}) {
+        for (const QString name : {"A/01.mp3", "B/01.mp3", "a:b.mp3", "a?b.mp3", "CON.mp3"}) {
             QVERIFY(QDir(inputs_->path()).mkpath(QFileInfo(name).path()));
             songs << input(name);
         }
-        list(songs);
+        // A listed file on the stick itself, with the name the two refused
+        // ones become: no output ever lands on it.
+        const QString onStick = stick.path() + "/a_b.mp3";
+        QCOMPARE(MakeStereoMp3(onStick, 1.0), QString());
+        const QByteArray onStickBefore = Contents(onStick);
+        list(songs + QStringList{onStick});
         convert();
-        const QStringList outputs = {"01 (2).mp3", "01.mp3", "AC_DC_.mp3", "Intro.mp3"};
-        QCOMPARE(platform().messageTexts(),
-                 QStringList({"Done.\r\n\r\n2 files were saved under another name or in place "
-                              "of a file of yours:\r\n" +
-                              songs[1] + " -> " + stick.path() +
-                              "/01 (2).mp3 - another file in the list has the same name\r\n" +
-                              songs[2] + " -> " + stick.path() +
-                              "/AC_DC_.mp3 - the output's file system refuses a character of the "
-                              "name"}));
+        const QStringList outputs = {"01 (2).mp3",  "01.mp3",      "CON_.mp3",
+                                     "a_b (2).mp3", "a_b (3).mp3", "a_b.mp3"};
+        const QString refused = " - the output's file system refuses the name as it is";
+        const QString message =
+            "Done.\r\n\r\n1 file was not converted:\r\n" + onStick +
+            " - skipped, the output would replace this very file\r\n\r\n4 files were saved under "
+            "another name or in place of a file of yours:\r\n" +
+            songs[1] + " -> " + stick.path() +
+            "/01 (2).mp3 - another file in the list has the same name\r\n" + songs[2] + " -> " +
+            stick.path() + "/a_b (2).mp3" + refused +
+            "; another file in the list has the same name\r\n" + songs[3] + " -> " + stick.path() +
+            "/a_b (3).mp3" + refused + "; another file in the list has the same name\r\n" +
+            songs[4] + " -> " + stick.path() + "/CON_.mp3" + refused;
+        QCOMPARE(platform().messageTexts(), QStringList({message}));
         QCOMPARE(Entries(stick.path()), outputs);
+        QCOMPARE(Contents(onStick), onStickBefore);
         for (const QString &name : outputs)
-            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+            QCOMPARE(ChannelCount(stick.path() + "/" + name), name == "a_b.mp3" ? 2 : 1);
 
-        // FAT keeps no mark of the program's outputs: converting again moves
-        // the earlier ones to the stick's Trash rather than guessing.
+        // FAT keeps no marks, but an earlier output of the same input holds
+        // the very same audio: converting again replaces each one quietly.
         platform().messages.clear();
         convert();
-        QCOMPARE(platform().messageTexts().value(0).count("moved to the Trash"), 4);
-        QCOMPARE(Entries(stick.path() + "/.Trash-0/files"), outputs);
-        for (const QString &name : outputs)
-            QCOMPARE(ChannelCount(stick.path() + "/" + name), 1);
+        QCOMPARE(platform().messageTexts(), QStringList({message}));
+        QCOMPARE(Entries(stick.path()), outputs);
+        QVERIFY(!QFileInfo::exists(stick.path() + "/.Trash-0"));
+
+        // Any other file at an output's name goes to the stick's Trash.
+        QCOMPARE(MakeStereoMp3(stick.path() + "/01.mp3", 2.0), QString());
+        platform().messages.clear();
+        convert();
+        QCOMPARE(platform().messageTexts().value(0).count("moved to the Trash"), 1);
+        QCOMPARE(Entries(stick.path() + "/.Trash-0/files"), QStringList({"01.mp3"}));
     }
 
     void aFolderThatGoesAwayOrStopsTakingFilesIsToldAsSuch_data()
@@ -822,7 +841,7 @@ private slots:
         other.load();
         QTemporaryDir otherOutputs;
         other->Text1->setText(otherOutputs.path() + "/");
-        other->ListView1->items().add(QStringList{input("long.mp3", 440, 1000, 10.0)});
+        other->ListView1->items().add(AsPath(input("long.mp3", 440, 1000, 10.0)));
         list({input("a.mp3"), input("b.mp3"), input("c.mp3")});
         QTest::mouseClick(other->PushButton2, Qt::LeftButton);
         convert();

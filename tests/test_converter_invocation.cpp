@@ -34,12 +34,17 @@ class ConverterInvocationTest : public QObject {
     QStringList shown_;
     Shell32::StatusText show_ = [this](const QString &text) { shown_ << text; };
 
-    QString converter() const { return StagedPath(staging_.path(), ConverterProgram()); }
+    QString converter() const
+    {
+        return StagedPath(AsPath(staging_.path()), ConverterProgram()).text();
+    }
 
     qint32 convert(ChannelMode mode, const QString &input, const QString &output)
     {
         return Shell32::RunAndWait(
-            processes_, CommandLine(converter(), ArgumentString::ForMode(mode, input, output)),
+            processes_,
+            CommandLine(AsPath(converter()),
+                        ArgumentString::ForMode(mode, AsPath(input), AsPath(output))),
             show_);
     }
 
@@ -48,7 +53,7 @@ class ConverterInvocationTest : public QObject {
         ArgumentString arguments;
         for (const QString &word : words)
             arguments.word(word);
-        return CommandLine(path, arguments);
+        return CommandLine(AsPath(path), arguments);
     }
 
 private slots:
@@ -81,11 +86,15 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QString, text);
         QFETCH(QStringList, arguments);
-        const CommandLine line(
-            "/t/sox", ArgumentString::ForMode(ChannelMode(mode), "/in/a b.mp3", "/out/a b.mp3"));
+        const CommandLine line(Path::FromBytes("/t/sox"),
+                               ArgumentString::ForMode(ChannelMode(mode), AsPath("/in/a b.mp3"),
+                                                       AsPath("/out/a b.mp3")));
         QCOMPARE(line.text(), text);
-        QCOMPARE(line.program(), QStringLiteral("/t/sox"));
-        QCOMPARE(line.arguments(), arguments);
+        QCOMPARE(line.program().text(), QStringLiteral("/t/sox"));
+        QByteArrayList bytes;
+        for (const QString &argument : arguments)
+            bytes << argument.toUtf8();
+        QCOMPARE(line.arguments(), bytes);
     }
 
     // ---- real conversions --------------------------------------------------
@@ -198,7 +207,8 @@ private slots:
         for (const ConverterFile &file : ConverterFileSet()) {
             if (file.executable)
                 continue;
-            const QString loaded = "calling init: " + StagedPath(staging_.path(), file);
+            const QString loaded =
+                "calling init: " + StagedPath(AsPath(staging_.path()), file).text();
             QVERIFY2(log.contains(loaded), qPrintable(loaded));
         }
     }
@@ -209,14 +219,18 @@ private slots:
     {
         qputenv("SOX_OPTS", "--norm");
         qputenv("LD_LIBRARY_PATH", "/opt/lib");
-        QStringList environment = Shell32::ConverterEnvironment("/stage/");
-        QVERIFY(environment.filter(QRegularExpression("^SOX_OPTS=")).isEmpty());
-        QCOMPARE(environment.filter(QRegularExpression("^LD_LIBRARY_PATH=")),
+        const auto environment = [](const char *folder) {
+            QStringList texts;
+            for (const QByteArray &entry : Shell32::ConverterEnvironment(Path::FromBytes(folder)))
+                texts << QString::fromUtf8(entry);
+            return texts;
+        };
+        QVERIFY(environment("/stage/").filter(QRegularExpression("^SOX_OPTS=")).isEmpty());
+        QCOMPARE(environment("/stage/").filter(QRegularExpression("^LD_LIBRARY_PATH=")),
                  QStringList({"LD_LIBRARY_PATH=/stage/:/opt/lib"}));
         // An empty entry would add the current folder to the search.
         qputenv("LD_LIBRARY_PATH", "");
-        environment = Shell32::ConverterEnvironment("/stage");
-        QCOMPARE(environment.filter(QRegularExpression("^LD_LIBRARY_PATH=")),
+        QCOMPARE(environment("/stage").filter(QRegularExpression("^LD_LIBRARY_PATH=")),
                  QStringList({"LD_LIBRARY_PATH=/stage"}));
         qunsetenv("SOX_OPTS");
         qunsetenv("LD_LIBRARY_PATH");
@@ -308,10 +322,10 @@ private slots:
         // read would block for ever on it.
         int error = 0;
         std::unique_ptr<ChildProcess> process = processes_.startProcess(
-            "/bin/sh",
+            Path::FromBytes("/bin/sh"),
             {"-c", "i=0; while [ $i -lt 20000 ]; do echo \"line $i of chatter\" >&2; "
                    "i=$((i+1)); done; echo 'sox FAIL formats: last words' >&2; exit 2"},
-            QStringList{"PATH=/usr/bin:/bin"}, error);
+            QByteArrayList{"PATH=/usr/bin:/bin"}, error);
         QVERIFY(process);
         QTRY_VERIFY_WITH_TIMEOUT(process->end().has_value() && !process->errorOutput().isEmpty() &&
                                      process->errorOutput().endsWith("last words\n"),

@@ -29,7 +29,31 @@ mode_t ModeOf(const QString &path)
 
 QString StagingFolder()
 {
-    return ChooseStagingPlace().folder;
+    return ChooseStagingPlace().folder.text();
+}
+
+// The staging calls on folders and files named by text, as this test names
+// them.
+QString StagedPath(const QString &folder, const ConverterFile &file)
+{
+    return velunor::StagedPath(AsPath(folder), file).text();
+}
+QString UntrustedConverterReason(const QString &folder)
+{
+    return velunor::UntrustedConverterReason(AsPath(folder));
+}
+void DeleteFileQuietly(const QString &path, const Yield &yield)
+{
+    velunor::DeleteFileQuietly(AsPath(path), yield);
+}
+void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
+                       const Yield &yield)
+{
+    velunor::WriteResourceFile(buffer, AsPath(path), executable, yield);
+}
+bool StagedFileMatches(const QString &path, const QByteArray &buffer)
+{
+    return velunor::StagedFileMatches(AsPath(path), buffer);
 }
 
 } // namespace
@@ -163,8 +187,8 @@ private slots:
         };
         auto first = std::make_unique<StagingLease>();
         StagingLease second;
-        QCOMPARE(first->folder(), folder);
-        QCOMPARE(second.folder(), folder);
+        QCOMPARE(first->folder().text(), folder);
+        QCOMPARE(second.folder().text(), folder);
         StageConverter(folder);
 
         // The first run to end leaves everything to the other.
@@ -193,7 +217,7 @@ private slots:
         EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
         {
             StagingLease lease;
-            QCOMPARE(lease.folder(), given.path());
+            QCOMPARE(lease.folder().text(), given.path());
             StageConverter(given.path());
             QCOMPARE(Entries(given.path()).size(), 6); // five files and the lock
             lease.release([&] {
@@ -223,7 +247,7 @@ private slots:
         StagingLease run;
         QVERIFY(other->isLocked() && run.isLocked());
         try {
-            run.replace(payload, program, true, Yield());
+            run.replace(payload, AsPath(program), true, Yield());
             QFAIL("a staged file in use was replaced");
         } catch (const PlatformError &error) {
             QVERIFY2(error.message().contains("another run still uses it"),
@@ -232,7 +256,7 @@ private slots:
         QVERIFY(run.isLocked());
         // Alone, it replaces the file and goes on sharing the folder.
         other.reset();
-        run.replace(payload, program, true, Yield());
+        run.replace(payload, AsPath(program), true, Yield());
         QVERIFY(StagedFileMatches(program, payload));
         QCOMPARE(ModeOf(program), mode_t(0755));
         StagingLease third;

@@ -126,10 +126,10 @@ private slots:
     {
         FolderTree tree({"c.mp3", "a.mp3", "b.txt"});
         DropFixture fixture;
-        fixture.items().add(tree.path("a.mp3"));
+        fixture.items().add(AsPath(tree.path("a.mp3")));
         // Neither the extension nor the list's contents matter for a file.
         fixture.drop(*FileData({tree.path("c.mp3"), tree.path("a.mp3"), tree.path("b.txt")}));
-        QCOMPARE(tree.relative(fixture.items().texts()),
+        QCOMPARE(tree.relative(Texts(fixture.items().paths())),
                  QStringList({"a.mp3", "c.mp3", "a.mp3", "b.txt"}));
     }
 
@@ -142,7 +142,7 @@ private slots:
         QTimer::singleShot(0, this, [&] { pointerSeen = fixture.window->MousePointer().kind(); });
         fixture.drop(*FileData({tree.path("Empty")}));
         fixture.drop(*FileData({tree.path("F")}));
-        QCOMPARE(tree.relative(fixture.items().texts()),
+        QCOMPARE(tree.relative(Texts(fixture.items().paths())),
                  QStringList({"F/a.mp3", "F/c.txt", "F/sub/d.mp3"}));
         // The search let the window work, and it showed no hourglass.
         QCOMPARE(pointerSeen, 0);
@@ -155,7 +155,7 @@ private slots:
         DropFixture fixture;
         fixture.drop(*FileData(
             {tree.path("G"), tree.path("loose.mp3"), tree.path("missing.mp3"), tree.path("F/")}));
-        QCOMPARE(tree.relative(fixture.items().texts()),
+        QCOMPARE(tree.relative(Texts(fixture.items().paths())),
                  QStringList({"G/g.mp3", "G/H/h.mp3", "loose.mp3", "F/f.mp3"}));
     }
 };

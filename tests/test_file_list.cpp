@@ -32,12 +32,12 @@ public:
     {
         window.load();
         setScreenY(kNeutralScreenY);
-        list().items().add(paths);
+        list().items().add(Paths(paths));
     }
 
     FileListView &list() { return *window->ListView1; }
     QWidget *rows() { return list().viewport(); }
-    QStringList texts() { return list().items().texts(); }
+    QStringList texts() { return Texts(list().items().paths()); }
     QPoint rowCentre(int item)
     {
         return list().visualRect(list().items().index(item - 1, 0)).center();
@@ -251,7 +251,7 @@ private slots:
 
         fixture.click(1);
         QTest::mouseClick(fixture.window->PushButton4, Qt::LeftButton);
-        fixture.list().items().add(QStringList({C, D}));
+        fixture.list().items().add(Paths({C, D}));
         fixture.press(fixture.belowTheRows());
         fixture.dragOver(1);
         fixture.dragOver(2);
@@ -371,13 +371,13 @@ private slots:
     void anItemNumberOutsideTheListIsRefused()
     {
         FileListModel items;
-        items.add(QStringList({A, B, C}));
+        items.add(Paths({A, B, C}));
         for (int outside : {0, 4, -1}) {
             QVERIFY_THROWS_EXCEPTION(PlatformError, items.remove(outside));
             QVERIFY_THROWS_EXCEPTION(PlatformError, items.exchange(outside, 1));
             QVERIFY_THROWS_EXCEPTION(PlatformError, items.text(outside));
         }
-        QCOMPARE(items.texts(), QStringList({A, B, C}));
+        QCOMPARE(Texts(items.paths()), QStringList({A, B, C}));
     }
 };
 

@@ -2,6 +2,7 @@
 // gives and in what order, which folders the breadth-first walk enters, and
 // which listed files are added to the list.
 
+#include "Files.h"
 #include "FolderTree.h"
 #include "filelist/AddFolder.h"
 #include "filelist/FileListModel.h"
@@ -19,23 +20,40 @@ namespace {
 
 // The walk's result relative to the tree, for short expectations.
 QStringList Walk(const FolderTree &tree, const QStringList &given, bool recurse = true,
-                 const Yield &yield = Yield())
+                 const Yield &yield = Yield(), QList<AddFolder::UnreadFolder> *unread = nullptr,
+                 const QString &excluded = {})
 {
-    QStringList folders;
+    QList<Path> folders;
     for (const QString &one : given)
-        folders << tree.path(one);
-    AddFolder::CollectSubfolders(folders, recurse, yield);
-    return tree.relative(folders);
+        folders << AsPath(tree.path(one));
+    AddFolder::SearchOptions options;
+    options.recurse = recurse;
+    options.unread = unread;
+    if (!excluded.isEmpty())
+        options.excluded = AsPath(tree.path(excluded));
+    AddFolder::CollectSubfolders(folders, options, yield);
+    return tree.relative(Texts(folders));
 }
 
-QStringList Added(const FolderTree &tree, const QStringList &folders, const QString &pattern)
+QStringList Added(const FolderTree &tree, const QStringList &folders, const QString &pattern,
+                  QList<AddFolder::UnreadFolder> *unread = nullptr)
 {
     FileListModel items;
-    QStringList absolute;
+    QList<Path> absolute;
     for (const QString &one : folders)
-        absolute << tree.path(one);
-    AddFolder::AddFilesFromFolders(absolute, pattern, items);
-    return tree.relative(items.texts());
+        absolute << AsPath(tree.path(one));
+    AddFolder::AddFilesFromFolders(absolute, pattern, items, unread);
+    return tree.relative(Texts(items.paths()));
+}
+
+QStringList ListMatching(const QString &folder, const QString &pattern)
+{
+    return Texts(AddFolder::ListMatchingFiles(AsPath(folder), pattern));
+}
+
+bool IsExistingFile(const QString &path)
+{
+    return AddFolder::IsExistingFile(AsPath(path));
 }
 
 // Runs `action` with the effective user and group of an ordinary account, so
@@ -76,34 +94,34 @@ private slots:
         QVERIFY(QFile::link(tree.path("gone.mp3"), tree.path("broken.mp3")));
         QVERIFY(QFile::link(tree.path("folder.mp3"), tree.path("folderlink.mp3")));
         const QString folder = tree.path();
-        QCOMPARE(
-            AddFolder::ListMatchingFiles(folder, "*.MP3"),
-            QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3", "E.mp3", "link.mp3", "\u00e9.mp3"}));
-        QCOMPARE(AddFolder::ListMatchingFiles(folder + '/', "*.*").size(), 11);
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp?").size(), 8);
+        QCOMPARE(ListMatching(folder, "*.MP3"), QStringList({".h.mp3", "A.mp3", "b.mp3", "c.MP3",
+                                                             "E.mp3", "link.mp3", "\u00e9.mp3"}));
+        QCOMPARE(ListMatching(folder + '/', "*.*").size(), 11);
+        QCOMPARE(ListMatching(folder, "*.mp?").size(), 8);
         // Brackets are no wildcard: they stand for themselves.
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.[ab]"), QStringList({"x.[ab]"}));
-        QCOMPARE(AddFolder::ListMatchingFiles(folder, "*.mp3 "), QStringList());
+        QCOMPARE(ListMatching(folder, "*.[ab]"), QStringList({"x.[ab]"}));
+        QCOMPARE(ListMatching(folder, "*.mp3 "), QStringList());
     }
 
     void existenceNeverOpensTheFile()
     {
         FolderTree tree({"a.mp3", "dir/"});
-        QVERIFY(AddFolder::IsExistingFile(tree.path("a.mp3")));
-        QVERIFY(!AddFolder::IsExistingFile(tree.path("dir")));
-        QVERIFY(!AddFolder::IsExistingFile(tree.path("missing.mp3")));
+        QVERIFY(IsExistingFile(tree.path("a.mp3")));
+        QVERIFY(!IsExistingFile(tree.path("dir")));
+        QVERIFY(!IsExistingFile(tree.path("missing.mp3")));
         // Opening a FIFO for reading would wait for a writer for ever.
         QCOMPARE(::mkfifo(QFile::encodeName(tree.path("pipe.mp3")).constData(), 0644), 0);
-        QVERIFY(AddFolder::IsExistingFile(tree.path("pipe.mp3")));
+        QVERIFY(IsExistingFile(tree.path("pipe.mp3")));
     }
 
     void unsafeNames()
     {
-        QVERIFY(!AddFolder::HasUnsafeChars(QString()));
-        QVERIFY(!AddFolder::HasUnsafeChars(QString("Live [2016] \u00e9 ") + QChar(160)));
-        for (const QChar bad : {QChar(u'?'), QChar(9), QChar(31), QChar(127), QChar(159),
-                                QChar(0xd800) /* half a surrogate pair */})
-            QVERIFY2(AddFolder::HasUnsafeChars(QString("name") + bad),
+        QVERIFY(!AddFolder::HasUnsafeChars(Path()));
+        QVERIFY(!AddFolder::HasUnsafeChars(AsPath(QString("Live [2016] \u00e9 ") + QChar(160))));
+        // Bytes that are not text are a name all the same.
+        QVERIFY(!AddFolder::HasUnsafeChars(Path::FromBytes("caf\xe9 \xff")));
+        for (const QChar bad : {QChar(u'?'), QChar(9), QChar(31), QChar(127), QChar(159)})
+            QVERIFY2(AddFolder::HasUnsafeChars(Path::FromBytes("name" + QString(bad).toUtf8())),
                      qPrintable(QString::number(bad.unicode())));
     }
 
@@ -122,28 +140,42 @@ private slots:
         QVERIFY2(turns >= 6, qPrintable(QString::number(turns))); // one per folder at least
     }
 
-    void walkFollowsOnlyTheLinkTheUserNamed()
+    void walkFollowsLinksToEachRealFolderOnce()
     {
-        FolderTree tree({"A/B/", "A/a.mp3", "outside/o.mp3"});
-        // A loop back to the top and a way out of the tree.
+        FolderTree tree({"A/B/", "A/a.mp3", "outside/o.mp3", "outside/deeper/"});
+        // A loop back to the top, a way out of the tree, and two ways to one
+        // folder: each real folder is searched once, loops end.
         QVERIFY(QFile::link(tree.path("A"), tree.path("A/B/loop")));
         QVERIFY(QFile::link(tree.path("outside"), tree.path("A/out")));
-        QCOMPARE(Walk(tree, {"A/"}), QStringList({"A/", "A/B/"}));
+        QVERIFY(QFile::link(tree.path("outside"), tree.path("A/B/again")));
+        QVERIFY(QFile::link(tree.path("A/B/loop"), tree.path("A/B/self")));
+        QCOMPARE(Walk(tree, {"A/"}), QStringList({"A/", "A/B/", "A/out/", "A/out/deeper/"}));
 
         QVERIFY(QFile::link(tree.path("A"), tree.path("named")));
-        QCOMPARE(Walk(tree, {"named/"}), QStringList({"named/", "named/B/"}));
+        QCOMPARE(Walk(tree, {"named/"}),
+                 QStringList({"named/", "named/B/", "named/out/", "named/out/deeper/"}));
+        // Below an excluded folder nothing is searched, however it is reached.
+        QCOMPARE(Walk(tree, {"A/"}, true, Yield(), nullptr, "outside"),
+                 QStringList({"A/", "A/B/"}));
     }
 
-    void walkLeavesOutUnsafeFolderNames()
+    void walkLeavesOutUnsafeFolderNamesButNotUndecodableOnes()
     {
         FolderTree tree({"A/ok/", "A/what?/", QString("A/bell") + QChar(7) + "/",
                          QString("A/c1") + QChar(0x85) + "/"});
-        // A name that is not valid in the file-name encoding.
-        const QByteArray undecodable = QFile::encodeName(tree.path("A")).append("/\xff\xfe");
+        // A name that is not UTF-8, as old rips and FAT copies have: searched,
+        // and its files added by their bytes.
+        const QByteArray undecodable = QFile::encodeName(tree.path("A")).append("/caf\xe9");
         QCOMPARE(::mkdir(undecodable.constData(), 0755), 0);
+        const int file = ::open((undecodable + "/\xff.mp3").constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(file >= 0);
+        ::close(file);
         const QStringList walked = Walk(tree, {"A/"});
+        const QStringList added = Added(tree, walked, "*.mp3");
+        ::unlink((undecodable + "/\xff.mp3").constData());
         ::rmdir(undecodable.constData());
-        QCOMPARE(walked, QStringList({"A/", "A/ok/"}));
+        QCOMPARE(walked, QStringList({"A/", "A/caf\\xE9/", "A/ok/"}));
+        QCOMPARE(added, QStringList({"A/caf\\xE9/\\xFF.mp3"}));
     }
 
     void foldersThatHaveGoneAreDroppedAndTheWalkGoesOn()
@@ -179,9 +211,10 @@ private slots:
         ::chmod(QFile::encodeName(tree.path("A/R")).constData(), 0444);
         QStringList walked;
         QStringList added;
+        QList<AddFolder::UnreadFolder> unread;
         const bool ran = AsOrdinaryUser(tree.path(), [&] {
-            walked = Walk(tree, {"A/"});
-            added = Added(tree, walked, "*.mp3");
+            walked = Walk(tree, {"A/"}, true, Yield(), &unread);
+            added = Added(tree, walked, "*.mp3", &unread);
         });
         ::chmod(QFile::encodeName(tree.path("A/B")).constData(), 0755);
         ::chmod(QFile::encodeName(tree.path("A/F")).constData(), 0755);
@@ -190,25 +223,32 @@ private slots:
             QSKIP("no ordinary account to run as");
         QCOMPARE(walked, QStringList({"A/", "A/C/", "A/R/", "A/C/E/"}));
         QCOMPARE(added, QStringList({"A/a.mp3", "A/C/c.mp3", "A/C/E/e.mp3"}));
+        // Each folder left out is named, for a front end that tells it.
+        QStringList named;
+        for (const AddFolder::UnreadFolder &folder : unread)
+            named << tree.relative({folder.folder.text()}).value(0) + " " +
+                         QString::number(folder.error);
+        QCOMPARE(named, QStringList({"A/B/ 13", "A/F/ 13", "A/R/ 13"}));
     }
 
     void kernelFileSystemsAreNotEntered()
     {
         for (const QString &virtualFolder : {QStringLiteral("/proc/"), QStringLiteral("/sys/")}) {
-            QStringList folders{virtualFolder};
+            QList<Path> folders{AsPath(virtualFolder)};
             AddFolder::CollectSubfolders(folders, true, Yield());
-            QCOMPARE(folders, QStringList{virtualFolder});
+            QCOMPARE(Texts(folders), QStringList{virtualFolder});
         }
         // /dev holds devices, whatever file system it is on: not one of its
         // folders (pts, shm, ...) is searched.
-        QStringList devices{"/dev/"};
+        QList<Path> devices{AsPath("/dev/")};
         AddFolder::CollectSubfolders(devices, false, Yield());
-        QCOMPARE(devices, QStringList{"/dev/"});
+        QCOMPARE(Texts(devices), QStringList{"/dev/"});
 
         // The root folder is always searched; one level of it is enough to
         // see that the kernel's folders are left out.
-        QStringList root{"//"};
-        AddFolder::CollectSubfolders(root, false, Yield());
+        QList<Path> rootFolders{AsPath("//")};
+        AddFolder::CollectSubfolders(rootFolders, false, Yield());
+        const QStringList root = Texts(rootFolders);
         QCOMPARE(root.first(), QStringLiteral("//"));
         QVERIFY(root.contains("//usr/"));
         QVERIFY(!root.contains("//proc/"));
@@ -227,12 +267,12 @@ private slots:
     {
         FolderTree tree({"A/a.mp3"});
         FileListModel items;
-        items.add(QStringLiteral("/earlier.mp3"));
+        items.add(AsPath("/earlier.mp3"));
         // What a search of "/" makes of a folder below it, "//" + path, and of
         // the root itself, "//".
-        AddFolder::AddFilesFromFolders({"/" + tree.path("A/"), tree.path("A") + "//"}, "*.mp3",
-                                       items);
-        QCOMPARE(items.texts(),
+        AddFolder::AddFilesFromFolders(Paths({"/" + tree.path("A/"), tree.path("A") + "//"}),
+                                       "*.mp3", items);
+        QCOMPARE(Texts(items.paths()),
                  QStringList({"/earlier.mp3", tree.path("A/a.mp3"), tree.path("A/a.mp3")}));
     }
 };

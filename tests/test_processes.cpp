@@ -25,12 +25,13 @@ using namespace velunor::testing;
 
 namespace {
 
-const QStringList kEnvironment = {QStringLiteral("PATH=/usr/bin:/bin")};
+const QByteArrayList kEnvironment = {"PATH=/usr/bin:/bin"};
 
 // A sleep no test waits for to end, told apart from any other by its length;
 // and its command line as the process has it (the program by its file name).
-const QStringList kSleeper = {QStringLiteral("/bin/sleep"), QStringLiteral("86399.5")};
-const QStringList kSleeperWords = {QStringLiteral("sleep"), kSleeper[1]};
+const Path kSleeperProgram = Path::FromBytes("/bin/sleep");
+const QByteArrayList kSleeperArguments = {"86399.5"};
+const QStringList kSleeperWords = {QStringLiteral("sleep"), QStringLiteral("86399.5")};
 
 // Kills the processes at the end of the scope, so that a failing test
 // leaves none behind.
@@ -74,7 +75,7 @@ private slots:
         SetDisposition(SIGPIPE, SIG_IGN);
         int error = 0;
         const std::unique_ptr<ChildProcess> process =
-            SpawnProcess(kSleeper[0], kSleeper.mid(1), kEnvironment, error);
+            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment, error);
         ::sigaction(SIGPIPE, &pipeBefore, nullptr);
         ::close(inherited);
         QVERIFY2(process, qPrintable(QString::number(error)));
@@ -103,7 +104,8 @@ private slots:
     void aChildDiesWithTheProgramThatStartedIt()
     {
         QProcess program;
-        program.start(QCoreApplication::applicationDirPath() + "/spawn_and_wait", {kSleeper[1]});
+        program.start(QCoreApplication::applicationDirPath() + "/spawn_and_wait",
+                      {kSleeperWords[1]});
         QVERIFY(program.waitForStarted(30000));
         QTRY_VERIFY_WITH_TIMEOUT(program.canReadLine() || program.state() != QProcess::Running,
                                  60000);
@@ -120,12 +122,13 @@ private slots:
 
     void runForOutputGivesTheOutputOfAGoodEndOnly()
     {
-        const std::optional<QByteArray> good =
-            RunForOutput("/bin/sh", {"-c", "echo out; echo noise >&2"}, kEnvironment, 60000);
+        const std::optional<QByteArray> good = RunForOutput(
+            Path::FromBytes("/bin/sh"), {"-c", "echo out; echo noise >&2"}, kEnvironment, 60000);
         QVERIFY(good);
         QCOMPARE(*good, QByteArray("out\n"));
-        QVERIFY(!RunForOutput("/bin/sh", {"-c", "echo out; exit 3"}, kEnvironment, 60000));
-        QVERIFY(!RunForOutput("/no/such/program", {}, kEnvironment, 60000));
+        QVERIFY(!RunForOutput(Path::FromBytes("/bin/sh"), {"-c", "echo out; exit 3"}, kEnvironment,
+                              60000));
+        QVERIFY(!RunForOutput(Path::FromBytes("/no/such/program"), {}, kEnvironment, 60000));
     }
 
     void runForOutputEndsAProcessThatNeverEnds_data()
@@ -151,8 +154,9 @@ private slots:
         std::atomic<bool> returned{false};
         std::optional<QByteArray> result;
         std::thread running([&] {
-            result = RunForOutput("/bin/sh", {"-c", script, pidFile}, kEnvironment,
-                                  cancelled ? 3600000 : 1000, &cancel);
+            result =
+                RunForOutput(Path::FromBytes("/bin/sh"), {"-c", script.toUtf8(), pidFile.toUtf8()},
+                             kEnvironment, cancelled ? 3600000 : 1000, &cancel);
             returned = true;
         });
         const bool started =
@@ -199,9 +203,9 @@ private slots:
         const QString noted = folder.filePath("noted");
         const QString forgotten = folder.filePath("forgotten");
         QVERIFY(WriteFile(noted, "x") && WriteFile(forgotten, "x"));
-        ExitCleanup::AddFile(noted);
-        ExitCleanup::AddFile(forgotten);
-        ExitCleanup::RemoveFile(forgotten);
+        ExitCleanup::AddFile(AsPath(noted));
+        ExitCleanup::AddFile(AsPath(forgotten));
+        ExitCleanup::RemoveFile(AsPath(forgotten));
         int runs = 0;
         int otherRuns = 0;
         ExitCleanup::AddAction(&runs, [&runs] { ++runs; });
@@ -209,7 +213,7 @@ private slots:
         ExitCleanup::RemoveAction(&otherRuns);
         int error = 0;
         const std::unique_ptr<ChildProcess> process =
-            SpawnProcess(kSleeper[0], kSleeper.mid(1), kEnvironment, error);
+            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment, error);
         QVERIFY(process);
 
         ExitCleanup::RunNow();

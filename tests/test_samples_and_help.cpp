@@ -87,11 +87,11 @@ private slots:
 
         QTest::mouseClick(window->PushButton5, Qt::LeftButton);
         const QStringList once = {"Samples/.h", "Samples/A.wav", "Samples/b.mp3", "Samples/~c.txt"};
-        QCOMPARE(program.relative(window->ListView1->items().texts()), once);
+        QCOMPARE(program.relative(Texts(window->ListView1->items().paths())), once);
         QVERIFY(window.platform.openedUrls.isEmpty());
 
         QTest::mouseClick(window->PushButton5, Qt::LeftButton);
-        QCOMPARE(program.relative(window->ListView1->items().texts()), once + once);
+        QCOMPARE(program.relative(Texts(window->ListView1->items().paths())), once + once);
         QCOMPARE(window.platform.openedUrls,
                  QList<QUrl>({QUrl::fromLocalFile(program.path("Samples"))}));
 
@@ -110,7 +110,7 @@ private slots:
         window.load();
         window.platform.yesNoAnswers = {MessageAnswer::No};
         QTest::mouseClick(window->PushButton5, Qt::LeftButton);
-        const QStringList samples = window->ListView1->items().texts();
+        const QStringList samples = Texts(window->ListView1->items().paths());
         QVERIFY2(samples.size() >= 3, qPrintable(samples.join('\n')));
         for (const QString &sample : samples) {
             QVERIFY(sample.startsWith(QStringLiteral(VELUNOR_PROGRAM_DIR "/Samples/")));

@@ -389,13 +389,13 @@ private slots:
     void pathExistsNeverFails()
     {
         QTemporaryDir folder;
-        QVERIFY(Main::PathExists(folder.path()));
-        QVERIFY(!Main::PathExists(QString()));
-        QVERIFY(!Main::PathExists(folder.filePath("missing")));
-        QVERIFY(!Main::PathExists(QStringLiteral("/no\nsuch\tname")));
+        QVERIFY(Main::PathExists(AsPath(folder.path())));
+        QVERIFY(!Main::PathExists(Path()));
+        QVERIFY(!Main::PathExists(AsPath(folder.filePath("missing"))));
+        QVERIFY(!Main::PathExists(Path::FromBytes("/no\nsuch\tname")));
         const QString link = folder.filePath("dangling");
         QVERIFY(QFile::link(folder.filePath("nowhere"), link));
-        QVERIFY(!Main::PathExists(link));
+        QVERIFY(!Main::PathExists(AsPath(link)));
     }
 };
 

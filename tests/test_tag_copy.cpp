@@ -38,7 +38,7 @@ const String kTitle("Ça ira — 日本語 テスト", String::UTF8);
 // What MeasureMpegAudio finds, no frames when it finds nothing.
 MpegAudioLength Measure(const QString &path)
 {
-    return MeasureMpegAudio(path).value_or(MpegAudioLength());
+    return MeasureMpegAudio(AsPath(path)).value_or(MpegAudioLength());
 }
 
 // A frame TagLib has no class for, holding `payload` as it is.
@@ -197,7 +197,7 @@ private slots:
         const QString tagged = path(QStringLiteral("tagged copy.mp3"));
         QVERIFY(WriteFile(tagged, QByteArray()));
         const TagCopyResult unchanged = CopyTags(
-            stereo_, output, [&] { return tagged; }, 3000);
+            AsPath(stereo_), AsPath(output), [&] { return AsPath(tagged); }, 3000);
         QCOMPARE(unchanged.problem, QString());
         QVERIFY(!unchanged.written);
         QCOMPARE(Contents(tagged), QByteArray());
@@ -225,15 +225,16 @@ private slots:
         // and a copy that is cancelled says so.
         const QString notMade = path(QStringLiteral("never made.mp3"));
         const TagCopyResult noFile = CopyTags(
-            withId3v1, output, [&] { return notMade; }, 3000);
+            AsPath(withId3v1), AsPath(output), [&] { return AsPath(notMade); }, 3000);
         QVERIFY2(noFile.problem.startsWith(QStringLiteral("the tags could not be written (")),
                  qPrintable(noFile.problem));
         QVERIFY(!QFile::exists(notMade));
         const std::atomic<bool> cancel{true};
-        QCOMPARE(CopyTags(
-                     withId3v1, output, [&] { return tagged; }, 3000, &cancel)
-                     .problem,
-                 QStringLiteral("the tag copy was cancelled"));
+        QCOMPARE(
+            CopyTags(
+                AsPath(withId3v1), AsPath(output), [&] { return AsPath(tagged); }, 3000, &cancel)
+                .problem,
+            QStringLiteral("the tag copy was cancelled"));
     }
 
     void movesAnAppendedTagToTheFront()
@@ -301,8 +302,8 @@ private slots:
         const QString wave = path(QStringLiteral("tone.wav"));
         QVERIFY(WriteFile(noise, Noise(300000)));
         QCOMPARE(MakeStereoMp3(wave, 1.0), QString()); // SoX writes WAV by the name
-        QVERIFY(!MeasureMpegAudio(noise));
-        QVERIFY(!MeasureMpegAudio(wave));
+        QVERIFY(!MeasureMpegAudio(AsPath(noise)));
+        QVERIFY(!MeasureMpegAudio(AsPath(wave)));
     }
 };
 

@@ -76,7 +76,7 @@ MpegLayout LayoutOf(const QByteArray &bytes)
 
 qint64 FramesIn(const QString &path)
 {
-    return MeasureMpegAudio(path).value_or(MpegAudioLength()).frames;
+    return MeasureMpegAudio(AsPath(path)).value_or(MpegAudioLength()).frames;
 }
 
 // A file in memory that raises `cancel` as soon as it has handed out a block
@@ -112,7 +112,8 @@ class TagParsersTest : public QObject {
         if (!WriteFile(tagged, QByteArray()))
             return QString();
         const TagCopyResult copy = CopyTags(
-            Fixture(fixture), Fixture(fixture), [&] { return tagged; }, kLengthMs);
+            AsPath(Fixture(fixture)), AsPath(Fixture(fixture)), [&] { return AsPath(tagged); },
+            kLengthMs);
         if (!copy.problem.isEmpty()) {
             qWarning("%s", qPrintable(copy.problem));
             return QString();

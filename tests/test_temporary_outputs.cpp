@@ -27,9 +27,9 @@ private slots:
         QTemporaryDir folder;
         int error = 0;
         // A living run's file: locked for as long as its owner lives.
-        auto live = TemporaryOutput::Reserve(folder.path(), error);
+        auto live = TemporaryOutput::Reserve(AsPath(folder.path()), error);
         QVERIFY(live);
-        QVERIFY(TemporaryOutput::IsReservedName(QFileInfo(live->path()).fileName()));
+        QVERIFY(TemporaryOutput::IsReservedName(live->path().fileName().bytes()));
         // What a killed run leaves: the same kind of name, nobody holding it.
         QVERIFY(WriteFile(folder.filePath(".velunor-999999-7.mp3"), "debris"));
         QVERIFY(WriteFile(folder.filePath(".velunor-999999-8.part"), "debris"));
@@ -40,11 +40,10 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(".velunor-3-3.mp3")).constData(),
                          0600) == 0);
 
-        QCOMPARE(RemoveDeadLeftovers(folder.path()), 2);
+        QCOMPARE(RemoveDeadLeftovers(AsPath(folder.path())), 2);
         QStringList left = Entries(folder.path());
-        QStringList kept = {".velunor-1-1.mp3.bak", ".velunor-2-2.mp3",
-                            ".velunor-3-3.mp3",     QFileInfo(live->path()).fileName(),
-                            ".velunor-x-1.mp3",     "song.mp3"};
+        QStringList kept = {".velunor-1-1.mp3.bak",         ".velunor-2-2.mp3", ".velunor-3-3.mp3",
+                            live->path().fileName().text(), ".velunor-x-1.mp3", "song.mp3"};
         left.sort();
         kept.sort();
         QCOMPARE(left, kept);
@@ -56,7 +55,7 @@ private slots:
         QVERIFY(other.waitForFinished());
         QCOMPARE(other.readAllStandardOutput().trimmed(), QByteArray("0"));
 
-        const QString path = live->path();
+        const QString path = live->path().text();
         live.reset();
         QVERIFY(!QFile::exists(path));
     }
@@ -65,58 +64,74 @@ private slots:
     {
         QTemporaryDir folder;
         int error = 0;
-        auto output = TemporaryOutput::Reserve(folder.path(), error);
+        auto output = TemporaryOutput::Reserve(AsPath(folder.path()), error);
         QVERIFY(output);
         QVERIFY(WriteFile(folder.filePath("final.mp3"), "earlier"));
         QCOMPARE(::write(output->descriptor(), "new", 3), ssize_t(3));
-        QCOMPARE(output->moveTo(folder.filePath("final.mp3")), 0);
+        QCOMPARE(output->moveTo(AsPath(folder.filePath("final.mp3"))), 0);
         QCOMPARE(Contents(folder.filePath("final.mp3")), QByteArray("new"));
-        QCOMPARE(output->path(), QString());
+        QCOMPARE(output->path(), Path());
         output.reset();
         QCOMPARE(Entries(folder.path()), QStringList({"final.mp3"}));
 
-        QVERIFY(!TemporaryOutput::Reserve(folder.filePath("missing"), error));
+        QVERIFY(!TemporaryOutput::Reserve(AsPath(folder.filePath("missing")), error));
         QCOMPARE(error, ENOENT);
     }
 
     void namesAreClaimedInListOrderWithoutRegardToCase()
     {
         OutputNames names;
-        QCOMPARE(names.claim("/out", "/out/", "/A/01.mp3").path, QStringLiteral("/out/01.mp3"));
-        const OutputNames::Claim second = names.claim("/out", "/out/", "/B/01.MP3");
-        QCOMPARE(second.path, QStringLiteral("/out/01 (2).mp3"));
-        QCOMPARE(second.change, NameChange::SameNameInList);
-        QCOMPARE(names.claim("/out", "/out", "/C/01.wav").path, QStringLiteral("/out/01 (3).mp3"));
+        const auto claim = [&names](const char *key, const char *folder, const char *input,
+                                    const NameCheck &check = {}) {
+            const Path stem = Path::FromBytes(input).stem();
+            return names.claim(Path::FromBytes(key), Path::FromBytes(folder), stem, {}, check);
+        };
+        QCOMPARE(claim("/out", "/out/", "/A/01.mp3").path.text(), QStringLiteral("/out/01.mp3"));
+        const OutputNames::Claim second = claim("/out", "/out/", "/B/01.MP3");
+        QCOMPARE(second.path.text(), QStringLiteral("/out/01 (2).mp3"));
+        QVERIFY(second.changes == NameChange::SameNameInList);
+        QCOMPARE(claim("/out", "/out", "/C/01.wav").path.text(), QStringLiteral("/out/01 (3).mp3"));
         // Another folder has names of its own.
-        QCOMPARE(names.claim("/other", "/other", "/D/01.mp3").change, NameChange::None);
-        // A name the file system refuses becomes one it takes, still unique.
-        QCOMPARE(names.claim("/out", "/out", "/E/a_b.mp3").path, QStringLiteral("/out/a_b.mp3"));
-        const OutputNames::Claim safe = names.claimSafe("/out", "/out/a:b.mp3");
-        QCOMPARE(safe.path, QStringLiteral("/out/a_b (2).mp3"));
-        QCOMPARE(safe.change, NameChange::RefusedCharacters);
+        QVERIFY(claim("/other", "/other", "/D/01.mp3").changes == NameChange::None);
+        // A name the disk holds for another input is passed over, and so is
+        // a file of the list.
+        const OutputNames::Claim held =
+            claim("/other", "/other", "/E/02.mp3", [](const Path &candidate) {
+                return candidate.fileName().bytes() == "02.mp3"       ? NameUse::HeldByAnotherInput
+                       : candidate.fileName().bytes() == "02 (2).mp3" ? NameUse::Listed
+                                                                      : NameUse::Free;
+            });
+        QCOMPARE(held.path.text(), QStringLiteral("/other/02 (3).mp3"));
+        QVERIFY(held.changes & NameChange::HeldByAnotherInput);
     }
 
     void namesEveryFileSystemTakes_data()
     {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("safe");
-        QTest::newRow("refused characters") << "a\"*:<>?\\|b"
-                                            << "a________b";
-        QTest::newRow("control character") << QString("a") + QChar(7) + "b"
-                                           << "a_b";
-        QTest::newRow("trailing dots and spaces") << "Vol. 2 . "
-                                                  << "Vol. 2";
-        QTest::newRow("nothing left") << "..."
-                                      << "_";
-        QTest::newRow("letters of any script") << "Ça — 東京"
-                                               << "Ça — 東京";
+        QTest::addColumn<QByteArray>("base");
+        QTest::addColumn<QByteArray>("safe");
+        QTest::newRow("refused characters")
+            << QByteArray("a\"*:<>?\\|b") << QByteArray("a________b");
+        QTest::newRow("control character") << QByteArray("a\ab") << QByteArray("a_b");
+        QTest::newRow("trailing dots and spaces")
+            << QByteArray("Vol. 2 . ") << QByteArray("Vol. 2");
+        QTest::newRow("nothing left") << QByteArray("...") << QByteArray("_");
+        QTest::newRow("letters of any script")
+            << QByteArray("Ça — 東京") << QByteArray("Ça — 東京");
+        QTest::newRow("bytes that are not UTF-8") << QByteArray("caf\xe9") << QByteArray("caf_");
+        QTest::newRow("a device's name") << QByteArray("con") << QByteArray("con_");
+        QTest::newRow("a device before an extension")
+            << QByteArray("LPT1.live") << QByteArray("LPT1_.live");
+        QTest::newRow("a device before spaces") << QByteArray("Aux  .x") << QByteArray("Aux_  .x");
+        QTest::newRow("a longer word is no device")
+            << QByteArray("CONCERT") << QByteArray("CONCERT");
+        QTest::newRow("COM0 is no device") << QByteArray("COM0") << QByteArray("COM0");
     }
 
     void namesEveryFileSystemTakes()
     {
-        QFETCH(QString, base);
-        QFETCH(QString, safe);
-        QCOMPARE(FileSystemSafeName(base), safe);
+        QFETCH(QByteArray, base);
+        QFETCH(QByteArray, safe);
+        QCOMPARE(WindowsSafeStem(Path::FromBytes(base)).bytes(), safe);
     }
 };
 
@@ -125,7 +140,7 @@ int main(int argc, char *argv[])
     // Run as another process of the sweep: prints how many files it removed.
     if (argc == 3 && QByteArray(argv[1]) == "sweep") {
         QCoreApplication application(argc, argv);
-        std::printf("%d\n", RemoveDeadLeftovers(QString::fromLocal8Bit(argv[2])));
+        std::printf("%d\n", RemoveDeadLeftovers(Path::FromBytes(argv[2])));
         return 0;
     }
     QCoreApplication application(argc, argv);

@@ -75,9 +75,9 @@ std::optional<ChannelMode> ConversionRun::channelMode()
     return mode;
 }
 
-QString ConversionRun::outputFolder()
+Path ConversionRun::outputFolder()
 {
-    return form_.Text1->text();
+    return Path::FromText(form_.Text1->text());
 }
 
 void ConversionRun::showProgress()
@@ -98,7 +98,7 @@ void ConversionRun::showProgress()
         polls_ = 0;
         guard_.step(144, [&] {
             form_.ProgressBar1->setText(QStringLiteral("Processing: ") +
-                                        Main::FileNameOf(progress.atWork));
+                                        progress.atWork.fileName().text());
         });
     }
 }

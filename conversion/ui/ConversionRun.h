@@ -42,7 +42,7 @@ signals:
     void ended();
 
 private:
-    QString outputFolder() override;
+    Path outputFolder() override;
     std::optional<ChannelMode> channelMode() override;
 
     void showProgress();
@@ -57,8 +57,8 @@ private:
     QTimer ticker_;
     QTimer pendingShow_;
     QElapsedTimer lastShown_;
-    QString shownFile_;
-    QString atWork_;
+    Path shownFile_;
+    Path atWork_;
     int polls_ = 0;
     int shownPercent_ = -1;
     // The same progress on the program's entry in the taskbar or dock.

@@ -36,7 +36,7 @@ void Form1::PushButton2_Click()
         showMessage(kNoFiles);
         return;
     }
-    if (!guard.test(102, [&] { return Main::FolderExists(Text1->text()); })) {
+    if (!guard.test(102, [&] { return Main::FolderExists(Path::FromText(Text1->text())); })) {
         showMessage(kNoFolder);
         return;
     }

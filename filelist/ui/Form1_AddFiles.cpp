@@ -51,7 +51,7 @@ void Form1::PushButton1_Click()
     if (chosen.isEmpty())
         return; // cancelled
 
-    QStringList paths;
+    QList<Path> paths;
     guard.step(102, [&] { paths = PickedFilePaths(chosen); });
     guard.step(104, [&] { ListView1->items().add(paths); });
 }

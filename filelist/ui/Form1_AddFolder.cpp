@@ -4,6 +4,7 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
+#include "filelist/PickedFiles.h"
 #include "shell/Locations.h"
 #include "shell/ui/BrowseForFolder.h"
 #include "shell/ui/WindowMain.h"
@@ -41,10 +42,10 @@ void Form1::PushButton3_Click()
         holdBusyPointer();
         holdsPointer = true;
     });
-    QStringList folders;
+    QList<Path> folders;
     // The root folder comes back as "/", so it gets "//", which the adding
-    // collapses again.
-    guard.step(110, [&] { folders.append(folder + QLatin1Char('/')); });
+    // collapses again. The picker's text is the folder as it shows it.
+    guard.step(110, [&] { folders.append(RecoveredPath(folder).withSuffix("/")); });
     guard.step(112, [&] { AddFolder::CollectSubfolders(folders, true, Main::YieldToEvents); });
     // The typed text is taken as it is: "*" makes "*.*", which matches every file.
     guard.step(114, [&] {

@@ -26,19 +26,21 @@ bool CarriesLocalFiles(const QMimeData *data)
     return std::any_of(urls.begin(), urls.end(), [](const QUrl &url) { return url.isLocalFile(); });
 }
 
+// The bytes of a dropped file's path, as the URL carries them percent-encoded:
+// a name that is not UTF-8 arrives whole, where the URL's text would lose it.
 // File managers send folders without a trailing "/", but a URL may carry one;
 // the root folder keeps it.
-QString DroppedPath(const QUrl &url)
+Path DroppedPath(const QUrl &url)
 {
-    QString path = url.toLocalFile();
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+    QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+    while (path.size() > 1 && path.endsWith('/'))
         path.chop(1);
-    return path;
+    return Path::FromBytes(path);
 }
 
-void SearchDroppedFolder(const QString &folder, FileListModel &items)
+void SearchDroppedFolder(const Path &folder, FileListModel &items)
 {
-    QStringList folders{folder + QLatin1Char('/')};
+    QList<Path> folders{folder.withSuffix("/")};
     // A drop reports nothing: a search cut short by a failure still adds the
     // files of the folders it has found, and the next dropped path goes on.
     try {
@@ -115,7 +117,7 @@ void Form1::ListView1_OLEDragDrop(QDropEvent *event)
     for (const QUrl &url : dropped) {
         if (!url.isLocalFile())
             continue;
-        const QString path = DroppedPath(url);
+        const Path path = DroppedPath(url);
         // Gone between the drag and the drop: nothing to list.
         if (!Main::PathExists(path))
             continue;

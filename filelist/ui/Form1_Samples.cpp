@@ -19,16 +19,16 @@ const QString kOpenFolderQuestion = QStringLiteral(
 void Form1::PushButton5_Click()
 {
     StepGuard guard(platform_, this, Location::PushButton5_Click);
-    const QString samples = programFolder_ + QStringLiteral("/Samples");
-    QStringList names;
+    const Path samples = Path::FromText(programFolder_ + QStringLiteral("/Samples"));
+    QList<Path> names;
     // Every file is a sample, whatever its name: no filter beyond existence.
     guard.step(100, [&] { names = AddFolder::ListMatchingFiles(samples, QStringLiteral("*.*")); });
-    for (const QString &name : std::as_const(names))
-        guard.step(102, [&] { ListView1->items().add(samples + QLatin1Char('/') + name); });
+    for (const Path &name : std::as_const(names))
+        guard.step(102, [&] { ListView1->items().add(samples.child(name)); });
     bool openFolder = false;
     guard.step(104, [&] { openFolder = askYesNo(kOpenFolderQuestion); });
     if (openFolder)
-        guard.step(106, [&] { platform_.openUrl(QUrl::fromLocalFile(samples)); });
+        guard.step(106, [&] { platform_.openUrl(QUrl::fromLocalFile(samples.text())); });
 }
 
 } // namespace velunor

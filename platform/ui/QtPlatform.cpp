@@ -139,9 +139,10 @@ void QtPlatform::notify(const QString &summary, const QString &body)
     bus.send(notice);
 }
 
-std::unique_ptr<ChildProcess> QtPlatform::startProcess(const QString &program,
-                                                       const QStringList &arguments,
-                                                       const QStringList &environment, int &error)
+std::unique_ptr<ChildProcess> QtPlatform::startProcess(const Path &program,
+                                                       const QByteArrayList &arguments,
+                                                       const QByteArrayList &environment,
+                                                       int &error)
 {
     return processes_.startProcess(program, arguments, environment, error);
 }

@@ -3,10 +3,9 @@
 
 #include "shell/ui/BrowseForFolder.h"
 
+#include "filelist/PickedFiles.h"
 #include "platform/FileSystem.h"
 #include "platform/ui/Platform.h"
-
-#include <QFile>
 
 namespace velunor::AddFolder {
 
@@ -21,9 +20,12 @@ QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &promp
         return QString(); // cancelled, or not a local path
     while (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/')))
         chosen.chop(1);
-    if (QFile::decodeName(QFile::encodeName(chosen)) != chosen || !Main::FolderExists(chosen))
+    // The dialog names folders by text; one whose name is not UTF-8 is found
+    // again by its bytes, and given as people see it (Path::text()).
+    const Path folder = RecoveredPath(chosen);
+    if (!Main::FolderExists(folder))
         return QString();
-    return chosen;
+    return folder.text();
 }
 
 } // namespace velunor::AddFolder

@@ -12,9 +12,9 @@ namespace AddFolder {
 
 // Asks the user for a folder through the desktop's folders-only dialog.
 // Returns "" when the user cancels or picks nothing usable (a path that is not
-// an existing local folder, or that the file system cannot name), "/" for the
-// root folder, and every other folder without a trailing "/". A failure of the
-// desktop is thrown to the caller.
+// an existing local folder), "/" for the root folder, and every other folder
+// without a trailing "/", as Path::text() shows it. A failure of the desktop
+// is thrown to the caller.
 QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &prompt);
 
 } // namespace AddFolder

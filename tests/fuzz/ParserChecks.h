@@ -7,6 +7,7 @@
 #include "conversion/Id3v2ForNewAudio.h"
 #include "conversion/MpegAudio.h"
 #include "conversion/MpegLayout.h"
+#include "platform/Path.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -130,6 +131,20 @@ inline QString CheckDescription(const QByteArray &input)
         return QStringLiteral("a description of %1 characters from %2 bytes")
             .arg(description->size())
             .arg(input.size());
+    return QString();
+}
+
+// Any bytes a name may hold are shown as text that reads back to the very
+// same bytes, and the shown text holds no control character.
+inline QString CheckShownPath(const QByteArray &name)
+{
+    const QString shown = ShownText(name);
+    if (BytesOfShownText(shown) != name)
+        return QStringLiteral("\"%1\" reads back as other bytes").arg(shown);
+    for (const QChar c : shown)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F ||
+            (c.unicode() >= 0x80 && c.unicode() <= 0x9F))
+            return QStringLiteral("\"%1\" shows a control character").arg(shown);
     return QString();
 }
 

@@ -4,10 +4,9 @@
 
 namespace velunor::testing {
 
-std::unique_ptr<ChildProcess> CountingProcessStarter::startProcess(const QString &program,
-                                                                   const QStringList &arguments,
-                                                                   const QStringList &environment,
-                                                                   int &error)
+std::unique_ptr<ChildProcess>
+CountingProcessStarter::startProcess(const Path &program, const QByteArrayList &arguments,
+                                     const QByteArrayList &environment, int &error)
 {
     ++processesStarted;
     std::unique_ptr<ChildProcess> process =

@@ -11,8 +11,9 @@ public:
     int runningNow = 0; // started and not yet seen to end
     int mostAtOnce = 0;
 
-    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment, int &error) override;
+    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
+                                               const QByteArrayList &environment,
+                                               int &error) override;
 };
 
 } // namespace velunor::testing

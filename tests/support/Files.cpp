@@ -34,11 +34,24 @@ QStringList Entries(const QString &folder)
         QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden, QDir::Name);
 }
 
+QList<Path> Paths(const QStringList &texts)
+{
+    return Path::FromTexts(texts);
+}
+
+QStringList Texts(const QList<Path> &paths)
+{
+    QStringList texts;
+    for (const Path &path : paths)
+        texts << path.text();
+    return texts;
+}
+
 void StageConverter(const QString &folder)
 {
     for (const ConverterFile &file : ConverterFileSet())
-        WriteResourceFile(LoadConverterResource(file.resourceId), StagedPath(folder, file),
-                          file.executable, Yield());
+        WriteResourceFile(LoadConverterResource(file.resourceId),
+                          StagedPath(Path::FromText(folder), file), file.executable, Yield());
 }
 
 EnvironmentVariable::EnvironmentVariable(const char *name)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/Path.h"
+
 namespace velunor::testing {
 
 // The whole content of a file; "<unreadable>" when it cannot be read.
@@ -14,6 +16,15 @@ QByteArray Contents(const QString &path);
 bool WriteFile(const QString &path, const QByteArray &bytes, QFile::Permissions permissions = {});
 // Every entry of a folder, hidden ones included, sorted by name.
 QStringList Entries(const QString &folder);
+// The path a text names (as Path::FromText() reads it), and the paths of
+// texts, for the program's interfaces that take paths.
+inline Path AsPath(const QString &text)
+{
+    return Path::FromText(text);
+}
+QList<Path> Paths(const QStringList &texts);
+// The texts of paths as the program shows them.
+QStringList Texts(const QList<Path> &paths);
 // Writes the five converter files from the executable's resources into
 // `folder`, as a run stages them.
 void StageConverter(const QString &folder);

@@ -62,8 +62,9 @@ public:
     {
         notices << summary + ' ' + body;
     }
-    std::unique_ptr<ChildProcess> startProcess(const QString &program, const QStringList &arguments,
-                                               const QStringList &environment, int &error) override
+    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
+                                               const QByteArrayList &environment,
+                                               int &error) override
     {
         return processes.startProcess(program, arguments, environment, error);
     }

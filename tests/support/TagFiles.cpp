@@ -55,7 +55,8 @@ QString CopyTagsOnto(const QString &input, const QString &converted, qint64 leng
     if (!WriteFile(tagged, QByteArray()))
         return QStringLiteral("no file for the tagged copy");
     const TagCopyResult copy = CopyTags(
-        input, converted, [&] { return tagged; }, lengthMs);
+        Path::FromText(input), Path::FromText(converted), [&] { return Path::FromText(tagged); },
+        lengthMs);
     if (copy.problem.isEmpty() && copy.written)
         std::rename(QFile::encodeName(tagged).constData(),
                     QFile::encodeName(converted).constData());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Files.h"
 #include "ScriptedPlatform.h"
 #include "app/Form1.h"
 #include "shell/SettingsStore.h"

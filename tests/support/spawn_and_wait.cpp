@@ -24,13 +24,13 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: spawn_and_wait SECONDS\n");
         return 2;
     }
-    const QString seconds = QString::fromLocal8Bit(argv[1]);
+    const QByteArray seconds(argv[1]);
     pid_t askingThread = 0;
     int error = 0;
     std::unique_ptr<QThread> asking(QThread::create([&] {
         askingThread = ::gettid();
         // Destroying the object leaves the process running.
-        SpawnProcess(QStringLiteral("/bin/sleep"), {seconds}, {}, error);
+        SpawnProcess(Path::FromBytes("/bin/sleep"), {seconds}, {}, error);
     }));
     asking->start();
     asking->wait();

@@ -1,0 +1,133 @@
+#include "conversion/OutputMark.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace velunor {
+
+namespace {
+
+constexpr QByteArrayView kSizeField = "size=";
+constexpr QByteArrayView kTimeField = "mtime=";
+// Far more than any path and its two numbers need.
+constexpr qsizetype kMarkMostBytes = 65536;
+
+Path AbsoluteOf(const Path &path)
+{
+    if (path.isAbsolute())
+        return path;
+    char *current = ::getcwd(nullptr, 0);
+    if (!current)
+        return path;
+    const Path absolute = Path::FromBytes(current).child(path);
+    std::free(current);
+    return absolute;
+}
+
+Path RealOf(const Path &path)
+{
+    char *real = ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return Path();
+    const Path resolved = Path::FromBytes(real);
+    std::free(real);
+    return resolved;
+}
+
+std::optional<qint64> NumberAfter(const QByteArray &field, QByteArrayView name)
+{
+    if (!field.startsWith(name))
+        return std::nullopt;
+    bool ok = false;
+    const qint64 number = field.mid(name.size()).toLongLong(&ok);
+    return ok ? std::optional(number) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<InputFacts> InputFacts::Of(const Path &path)
+{
+    struct stat facts {};
+    if (path.isEmpty() || ::stat(path.c_str(), &facts) != 0)
+        return std::nullopt;
+    InputFacts input;
+    input.absolute = AbsoluteOf(path);
+    input.real = RealOf(path);
+    input.identity = FileIdentity{facts.st_dev, facts.st_ino};
+    input.size = facts.st_size;
+    input.modifiedNs = qint64(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec;
+    return input;
+}
+
+QByteArray OutputMark::Encode(const InputFacts &input)
+{
+    QByteArray value = input.real.isEmpty() ? input.absolute.bytes() : input.real.bytes();
+    value += '\0';
+    value += kSizeField.toByteArray() + QByteArray::number(input.size);
+    value += '\0';
+    value += kTimeField.toByteArray() + QByteArray::number(input.modifiedNs);
+    return value;
+}
+
+std::optional<OutputMark> OutputMark::Decode(const QByteArray &value)
+{
+    const QList<QByteArray> fields = value.split('\0');
+    if (fields.isEmpty() || fields.front().isEmpty())
+        return std::nullopt;
+    OutputMark mark;
+    mark.input = Path::FromBytes(fields.front());
+    for (qsizetype i = 1; i < fields.size(); ++i) {
+        if (const auto size = NumberAfter(fields[i], kSizeField))
+            mark.size = size;
+        else if (const auto time = NumberAfter(fields[i], kTimeField))
+            mark.modifiedNs = time;
+    }
+    return mark;
+}
+
+bool OutputMark::names(const InputFacts &facts) const
+{
+    if (input == facts.absolute || (!facts.real.isEmpty() && input == facts.real))
+        return true;
+    // The input reached by another path (a linked folder, a moved mount):
+    // the same file all the same.
+    return FileSystem::IdentityOf(input) == facts.identity;
+}
+
+bool OutputMark::isUpToDateWith(const InputFacts &facts) const
+{
+    return names(facts) && size == facts.size && modifiedNs == facts.modifiedNs;
+}
+
+int WriteOutputMark(int fd, const InputFacts &input)
+{
+    const QByteArray value = OutputMark::Encode(input);
+    if (::fsetxattr(fd, kOutputMarkName, value.constData(), static_cast<size_t>(value.size()), 0) !=
+        0)
+        return errno;
+    return 0;
+}
+
+NameHolder HolderOfName(const Path &path, const InputFacts &input)
+{
+    struct stat there {};
+    if (::lstat(path.c_str(), &there) != 0)
+        return errno == ENOENT ? NameHolder::Nothing : NameHolder::NotAFile;
+    if (S_ISDIR(there.st_mode))
+        return NameHolder::NotAFile;
+    QByteArray value(kMarkMostBytes, Qt::Uninitialized);
+    const ssize_t length =
+        ::lgetxattr(path.c_str(), kOutputMarkName, value.data(), static_cast<size_t>(value.size()));
+    if (length < 0)
+        return NameHolder::Unmarked;
+    value.truncate(length);
+    const std::optional<OutputMark> mark = OutputMark::Decode(value);
+    if (!mark)
+        return NameHolder::Unmarked;
+    return mark->names(input) ? NameHolder::ThisInput : NameHolder::AnotherInput;
+}
+
+} // namespace velunor

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Path.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+namespace velunor {
+
+// The extended attribute each output carries where the file system keeps
+// such marks. It names the input the output was made from, so that a later
+// run, of this list or of another, replaces only its own earlier output.
+inline constexpr const char *kOutputMarkName = "user.velunor.input";
+
+// What identifies an input for its output's mark: where it is, and the size
+// and modification time it had when it was converted.
+struct InputFacts {
+    Path absolute; // as listed, made absolute
+    Path real;     // links and ".." resolved; empty when that failed
+    FileIdentity identity;
+    qint64 size = 0;
+    qint64 modifiedNs = 0; // nanoseconds since the epoch
+
+    // The facts of the input at `path` now; none when it cannot be looked up.
+    static std::optional<InputFacts> Of(const Path &path);
+};
+
+// An output's mark: the input's path as bytes, then, separated by NUL bytes,
+// "size=<bytes>" and "mtime=<nanoseconds since the epoch>". A path holds no
+// NUL, so a mark written by an earlier version, which holds the path alone,
+// is read as a mark without size and time.
+struct OutputMark {
+    Path input;
+    std::optional<qint64> size;
+    std::optional<qint64> modifiedNs;
+
+    static QByteArray Encode(const InputFacts &input);
+    static std::optional<OutputMark> Decode(const QByteArray &value);
+
+    // True when the mark names the input of `facts`: the same path, the
+    // same real path, or a path that leads to the very same file.
+    bool names(const InputFacts &facts) const;
+    // True when it also holds the size and time the input has now.
+    bool isUpToDateWith(const InputFacts &facts) const;
+};
+
+// Writes the mark of `input` on the file open at `fd`. Returns 0, or the
+// errno value: ENOTSUP (or EOPNOTSUPP) where the file system keeps no marks.
+int WriteOutputMark(int fd, const InputFacts &input);
+
+// What is at a name an output may take.
+enum class NameHolder {
+    Nothing,      // no file: the name is free
+    ThisInput,    // an earlier output of this very input
+    AnotherInput, // an output of another input: it keeps its name
+    Unmarked,     // a file without a mark: the user's, or an output on a
+                  // file system that keeps no marks
+    NotAFile,     // a folder or anything else that cannot be replaced
+};
+
+// Who holds the name `path` for an output of `input`. Never follows a link at
+// `path`: whatever it points to is the user's.
+NameHolder HolderOfName(const Path &path, const InputFacts &input);
+
+} // namespace velunor
