@@ -21,31 +21,11 @@ const QString kPattern = QStringLiteral("*.mp3");
 // soon, and not one, so that a tree of many small folders is not slowed.
 constexpr qsizetype kFoldersPerLook = 32;
 
-Path CurrentFolder()
-{
-    char *current = ::getcwd(nullptr, 0);
-    if (!current)
-        return Path::FromBytes("/");
-    const Path folder = Path::FromBytes(current);
-    std::free(current);
-    return folder;
-}
-
-Path RealPathOf(const Path &path)
-{
-    char *real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return Path();
-    const Path resolved = Path::FromBytes(real);
-    std::free(real);
-    return resolved;
-}
-
 } // namespace
 
 Path AbsolutePath(const Path &path)
 {
-    const Path joined = path.isAbsolute() ? path : CurrentFolder().child(path);
+    const Path joined = FileSystem::AbsoluteOf(path);
     QList<QByteArray> parts = joined.bytes().split('/');
     parts.removeAll(QByteArray());
     parts.removeAll(QByteArray("."));
@@ -108,14 +88,14 @@ QList<UnsearchedFolder> GatherInputs(const QList<Path> &paths, const Path &outpu
                                      FileListModel &list, const Yield &yield)
 {
     QList<UnsearchedFolder> unsearched;
-    const Path outputReal = RealPathOf(outputFolder);
+    const Path outputReal = FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
         const Path absolute = AbsolutePath(path);
         if (!Main::FolderExists(absolute)) {
             list.add(absolute);
             continue;
         }
-        if (!outputReal.isEmpty() && RealPathOf(absolute).isWithin(outputReal)) {
+        if (!outputReal.isEmpty() && FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{
                 absolute, QStringLiteral("it is the output folder or lies in it, where the "
                                          "outputs go")};

@@ -4,20 +4,6 @@
 
 namespace velunor {
 
-namespace {
-
-Path RealPathOf(const Path &folder)
-{
-    char *real = ::realpath(folder.c_str(), nullptr);
-    if (!real)
-        return folder;
-    const Path resolved = Path::FromBytes(real);
-    std::free(real);
-    return resolved;
-}
-
-} // namespace
-
 Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
 {
     return outputFolder.child(inputPath.stem().withSuffix(".mp3"));
@@ -77,7 +63,8 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     if (!Main::FolderExists(turn.outputFolder))
         return skip(
             QStringLiteral("the output folder %1 does not exist").arg(turn.outputFolder.text()));
-    plan.outputFolderKey = RealPathOf(turn.outputFolder);
+    const Path real = FileSystem::RealPathOf(turn.outputFolder);
+    plan.outputFolderKey = real.isEmpty() ? turn.outputFolder : real;
     plan.outputStem = turn.inputPath.stem();
     if (turn.refusesWindowsNames && turn.refusesWindowsNames(plan.outputFolderKey)) {
         const Path safe = WindowsSafeStem(plan.outputStem);

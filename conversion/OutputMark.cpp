@@ -15,28 +15,6 @@ constexpr QByteArrayView kTimeField = "mtime=";
 // Far more than any path and its two numbers need.
 constexpr qsizetype kMarkMostBytes = 65536;
 
-Path AbsoluteOf(const Path &path)
-{
-    if (path.isAbsolute())
-        return path;
-    char *current = ::getcwd(nullptr, 0);
-    if (!current)
-        return path;
-    const Path absolute = Path::FromBytes(current).child(path);
-    std::free(current);
-    return absolute;
-}
-
-Path RealOf(const Path &path)
-{
-    char *real = ::realpath(path.c_str(), nullptr);
-    if (!real)
-        return Path();
-    const Path resolved = Path::FromBytes(real);
-    std::free(real);
-    return resolved;
-}
-
 std::optional<qint64> NumberAfter(const QByteArray &field, QByteArrayView name)
 {
     if (!field.startsWith(name))
@@ -54,8 +32,8 @@ std::optional<InputFacts> InputFacts::Of(const Path &path)
     if (path.isEmpty() || ::stat(path.c_str(), &facts) != 0)
         return std::nullopt;
     InputFacts input;
-    input.absolute = AbsoluteOf(path);
-    input.real = RealOf(path);
+    input.absolute = FileSystem::AbsoluteOf(path);
+    input.real = FileSystem::RealPathOf(path);
     input.identity = FileIdentity{facts.st_dev, facts.st_ino};
     input.size = facts.st_size;
     input.modifiedNs = qint64(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec;

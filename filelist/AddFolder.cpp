@@ -184,18 +184,6 @@ bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFile
     return !S_ISDIR(own.st_mode) && !IsPlainHiddenFile(own, file.name, folder.fd(), kernel);
 }
 
-// The real path of `folder` (links and ".." resolved); empty when it cannot
-// be told.
-Path RealPathOf(const Path &folder)
-{
-    char *real = ::realpath(folder.c_str(), nullptr);
-    if (!real)
-        return Path();
-    Path resolved = Path::FromBytes(real);
-    ::free(real);
-    return resolved;
-}
-
 // One breadth-first search over a folder list.
 class FolderWalk {
 public:
@@ -203,7 +191,7 @@ public:
         : options_(options), yield_(std::move(yield))
     {
         if (!options_.excluded.isEmpty()) {
-            excludedReal_ = RealPathOf(options_.excluded);
+            excludedReal_ = FileSystem::RealPathOf(options_.excluded);
             excluded_ = FileSystem::IdentityOf(options_.excluded);
         }
     }
@@ -291,8 +279,9 @@ private:
             return Verdict::Gone;
         const FileIdentity identity{facts.st_dev, facts.st_ino};
         if (!given) {
-            if (excluded_ == identity || (found.linked && !excludedReal_.isEmpty() &&
-                                          RealPathOf(found.path).isWithin(excludedReal_)))
+            if (excluded_ == identity ||
+                (found.linked && !excludedReal_.isEmpty() &&
+                 FileSystem::RealPathOf(found.path).isWithin(excludedReal_)))
                 return Verdict::NotSearched;
             if (!seen_.insert(identity).second)
                 return Verdict::NotSearched;

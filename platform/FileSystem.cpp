@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -85,6 +86,31 @@ QString FileSystem::InputFileProblem(const Path &path)
     if (!S_ISREG(facts->st_mode))
         return QStringLiteral("it is not a regular file");
     return QString();
+}
+
+Path FileSystem::RealPathOf(const Path &path)
+{
+    char *real = path.isEmpty() ? nullptr : ::realpath(path.c_str(), nullptr);
+    if (!real)
+        return Path();
+    const Path resolved = Path::FromBytes(real);
+    std::free(real);
+    return resolved;
+}
+
+Path FileSystem::CurrentFolder()
+{
+    char *current = ::getcwd(nullptr, 0);
+    if (!current)
+        return Path::FromBytes("/");
+    const Path folder = Path::FromBytes(current);
+    std::free(current);
+    return folder;
+}
+
+Path FileSystem::AbsoluteOf(const Path &path)
+{
+    return path.isAbsolute() ? path : CurrentFolder().child(path);
 }
 
 QString FileSystem::SystemMessage(int error)

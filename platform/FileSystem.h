@@ -53,6 +53,13 @@ bool IsSameFile(const Path &first, const Path &second);
 // it must exist and be a regular file (a pipe or a device would keep a reader
 // waiting for ever).
 QString InputFileProblem(const Path &path);
+// The real path of `path`: every link, "." and ".." resolved; empty when it
+// cannot be told (the path does not exist).
+Path RealPathOf(const Path &path);
+// The current folder; "/" when it cannot be told.
+Path CurrentFolder();
+// `path`, read against the current folder when it is relative.
+Path AbsoluteOf(const Path &path);
 // The system's words for an errno value.
 QString SystemMessage(int error);
 

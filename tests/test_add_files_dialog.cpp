@@ -17,7 +17,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QTimer>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace velunor;
 using namespace velunor::testing;
@@ -98,6 +101,22 @@ private slots:
         QFETCH(QString, result);
         QFETCH(QStringList, paths);
         QCOMPARE(Texts(PickedFilePaths(result)), paths);
+    }
+
+    // A dialog shows a name that is not UTF-8 with a replacement character:
+    // the file it stands for is found again by its bytes.
+    void aNameTheDialogCouldNotDecodeIsFoundAgain()
+    {
+        QTemporaryDir folder;
+        const QByteArray bytes = QFile::encodeName(folder.path()) + "/caf\xe9.mp3";
+        const int file = ::open(bytes.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(file >= 0);
+        ::close(file);
+        const QString shown = folder.path() + QStringLiteral("/caf\uFFFD.mp3");
+        const QList<Path> picked = PickedFilePaths(shown);
+        QCOMPARE(picked.size(), 1);
+        QCOMPARE(picked.front().bytes(), bytes);
+        ::unlink(bytes.constData());
     }
 
     void theDesktopJoinsPicksIntoTheResultShape()

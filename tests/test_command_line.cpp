@@ -10,14 +10,18 @@
 #include "cli/StatusLine.h"
 #include "shell/SettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace velunor;
@@ -112,13 +116,41 @@ private:
         process.start(kProgram, arguments);
     }
 
-    Ended run(const QStringList &arguments) const
+    Ended run(const QStringList &arguments, const QByteArray &input = {}) const
     {
         QProcess process;
         startProgram(process, arguments);
+        if (!input.isNull()) {
+            process.write(input);
+            process.closeWriteChannel();
+        }
         if (!process.waitForFinished(kRunTimeoutMs))
             return {};
         return finished(process);
+    }
+
+    // Runs the program through a shell script that names it "$VELUNOR": for
+    // arguments that are not text and for redirections.
+    Ended runShell(const QString &script) const
+    {
+        QProcess process;
+        QProcessEnvironment shell = environment();
+        shell.insert(QStringLiteral("VELUNOR"), kProgram);
+        process.setProcessEnvironment(shell);
+        process.setWorkingDirectory(root_->path());
+        process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script});
+        if (!process.waitForFinished(kRunTimeoutMs))
+            return {};
+        return finished(process);
+    }
+
+    // The extended attribute naming an output's input.
+    QByteArray MarkOf(const QString &output) const
+    {
+        QByteArray value(4096, '\0');
+        const ssize_t size = ::getxattr(QFile::encodeName(output).constData(), "user.velunor.input",
+                                        value.data(), value.size());
+        return size < 0 ? QByteArray() : value.left(size);
     }
 
     static Ended finished(QProcess &process)
@@ -173,6 +205,8 @@ private slots:
     void cleanup()
     {
         ::umount2(QFile::encodeName(at(QStringLiteral("locked"))).constData(), MNT_DETACH);
+        // Qt cannot name what is not UTF-8, and so cannot remove it.
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), root_->path()});
         delete root_;
         root_ = nullptr;
     }
@@ -192,6 +226,17 @@ private slots:
         QTest::newRow("missing output folder")
             << QStringList{"--batch", "--output", "nowhere", "in"}
             << "the output folder \"nowhere\" does not exist";
+        QTest::newRow("output folder that is a file")
+            << QStringList{"--batch", "--output", "in/a.mp3", "in"}
+            << "the output folder \"in/a.mp3\" is not a folder";
+        QTest::newRow("empty path, as an unset variable gives")
+            << QStringList{"--batch", "--output", "out", ""} << "an empty path was given";
+        QTest::newRow("list of paths missing")
+            << QStringList{"--batch", "--output", "out", "--files-from", "gone.txt"}
+            << "the list of paths \"gone.txt\" cannot be read (No such file or directory)";
+        QTest::newRow("list of paths with an empty one")
+            << QStringList{"--batch", "--output", "out", "--files-from", "holes.txt"}
+            << "the list of paths \"holes.txt\" holds an empty path (line 2)";
         QTest::newRow("unwritable output folder")
             << QStringList{"--batch", "--output", "locked", "in"}
             << "the output folder \"locked\" cannot be written";
@@ -212,6 +257,7 @@ private slots:
         makeInput(QStringLiteral("in/a.mp3"));
         QVERIFY(QDir().mkpath(at(QStringLiteral("empty/deeper"))));
         QVERIFY(WriteFile(at(QStringLiteral("empty/deeper/notes.txt")), "not audio"));
+        QVERIFY(WriteFile(at(QStringLiteral("holes.txt")), "in/a.mp3\n\nin/a.mp3\n"));
         // A folder nobody may write to, even the superuser: a read-only mount.
         QVERIFY(QDir().mkpath(at(QStringLiteral("locked"))));
         const QByteArray locked = QFile::encodeName(at(QStringLiteral("locked")));
@@ -282,6 +328,146 @@ private slots:
         QCOMPARE(ended.status, 2);
         QVERIFY2(ended.err.startsWith(QStringLiteral("velunor: no channel mode is stored")),
                  qPrintable(ended.err));
+    }
+
+    // An output never takes the place of an output of another input, in
+    // runs one after another (a script that splits its list over several)
+    // or at the same time: each input keeps one output of its own, and the
+    // mark on it names that input with its size and time.
+    void outputsOfOtherInputsKeepTheirNames()
+    {
+        makeInput(QStringLiteral("a/01.mp3"));
+        QVERIFY(QDir().mkpath(at(QStringLiteral("b"))));
+        QCOMPARE(MakeStereoMp3(at(QStringLiteral("b/01.mp3")), 1.0, 440, 440), QString());
+        const QStringList options = {"--batch", "--mode", "left", "--output", "out"};
+        QCOMPARE(run(options + QStringList{"a/01.mp3"}).status, 0);
+        Ended second = run(options + QStringList{"--files-from", "-"}, "b/01.mp3\n");
+        QCOMPARE(second.status, 0);
+        QVERIFY2(second.out.contains(at("b/01.mp3") + " -> " + at("out/01 (2).mp3") +
+                                     " - a file of that name holds the output of another input"),
+                 qPrintable(second.out));
+        struct stat a {};
+        QCOMPARE(::stat(QFile::encodeName(at("a/01.mp3")).constData(), &a), 0);
+        QCOMPARE(MarkOf(at(QStringLiteral("out/01.mp3"))),
+                 QFile::encodeName(QFileInfo(at("a/01.mp3")).canonicalFilePath()) + '\0' +
+                     "size=" + QByteArray::number(qint64(a.st_size)) + '\0' + "mtime=" +
+                     QByteArray::number(qint64(a.st_mtim.tv_sec) * 1000000000 + a.st_mtim.tv_nsec));
+        // Again, both at once: each replaces its own output and nothing else.
+        QProcess first;
+        QProcess other;
+        startProgram(first, options + QStringList{"a/01.mp3"});
+        startProgram(other, options + QStringList{"b/01.mp3"});
+        QVERIFY(first.waitForFinished(kRunTimeoutMs) && other.waitForFinished(kRunTimeoutMs));
+        QCOMPARE(finished(first).status, 0);
+        QCOMPARE(finished(other).status, 0);
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList({"01 (2).mp3", "01.mp3"}));
+        QVERIFY(Holds(at(QStringLiteral("out/01.mp3")), Tones::Left));
+        const QVector<double> b = ToneAmplitudes(at(QStringLiteral("out/01 (2).mp3")), {1000});
+        QVERIFY(b.size() == 1 && b[0] < 0.1);
+
+        // Two new inputs of one name, converted at the same time into a
+        // folder that holds neither: each takes a name of its own.
+        QCOMPARE(MakeStereoMp3(at(QStringLiteral("a/02.mp3")), 1.0, 440, 440), QString());
+        QCOMPARE(MakeStereoMp3(at(QStringLiteral("b/02.mp3")), 1.0, 1000, 1000), QString());
+        startProgram(first, options + QStringList{"a/02.mp3"});
+        startProgram(other, options + QStringList{"b/02.mp3"});
+        QVERIFY(first.waitForFinished(kRunTimeoutMs) && other.waitForFinished(kRunTimeoutMs));
+        QCOMPARE(Entries(at(QStringLiteral("out"))),
+                 QStringList({"01 (2).mp3", "01.mp3", "02 (2).mp3", "02.mp3"}));
+        QCOMPARE(
+            QSet<QByteArray>({MarkOf(at("out/02.mp3")).split('\0').value(0),
+                              MarkOf(at("out/02 (2).mp3")).split('\0').value(0)}),
+            QSet<QByteArray>({QFile::encodeName(QFileInfo(at("a/02.mp3")).canonicalFilePath()),
+                              QFile::encodeName(QFileInfo(at("b/02.mp3")).canonicalFilePath())}));
+    }
+
+    // A name that is not UTF-8 is converted like any other, given directly,
+    // found by the search or listed with --null, and shown with \xHH.
+    void namesThatAreNotTextAreConverted()
+    {
+        makeInput(QStringLiteral("in/x.mp3"));
+        makeInput(QStringLiteral("in/y.mp3"));
+        QVERIFY(::rename(QFile::encodeName(at("in/x.mp3")).constData(),
+                         QFile::encodeName(at("in/")) + "caf\xe9.mp3") == 0);
+        QVERIFY(::mkdir(QFile::encodeName(at("in/")) + "\xff", 0755) == 0);
+        QVERIFY(::rename(QFile::encodeName(at("in/y.mp3")).constData(),
+                         QFile::encodeName(at("in/")) + "\xff/y.mp3") == 0);
+        Ended ended = runShell(QStringLiteral("\"$VELUNOR\" --batch --output out \"$(printf "
+                                              "'in/caf\\351.mp3')\" in/"));
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains("converted: " + at("in/caf\\xE9.mp3") + " -> " +
+                                    at("out/caf\\xE9.mp3")),
+                 qPrintable(ended.out));
+        QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3")), qPrintable(ended.out));
+        // (Qt lists no name that is not UTF-8: the bytes are asked for.)
+        QCOMPARE(::access(QFile::encodeName(at("out/")) + "caf\xe9.mp3", F_OK), 0);
+        QCOMPARE(::access(QFile::encodeName(at("out/y.mp3")).constData(), F_OK), 0);
+
+        ended = run({"--batch", "--output", "out", "--null", "--files-from", "-"},
+                    "in/\xff/y.mp3" + QByteArray(1, '\0'));
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3") + " -> " + at("out/y.mp3")),
+                 qPrintable(ended.out));
+    }
+
+    // The output folder inside the searched one is never searched, linked
+    // folders are, each once; a folder that cannot be read is named, the
+    // rest converted, and the status is 1.
+    void theSearchSkipsTheOutputsAndNamesWhatItCannotRead()
+    {
+        makeInput(QStringLiteral("music/a.mp3"));
+        makeInput(QStringLiteral("elsewhere/b.mp3"));
+        QVERIFY(QDir().mkpath(at(QStringLiteral("music/mono"))));
+        QVERIFY(QFile::link(at("elsewhere"), at("music/linked")));
+        QVERIFY(QFile::link(at("music"), at("music/loop")));
+        const QStringList arguments = {"--batch", "--output", "music/mono", "music"};
+        for (int night = 1; night <= 2; ++night) {
+            const Ended ended = run(arguments);
+            QCOMPARE(ended.status, 0);
+            QCOMPARE(ended.err, QString());
+        }
+        QCOMPARE(Entries(at(QStringLiteral("music/mono"))), QStringList({"a.mp3", "b.mp3"}));
+        const Ended inside = run({"--batch", "--output", "music", "music/mono"});
+        QCOMPARE(inside.status, 2);
+        QVERIFY2(inside.err.contains("not searched: " + at("music/mono") +
+                                     " - it is the output folder or lies in it"),
+                 qPrintable(inside.err));
+
+        makeInput(QStringLiteral("music/locked/c.mp3"));
+        QVERIFY(QFile::setPermissions(at("music/locked"), {}));
+        // The superuser reads any folder: the run is made as nobody then.
+        QString script = QStringLiteral("\"$VELUNOR\" --batch --output music/mono music");
+        if (::geteuid() == 0) {
+            QVERIFY(QProcess::execute("chmod", {"-R", "a+rwX", root_->path()}) == 0);
+            QVERIFY(QFile::setPermissions(at("music/locked"), {}));
+            QVERIFY(QFile::setPermissions(at("staging"),
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+            QVERIFY(::chown(QFile::encodeName(at("staging")).constData(), 65534, 65534) == 0);
+            QVERIFY(QProcess::execute("chmod", {"a+x", QFileInfo(root_->path()).path()}) == 0);
+            script = "setpriv --reuid=65534 --regid=65534 --clear-groups " + script;
+        }
+        const Ended ended = runShell(script);
+        QVERIFY(QFile::setPermissions(at("music/locked"),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(
+            ended.err.contains("not searched: " + at("music/locked/") + " - Permission denied"),
+            qPrintable(ended.err));
+        QVERIFY2(ended.err.contains("1 folder could not be searched:\n" + at("music/locked/") +
+                                    " - Permission denied"),
+                 qPrintable(ended.err));
+    }
+
+    // Output that cannot be written fails the run, as GNU tools fail.
+    void anOutputThatCannotBeWrittenIsAFailure()
+    {
+        makeInput(QStringLiteral("in/a.mp3"));
+        const Ended ended =
+            runShell(QStringLiteral("\"$VELUNOR\" --batch --output out in >/dev/full"));
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(ended.err.contains("velunor: write error: No space left on device"),
+                 qPrintable(ended.err));
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList({"a.mp3"}));
     }
 
     // Files that are not converted are told as they end and all listed at the

@@ -549,20 +549,31 @@ private slots:
         }
         const QString folder = disk.isMounted() ? disk.path() : outputs_->path();
         const QByteArray earlier(20 * 1024, 'e');
-        QVERIFY(WriteFile(folder + "/long.mp3", earlier));
+        QVERIFY(WriteFile(folder + "/long 1.mp3", earlier));
         form().Text1->setText(folder + "/");
-        const QString song = input("long.mp3", 440, 1000, 20.0);
+        // Three files the disk cannot hold, converted two at a time, so that
+        // the unfinished output of one is gone before another is checked;
+        // and a short one that fits once they are.
+        QStringList songs;
+        for (const QString name : {"long 1.mp3", "long 2.mp3", "long 3.mp3"})
+            songs << input(name, 440, 1000, 20.0);
+        songs << input("short.mp3", 440, 1000, 1.0);
         ::setrlimit(RLIMIT_FSIZE, &previous);
-        list({song});
+        list(songs);
         convert();
         ::setrlimit(RLIMIT_FSIZE, &previous);
         ::signal(SIGXFSZ, SIG_DFL);
 
-        const QString reason =
-            disk.isMounted() ? " - the disk is full" : " - the output is shorter";
+        const QString reason = disk.isMounted() ? " - the disk is full" : " - sox FAIL sox: ";
         const QString text = platform().messageTexts().value(0);
-        QVERIFY2(text.startsWith(NotConverted({song + reason})), qPrintable(text));
-        QCOMPARE(Contents(folder + "/long.mp3"), earlier);
+        QVERIFY2(
+            text.startsWith(NotConverted({songs[0] + reason, songs[1] + reason, songs[2] + reason})
+                                .section(reason, 0, 0)),
+            qPrintable(text));
+        QCOMPARE(text.count(reason), 3);
+        QVERIFY2(!text.contains("shorter"), qPrintable(text));
+        QCOMPARE(Contents(folder + "/long 1.mp3"), earlier);
+        QCOMPARE(ChannelCount(folder + "/short.mp3"), 1);
         verifyNoLeftovers(folder);
     }
 

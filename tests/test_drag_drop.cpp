@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 using namespace velunor;
 using namespace velunor::testing;
 
@@ -147,6 +150,28 @@ private slots:
         // The search let the window work, and it showed no hourglass.
         QCOMPARE(pointerSeen, 0);
         QVERIFY(fixture.window.platform.messages.isEmpty());
+    }
+
+    // A file manager sends a name that is not UTF-8 percent-encoded, byte by
+    // byte, as a URL may carry it: the list gets the very bytes.
+    void aNameThatIsNotTextArrivesWhole()
+    {
+        FolderTree tree({"F/"});
+        const QByteArray folder = QFile::encodeName(tree.path("F"));
+        const int file = ::open(folder + "/caf\xe9.mp3", O_CREAT | O_WRONLY, 0644);
+        QVERIFY(file >= 0);
+        ::close(file);
+        DropFixture fixture;
+        auto data = std::make_unique<QMimeData>();
+        data->setData(QStringLiteral("text/uri-list"),
+                      "file://" + folder.toPercentEncoding("/") + "/caf%E9.mp3\r\n");
+        fixture.drop(*data);
+        fixture.drop(*FileData({tree.path("F")}));
+        QCOMPARE(fixture.items().count(), 2);
+        for (int item : {1, 2})
+            QCOMPARE(fixture.items().path(item).bytes(), folder + "/caf\xe9.mp3");
+        QCOMPARE(fixture.items().text(1), tree.path("F") + "/caf\\xE9.mp3");
+        ::unlink(folder + "/caf\xe9.mp3");
     }
 
     void foldersAndFilesTogetherKeepTheSourceOrder()
