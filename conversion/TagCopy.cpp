@@ -1,5 +1,6 @@
 #include "TagCopy.h"
 
+#include "ByteCopy.h"
 #include "ForeignTags.h"
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
@@ -11,8 +12,6 @@
 namespace velunor {
 
 namespace {
-
-constexpr qint64 kCopyBlockSize = 1024 * 1024;
 
 QString Reason(const QString &what, const QFileDevice &file)
 {
@@ -34,11 +33,6 @@ QString Unwritable(const QFileDevice &file)
     return Reason(QStringLiteral("the tags could not be written"), file);
 }
 
-bool IsCancelled(const std::atomic<bool> *cancel)
-{
-    return cancel && cancel->load(std::memory_order_relaxed);
-}
-
 // The `count` bytes at `offset`; empty when they cannot all be read.
 std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 {
@@ -50,42 +44,21 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
     return bytes;
 }
 
-// Writes all of `bytes`. A write that stops short (the disk filled up part way)
-// is tried again for the rest, so that the error it then meets is the one told.
-bool WriteAll(QFile &file, const char *bytes, qint64 size)
-{
-    while (size > 0) {
-        const qint64 written = file.write(bytes, size);
-        if (written <= 0)
-            return false;
-        bytes += written;
-        size -= written;
-    }
-    return true;
-}
-
-bool WriteAll(QFile &file, const QByteArray &bytes)
-{
-    return WriteAll(file, bytes.constData(), bytes.size());
-}
-
-// Copies the bytes [`begin`, `end`) of `from` to `to`, looking at `cancel`
-// before every block; "" on success, otherwise the reason.
+// Copies the bytes [`begin`, `end`) of `from` to `to`; "" on success,
+// otherwise the reason.
 QString CopyRange(QFile &from, qint64 begin, qint64 end, QFile &to, const std::atomic<bool> *cancel)
 {
-    if (!from.seek(begin))
+    switch (CopyBytes(from, begin, end, to, cancel)) {
+    case ByteCopyEnd::Copied:
+        return QString();
+    case ByteCopyEnd::Unreadable:
         return UnreadableOutput(from);
-    QByteArray block(kCopyBlockSize, Qt::Uninitialized);
-    for (qint64 offset = begin; offset < end; offset += kCopyBlockSize) {
-        if (IsCancelled(cancel))
-            return QStringLiteral("the tag copy was cancelled");
-        const qint64 count = std::min(kCopyBlockSize, end - offset);
-        if (from.read(block.data(), count) != count)
-            return UnreadableOutput(from);
-        if (!WriteAll(to, block.constData(), count))
-            return Unwritable(to);
+    case ByteCopyEnd::Unwritable:
+        return Unwritable(to);
+    case ByteCopyEnd::Cancelled:
+        break;
     }
-    return QString();
+    return QStringLiteral("the tag copy was cancelled");
 }
 
 // The tags of the input as they go onto the output.

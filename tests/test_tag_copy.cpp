@@ -6,11 +6,13 @@
 #include "Files.h"
 #include "TagFiles.h"
 #include "conversion/MpegAudio.h"
+#include "conversion/MpegAudioCopy.h"
 #include "conversion/TagCopy.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <csignal>
@@ -257,6 +259,73 @@ private slots:
         // Not copied a second time: only the ID3v1 tag follows the audio.
         QCOMPARE(Contents(output),
                  Contents(output).left(front->header()->completeTagSize()) + audio + id3v1);
+    }
+
+    void tellsTheChannelsAndTheBitRate_data()
+    {
+        // How the file is made: "sox" converts the stereo input to mono,
+        // "lame" encodes it with the options, anything else takes the input.
+        QTest::addColumn<QString>("maker");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("mono");
+        QTest::addColumn<bool>("dualChannel");
+        QTest::addColumn<int>("bitRate");
+
+        QTest::newRow("stereo") << "" << QStringList() << false << false << 128000;
+        QTest::newRow("sox mono") << "sox" << QStringList() << true << false << 64000;
+        QTest::newRow("lame mono")
+            << "lame" << QStringList{"-m", "m", "-b", "48"} << true << false << 48000;
+        QTest::newRow("dual channel")
+            << "lame" << QStringList{"-m", "d", "-b", "96"} << false << true << 96000;
+        QTest::newRow("MPEG-2 joint stereo")
+            << "lame" << QStringList{"-m", "j", "-b", "40", "--resample", "22.05"} << false << false
+            << 40000;
+    }
+
+    void tellsTheChannelsAndTheBitRate()
+    {
+        QFETCH(QString, maker);
+        QFETCH(QStringList, options);
+        QFETCH(bool, mono);
+        QFETCH(bool, dualChannel);
+        QFETCH(int, bitRate);
+        QString file = stereo_;
+        if (!maker.isEmpty()) {
+            file = path(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".mp3"));
+            const QString wave = path(QStringLiteral("input.wav"));
+            QCOMPARE(MakeStereoAudio(wave, 3.0), QString());
+            QCOMPARE(
+                maker == QLatin1String("sox")
+                    ? ConvertToMono(stereo_, file)
+                    : RunTool(maker, QStringList{"--quiet"} + options + QStringList{wave, file}),
+                QString());
+        }
+        const MpegAudioLength length = Measure(file);
+        QCOMPARE(length.everyFrameMono, mono);
+        QCOMPARE(length.anyFrameDualChannel, dualChannel);
+        QVERIFY2(qAbs(length.averageBitRate() - bitRate) < bitRate / 200.0,
+                 qPrintable(QString::number(length.averageBitRate())));
+    }
+
+    void copiesTheAudioOfAMonoFileUnchanged()
+    {
+        const QString mono = path(QStringLiteral("mono to copy.mp3"));
+        QCOMPARE(ConvertToMono(stereo_, mono), QString());
+        const QByteArray audio = Contents(mono);
+        QVERIFY(TagEverything(mono, ID3v2::v4));
+        QVERIFY(Contents(mono).size() > audio.size() + 150000);
+
+        QTemporaryFile copy;
+        QVERIFY(copy.open());
+        QFile input(mono);
+        QVERIFY(input.open(QIODevice::ReadOnly));
+        QCOMPARE(CopyMpegAudio(input, copy.handle()), QString());
+        QCOMPARE(Contents(copy.fileName()), audio);
+
+        const std::atomic<bool> cancel{true};
+        QCOMPARE(CopyMpegAudio(input, copy.handle(), &cancel),
+                 QStringLiteral("the copy was cancelled"));
+        QCOMPARE(Contents(copy.fileName()), audio);
     }
 
     void measuresTheFramesPresent()

@@ -88,7 +88,8 @@ inline QString CheckMpegLayout(const QByteArray &file)
 }
 
 // The frames counted are whole MPEG frames of the audio between the tags,
-// and the rate told from the first frames is one MPEG audio has.
+// the rate told from the first frames is one MPEG audio has, and the
+// channel facts do not contradict each other.
 inline QString CheckMeasureMpegAudio(const QByteArray &file)
 {
     const std::optional<int> bytesPerSecond = MpegStreamBytesPerSecond(file);
@@ -110,6 +111,14 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
             .arg(length->samples)
             .arg(length->sampleRate)
             .arg(file.size());
+    if (length->bytes < length->frames * kSmallestFrame || length->bytes > file.size() ||
+        !(length->averageBitRate() > 0) || (length->everyFrameMono && length->anyFrameDualChannel))
+        return QStringLiteral("%1 bytes of %2 frames at %3 bit/s, mono %4, dual channel %5")
+            .arg(length->bytes)
+            .arg(length->frames)
+            .arg(length->averageBitRate())
+            .arg(length->everyFrameMono)
+            .arg(length->anyFrameDualChannel);
     return QString();
 }
 

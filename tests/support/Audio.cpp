@@ -36,6 +36,11 @@ QString SynthesiseStereo(const QString &path, const QStringList &outputOptions, 
 }
 } // namespace
 
+QString RunTool(const QString &program, const QStringList &arguments)
+{
+    return RunSox(program, arguments);
+}
+
 QString MakeStereoMp3(const QString &path, double seconds, int leftHz, int rightHz,
                       double amplitude, bool variableBitRate)
 {

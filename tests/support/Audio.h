@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace velunor::testing {
@@ -17,6 +18,10 @@ QString MakeStereoMp3(const QString &path, double seconds = 1.0, int leftHz = 44
 // ".flac", ".ogg", ...), or in the SoX file type `type` when one is given.
 // Returns "" on success, otherwise what went wrong.
 QString MakeStereoAudio(const QString &path, double seconds = 1.0, const QString &type = {});
+
+// Runs `program` (sox, lame) with `arguments` and waits for it. Returns ""
+// when it ended well, otherwise what went wrong and its error output.
+QString RunTool(const QString &program, const QStringList &arguments);
 
 // Converts `input` to a mono MP3 `output` with the system's SoX, as the
 // program does. Returns "" on success, otherwise what went wrong.
