@@ -12,7 +12,6 @@
 
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velunor;
@@ -57,18 +56,10 @@ qint64 XingFrameCount(const QString &path)
 class SoxWordsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir work_;
-    QString stereo_; // three seconds, 44.1 kHz, 128 kbps
-
-    QString path(const QString &name) const { return work_.filePath(name); }
+    const StereoScratch scratch_;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(work_.isValid());
-        stereo_ = path(QStringLiteral("stereo.mp3"));
-        QCOMPARE(MakeStereoMp3(stereo_, 3.0), QString());
-    }
+    void initTestCase() { QCOMPARE(scratch_.problem(), QString()); }
 
     void readsTheQuality_data()
     {
@@ -177,13 +168,13 @@ private slots:
     {
         QFETCH(QString, quality);
         QFETCH(int, firstFrameKbps);
-        const QString output = path(quality + QStringLiteral(".mp3"));
-        const QStringList words =
-            SoxEncodingOptions(ParseOutputQuality(quality).quality, Measure(stereo_), 44100);
-        QCOMPARE(Convert(ChannelMode::Mix, stereo_, output, words), QByteArray());
+        const QString output = scratch_.path(quality + QStringLiteral(".mp3"));
+        const QStringList words = SoxEncodingOptions(ParseOutputQuality(quality).quality,
+                                                     Measure(scratch_.stereo()), 44100);
+        QCOMPARE(Convert(ChannelMode::Mix, scratch_.stereo(), output, words), QByteArray());
         const MpegAudioLength length = Measure(output);
         QVERIFY(length.everyFrameMono);
-        QVERIFY(qAbs(length.seconds() - Measure(stereo_).seconds()) < 0.1);
+        QVERIFY(qAbs(length.seconds() - Measure(scratch_.stereo()).seconds()) < 0.1);
         QFile file(output);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const std::optional<int> firstFrame = MpegStreamBytesPerSecond(file.read(4096));
@@ -232,8 +223,8 @@ private slots:
     {
         // A second at 8 kHz of 0.75 of full scale on both channels: added
         // up without the usual halving, every sample but SoX's first clips.
-        const QString input = path(QStringLiteral("three quarters.wav"));
-        const QString output = path(QStringLiteral("clipped.mp3"));
+        const QString input = scratch_.path(QStringLiteral("three quarters.wav"));
+        const QString output = scratch_.path(QStringLiteral("clipped.mp3"));
         QCOMPARE(RunTool("sox", {"-n", "-r", "8000", "-c", "2", "-b", "16", input, "synth", "1",
                                  "sine", "0", "dcshift", "0.75"}),
                  QString());
@@ -272,9 +263,10 @@ private slots:
 
     void tellsWhySoxFailedOnAMonoInput()
     {
-        const QString mono = path(QStringLiteral("mono.mp3"));
-        QCOMPARE(Convert(ChannelMode::Mix, stereo_, mono), QByteArray());
-        const QByteArray errors = Convert(ChannelMode::RightOnly, mono, path("right of mono.mp3"));
+        const QString mono = scratch_.path(QStringLiteral("mono.mp3"));
+        QCOMPARE(Convert(ChannelMode::Mix, scratch_.stereo(), mono), QByteArray());
+        const QByteArray errors =
+            Convert(ChannelMode::RightOnly, mono, scratch_.path("right of mono.mp3"));
         QCOMPARE(SoxFailure(errors), QStringLiteral("remix: too few input channels"));
         // The last line as such keeps SoX's path and level.
         QVERIFY(LastErrorLine(errors).endsWith(

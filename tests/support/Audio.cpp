@@ -111,4 +111,10 @@ QVector<double> ToneAmplitudes(const QString &path, const QVector<int> &frequenc
     return amplitudes;
 }
 
+StereoScratch::StereoScratch() : stereo_(folder_.filePath(QStringLiteral("stereo.mp3")))
+{
+    problem_ = folder_.isValid() ? MakeStereoMp3(stereo_, 3.0)
+                                 : QStringLiteral("no scratch folder: ") + folder_.errorString();
+}
+
 } // namespace velunor::testing
