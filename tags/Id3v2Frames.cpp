@@ -1,6 +1,10 @@
 #include "Id3v2Frames.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
+
+#include <zlib.h>
 
 namespace velunor::id3v2 {
 
@@ -147,6 +151,60 @@ QString Utf16UpToNul(QByteArrayView text, bool littleEndian)
     return decoded;
 }
 
+// `compressed` inflated, when that gives at most `mostBytes`.
+std::optional<QByteArray> Inflated(QByteArrayView compressed, qint64 mostBytes)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return std::nullopt;
+    QByteArray inflated;
+    std::array<char, 4096> chunk{};
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.data()));
+    stream.avail_in = uInt(std::min<qint64>(compressed.size(), std::numeric_limits<uInt>::max()));
+    int status = Z_OK;
+    while (status == Z_OK && inflated.size() <= mostBytes) {
+        stream.next_out = reinterpret_cast<Bytef *>(chunk.data());
+        stream.avail_out = uInt(chunk.size());
+        status = inflate(&stream, Z_NO_FLUSH);
+        inflated.append(chunk.data(), qsizetype(chunk.size() - stream.avail_out));
+    }
+    inflateEnd(&stream);
+    if (status != Z_STREAM_END || inflated.size() > mostBytes)
+        return std::nullopt;
+    return inflated;
+}
+
+// The content of `frame` as a reader sees it, and the content of a
+// compressed frame inflated when `mostInflated` is above 0 (see
+// InflatedContent). The bytes that flags add come in the order of the
+// flags: in 2.3 the size before decompression, then the encryption method
+// and the group; in 2.4 the group, the encryption method, and the data
+// length.
+std::optional<QByteArray> ContentOf(const Frame &frame, int version, qint64 mostInflated)
+{
+    QByteArray content = frame.bytes.sliced(FrameHeaderSize(version)).toByteArray();
+    bool compressed = false;
+    qint64 flagBytes = 0;
+    if (version == 3) {
+        if (frame.formatFlags & kEncrypted23)
+            return std::nullopt;
+        compressed = frame.formatFlags & kCompressed23;
+        flagBytes = (compressed ? 4 : 0) + (frame.formatFlags & kGrouped23 ? 1 : 0);
+    } else if (version == 4) {
+        if (frame.formatFlags & kEncrypted24)
+            return std::nullopt;
+        compressed = frame.formatFlags & kCompressed24;
+        if (frame.formatFlags & kUnsynchronised24)
+            content = Resynchronised(content);
+        flagBytes =
+            (frame.formatFlags & kGrouped24 ? 1 : 0) + (frame.formatFlags & kDataLength24 ? 4 : 0);
+    }
+    if (flagBytes > content.size() || (compressed && mostInflated <= 0))
+        return std::nullopt;
+    content = content.sliced(flagBytes);
+    return compressed ? Inflated(content, mostInflated) : std::optional(content);
+}
+
 } // namespace
 
 int FrameHeaderSize(int version)
@@ -175,6 +233,11 @@ TagBody::TagBody(const QByteArray &tag) : tag_(tag)
     const std::optional<qint64> framesStart = FramesStart(version_, flags_, body());
     kind_ = framesStart ? Kind::Readable : Kind::Damaged;
     framesStart_ = framesStart.value_or(0);
+}
+
+bool TagBody::hasFooter() const
+{
+    return version_ == 4 && (flags_ & kFooter);
 }
 
 std::optional<Frame> TagBody::frameAt(qint64 position) const
@@ -223,23 +286,12 @@ QByteArray TagBody::rebuilt(qint64 framesEnd, const QByteArray &frames, bool foo
 
 std::optional<QByteArray> ReadableContent(const Frame &frame, int version)
 {
-    QByteArray content = frame.bytes.sliced(FrameHeaderSize(version)).toByteArray();
-    qint64 flagBytes = 0;
-    if (version == 3) {
-        if (frame.formatFlags & (kCompressed23 | kEncrypted23))
-            return std::nullopt;
-        flagBytes = frame.formatFlags & kGrouped23 ? 1 : 0;
-    } else if (version == 4) {
-        if (frame.formatFlags & (kCompressed24 | kEncrypted24))
-            return std::nullopt;
-        if (frame.formatFlags & kUnsynchronised24)
-            content = Resynchronised(content);
-        flagBytes =
-            (frame.formatFlags & kGrouped24 ? 1 : 0) + (frame.formatFlags & kDataLength24 ? 4 : 0);
-    }
-    if (flagBytes > content.size())
-        return std::nullopt;
-    return content.sliced(flagBytes);
+    return ContentOf(frame, version, 0);
+}
+
+std::optional<QByteArray> InflatedContent(const Frame &frame, int version, qint64 mostBytes)
+{
+    return ContentOf(frame, version, std::max<qint64>(mostBytes, 1));
 }
 
 QByteArray MakeFrame(int version, QByteArrayView id, QByteArrayView content)

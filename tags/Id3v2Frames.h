@@ -44,6 +44,8 @@ public:
 
     Kind kind() const { return kind_; }
     int version() const { return version_; }
+    // A 2.4 tag that a footer ends, as a tag appended at the end of a file.
+    bool hasFooter() const;
     // The body after the header, its unsynchronisation undone where it
     // applied to the whole tag (2.2 and 2.3; in 2.4 each frame says).
     QByteArrayView body() const { return resynchronised_ ? QByteArrayView(plain_) : stored_; }
@@ -78,9 +80,13 @@ private:
 int FrameHeaderSize(int version);
 
 // The content of `frame` (after its header) as a reader sees it: per-frame
-// unsynchronisation undone, and the group and data length bytes that its
-// flags add skipped. None when it is compressed or encrypted.
+// unsynchronisation undone, and the group, size and data length bytes that
+// its flags add skipped. None when it is compressed or encrypted.
 std::optional<QByteArray> ReadableContent(const Frame &frame, int version);
+// The same, and the content of a compressed frame inflated (zlib) when it
+// comes to at most `mostBytes`; none when it is encrypted, or compressed
+// and does not inflate within that.
+std::optional<QByteArray> InflatedContent(const Frame &frame, int version, qint64 mostBytes);
 
 // A frame without flags: `id` and `content` with the header of `version`.
 QByteArray MakeFrame(int version, QByteArrayView id, QByteArrayView content);

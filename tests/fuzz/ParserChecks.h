@@ -7,6 +7,8 @@
 #include "conversion/Id3v2ForNewAudio.h"
 #include "conversion/MpegAudio.h"
 #include "conversion/MpegLayout.h"
+#include "tags/ApeTag.h"
+#include "tags/ReplayGainTags.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -84,6 +86,15 @@ inline QString CheckMpegLayout(const QByteArray &file)
             return QStringLiteral("an appended tag at %1 is no ID3v2 tag").arg(tag.offset);
         after = tag.offset + tag.size;
     }
+    for (const TagSpan &tag : layout->apeTags) {
+        if (tag.offset < layout->audioEnd || tag.size < 32 ||
+            tag.size > layout->fileSize - tag.offset)
+            return QStringLiteral("an APE tag at %1 of %2 bytes lies outside the tags")
+                .arg(tag.offset)
+                .arg(tag.size);
+        if (file.mid(tag.offset + tag.size - 32, 8) != "APETAGEX")
+            return QStringLiteral("an APE tag at %1 has no footer").arg(tag.offset);
+    }
     return QString();
 }
 
@@ -119,6 +130,91 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
             .arg(length->averageBitRate())
             .arg(length->everyFrameMono)
             .arg(length->anyFrameDualChannel);
+    return QString();
+}
+
+// Values for every ReplayGain field, and none.
+inline const ReplayGainValues kEveryReplayGainValue{-3.21, 0.812345, -4.5, 1.02};
+inline const ReplayGainValues kNoReplayGainValue{};
+
+// How the forms of ReplayGain in a tag made anew may differ from those in
+// the tag it was made from: it gains none, and without values it keeps none
+// (but for mp3gain's, which are dropped in any case).
+inline QString CheckReplayGainForms(const ReplayGainForms &before, const ReplayGainForms &after,
+                                    const ReplayGainValues &values)
+{
+    if ((after.id3v2UserText && !before.id3v2UserText) || (after.id3v2Rva2 && !before.id3v2Rva2) ||
+        (after.apeReplayGain && !before.apeReplayGain) || after.apeMp3Gain)
+        return QStringLiteral("the tag made anew has a form of ReplayGain it did not have");
+    if (!values.trackGainDb && after.any())
+        return QStringLiteral("ReplayGain values that were not given stayed");
+    return QString();
+}
+
+// The ID3v2 tag with ReplayGain values made anew is nothing, the tag itself,
+// or a whole tag of the same version, with a footer where it had one; it
+// grows by at most four user text frames and two RVA2 frames, and making it
+// anew again changes nothing.
+inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
+{
+    const ReplayGainForms before = ReplayGainFormsInId3v2(tag);
+    for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
+        const QByteArray made = Id3v2WithReplayGain(tag, values);
+        if (made.isEmpty() || made == tag)
+            continue;
+        if (made.size() < 10 || !made.startsWith("ID3") || made[3] != tag[3])
+            return QStringLiteral("the tag made anew has another header");
+        const bool footer = made[3] == 4 && (made[5] & 0x10);
+        if (10 + SynchsafeSizeField(made) + (footer ? 10 : 0) != made.size() ||
+            footer != (tag[3] == 4 && (tag[5] & 0x10)))
+            return QStringLiteral("the size field says %1, the tag has %2 bytes")
+                .arg(SynchsafeSizeField(made))
+                .arg(made.size());
+        if (const QString problem =
+                CheckReplayGainForms(before, ReplayGainFormsInId3v2(made), values);
+            !problem.isEmpty())
+            return problem;
+        constexpr qint64 kMostGrowth = 600;
+        if (made.size() > tag.size() + kMostGrowth)
+            return QStringLiteral("the tag grew from %1 to %2 bytes")
+                .arg(tag.size())
+                .arg(made.size());
+        if (Id3v2WithReplayGain(made, values) != made)
+            return QStringLiteral("making the tag anew a second time changes it");
+    }
+    return QString();
+}
+
+// An APE tag reads back as it is written. The tag with ReplayGain values
+// made anew is nothing, the tag itself, or such a tag; it grows by at most
+// four items, and making it anew again changes nothing.
+inline QString CheckApeWithReplayGain(const QByteArray &bytes)
+{
+    if (const std::optional<ape::Tag> tag = ape::ReadTag(bytes)) {
+        const std::optional<ape::Tag> again = ape::ReadTag(ape::WriteTag(*tag));
+        if (!again || again->items != tag->items || again->hasHeader != tag->hasHeader)
+            return QStringLiteral("an APE tag does not read back as it was written");
+    }
+    const ReplayGainForms before = ReplayGainFormsInApe(bytes);
+    for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
+        const QByteArray made = ApeWithReplayGain(bytes, values);
+        if (made.isEmpty() || made == bytes)
+            continue;
+        const std::optional<ape::Tag> tag = ape::ReadTag(made);
+        if (!tag || ape::WriteTag(*tag) != made)
+            return QStringLiteral("the APE tag made anew is not one");
+        if (const QString problem =
+                CheckReplayGainForms(before, ReplayGainFormsInApe(made), values);
+            !problem.isEmpty())
+            return problem;
+        constexpr qint64 kMostGrowth = 300;
+        if (made.size() > bytes.size() + kMostGrowth)
+            return QStringLiteral("the tag grew from %1 to %2 bytes")
+                .arg(bytes.size())
+                .arg(made.size());
+        if (ApeWithReplayGain(made, values) != made)
+            return QStringLiteral("making the tag anew a second time changes it");
+    }
     return QString();
 }
 
