@@ -78,30 +78,18 @@ std::optional<QString> CommentOrUserTextDescription(QByteArrayView frameId, QByt
 
 QByteArray Id3v2ForNewAudio(const QByteArray &tag, qint64 audioLengthMs, TagPlace place)
 {
-    const id3v2::TagBody read(tag);
-    if (read.kind() == id3v2::TagBody::Kind::Opaque)
-        return tag;
-    if (read.kind() != id3v2::TagBody::Kind::Readable)
-        return {};
-    const int version = read.version();
-    QByteArray frames;
-    qint64 position = read.framesStart();
     bool lengthWritten = false;
-    while (const std::optional<Frame> frame = read.frameAt(position)) {
-        QByteArray kept;
-        if (IsLengthFrame(frame->id)) {
+    const auto edit = [&](const Frame &frame, int version, std::vector<QByteArray> &made) {
+        if (IsLengthFrame(frame.id)) {
             if (!lengthWritten)
-                kept = LengthFrame(version, std::max<qint64>(0, audioLengthMs));
+                made.push_back(LengthFrame(version, std::max<qint64>(0, audioLengthMs)));
             lengthWritten = true;
-        } else if (!PointsIntoOldAudio(frame->id) && !IsOldEncodingsNote(*frame, version)) {
-            kept = frame->bytes.toByteArray();
+        } else if (!PointsIntoOldAudio(frame.id) && !IsOldEncodingsNote(frame, version)) {
+            made.push_back(frame.bytes.toByteArray());
         }
-        if (frames.size() + kept.size() > id3v2::kLargestBody)
-            break;
-        frames += kept;
-        position += frame->bytes.size();
-    }
-    return read.rebuilt(position, frames, place == TagPlace::End);
+    };
+    return id3v2::EditedTag(tag, edit, {},
+                            place == TagPlace::End ? id3v2::Footer::With : id3v2::Footer::Without);
 }
 
 } // namespace velunor

@@ -284,6 +284,37 @@ QByteArray TagBody::rebuilt(qint64 framesEnd, const QByteArray &frames, bool foo
     return result;
 }
 
+QByteArray EditedTag(const QByteArray &tag, const FrameEdit &edit, const FramesFinish &finish,
+                     Footer footer)
+{
+    const TagBody read(tag);
+    if (read.kind() == TagBody::Kind::Opaque)
+        return tag;
+    std::vector<QByteArray> made;
+    qint64 total = 0;
+    qint64 position = read.framesStart();
+    while (const std::optional<Frame> frame = read.frameAt(position)) {
+        const size_t before = made.size();
+        edit(*frame, read.version(), made);
+        qint64 added = 0;
+        for (size_t i = before; i < made.size(); ++i)
+            added += made[i].size();
+        if (total + added > kLargestBody) {
+            made.resize(before);
+            break;
+        }
+        total += added;
+        position += frame->bytes.size();
+    }
+    if (finish)
+        finish(read.version(), made, kLargestBody - total);
+    QByteArray frames;
+    for (const QByteArray &part : made)
+        frames += part;
+    return read.rebuilt(position, frames.left(kLargestBody),
+                        footer == Footer::AsItWas ? read.hasFooter() : footer == Footer::With);
+}
+
 std::optional<QByteArray> ReadableContent(const Frame &frame, int version)
 {
     return ContentOf(frame, version, 0);

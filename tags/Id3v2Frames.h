@@ -4,7 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 // Reading and writing the frames of ID3v2 tags (versions 2.2, 2.3 and 2.4)
 // as bytes, for the programs' own changes to users' tags that keep every
@@ -76,6 +78,24 @@ private:
     bool resynchronised_ = false;
     qint64 framesStart_ = 0;
 };
+
+// What takes the place of `frame` of a tag of `version`: appended to
+// `made` (the frame's own bytes, other frames, or nothing).
+using FrameEdit =
+    std::function<void(const Frame &frame, int version, std::vector<QByteArray> &made)>;
+// Adds to the frames made once every frame was edited; at most `room`
+// bytes more fit into a tag.
+using FramesFinish = std::function<void(int version, std::vector<QByteArray> &made, qint64 room)>;
+
+enum class Footer { AsItWas, With, Without };
+
+// `tag` made anew of its frames as `edit` has them, then as `finish` does
+// (see TagBody::rebuilt, with a footer as `footer` says). A tag whose frames
+// cannot be told apart (TagBody::Kind::Opaque) comes back as it is; an
+// unreadable tag, or one left without frames, empty. The frames stop before
+// the first that would make the tag larger than the ID3v2 size field holds.
+QByteArray EditedTag(const QByteArray &tag, const FrameEdit &edit, const FramesFinish &finish,
+                     Footer footer);
 
 int FrameHeaderSize(int version);
 

@@ -113,14 +113,6 @@ QByteArray Rva2Content(const QByteArray &identification, double gainDb, std::opt
     return content + char(16) + char(peakValue >> 8) + char(peakValue & 0xFF);
 }
 
-QByteArray Joined(const std::vector<QByteArray> &parts)
-{
-    QByteArray joined;
-    for (const QByteArray &part : parts)
-        joined += part;
-    return joined;
-}
-
 } // namespace
 
 QString ReplayGainText(double gainDb)
@@ -209,84 +201,61 @@ std::optional<ReplayGainForms> ReplayGainFormsInFile(QIODevice &file)
 
 QByteArray Id3v2WithReplayGain(const QByteArray &tag, const ReplayGainValues &values)
 {
-    const id3v2::TagBody read(tag);
-    if (read.kind() == id3v2::TagBody::Kind::Opaque)
-        return tag;
-    if (read.kind() != id3v2::TagBody::Kind::Readable)
-        return {};
-    const int version = read.version();
+    const ReplayGainForms used = ReplayGainFormsInId3v2(tag);
+    if (!used.id3v2UserText && !used.id3v2Rva2)
+        return id3v2::TagBody(tag).kind() == id3v2::TagBody::Kind::NotATag ? QByteArray() : tag;
 
-    std::vector<QByteArray> frames;
-    qint64 total = 0;
     std::array<bool, kFields> written{};
     std::array<bool, 2> rva2Written{}; // track, album
     std::optional<QString> firstDescription;
-    bool usedUserText = false, usedRva2 = false;
     size_t insertAt = 0; // after the last ReplayGain frame
-    qint64 position = read.framesStart();
-    while (const std::optional<Frame> frame = read.frameAt(position)) {
-        QByteArray kept;
-        const std::optional<GainFrame> gain = ReadGainFrame(*frame, version);
-        if (!gain) {
-            kept = frame->bytes.toByteArray();
-        } else if (gain->form == GainFrame::Form::UserText) {
-            usedUserText = true;
-            firstDescription = firstDescription.value_or(gain->descriptionText);
-            const std::optional<QString> text = TextOf(values, gain->field);
-            if (text && !written[size_t(gain->field)]) {
-                kept = id3v2::MakeFrame(version, frame->id,
-                                        UserTextContent(gain->encoding, gain->description, *text));
-                written[size_t(gain->field)] = true;
-            }
-        } else {
-            usedRva2 = true;
-            const int gainField = gain->album ? kAlbumGain : kTrackGain;
-            const std::optional<double> gainDb = ValueOf(values, gainField);
-            if (gainDb && std::isfinite(*gainDb) && !rva2Written[gain->album]) {
-                kept = id3v2::MakeFrame(
-                    version, frame->id,
-                    Rva2Content(gain->identification, *gainDb, ValueOf(values, gainField + 1)));
-                rva2Written[gain->album] = true;
-            }
-        }
-        if (total + kept.size() > id3v2::kLargestBody)
-            break;
-        total += kept.size();
-        if (!kept.isEmpty())
-            frames.push_back(kept);
-        if (gain)
-            insertAt = frames.size();
-        position += frame->bytes.size();
-    }
-    if (!usedUserText && !usedRva2)
-        return tag;
+    const auto rva2 = [&](const QByteArray &identification, bool album, int version) {
+        const int gainField = album ? kAlbumGain : kTrackGain;
+        const std::optional<double> gainDb = ValueOf(values, gainField);
+        if (rva2Written[album] || !gainDb || !std::isfinite(*gainDb))
+            return QByteArray();
+        rva2Written[album] = true;
+        return id3v2::MakeFrame(
+            version, "RVA2", Rva2Content(identification, *gainDb, ValueOf(values, gainField + 1)));
+    };
+    const auto userText = [&](int field, int encoding, const QByteArray &description,
+                              QByteArrayView id, int version) {
+        const std::optional<QString> text = TextOf(values, field);
+        if (written[size_t(field)] || !text)
+            return QByteArray();
+        written[size_t(field)] = true;
+        return id3v2::MakeFrame(version, id, UserTextContent(encoding, description, *text));
+    };
 
-    QByteArray added;
-    if (usedUserText) {
+    const auto edit = [&](const Frame &frame, int version, std::vector<QByteArray> &made) {
+        const std::optional<GainFrame> gain = ReadGainFrame(frame, version);
+        QByteArray kept = frame.bytes.toByteArray();
+        if (gain && gain->form == GainFrame::Form::UserText) {
+            firstDescription = firstDescription.value_or(gain->descriptionText);
+            kept = userText(gain->field, gain->encoding, gain->description, frame.id, version);
+        } else if (gain) {
+            kept = rva2(gain->identification, gain->album, version);
+        }
+        if (!kept.isEmpty())
+            made.push_back(kept);
+        if (gain)
+            insertAt = made.size();
+    };
+    const auto finish = [&](int version, std::vector<QByteArray> &made, qint64 room) {
+        QByteArray added;
         const bool lowerCase = firstDescription && *firstDescription == firstDescription->toLower();
-        for (int field = 0; field < kFields; ++field) {
-            const std::optional<QString> text = TextOf(values, field);
-            if (written[size_t(field)] || !text)
-                continue;
-            const QByteArray key =
-                lowerCase ? QByteArray(kKeys[field]).toLower() : QByteArray(kKeys[field]);
-            added += id3v2::MakeFrame(version, version == 2 ? "TXX" : "TXXX",
-                                      UserTextContent(0, key + '\0', *text));
+        for (int field = 0; field < kFields && used.id3v2UserText; ++field) {
+            const QByteArray key = QByteArray(kKeys[size_t(field)]);
+            added += userText(field, 0, (lowerCase ? key.toLower() : key) + '\0',
+                              version == 2 ? "TXX" : "TXXX", version);
         }
-    }
-    if (usedRva2) {
-        for (const bool album : {false, true}) {
-            const int gainField = album ? kAlbumGain : kTrackGain;
-            const std::optional<double> gainDb = ValueOf(values, gainField);
-            if (!rva2Written[album] && gainDb && std::isfinite(*gainDb))
-                added += id3v2::MakeFrame(version, "RVA2",
-                                          Rva2Content(album ? "album" : "track", *gainDb,
-                                                      ValueOf(values, gainField + 1)));
-        }
-    }
-    if (total + added.size() <= id3v2::kLargestBody && !added.isEmpty())
-        frames.insert(frames.begin() + qsizetype(insertAt), added);
-    return read.rebuilt(position, Joined(frames), read.hasFooter());
+        for (const bool album : {false, true})
+            if (used.id3v2Rva2)
+                added += rva2(album ? "album" : "track", album, version);
+        if (!added.isEmpty() && added.size() <= room)
+            made.insert(made.begin() + qsizetype(std::min(insertAt, made.size())), added);
+    };
+    return id3v2::EditedTag(tag, edit, finish, id3v2::Footer::AsItWas);
 }
 
 QByteArray ApeWithReplayGain(const QByteArray &tag, const ReplayGainValues &values)

@@ -151,17 +151,40 @@ inline QString CheckReplayGainForms(const ReplayGainForms &before, const ReplayG
     return QString();
 }
 
-// The ID3v2 tag with ReplayGain values made anew is nothing, the tag itself,
-// or a whole tag of the same version, with a footer where it had one; it
-// grows by at most four user text frames and two RVA2 frames, and making it
-// anew again changes nothing.
-inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
+// A tag with ReplayGain values made anew by `makeAnew` is nothing, the tag
+// itself, or a whole tag as `wholeTagProblem` sees it (""); it grows by at
+// most `mostGrowth` bytes, gains no form of ReplayGain (`formsIn`), keeps
+// none without values, and making it anew again changes nothing.
+template <typename MakeAnew, typename FormsIn, typename WholeTagProblem>
+QString CheckReplayGainMadeAnew(const QByteArray &tag, MakeAnew makeAnew, FormsIn formsIn,
+                                WholeTagProblem wholeTagProblem, qint64 mostGrowth)
 {
-    const ReplayGainForms before = ReplayGainFormsInId3v2(tag);
+    const ReplayGainForms before = formsIn(tag);
     for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
-        const QByteArray made = Id3v2WithReplayGain(tag, values);
+        const QByteArray made = makeAnew(tag, values);
         if (made.isEmpty() || made == tag)
             continue;
+        if (const QString problem = wholeTagProblem(made); !problem.isEmpty())
+            return problem;
+        if (const QString problem = CheckReplayGainForms(before, formsIn(made), values);
+            !problem.isEmpty())
+            return problem;
+        if (made.size() > tag.size() + mostGrowth)
+            return QStringLiteral("the tag grew from %1 to %2 bytes")
+                .arg(tag.size())
+                .arg(made.size());
+        if (makeAnew(made, values) != made)
+            return QStringLiteral("making the tag anew a second time changes it");
+    }
+    return QString();
+}
+
+// The ID3v2 tag with ReplayGain values made anew has the version of the tag
+// and its size field tells its length, with a footer where the tag had one.
+// It grows by at most four user text frames and two RVA2 frames.
+inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
+{
+    const auto wholeTagProblem = [&](const QByteArray &made) {
         if (made.size() < 10 || !made.startsWith("ID3") || made[3] != tag[3])
             return QStringLiteral("the tag made anew has another header");
         const bool footer = made[3] == 4 && (made[5] & 0x10);
@@ -170,24 +193,14 @@ inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
             return QStringLiteral("the size field says %1, the tag has %2 bytes")
                 .arg(SynchsafeSizeField(made))
                 .arg(made.size());
-        if (const QString problem =
-                CheckReplayGainForms(before, ReplayGainFormsInId3v2(made), values);
-            !problem.isEmpty())
-            return problem;
-        constexpr qint64 kMostGrowth = 600;
-        if (made.size() > tag.size() + kMostGrowth)
-            return QStringLiteral("the tag grew from %1 to %2 bytes")
-                .arg(tag.size())
-                .arg(made.size());
-        if (Id3v2WithReplayGain(made, values) != made)
-            return QStringLiteral("making the tag anew a second time changes it");
-    }
-    return QString();
+        return QString();
+    };
+    return CheckReplayGainMadeAnew(tag, Id3v2WithReplayGain, ReplayGainFormsInId3v2,
+                                   wholeTagProblem, 600);
 }
 
-// An APE tag reads back as it is written. The tag with ReplayGain values
-// made anew is nothing, the tag itself, or such a tag; it grows by at most
-// four items, and making it anew again changes nothing.
+// An APE tag reads back as it is written, and so does one with ReplayGain
+// values made anew, which grows by at most four items.
 inline QString CheckApeWithReplayGain(const QByteArray &bytes)
 {
     if (const std::optional<ape::Tag> tag = ape::ReadTag(bytes)) {
@@ -195,27 +208,14 @@ inline QString CheckApeWithReplayGain(const QByteArray &bytes)
         if (!again || again->items != tag->items || again->hasHeader != tag->hasHeader)
             return QStringLiteral("an APE tag does not read back as it was written");
     }
-    const ReplayGainForms before = ReplayGainFormsInApe(bytes);
-    for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
-        const QByteArray made = ApeWithReplayGain(bytes, values);
-        if (made.isEmpty() || made == bytes)
-            continue;
+    const auto wholeTagProblem = [](const QByteArray &made) {
         const std::optional<ape::Tag> tag = ape::ReadTag(made);
-        if (!tag || ape::WriteTag(*tag) != made)
-            return QStringLiteral("the APE tag made anew is not one");
-        if (const QString problem =
-                CheckReplayGainForms(before, ReplayGainFormsInApe(made), values);
-            !problem.isEmpty())
-            return problem;
-        constexpr qint64 kMostGrowth = 300;
-        if (made.size() > bytes.size() + kMostGrowth)
-            return QStringLiteral("the tag grew from %1 to %2 bytes")
-                .arg(bytes.size())
-                .arg(made.size());
-        if (ApeWithReplayGain(made, values) != made)
-            return QStringLiteral("making the tag anew a second time changes it");
-    }
-    return QString();
+        return !tag || ape::WriteTag(*tag) != made
+                   ? QStringLiteral("the APE tag made anew is not one")
+                   : QString();
+    };
+    return CheckReplayGainMadeAnew(bytes, ApeWithReplayGain, ReplayGainFormsInApe, wholeTagProblem,
+                                   300);
 }
 
 // The frame contents of the description fixtures: the first byte names the
