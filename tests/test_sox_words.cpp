@@ -56,8 +56,6 @@ qint64 XingFrameCount(const QString &path)
 class SoxWordsTest : public QObject {
     Q_OBJECT
 
-    const StereoScratch scratch_;
-
 private slots:
     void initTestCase() { QCOMPARE(scratch_.problem(), QString()); }
 
@@ -272,6 +270,9 @@ private slots:
         QVERIFY(LastErrorLine(errors).endsWith(
             QLatin1String("sox FAIL remix: too few input channels")));
     }
+
+private:
+    const StereoScratch scratch_;
 };
 
 QTEST_GUILESS_MAIN(SoxWordsTest)
