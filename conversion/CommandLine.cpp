@@ -8,7 +8,7 @@ const QString kSpace = QStringLiteral(" ");
 } // namespace
 
 ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
-                                       const Path &outputPath)
+                                       const Path &outputPath, const QStringList &encodingOptions)
 {
     // SoX expands wildcards in every file name it is given ("song [live].mp3"
     // would read "song l.mp3", and "hits {2020}.mp3" would write into the
@@ -17,9 +17,10 @@ ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
     arguments.word(QStringLiteral("--no-glob"))
         .quotedPath(inputPath)
         .word(QStringLiteral("-c"))
-        .word(QStringLiteral("1"))
-        .word(QStringLiteral("--no-glob"))
-        .quotedPath(outputPath);
+        .word(QStringLiteral("1"));
+    for (const QString &option : encodingOptions)
+        arguments.word(option);
+    arguments.word(QStringLiteral("--no-glob")).quotedPath(outputPath);
     // The kept channel alone, at its own level: "remix 1 0" would make two
     // channels that "-c 1" then averages, 6 dB down.
     switch (mode) {

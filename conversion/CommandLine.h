@@ -21,7 +21,10 @@ public:
     //   mix         " --no-glob "input" -c 1 --no-glob "output""
     //   left only   the mix form + " remix 1"
     //   right only  the mix form + " remix 2"
-    static ArgumentString ForMode(ChannelMode mode, const Path &inputPath, const Path &outputPath);
+    // `encodingOptions` (see SoxEncodingOptions) follow "-c 1"; none by
+    // default, which leaves the encoding to LAME's defaults.
+    static ArgumentString ForMode(ChannelMode mode, const Path &inputPath, const Path &outputPath,
+                                  const QStringList &encodingOptions = {});
 
     // Appends " " + word: an option or a value that holds no space or quote.
     ArgumentString &word(const QString &word);

@@ -1,5 +1,6 @@
 #include "conversion/ConverterFiles.h"
 
+#include "conversion/ByteCopy.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
@@ -62,24 +63,6 @@ Path PrivateStagingFolder()
     if (UsableAsSearchPath(runtime) && Main::FolderExists(runtime))
         return runtime.withSuffix("/velunor");
     return SystemTempFolder().withSuffix(UserSuffix());
-}
-
-// Writes everything or fails with errno set; retries short writes.
-bool WriteAll(int descriptor, const QByteArray &buffer)
-{
-    const char *next = buffer.constData();
-    qsizetype left = buffer.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, next, static_cast<size_t>(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        next += written;
-        left -= written;
-    }
-    return true;
 }
 
 bool OthersCanWrite(const struct stat &facts)
@@ -165,8 +148,10 @@ void WritePart(const QByteArray &buffer, const Path &path, bool executable,
     if (!part)
         throw PlatformError(SystemMessage(error));
     const mode_t mode = executable ? 0755 : 0644;
-    if (::fchmod(part->descriptor(), mode) != 0 || !WriteAll(part->descriptor(), buffer))
+    if (::fchmod(part->descriptor(), mode) != 0)
         throw PlatformError(SystemMessage(errno));
+    if (const int failure = WriteAll(part->descriptor(), buffer); failure != 0)
+        throw PlatformError(SystemMessage(failure));
     if (const int failure = putInPlace(*part); failure != 0)
         throw PlatformError(SystemMessage(failure));
 }

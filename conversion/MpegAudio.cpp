@@ -15,6 +15,12 @@ double MpegAudioLength::seconds() const
     return sampleRate > 0 ? double(samples) / sampleRate : 0.0;
 }
 
+double MpegAudioLength::averageBitRate() const
+{
+    const double duration = seconds();
+    return duration > 0 ? double(bytes) * 8 / duration : 0.0;
+}
+
 namespace {
 
 constexpr qint64 kBlockSize = 256 * 1024;
@@ -31,7 +37,8 @@ struct FrameHeader {
     int samples = 0; // per channel
     int length = 0;  // bytes, header included
     bool hasChecksum = false;
-    bool mono = false;
+    int channelMode = 0; // 0: stereo, 1: joint stereo, 2: dual channel, 3: single channel
+    bool mono() const { return channelMode == 3; }
 
     bool sameStreamAs(const FrameHeader &other) const
     {
@@ -79,7 +86,7 @@ std::optional<FrameHeader> ParseFrameHeader(const uchar *b)
         header.length = header.samples / 8 * bitrate / header.sampleRate + padding;
     }
     header.hasChecksum = !(b[1] & 1);
-    header.mono = (b[3] >> 6) == 3;
+    header.channelMode = b[3] >> 6;
     return header;
 }
 
@@ -150,7 +157,7 @@ bool IsStreamInfoFrame(BlockReader &reader, qint64 offset, const FrameHeader &he
     if (header.layerBits != 1)
         return false;
     const bool mpeg1 = header.versionBits == 3;
-    const int sideInfo = mpeg1 ? (header.mono ? 17 : 32) : (header.mono ? 9 : 17);
+    const int sideInfo = mpeg1 ? (header.mono() ? 17 : 32) : (header.mono() ? 9 : 17);
     const qint64 xing = kHeaderSize + (header.hasChecksum ? 2 : 0) + sideInfo;
     const qint64 vbri = kHeaderSize + 32;
     if (const uchar *tag = reader.bytes(offset + xing, 4);
@@ -193,10 +200,16 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
             // The last frame ends exactly where the tags (or the file) begin.
             if (next == layout->audioEnd || (following && following->sameStreamAs(*header))) {
                 if (length.frames > 0 || !IsStreamInfoFrame(reader, offset, *header)) {
-                    if (length.frames == 0)
+                    if (length.frames == 0) {
                         length.sampleRate = header->sampleRate;
+                        length.everyFrameMono = true;
+                    }
                     ++length.frames;
                     length.samples += header->samples;
+                    length.bytes += header->length;
+                    length.everyFrameMono = length.everyFrameMono && header->mono();
+                    length.anyFrameDualChannel =
+                        length.anyFrameDualChannel || header->channelMode == 2;
                 }
                 offset = next;
                 continue;

@@ -11,12 +11,23 @@ class QIODevice;
 
 namespace velunor {
 
-// The length of the MPEG audio stream in a file, found by walking its frames.
+// The length of the MPEG audio stream in a file, found by walking its frames,
+// and what its frames say of its channels and bit rate.
 struct MpegAudioLength {
     qint64 frames = 0;
     qint64 samples = 0; // per channel
     int sampleRate = 0; // of the first frame
+    qint64 bytes = 0;   // of the frames counted, headers included
+    // Every frame counted is single-channel (mode bits 3).
+    bool everyFrameMono = false;
+    // Some frame counted is in dual-channel mode (mode bits 2): two
+    // independent programmes, such as two languages, rather than stereo.
+    bool anyFrameDualChannel = false;
+
     double seconds() const;
+    // Bits a second over the whole stream (bytes × 8 / seconds), which a
+    // variable bit rate stream's first frame does not tell; 0 without audio.
+    double averageBitRate() const;
 };
 
 // Walks the MPEG audio frames (MPEG 1, 2 and 2.5; layers I, II, III) of the

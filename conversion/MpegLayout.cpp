@@ -88,8 +88,9 @@ qint64 AppendedId3v2TagSizeBefore(PieceReader &reader, qint64 end, qint64 lowest
 
 // A tag that ends where the audio or another tag at the end begins.
 struct TrailingTag {
+    enum class Kind { Other, Id3v2, Ape };
     qint64 size = 0; // 0: no tag
-    bool isId3v2 = false;
+    Kind kind = Kind::Other;
 };
 
 // The tag that ends at `end` and starts no earlier than `lowest`.
@@ -99,7 +100,7 @@ TrailingTag TrailingTagBefore(PieceReader &reader, qint64 end, qint64 lowest)
         return {kId3v1Size};
 
     if (const qint64 size = AppendedId3v2TagSizeBefore(reader, end, lowest))
-        return {size, true};
+        return {size, TrailingTag::Kind::Id3v2};
 
     const QByteArray apeFooter = reader.at(end - kApeFooterSize, kApeFooterSize, lowest);
     if (apeFooter.startsWith("APETAGEX")) {
@@ -108,7 +109,7 @@ TrailingTag TrailingTagBefore(PieceReader &reader, qint64 end, qint64 lowest)
         const bool hasHeader = LittleEndian32(apeFooter.constData() + 20) & 0x80000000u;
         const qint64 size = itemsAndFooter + (hasHeader ? kApeFooterSize : 0);
         if (itemsAndFooter >= kApeFooterSize && end - size >= lowest)
-            return {size};
+            return {size, TrailingTag::Kind::Ape};
     }
 
     const QByteArray lyrics3v2 =
@@ -154,9 +155,11 @@ std::optional<MpegLayout> ReadMpegLayout(QIODevice &file)
     for (TrailingTag tag;
          (tag = TrailingTagBefore(reader, layout.audioEnd, layout.audioBegin)).size > 0;) {
         layout.audioEnd -= tag.size;
-        if (tag.isId3v2)
-            layout.appendedId3v2Tags.insert(layout.appendedId3v2Tags.begin(),
-                                            {layout.audioEnd, tag.size});
+        const TagSpan span{layout.audioEnd, tag.size};
+        if (tag.kind == TrailingTag::Kind::Id3v2)
+            layout.appendedId3v2Tags.insert(layout.appendedId3v2Tags.begin(), span);
+        else if (tag.kind == TrailingTag::Kind::Ape)
+            layout.apeTags.insert(layout.apeTags.begin(), span);
     }
 
     if (reader.failed())

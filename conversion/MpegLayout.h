@@ -31,6 +31,9 @@ struct MpegLayout {
     // The ID3v2 tags among those at the end, in the order of the file: an
     // ID3v2.4 tag may be appended to a file, and is found by its footer.
     std::vector<TagSpan> appendedId3v2Tags;
+    // The APE tags among those at the end (header, when it has one, to
+    // footer), in the order of the file.
+    std::vector<TagSpan> apeTags;
 };
 
 // The size of the ID3v2 tag that `header` (its first ten bytes) starts,

@@ -1,5 +1,6 @@
 #include "TagCopy.h"
 
+#include "ByteCopy.h"
 #include "ForeignTags.h"
 #include "Id3v2ForNewAudio.h"
 #include "MpegLayout.h"
@@ -17,8 +18,6 @@
 namespace velunor {
 
 namespace {
-
-constexpr qint64 kCopyBlockSize = 1024 * 1024;
 
 QString Reason(const QString &what, const QString &why)
 {
@@ -55,11 +54,6 @@ TagCopyResult Unwritable(int error)
     return result;
 }
 
-bool IsCancelled(const std::atomic<bool> *cancel)
-{
-    return cancel && cancel->load(std::memory_order_relaxed);
-}
-
 // The `count` bytes at `offset`; empty when they cannot all be read.
 std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 {
@@ -71,46 +65,23 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
     return bytes;
 }
 
-// Writes all of `bytes` to `fd`. A write that stops short (the disk filled up
-// part way) is tried again for the rest, so that the error it then meets is
-// the one told. Returns 0 or the errno value.
-int WriteAll(int fd, const char *bytes, qint64 size)
-{
-    while (size > 0) {
-        const ssize_t written = ::write(fd, bytes, static_cast<size_t>(size));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : EIO;
-        bytes += written;
-        size -= written;
-    }
-    return 0;
-}
-
-int WriteAll(int fd, const QByteArray &bytes)
-{
-    return WriteAll(fd, bytes.constData(), bytes.size());
-}
-
-// Copies the bytes [`begin`, `end`) of `from` to `to`, looking at `cancel`
-// before every block; no problem on success.
+// Copies the bytes [`begin`, `end`) of `from` to the file open at `to`; no
+// problem on success.
 TagCopyResult CopyRange(QFile &from, qint64 begin, qint64 end, int to,
                         const std::atomic<bool> *cancel)
 {
-    if (!from.seek(begin))
+    const ByteCopyEnd copied = CopyBytes(from, begin, end, to, cancel);
+    switch (copied.kind) {
+    case ByteCopyEnd::Kind::Copied:
+        return {};
+    case ByteCopyEnd::Kind::Unreadable:
         return {UnreadableOutput(from)};
-    QByteArray block(kCopyBlockSize, Qt::Uninitialized);
-    for (qint64 offset = begin; offset < end; offset += kCopyBlockSize) {
-        if (IsCancelled(cancel))
-            return {QStringLiteral("the tag copy was cancelled")};
-        const qint64 count = std::min(kCopyBlockSize, end - offset);
-        if (from.read(block.data(), count) != count)
-            return {UnreadableOutput(from)};
-        if (const int error = WriteAll(to, block.constData(), count); error != 0)
-            return Unwritable(error);
+    case ByteCopyEnd::Kind::Unwritable:
+        return Unwritable(copied.writeError);
+    case ByteCopyEnd::Kind::Cancelled:
+        break;
     }
-    return {};
+    return {QStringLiteral("the tag copy was cancelled")};
 }
 
 // The tags of the input as they go onto the output.

@@ -69,26 +69,33 @@ private slots:
     void commandLineText_data()
     {
         QTest::addColumn<int>("mode");
+        QTest::addColumn<QStringList>("encoding");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("arguments");
         const QStringList common = {"--no-glob", "/in/a b.mp3", "-c",
                                     "1",         "--no-glob",   "/out/a b.mp3"};
         const QString mix = R"("/t/sox"  --no-glob "/in/a b.mp3" -c 1 --no-glob "/out/a b.mp3")";
-        QTest::newRow("mix") << int(ChannelMode::Mix) << mix << common;
-        QTest::newRow("left") << int(ChannelMode::LeftOnly) << mix + " remix 1"
+        QTest::newRow("mix") << int(ChannelMode::Mix) << QStringList() << mix << common;
+        QTest::newRow("left") << int(ChannelMode::LeftOnly) << QStringList() << mix + " remix 1"
                               << common + QStringList{"remix", "1"};
-        QTest::newRow("right") << int(ChannelMode::RightOnly) << mix + " remix 2"
+        QTest::newRow("right") << int(ChannelMode::RightOnly) << QStringList() << mix + " remix 2"
                                << common + QStringList{"remix", "2"};
+        QTest::newRow("right, VBR")
+            << int(ChannelMode::RightOnly) << QStringList{"-C", "-4"}
+            << R"("/t/sox"  --no-glob "/in/a b.mp3" -c 1 -C -4 --no-glob "/out/a b.mp3" remix 2)"
+            << QStringList{"--no-glob", "/in/a b.mp3", "-c",           "1",     "-C",
+                           "-4",        "--no-glob",   "/out/a b.mp3", "remix", "2"};
     }
 
     void commandLineText()
     {
         QFETCH(int, mode);
+        QFETCH(QStringList, encoding);
         QFETCH(QString, text);
         QFETCH(QStringList, arguments);
         const CommandLine line(Path::FromBytes("/t/sox"),
                                ArgumentString::ForMode(ChannelMode(mode), AsPath("/in/a b.mp3"),
-                                                       AsPath("/out/a b.mp3")));
+                                                       AsPath("/out/a b.mp3"), encoding));
         QCOMPARE(line.text(), text);
         QCOMPARE(line.program().text(), QStringLiteral("/t/sox"));
         QByteArrayList bytes;

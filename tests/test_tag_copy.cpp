@@ -6,11 +6,12 @@
 #include "Files.h"
 #include "TagFiles.h"
 #include "conversion/MpegAudio.h"
+#include "conversion/MpegAudioCopy.h"
 #include "conversion/TagCopy.h"
 
 #include <QFile>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 
 #include <csignal>
@@ -114,18 +115,10 @@ QByteArray AppendedTag(const QByteArray &title)
 class TagCopyTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir work_;
-    QString stereo_; // three seconds, no tags
-
-    QString path(const QString &name) const { return work_.filePath(name); }
+    const StereoScratch scratch_;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(work_.isValid());
-        stereo_ = path(QStringLiteral("stereo.mp3"));
-        QCOMPARE(MakeStereoMp3(stereo_, 3.0), QString());
-    }
+    void initTestCase() { QCOMPARE(scratch_.problem(), QString()); }
 
     void copiesEveryFrameInTheInputsVersion_data()
     {
@@ -137,9 +130,9 @@ private slots:
     void copiesEveryFrameInTheInputsVersion()
     {
         QFETCH(int, version);
-        const QString input = path(QStringLiteral("tagged %1.mp3").arg(version));
-        const QString output = path(QStringLiteral("mono %1.mp3").arg(version));
-        QVERIFY(QFile::copy(stereo_, input));
+        const QString input = scratch_.path(QStringLiteral("tagged %1.mp3").arg(version));
+        const QString output = scratch_.path(QStringLiteral("mono %1.mp3").arg(version));
+        QVERIFY(QFile::copy(scratch_.stereo(), input));
         QVERIFY(TagEverything(input, ID3v2::Version(version)));
         QCOMPARE(ConvertToMono(input, output), QString());
         const QByteArray audio = AudioBytes(output);
@@ -179,9 +172,9 @@ private slots:
     void leavesOnlyTheTagsTheInputHas()
     {
         // SoX writes an ID3v2 and an ID3v1 tag of its own for an input with any tag.
-        const QString withId3v1 = path(QStringLiteral("only ID3v1.mp3"));
-        const QString output = path(QStringLiteral("mono of only ID3v1.mp3"));
-        QVERIFY(QFile::copy(stereo_, withId3v1));
+        const QString withId3v1 = scratch_.path(QStringLiteral("only ID3v1.mp3"));
+        const QString output = scratch_.path(QStringLiteral("mono of only ID3v1.mp3"));
+        QVERIFY(QFile::copy(scratch_.stereo(), withId3v1));
         {
             const auto file = OpenMp3(withId3v1);
             file->ID3v1Tag(true)->setTitle("Only an ID3v1 tag");
@@ -191,13 +184,13 @@ private slots:
         QVERIFY(OpenMp3(output)->hasID3v2Tag());
         const QByteArray audio = AudioBytes(output);
 
-        QCOMPARE(CopyTagsOnto(stereo_, output, 3000), QString());
+        QCOMPARE(CopyTagsOnto(scratch_.stereo(), output, 3000), QString());
         QCOMPARE(Contents(output), audio);
         // Nothing to change: the tagged file is not written.
-        const QString tagged = path(QStringLiteral("tagged copy.mp3"));
+        const QString tagged = scratch_.path(QStringLiteral("tagged copy.mp3"));
         QVERIFY(WriteFile(tagged, QByteArray()));
         const TagCopyResult unchanged = CopyTags(
-            AsPath(stereo_), AsPath(output), [&] { return AsPath(tagged); }, 3000);
+            AsPath(scratch_.stereo()), AsPath(output), [&] { return AsPath(tagged); }, 3000);
         QCOMPARE(unchanged.problem, QString());
         QVERIFY(!unchanged.written);
         QCOMPARE(Contents(tagged), QByteArray());
@@ -205,7 +198,8 @@ private slots:
         QCOMPARE(Contents(output), audio + Contents(withId3v1).right(128));
 
         const QByteArray converted = Contents(output);
-        const QString noInput = CopyTagsOnto(path(QStringLiteral("missing.mp3")), output, 3000);
+        const QString noInput =
+            CopyTagsOnto(scratch_.path(QStringLiteral("missing.mp3")), output, 3000);
         QVERIFY2(noInput.startsWith(QStringLiteral("the tags of the input could not be read (")),
                  qPrintable(noInput));
         // A disk that fills up part way, as files may grow no larger than 8 kB.
@@ -223,7 +217,7 @@ private slots:
 
         // The tagged file is the caller's: none is made where there is none,
         // and a copy that is cancelled says so.
-        const QString notMade = path(QStringLiteral("never made.mp3"));
+        const QString notMade = scratch_.path(QStringLiteral("never made.mp3"));
         const TagCopyResult noFile = CopyTags(
             AsPath(withId3v1), AsPath(output), [&] { return AsPath(notMade); }, 3000);
         QVERIFY2(noFile.problem.startsWith(QStringLiteral("the tags could not be written (")),
@@ -241,10 +235,10 @@ private slots:
     {
         // (Keeping a leading and an appended tag is checked on fixtures.)
         const QByteArray id3v1 = QByteArray("TAG", 3) + QByteArray(125, '\0');
-        const QString input = path(QStringLiteral("appended.mp3"));
-        const QString output = path(QStringLiteral("mono of appended.mp3"));
-        QVERIFY(WriteFile(input, Contents(stereo_) + AppendedTag("Appended") + id3v1));
-        QCOMPARE(Measure(input).frames, Measure(stereo_).frames); // the tag is no audio
+        const QString input = scratch_.path(QStringLiteral("appended.mp3"));
+        const QString output = scratch_.path(QStringLiteral("mono of appended.mp3"));
+        QVERIFY(WriteFile(input, Contents(scratch_.stereo()) + AppendedTag("Appended") + id3v1));
+        QCOMPARE(Measure(input).frames, Measure(scratch_.stereo()).frames); // the tag is no audio
         QCOMPARE(ConvertToMono(input, output), QString());
         const QByteArray audio = AudioBytes(output);
         const qint64 lengthMs = qRound64(Measure(output).seconds() * 1000);
@@ -260,15 +254,83 @@ private slots:
                  Contents(output).left(front->header()->completeTagSize()) + audio + id3v1);
     }
 
+    void tellsTheChannelsAndTheBitRate_data()
+    {
+        // How the file is made: "sox" converts the stereo input to mono,
+        // "lame" encodes it with the options, anything else takes the input.
+        QTest::addColumn<QString>("maker");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("mono");
+        QTest::addColumn<bool>("dualChannel");
+        QTest::addColumn<int>("bitRate");
+
+        QTest::newRow("stereo") << "" << QStringList() << false << false << 128000;
+        QTest::newRow("sox mono") << "sox" << QStringList() << true << false << 64000;
+        QTest::newRow("lame mono")
+            << "lame" << QStringList{"-m", "m", "-b", "48"} << true << false << 48000;
+        QTest::newRow("dual channel")
+            << "lame" << QStringList{"-m", "d", "-b", "96"} << false << true << 96000;
+        QTest::newRow("MPEG-2 joint stereo")
+            << "lame" << QStringList{"-m", "j", "-b", "40", "--resample", "22.05"} << false << false
+            << 40000;
+    }
+
+    void tellsTheChannelsAndTheBitRate()
+    {
+        QFETCH(QString, maker);
+        QFETCH(QStringList, options);
+        QFETCH(bool, mono);
+        QFETCH(bool, dualChannel);
+        QFETCH(int, bitRate);
+        QString file = scratch_.stereo();
+        if (!maker.isEmpty()) {
+            file = scratch_.path(QString::fromLatin1(QTest::currentDataTag()) +
+                                 QStringLiteral(".mp3"));
+            const QString wave = scratch_.path(QStringLiteral("input.wav"));
+            QCOMPARE(MakeStereoAudio(wave, 3.0), QString());
+            QCOMPARE(
+                maker == QLatin1String("sox")
+                    ? ConvertToMono(scratch_.stereo(), file)
+                    : RunTool(maker, QStringList{"--quiet"} + options + QStringList{wave, file}),
+                QString());
+        }
+        const MpegAudioLength length = Measure(file);
+        QCOMPARE(length.everyFrameMono, mono);
+        QCOMPARE(length.anyFrameDualChannel, dualChannel);
+        QVERIFY2(qAbs(length.averageBitRate() - bitRate) < bitRate / 200.0,
+                 qPrintable(QString::number(length.averageBitRate())));
+    }
+
+    void copiesTheAudioOfAMonoFileUnchanged()
+    {
+        const QString mono = scratch_.path(QStringLiteral("mono to copy.mp3"));
+        QCOMPARE(ConvertToMono(scratch_.stereo(), mono), QString());
+        const QByteArray audio = Contents(mono);
+        QVERIFY(TagEverything(mono, ID3v2::v4));
+        QVERIFY(Contents(mono).size() > audio.size() + 150000);
+
+        QTemporaryFile copy;
+        QVERIFY(copy.open());
+        QFile input(mono);
+        QVERIFY(input.open(QIODevice::ReadOnly));
+        QCOMPARE(CopyMpegAudio(input, copy.handle()), QString());
+        QCOMPARE(Contents(copy.fileName()), audio);
+
+        const std::atomic<bool> cancel{true};
+        QCOMPARE(CopyMpegAudio(input, copy.handle(), &cancel),
+                 QStringLiteral("the copy was cancelled"));
+        QCOMPARE(Contents(copy.fileName()), audio);
+    }
+
     void measuresTheFramesPresent()
     {
-        const MpegAudioLength plain = Measure(stereo_);
+        const MpegAudioLength plain = Measure(scratch_.stereo());
         QVERIFY2(qAbs(plain.seconds() - 3.0) < 0.1, qPrintable(QString::number(plain.seconds())));
 
         // A VBR file's Xing header gives the frame count of the whole stream,
         // also when the file was cut short. Its frame is no audio.
-        const QString vbr = path(QStringLiteral("vbr.mp3"));
-        const QString cut = path(QStringLiteral("cut.mp3"));
+        const QString vbr = scratch_.path(QStringLiteral("vbr.mp3"));
+        const QString cut = scratch_.path(QStringLiteral("cut.mp3"));
         QCOMPARE(MakeStereoMp3(vbr, 3.0, 440, 1000, 0.5, true), QString());
         QCOMPARE(Measure(vbr).frames, plain.frames);
         QVERIFY(WriteFile(cut, Contents(vbr).left(Contents(vbr).size() / 2)));
@@ -277,8 +339,8 @@ private slots:
 
         // A big cover and an embedded MP3 (a preview clip) in the ID3v2 tag,
         // and an ID3v1 tag after the audio.
-        const QString tagged = path(QStringLiteral("with cover.mp3"));
-        QVERIFY(QFile::copy(stereo_, tagged));
+        const QString tagged = scratch_.path(QStringLiteral("with cover.mp3"));
+        QVERIFY(QFile::copy(scratch_.stereo(), tagged));
         {
             const auto file = OpenMp3(tagged);
             file->ID3v2Tag(true)->addFrame(
@@ -291,15 +353,15 @@ private slots:
         QCOMPARE(Measure(tagged).frames, plain.frames);
 
         // Noise over the middle fifth of the bytes.
-        QByteArray bytes = Contents(stereo_);
+        QByteArray bytes = Contents(scratch_.stereo());
         bytes.replace(bytes.size() * 2 / 5, bytes.size() / 5, Noise(bytes.size() / 5));
-        const QString damaged = path(QStringLiteral("damaged.mp3"));
+        const QString damaged = scratch_.path(QStringLiteral("damaged.mp3"));
         QVERIFY(WriteFile(damaged, bytes));
         QVERIFY2(qAbs(Measure(damaged).seconds() - plain.seconds() * 4 / 5) < 0.1,
                  qPrintable(QString::number(Measure(damaged).seconds())));
 
-        const QString noise = path(QStringLiteral("noise.mp3"));
-        const QString wave = path(QStringLiteral("tone.wav"));
+        const QString noise = scratch_.path(QStringLiteral("noise.mp3"));
+        const QString wave = scratch_.path(QStringLiteral("tone.wav"));
         QVERIFY(WriteFile(noise, Noise(300000)));
         QCOMPARE(MakeStereoMp3(wave, 1.0), QString()); // SoX writes WAV by the name
         QVERIFY(!MeasureMpegAudio(AsPath(noise)));

@@ -304,7 +304,8 @@ private slots:
             const QByteArray bytes = Contents(path);
             for (const auto check :
                  {parserchecks::CheckId3v2ForNewAudio, parserchecks::CheckMpegLayout,
-                  parserchecks::CheckMeasureMpegAudio, parserchecks::CheckDescription}) {
+                  parserchecks::CheckMeasureMpegAudio, parserchecks::CheckDescription,
+                  parserchecks::CheckId3v2WithReplayGain, parserchecks::CheckApeWithReplayGain}) {
                 const QString problem = check(bytes);
                 QVERIFY2(problem.isEmpty(), qPrintable(path + QStringLiteral(": ") + problem));
             }

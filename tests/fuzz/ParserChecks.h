@@ -8,6 +8,8 @@
 #include "conversion/MpegAudio.h"
 #include "conversion/MpegLayout.h"
 #include "platform/Path.h"
+#include "tags/ApeTag.h"
+#include "tags/ReplayGainTags.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -85,11 +87,21 @@ inline QString CheckMpegLayout(const QByteArray &file)
             return QStringLiteral("an appended tag at %1 is no ID3v2 tag").arg(tag.offset);
         after = tag.offset + tag.size;
     }
+    for (const TagSpan &tag : layout->apeTags) {
+        if (tag.offset < layout->audioEnd || tag.size < 32 ||
+            tag.size > layout->fileSize - tag.offset)
+            return QStringLiteral("an APE tag at %1 of %2 bytes lies outside the tags")
+                .arg(tag.offset)
+                .arg(tag.size);
+        if (file.mid(tag.offset + tag.size - 32, 8) != "APETAGEX")
+            return QStringLiteral("an APE tag at %1 has no footer").arg(tag.offset);
+    }
     return QString();
 }
 
 // The frames counted are whole MPEG frames of the audio between the tags,
-// and the rate told from the first frames is one MPEG audio has.
+// the rate told from the first frames is one MPEG audio has, and the
+// channel facts do not contradict each other.
 inline QString CheckMeasureMpegAudio(const QByteArray &file)
 {
     const std::optional<int> bytesPerSecond = MpegStreamBytesPerSecond(file);
@@ -111,7 +123,100 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
             .arg(length->samples)
             .arg(length->sampleRate)
             .arg(file.size());
+    if (length->bytes < length->frames * kSmallestFrame || length->bytes > file.size() ||
+        !(length->averageBitRate() > 0) || (length->everyFrameMono && length->anyFrameDualChannel))
+        return QStringLiteral("%1 bytes of %2 frames at %3 bit/s, mono %4, dual channel %5")
+            .arg(length->bytes)
+            .arg(length->frames)
+            .arg(length->averageBitRate())
+            .arg(length->everyFrameMono)
+            .arg(length->anyFrameDualChannel);
     return QString();
+}
+
+// Values for every ReplayGain field, and none.
+inline const ReplayGainValues kEveryReplayGainValue{-3.21, 0.812345, -4.5, 1.02};
+inline const ReplayGainValues kNoReplayGainValue{};
+
+// How the forms of ReplayGain in a tag made anew may differ from those in
+// the tag it was made from: it gains none, and without values it keeps none
+// (but for mp3gain's, which are dropped in any case).
+inline QString CheckReplayGainForms(const ReplayGainForms &before, const ReplayGainForms &after,
+                                    const ReplayGainValues &values)
+{
+    if ((after.id3v2UserText && !before.id3v2UserText) || (after.id3v2Rva2 && !before.id3v2Rva2) ||
+        (after.apeReplayGain && !before.apeReplayGain) || after.apeMp3Gain)
+        return QStringLiteral("the tag made anew has a form of ReplayGain it did not have");
+    if (!values.trackGainDb && after.any())
+        return QStringLiteral("ReplayGain values that were not given stayed");
+    return QString();
+}
+
+// A tag with ReplayGain values made anew by `makeAnew` is nothing, the tag
+// itself, or a whole tag as `wholeTagProblem` sees it (""); it grows by at
+// most `mostGrowth` bytes, gains no form of ReplayGain (`formsIn`), keeps
+// none without values, and making it anew again changes nothing.
+template <typename MakeAnew, typename FormsIn, typename WholeTagProblem>
+QString CheckReplayGainMadeAnew(const QByteArray &tag, MakeAnew makeAnew, FormsIn formsIn,
+                                WholeTagProblem wholeTagProblem, qint64 mostGrowth)
+{
+    const ReplayGainForms before = formsIn(tag);
+    for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
+        const QByteArray made = makeAnew(tag, values);
+        if (made.isEmpty() || made == tag)
+            continue;
+        if (const QString problem = wholeTagProblem(made); !problem.isEmpty())
+            return problem;
+        if (const QString problem = CheckReplayGainForms(before, formsIn(made), values);
+            !problem.isEmpty())
+            return problem;
+        if (made.size() > tag.size() + mostGrowth)
+            return QStringLiteral("the tag grew from %1 to %2 bytes")
+                .arg(tag.size())
+                .arg(made.size());
+        if (makeAnew(made, values) != made)
+            return QStringLiteral("making the tag anew a second time changes it");
+    }
+    return QString();
+}
+
+// The ID3v2 tag with ReplayGain values made anew has the version of the tag
+// and its size field tells its length, with a footer where the tag had one.
+// It grows by at most four user text frames and two RVA2 frames.
+inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
+{
+    const auto wholeTagProblem = [&](const QByteArray &made) {
+        if (made.size() < 10 || !made.startsWith("ID3") || made[3] != tag[3])
+            return QStringLiteral("the tag made anew has another header");
+        const bool footer = made[3] == 4 && (made[5] & 0x10);
+        if (10 + SynchsafeSizeField(made) + (footer ? 10 : 0) != made.size() ||
+            footer != (tag[3] == 4 && (tag[5] & 0x10)))
+            return QStringLiteral("the size field says %1, the tag has %2 bytes")
+                .arg(SynchsafeSizeField(made))
+                .arg(made.size());
+        return QString();
+    };
+    return CheckReplayGainMadeAnew(tag, Id3v2WithReplayGain, ReplayGainFormsInId3v2,
+                                   wholeTagProblem, 600);
+}
+
+// An APE tag reads back as it is written, and so does one with ReplayGain
+// values made anew, which grows by at most four items.
+inline QString CheckApeWithReplayGain(const QByteArray &bytes)
+{
+    if (const std::optional<ape::Tag> tag = ape::ReadTag(bytes)) {
+        const std::optional<ape::Tag> again = ape::ReadTag(ape::WriteTag(*tag));
+        if (!again || again->items != tag->items || again->hasHeader != tag->hasHeader)
+            return QStringLiteral("an APE tag does not read back as it was written");
+    }
+    const auto wholeTagProblem = [](const QByteArray &made) {
+        const std::optional<ape::Tag> tag = ape::ReadTag(made);
+        return !tag || ape::WriteTag(*tag) != made
+                   ? QStringLiteral("the APE tag made anew is not one")
+                   : QString();
+    };
+    return CheckReplayGainMadeAnew(bytes, ApeWithReplayGain, ReplayGainFormsInApe, wholeTagProblem,
+                                   300);
 }
 
 // The frame contents of the description fixtures: the first byte names the

@@ -36,6 +36,11 @@ QString SynthesiseStereo(const QString &path, const QStringList &outputOptions, 
 }
 } // namespace
 
+QString RunTool(const QString &program, const QStringList &arguments)
+{
+    return RunSox(program, arguments);
+}
+
 QString MakeStereoMp3(const QString &path, double seconds, int leftHz, int rightHz,
                       double amplitude, bool variableBitRate)
 {
@@ -104,6 +109,12 @@ QVector<double> ToneAmplitudes(const QString &path, const QVector<int> &frequenc
         amplitudes << (count > 0 ? 2.0 * std::sqrt(std::max(power, 0.0)) / count : 0.0);
     }
     return amplitudes;
+}
+
+StereoScratch::StereoScratch() : stereo_(folder_.filePath(QStringLiteral("stereo.mp3")))
+{
+    problem_ = folder_.isValid() ? MakeStereoMp3(stereo_, 3.0)
+                                 : QStringLiteral("no scratch folder: ") + folder_.errorString();
 }
 
 } // namespace velunor::testing

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QVector>
 
 namespace velunor::testing {
@@ -18,6 +20,10 @@ QString MakeStereoMp3(const QString &path, double seconds = 1.0, int leftHz = 44
 // Returns "" on success, otherwise what went wrong.
 QString MakeStereoAudio(const QString &path, double seconds = 1.0, const QString &type = {});
 
+// Runs `program` (sox, lame) with `arguments` and waits for it. Returns ""
+// when it ended well, otherwise what went wrong and its error output.
+QString RunTool(const QString &program, const QStringList &arguments);
+
 // Converts `input` to a mono MP3 `output` with the system's SoX, as the
 // program does. Returns "" on success, otherwise what went wrong.
 QString ConvertToMono(const QString &input, const QString &output);
@@ -29,5 +35,22 @@ int ChannelCount(const QString &path);
 // amplitude (0 to 1 of full scale) of the sine at each of `frequencies`.
 // Empty when the file cannot be decoded.
 QVector<double> ToneAmplitudes(const QString &path, const QVector<int> &frequencies);
+
+// A folder of a test program's own that holds "stereo.mp3" from the start:
+// three seconds of MakeStereoMp3's sines at 128 kbit/s, without tags.
+class StereoScratch {
+public:
+    StereoScratch();
+
+    // "" when the folder and the file were made, otherwise what went wrong.
+    const QString &problem() const { return problem_; }
+    QString path(const QString &name) const { return folder_.filePath(name); }
+    const QString &stereo() const { return stereo_; }
+
+private:
+    QTemporaryDir folder_;
+    QString stereo_;
+    QString problem_;
+};
 
 } // namespace velunor::testing

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <atomic>
+#include <optional>
+#include <vector>
+
+namespace velunor {
+
+// How loud a stereo input and its mono output are at the same few short
+// stretches of the audio: enough to tell that the mix of the two channels
+// came out near silent, as it does when one channel is the other turned
+// upside down (a wrongly wired microphone, a "wide" stereo effect) and the
+// two cancel out.
+struct MixLevels {
+    // RMS level in dBFS of each channel of the input over the stretches
+    // (minus infinity for digital silence); a full-scale sine is -3 dBFS.
+    std::vector<double> inputChannelDb;
+    // The same of the output.
+    double outputDb = 0;
+    // The output is more than kCancelledBy below the louder input channel,
+    // and that channel is no quieter than kSilentInput.
+    bool outputNearSilent = false;
+};
+
+// An input this quiet (RMS over the stretches, its louder channel) is
+// silence of its own, or hiss: its output says nothing about the mix.
+constexpr double kSilentInputDb = -60.0;
+// How far below the louder input channel an output counts as near silent:
+// two channels that merely differ lose a few dB at most in a mix, while
+// opposite ones cancel by 40 dB and more even after MP3 coding.
+constexpr double kCancelledByDb = 30.0;
+
+// Compares the MP3 files at `inputPathBytes` and `outputPathBytes` at ten
+// stretches of 0.2 seconds (or a tenth of the audio, when that is shorter),
+// centred on the middles of ten equal parts of the input and taken at the
+// same times of the output: two seconds of each file are decoded, whatever
+// their length, and only frame headers are read elsewhere (a one-minute
+// file costs about 1% of its conversion). None when either file cannot be
+// decoded, or once `cancel` is true (looked at before each stretch).
+// Reentrant.
+std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
+                                          const QByteArray &outputPathBytes,
+                                          const std::atomic<bool> *cancel = nullptr);
+
+} // namespace velunor
