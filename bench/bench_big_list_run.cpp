@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     window.load();
     window->Text1->setText(outputs.path() + "/");
     window->setOptionValue(window->Option1, false);
-    window->ListView1->items().add(files);
+    window->ListView1->items().add(testing::Paths(files));
 
     // A timer that fires on every pass of the event loop notes the longest
     // stretch between two passes.

@@ -93,7 +93,7 @@ int main(int argc, char **argv)
     testing::TestWindow window;
     window.load();
     window->Text1->setText(outputs.path() + QLatin1Char('/'));
-    window->ListView1->items().add(files);
+    window->ListView1->items().add(testing::Paths(files));
 
     Shell(files, shellOutputs.path(), atOnce); // warm-up
     std::vector<double> run, parallel, serial;
@@ -136,7 +136,7 @@ int main(int argc, char **argv)
         QFile::copy(shortFiles.first(), shortFiles.last());
     }
     window->ListView1->items().clear();
-    window->ListView1->items().add(shortFiles);
+    window->ListView1->items().add(testing::Paths(shortFiles));
     window->Text1->setText(shortOutputs.path() + QLatin1Char('/'));
     std::vector<double> shortRun, shortShell;
     for (int round = 0; round < kRounds; ++round) {

@@ -76,7 +76,7 @@ int main(int argc, char **argv)
     TestWindow window;
     window.load();
     FileListView &list = *window->ListView1;
-    const QStringList paths = MakePaths();
+    const QList<Path> paths = testing::Paths(MakePaths());
 
     std::vector<double> batch;
     std::vector<double> single;
@@ -91,7 +91,7 @@ int main(int argc, char **argv)
         list.items().clear();
         Show(list);
         single.push_back(Milliseconds([&] {
-            for (const QString &path : paths)
+            for (const Path &path : paths)
                 list.items().add(path);
             Show(list);
         }));
@@ -116,7 +116,8 @@ int main(int argc, char **argv)
             QTest::keyClick(&list, Qt::Key_Delete);
             Show(list);
         }));
-        if (list.items().count() != count - 1 || list.items().texts().contains(removed)) {
+        if (list.items().count() != count - 1 ||
+            list.items().paths().contains(testing::AsPath(removed))) {
             std::fprintf(stderr, "Delete did not remove item %d\n", item);
             return 1;
         }

@@ -5,7 +5,7 @@
 
 #include "Audio.h"
 #include "BenchSupport.h"
-#include "conversion/MpegAudio.h"
+#include "tags/MpegAudio.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -27,14 +27,15 @@ int main()
         return 1;
     }
 
-    const std::optional<MpegAudioLength> length = MeasureMpegAudio(song); // warms the cache
+    const std::optional<MpegAudioLength> length =
+        MeasureMpegAudio(velunor::Path::FromText(song)); // warms the cache
     if (!length)
         return 1;
     std::vector<double> times;
     QElapsedTimer clock;
     for (int run = 0; run < kRuns; ++run) {
         clock.start();
-        const bool measured = MeasureMpegAudio(song).has_value();
+        const bool measured = MeasureMpegAudio(velunor::Path::FromText(song)).has_value();
         times.push_back(clock.nsecsElapsed() / 1e6);
         if (!measured)
             return 1;

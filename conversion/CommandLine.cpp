@@ -2,11 +2,6 @@
 
 namespace velunor {
 
-namespace {
-const QString kQuote = QStringLiteral("\"");
-const QString kSpace = QStringLiteral(" ");
-} // namespace
-
 ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
                                        const Path &outputPath, const QStringList &encodingOptions)
 {
@@ -15,12 +10,12 @@ ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
     // user's "hits 2020.mp3"), so both names are marked as plain names.
     ArgumentString arguments;
     arguments.word(QStringLiteral("--no-glob"))
-        .quotedPath(inputPath)
+        .path(inputPath)
         .word(QStringLiteral("-c"))
         .word(QStringLiteral("1"));
     for (const QString &option : encodingOptions)
         arguments.word(option);
-    arguments.word(QStringLiteral("--no-glob")).quotedPath(outputPath);
+    arguments.word(QStringLiteral("--no-glob")).path(outputPath);
     // The kept channel alone, at its own level: "remix 1 0" would make two
     // channels that "-c 1" then averages, 6 dB down.
     switch (mode) {
@@ -38,28 +33,15 @@ ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
 
 ArgumentString &ArgumentString::word(const QString &word)
 {
-    Q_ASSERT(!word.isEmpty() && !word.contains(kSpace) && !word.contains(kQuote));
-    text_ += kSpace + word;
+    Q_ASSERT(!word.isEmpty());
     arguments_ << word.toUtf8();
     return *this;
 }
 
-ArgumentString &ArgumentString::quotedPath(const Path &path)
+ArgumentString &ArgumentString::path(const Path &path)
 {
-    const Path safe = path.bytes().startsWith('-') ? Path::FromBytes("./" + path.bytes()) : path;
-    text_ += kSpace + kQuote + safe.text() + kQuote;
-    arguments_ << safe.bytes();
+    arguments_ << (path.bytes().startsWith('-') ? "./" + path.bytes() : path.bytes());
     return *this;
-}
-
-CommandLine::CommandLine(Path programPath, ArgumentString arguments)
-    : program_(std::move(programPath)), arguments_(std::move(arguments))
-{
-}
-
-QString CommandLine::text() const
-{
-    return kQuote + program_.text() + kQuote + kSpace + arguments_.text();
 }
 
 } // namespace velunor

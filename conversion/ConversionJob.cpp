@@ -1,6 +1,6 @@
 #include "conversion/ConversionJob.h"
 
-#include "conversion/MpegAudio.h"
+#include "tags/MpegAudio.h"
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 

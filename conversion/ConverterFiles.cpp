@@ -1,6 +1,6 @@
 #include "conversion/ConverterFiles.h"
 
-#include "conversion/ByteCopy.h"
+#include "platform/ByteCopy.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"

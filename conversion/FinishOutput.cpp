@@ -1,10 +1,10 @@
 #include "conversion/FinishOutput.h"
 
-#include "conversion/MpegAudio.h"
-#include "conversion/MpegLayout.h"
+#include "tags/MpegAudio.h"
+#include "tags/MpegLayout.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
-#include "conversion/TagCopy.h"
+#include "tags/TagCopy.h"
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MpegAudio.h"
+#include "tags/MpegAudio.h"
 
 #include <QList>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "ApeTag.h"
 #include "Id3v2Frames.h"
-#include "conversion/MpegLayout.h"
+#include "tags/MpegLayout.h"
 
 #include <QIODevice>
 

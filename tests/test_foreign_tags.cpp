@@ -5,8 +5,8 @@
 #include "Audio.h"
 #include "Files.h"
 #include "TagFiles.h"
-#include "conversion/MpegAudio.h"
-#include "conversion/TagCopy.h"
+#include "tags/MpegAudio.h"
+#include "tags/TagCopy.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

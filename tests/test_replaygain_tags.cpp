@@ -4,8 +4,8 @@
 // TagLib, every other frame and item unchanged.
 
 #include "Files.h"
-#include "conversion/Id3v2ForNewAudio.h"
-#include "conversion/MpegLayout.h"
+#include "tags/Id3v2ForNewAudio.h"
+#include "tags/MpegLayout.h"
 #include "tags/ApeTag.h"
 #include "tags/Id3v2Frames.h"
 #include "tags/ReplayGainTags.h"

@@ -6,7 +6,7 @@
 #include "Audio.h"
 #include "Files.h"
 #include "conversion/CommandLine.h"
-#include "conversion/MpegAudio.h"
+#include "tags/MpegAudio.h"
 #include "conversion/OutputQuality.h"
 #include "conversion/SoxMessages.h"
 #include "platform/Processes.h"

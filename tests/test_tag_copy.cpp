@@ -5,9 +5,9 @@
 #include "Audio.h"
 #include "Files.h"
 #include "TagFiles.h"
-#include "conversion/MpegAudio.h"
-#include "conversion/MpegAudioCopy.h"
-#include "conversion/TagCopy.h"
+#include "tags/MpegAudio.h"
+#include "tags/MpegAudioCopy.h"
+#include "tags/TagCopy.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -7,10 +7,10 @@
 // reads the results back.
 
 #include "Files.h"
-#include "conversion/MpegAudio.h"
-#include "conversion/MpegLayout.h"
-#include "conversion/TagCopy.h"
-#include "tests/fuzz/ParserChecks.h"
+#include "tags/MpegAudio.h"
+#include "tags/MpegLayout.h"
+#include "tags/TagCopy.h"
+#include "tags/fuzz/ParserChecks.h"
 
 #include <QBuffer>
 #include <QDirIterator>

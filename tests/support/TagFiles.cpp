@@ -1,7 +1,7 @@
 #include "TagFiles.h"
 
 #include "Files.h"
-#include "conversion/TagCopy.h"
+#include "tags/TagCopy.h"
 
 #include <QFile>
 #include <QRandomGenerator>

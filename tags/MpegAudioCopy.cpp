@@ -1,7 +1,7 @@
-#include "MpegAudioCopy.h"
+#include "tags/MpegAudioCopy.h"
 
-#include "ByteCopy.h"
-#include "MpegLayout.h"
+#include "platform/ByteCopy.h"
+#include "tags/MpegLayout.h"
 
 #include <QIODevice>
 

@@ -1,6 +1,6 @@
-#include "MpegAudio.h"
+#include "tags/MpegAudio.h"
 
-#include "MpegLayout.h"
+#include "tags/MpegLayout.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ByteCopy.h"
+#include "platform/ByteCopy.h"
 
 #include <QByteArray>
 #include <QIODevice>

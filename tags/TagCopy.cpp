@@ -1,9 +1,9 @@
-#include "TagCopy.h"
+#include "tags/TagCopy.h"
 
-#include "ByteCopy.h"
-#include "ForeignTags.h"
-#include "Id3v2ForNewAudio.h"
-#include "MpegLayout.h"
+#include "platform/ByteCopy.h"
+#include "tags/ForeignTags.h"
+#include "tags/Id3v2ForNewAudio.h"
+#include "tags/MpegLayout.h"
 
 #include "platform/FileSystem.h"
 

@@ -1,4 +1,4 @@
-#include "Id3v2ForNewAudio.h"
+#include "tags/Id3v2ForNewAudio.h"
 
 #include "tags/Id3v2Frames.h"
 

@@ -1,4 +1,4 @@
-#include "MpegLayout.h"
+#include "tags/MpegLayout.h"
 
 #include <QIODevice>
 

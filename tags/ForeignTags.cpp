@@ -1,6 +1,6 @@
-#include "ForeignTags.h"
+#include "tags/ForeignTags.h"
 
-#include "MpegAudio.h"
+#include "tags/MpegAudio.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace velunor {
+
+// How the two channels of the input become the one of the output.
+enum class ChannelMode { Mix, LeftOnly, RightOnly };
+
+} // namespace velunor
