@@ -1,9 +1,40 @@
 #include "app/FileListView.h"
 
+#include "platform/PlatformError.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 
 namespace velunor {
+
+namespace {
+constexpr int kIndexOutOfBounds = 35600;
+} // namespace
+
+void FileListView::checkIndex(int index) const
+{
+    if (index < 1 || index > model_.count())
+        throw PlatformError(QStringLiteral("Index out of bounds"), kIndexOutOfBounds);
+}
+
+QString FileListView::itemText(int index) const
+{
+    checkIndex(index);
+    return model_.text(index - 1);
+}
+
+void FileListView::removeItem(int index)
+{
+    checkIndex(index);
+    model_.remove(index - 1);
+}
+
+void FileListView::exchangeItems(int first, int second)
+{
+    checkIndex(first);
+    checkIndex(second);
+    model_.exchange(first - 1, second - 1);
+}
 
 FileListView::FileListView(QWidget *parent) : QTreeView(parent)
 {

@@ -23,6 +23,13 @@ public:
     FileListModel &items() { return model_; }
     const FileListModel &items() const { return model_; }
 
+    // The list control's items by their numbers, from 1. A number outside
+    // 1..count() fails with PlatformError ("Index out of bounds", 35600), so
+    // a stale number is reported by the handler that used it.
+    QString itemText(int index) const;
+    void removeItem(int index);
+    void exchangeItems(int first, int second);
+
     // The selected item's number, or 0.
     int selectedIndex() const;
     // Selects item `index` alone; 0 clears the selection.
@@ -45,6 +52,7 @@ public:
 
 private:
     void applyPointer();
+    void checkIndex(int index) const;
 
     FileListModel model_;
     PointerKind mousePointer_;

@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTimer>
 #include <QtEndian>
 
 #include <cmath>
@@ -30,6 +31,9 @@
 namespace velunor {
 
 namespace {
+
+// Closing during a run waits this long at most for its converters to end.
+constexpr int kClosingLimitMs = 2000;
 
 // The layout is given in twips; 15 twips make one pixel.
 int Pixels(int twips)
@@ -407,18 +411,34 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    event->accept();
+    // The window goes at once; the program follows once a run in progress
+    // has ended its converters.
+    event->ignore();
     Form_Unload();
 }
 
 void Form1::Form_Unload()
 {
     // Every setting is on disk already. A run in progress takes its
-    // converters and their unfinished outputs with it; a search simply ends
-    // with the program.
-    if (run_)
-        run_->endForExit();
-    endProgram_();
+    // converters and their unfinished outputs with it, within two seconds,
+    // and shows nothing; a search simply ends with the program.
+    hide();
+    if (!run_ || closing_) {
+        if (!closing_)
+            endProgram_();
+        return;
+    }
+    closing_ = true;
+    const auto endOnce = [this, ended = std::make_shared<bool>(false)] {
+        if (!std::exchange(*ended, true))
+            endProgram_();
+    };
+    run_->disconnect(this);
+    connect(run_.get(), &ConversionRun::ended, this, endOnce);
+    // Whatever does not settle in time (a disk that stopped answering) is
+    // left to the clean-up at exit.
+    QTimer::singleShot(kClosingLimitMs, this, endOnce);
+    run_->stop();
 }
 
 } // namespace velunor

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/PointerKind.h"
+#include "platform/Path.h"
 #include "platform/ui/Platform.h"
 #include "shell/ui/ErrorReport.h"
 
 #include <QCursor>
+#include <QHash>
 #include <QPersistentModelIndex>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,6 +23,7 @@ namespace velunor {
 
 class ConversionRun;
 class FileListView;
+class FolderSearch;
 class ProgressBar;
 class SettingsStore;
 
@@ -189,13 +192,17 @@ private:
     // The item whose text the drag carries; it follows its item when others
     // move and becomes invalid once that item is removed.
     QPersistentModelIndex DraggedItem;
+    // The searches of dropped folders, in the order of their drops, and the
+    // files of those that ended before an earlier one.
+    QList<FolderSearch *> dropSearches_;
+    QHash<FolderSearch *, QList<Path>> droppedFiles_;
     // The run in progress, if any.
     std::unique_ptr<ConversionRun> run_;
     int conversionsAtOnce_ = 0;
     qint64 noticeAfterMs_ = 10000;
     bool stopQuestionOpen_ = false;
-    QString pendingRunMessage_;
-    QString pendingRunDetails_;
+    bool runEnded_ = false; // while a stop question is open
+    bool closing_ = false;
 };
 
 } // namespace velunor

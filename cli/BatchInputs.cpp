@@ -1,7 +1,6 @@
 #include "cli/BatchInputs.h"
 
 #include "filelist/AddFolder.h"
-#include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
@@ -17,9 +16,6 @@ namespace velunor::cli {
 namespace {
 
 const QString kPattern = QStringLiteral("*.mp3");
-// Folders listed between two looks at `yield`: a few, so that a stop is seen
-// soon, and not one, so that a tree of many small folders is not slowed.
-constexpr qsizetype kFoldersPerLook = 32;
 
 } // namespace
 
@@ -84,44 +80,39 @@ QList<Path> ReadPathList(const Path &source, bool nulSeparated, QString &problem
     return paths;
 }
 
-QList<UnsearchedFolder> GatherInputs(const QList<Path> &paths, const Path &outputFolder,
-                                     FileListModel &list, const Yield &yield)
+SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
+                          QList<UnsearchedFolder> &unsearched)
 {
-    QList<UnsearchedFolder> unsearched;
+    SearchRequest request;
+    request.pattern = kPattern;
+    request.options.excluded = outputFolder;
     const Path outputReal = FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
         const Path absolute = AbsolutePath(path);
-        if (!Main::FolderExists(absolute)) {
-            list.add(absolute);
-            continue;
-        }
-        if (!outputReal.isEmpty() && FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
+        if (Main::FolderExists(absolute) && !outputReal.isEmpty() &&
+            FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{
                 absolute, QStringLiteral("it is the output folder or lies in it, where the "
                                          "outputs go")};
             continue;
         }
-        QList<AddFolder::UnreadFolder> unread;
-        AddFolder::SearchOptions options;
-        options.unread = &unread;
-        options.excluded = outputFolder;
-        QList<Path> folders{absolute.withSeparator()};
-        AddFolder::CollectSubfolders(folders, options, yield);
-        for (qsizetype first = 0; first < folders.size(); first += kFoldersPerLook) {
-            YieldNow(yield);
-            AddFolder::AddFilesFromFolders(folders.mid(first, kFoldersPerLook), kPattern, list,
-                                           &unread);
-        }
-        for (const AddFolder::UnreadFolder &folder : std::as_const(unread)) {
-            const bool told = std::any_of(
-                unsearched.cbegin(), unsearched.cend(),
-                [&folder](const UnsearchedFolder &one) { return one.folder == folder.folder; });
-            if (!told)
-                unsearched << UnsearchedFolder{folder.folder,
-                                               FileSystem::SystemMessage(folder.error)};
-        }
+        request.entries << absolute;
     }
-    return unsearched;
+    return request;
+}
+
+QList<UnsearchedFolder> UnreadFolders(const SearchResult &result)
+{
+    QList<UnsearchedFolder> unread;
+    for (const AddFolder::UnreadFolder &folder : result.unread) {
+        const bool told =
+            std::any_of(unread.cbegin(), unread.cend(), [&folder](const UnsearchedFolder &one) {
+                return one.folder == folder.folder;
+            });
+        if (!told)
+            unread << UnsearchedFolder{folder.folder, FileSystem::SystemMessage(folder.error)};
+    }
+    return unread;
 }
 
 } // namespace velunor::cli

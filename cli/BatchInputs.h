@@ -1,14 +1,10 @@
 #pragma once
 
+#include "filelist/FolderSearch.h"
 #include "platform/Path.h"
-#include "platform/Yield.h"
 
 #include <QList>
 #include <QString>
-
-namespace velunor {
-class FileListModel;
-}
 
 namespace velunor::cli {
 
@@ -32,14 +28,17 @@ struct UnsearchedFolder {
     QString reason;
 };
 
-// Fills `list` in the order of `paths`: a folder gives the "*.mp3" files of
-// itself and of every folder below it, linked folders included, found as "Add
-// All MP3 File(s) In Folder" finds them, the nearest folders first; any other
-// path is listed as it is, made absolute. The output folder and everything
-// below it are never searched: its outputs are no inputs. `yield` is called
-// between folders; it may throw to end the search, leaving what was found so
-// far in the list. Returns the folders that could not be searched.
-QList<UnsearchedFolder> GatherInputs(const QList<Path> &paths, const Path &outputFolder,
-                                     FileListModel &list, const Yield &yield);
+// The search of the command line's paths, in their order: a folder gives the
+// "*.mp3" files of itself and of every folder below it, linked folders
+// included, found as "Add All MP3 File(s) In Folder" finds them, the nearest
+// folders first; any other path is taken as it is, made absolute. The output
+// folder and everything below it are never searched: its outputs are no
+// inputs. A folder given that lies in it is left out and noted in
+// `unsearched`.
+SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
+                          QList<UnsearchedFolder> &unsearched);
+
+// The folders a search could not read, each once, with the system's words.
+QList<UnsearchedFolder> UnreadFolders(const SearchResult &result);
 
 } // namespace velunor::cli

@@ -12,7 +12,6 @@
 #include "shell/SettingsStore.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 
@@ -27,9 +26,6 @@ namespace velunor::cli {
 namespace {
 
 constexpr int kUsageStatus = 2;
-
-// Thrown out of the folder search when a signal asks the program to end.
-struct SearchInterrupted {};
 
 int UsageError(Console &console, const QString &reason)
 {
@@ -162,55 +158,51 @@ int RunBatchProgram(int argc, char **argv)
     // Ctrl+C, the end of the session or a closed terminal stop the search,
     // or the run as Stop stops it; a signal the program was started with
     // ignored (nohup) stays ignored.
-    bool interrupted = false;
-    BatchRun *running = nullptr;
     SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
+    FileListModel list;
+    FolderSearch search;
+    std::unique_ptr<BatchRun> run;
     QObject::connect(&endRequests, &SignalWatcher::received, &application, [&] {
-        interrupted = true;
-        if (running)
-            running->interrupt();
+        if (run) {
+            run->interrupt();
+            return;
+        }
+        search.cancel();
+        search.disconnect();
+        console.clearStatus();
+        console.printError(QStringLiteral("Stopped before any file was converted."));
+        QCoreApplication::exit(BatchRun::kInterruptedStatus);
     });
 
-    FileListModel list;
     // A large archive takes a while to search: the terminal is told how many
     // files were found so far, as often as the run's status line.
-    QElapsedTimer sinceShown;
-    sinceShown.start();
+    QObject::connect(&search, &FolderSearch::progressed, &application, [&console](int found) {
+        console.showStatus(QStringLiteral("Searching for MP3 files... %1 found").arg(found));
+    });
     QList<UnsearchedFolder> unsearched;
-    try {
-        unsearched = GatherInputs(options.paths, choices.outputFolder, list, [&] {
-            HandlePendingEvents();
-            if (interrupted)
-                throw SearchInterrupted();
-            if (sinceShown.elapsed() >= BatchRun::kStatusMilliseconds) {
-                sinceShown.restart();
-                console.showStatus(
-                    QStringLiteral("Searching for MP3 files... %1 found").arg(list.count()));
+    const SearchRequest request = InputSearch(options.paths, choices.outputFolder, unsearched);
+    QObject::connect(
+        &search, &FolderSearch::finished, &application, [&](const SearchResult &found) {
+            console.clearStatus();
+            QStringList unsearchedLines;
+            for (const UnsearchedFolder &folder : unsearched + UnreadFolders(found)) {
+                unsearchedLines << folder.folder.text() + QStringLiteral(" - ") + folder.reason;
+                console.printError(QStringLiteral("not searched: ") + unsearchedLines.last());
             }
+            if (found.files.isEmpty()) {
+                QCoreApplication::exit(
+                    UsageError(console, QStringLiteral("no MP3 files were found in ") +
+                                            PathsNamed(options.paths)));
+                return;
+            }
+            list.add(found.files);
+            run = std::make_unique<BatchRun>(list, choices, console);
+            run->setUnsearchedFolders(unsearchedLines);
+            QObject::connect(run.get(), &BatchRun::ended, &application, &QCoreApplication::exit,
+                             Qt::QueuedConnection);
+            run->start();
         });
-    } catch (const SearchInterrupted &) {
-        console.printError(QStringLiteral("Stopped before any file was converted."));
-        return WithWriteErrors(console, BatchRun::kInterruptedStatus);
-    }
-    console.clearStatus();
-    QStringList unsearchedLines;
-    for (const UnsearchedFolder &folder : std::as_const(unsearched)) {
-        unsearchedLines << folder.folder.text() + QStringLiteral(" - ") + folder.reason;
-        console.printError(QStringLiteral("not searched: ") + unsearchedLines.last());
-    }
-    if (list.count() == 0)
-        return WithWriteErrors(console,
-                               UsageError(console, QStringLiteral("no MP3 files were found in ") +
-                                                       PathsNamed(options.paths)));
-
-    BatchRun run(list, choices, console);
-    run.setUnsearchedFolders(unsearchedLines);
-    running = &run;
-    QObject::connect(&run, &BatchRun::ended, &application, &QCoreApplication::exit,
-                     Qt::QueuedConnection);
-    // Started from the event loop, so that even a run that ends at once is
-    // seen to end by it.
-    QTimer::singleShot(0, &run, [&run] { run.start(); });
+    search.start(request);
     return WithWriteErrors(console, QCoreApplication::exec());
 }
 

@@ -2,23 +2,10 @@
 
 #include "cli/Console.h"
 #include "cli/StatusLine.h"
-#include "platform/PlatformError.h"
 
 #include <QCoreApplication>
 
 namespace velunor::cli {
-
-void PrintedSteps::report(const std::exception_ptr &failure, int number)
-{
-    console_.printError(QStringLiteral("velunor: %1 (at step %2 of the run)")
-                            .arg(DescribeFailure(failure))
-                            .arg(number));
-}
-
-void HandlePendingEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
 
 QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
 {
@@ -34,8 +21,8 @@ QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
 }
 
 BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
-    : list_(list), console_(console), choices_(choices), steps_(console),
-      run_(processes_, list, choices_, steps_, choices.conversionsAtOnce, HandlePendingEvents)
+    : list_(list), console_(console), choices_(choices),
+      run_(processes_, list, *this, choices.conversionsAtOnce)
 {
     statusTimer_.setInterval(kStatusMilliseconds);
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
@@ -62,6 +49,12 @@ void BatchRun::interrupt()
 {
     interrupted_ = true;
     run_.stop();
+}
+
+void BatchRun::stepFailed(const StepFailure &failure)
+{
+    console_.printError(QStringLiteral("velunor: %1 failed: %2")
+                            .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
 void BatchRun::tellFile(const FileOutcome &outcome)

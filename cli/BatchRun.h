@@ -10,10 +10,6 @@ namespace velunor::cli {
 
 class Console;
 
-// Lets the command line's own events (a signal, a timer) be handled once: the
-// Yield that the batch run passes to long work.
-void HandlePendingEvents();
-
 // What every file of a batch run is converted with.
 struct BatchChoices {
     Path outputFolder; // absolute, ending in "/"
@@ -21,34 +17,11 @@ struct BatchChoices {
     int conversionsAtOnce = 1;
 };
 
-// The choices of a batch run, the same for every file's turn.
-class FixedChoices : public RunChoices {
-public:
-    explicit FixedChoices(const BatchChoices &choices) : choices_(choices) {}
-    Path outputFolder() override { return choices_.outputFolder; }
-    std::optional<ChannelMode> channelMode() override { return choices_.mode; }
-
-private:
-    BatchChoices choices_;
-};
-
-// A step of the run that fails is told on standard error, naming the step,
-// and the run goes on, as the window's error report lets it.
-class PrintedSteps : public StepRunner {
-public:
-    explicit PrintedSteps(Console &console) : console_(console) {}
-
-private:
-    void report(const std::exception_ptr &failure, int number) override;
-
-    Console &console_;
-};
-
 // The conversion of a list without a window: the run of the list as the
 // window runs it, told on the console as it goes (a status line on a
 // terminal, a line per file otherwise) and summed up at its end with the
 // window's final message.
-class BatchRun : public QObject {
+class BatchRun : public QObject, private RunFrontEnd {
     Q_OBJECT
 public:
     static constexpr int kStatusMilliseconds = 100;
@@ -75,14 +48,19 @@ signals:
     void ended(int exitStatus);
 
 private:
+    // The same choices for every file.
+    FileChoices choices() override { return {choices_.outputFolder, choices_.mode}; }
+    // A step that fails is told on standard error, in words, and the run
+    // goes on, as the window's error report lets it.
+    void stepFailed(const StepFailure &failure) override;
+
     void tellFile(const FileOutcome &outcome);
     void showStatus();
     void finish();
 
     FileListModel &list_;
     Console &console_;
-    FixedChoices choices_;
-    PrintedSteps steps_;
+    BatchChoices choices_;
     SystemProcessStarter processes_;
     ListRun run_;
     QTimer statusTimer_;

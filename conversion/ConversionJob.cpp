@@ -1,16 +1,8 @@
 #include "conversion/ConversionJob.h"
 
 #include "tags/MpegAudio.h"
-#include "platform/FileSystem.h"
-#include "shell/Main.h"
 
-#include <QEventLoop>
-#include <QFile>
-
-#include <atomic>
-#include <condition_variable>
 #include <csignal>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,91 +12,40 @@ namespace {
 
 using Result = FileOutcome::Result;
 
-// Planning gives the window back this often, so that a list of many
+// Taking turns gives the window back this often, so that a list of many
 // thousand files never holds it.
-constexpr qint64 kPlanSliceMs = 10;
-// After Stop: converters that ignore SIGTERM get SIGKILL after a second, and
-// whatever is not settled after a second and a half is given up on, so that
-// the program can be gone within two.
-constexpr int kKillAfterMs = 1000;
-constexpr int kGiveUpAfterMs = 1500;
-constexpr int kStopNowLimitMs = 2000;
+constexpr qint64 kTurnSliceMs = 10;
 // A file's checks and completion may take this long, plus a second per
 // megabyte written, before the disk counts as not answering.
 constexpr qint64 kCompletionBaseMs = 60000;
 constexpr qint64 kCompletionBytesPerMs = 1000;
-// The time left is told once this much work has been done.
-constexpr qint64 kEstimateAfterMs = 3000;
-// A file counts as this far along, at most, while its converter still works
-// and while its output is checked.
-constexpr double kMostWhileConverting = 0.97;
-constexpr double kMostWhileCompleting = 0.99;
 // How much of its output a converter has written before its bit rate is
 // read from it.
 constexpr qint64 kHeadBytes = 4096;
 
+std::function<qint64()> SteadyClock()
+{
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    return [clock] { return clock->elapsed(); };
+}
+
 } // namespace
-
-// Measures the inputs' lengths on a thread of its own, in the order asked.
-struct ConversionJob::Measurer {
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::deque<std::pair<int, Path>> queue;
-    bool stopped = false;
-    std::atomic<bool> cancel{false};
-    StagedConverter converter;
-
-    void add(int sequence, const Path &path)
-    {
-        const std::lock_guard lock(mutex);
-        queue.emplace_back(sequence, path);
-        wake.notify_one();
-    }
-
-    void stop()
-    {
-        const std::lock_guard lock(mutex);
-        stopped = true;
-        cancel = true;
-        wake.notify_one();
-    }
-
-    static void Run(const std::shared_ptr<Measurer> &self,
-                    const std::shared_ptr<ResultMailbox> &mailbox, ConversionJob *job)
-    {
-        std::unique_lock lock(self->mutex);
-        for (;;) {
-            self->wake.wait(lock, [&] { return self->stopped || !self->queue.empty(); });
-            if (self->stopped)
-                return;
-            const int sequence = self->queue.front().first;
-            const Path path = self->queue.front().second;
-            self->queue.pop_front();
-            lock.unlock();
-            const std::optional<double> seconds =
-                AudioSeconds(path, self->converter, &self->cancel);
-            mailbox->post([job, sequence, seconds] { job->onMeasured(sequence, seconds); });
-            lock.lock();
-        }
-    }
-};
 
 ConversionJob::ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource &source,
                              QObject *parent)
     : QObject(parent), starter_(starter), setup_(std::move(setup)), source_(source),
-      mailbox_(std::make_shared<ResultMailbox>(this)), measurer_(std::make_shared<Measurer>())
+      mailbox_(std::make_shared<ResultMailbox>(this)),
+      planner_(setup_.plan ? setup_.plan
+                           : FilePlanner::PlanWithNames(
+                                 setup_.names ? setup_.names : std::make_shared<OutputNames>()),
+               mailbox_),
+      measurer_(setup_.converter, mailbox_),
+      estimate_(setup_.clockMs ? setup_.clockMs : SteadyClock())
 {
     setup_.parallel = std::max(1, setup_.parallel);
-    if (!setup_.clockMs) {
-        auto clock = std::make_shared<QElapsedTimer>();
-        clock->start();
-        setup_.clockMs = [clock] { return clock->elapsed(); };
-    }
-    measurer_->converter = setup_.converter;
-    killTimer_.setSingleShot(true);
-    connect(&killTimer_, &QTimer::timeout, this, [this] { signalConverters(SIGKILL); });
-    giveUpTimer_.setSingleShot(true);
-    connect(&giveUpTimer_, &QTimer::timeout, this, [this] { giveUpOnWorkers(); });
+    connect(&stopSchedule_, &StopSchedule::killNow, this, [this] { signalConverters(SIGKILL); });
+    connect(&stopSchedule_, &StopSchedule::giveUpNow, this, [this] { giveUpOnWorkers(); });
     deadlineTimer_.setInterval(1000);
     connect(&deadlineTimer_, &QTimer::timeout, this, [this] { checkDeadlines(); });
 }
@@ -112,7 +53,8 @@ ConversionJob::ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource
 ConversionJob::~ConversionJob()
 {
     mailbox_->close();
-    measurer_->stop();
+    planner_.stop();
+    measurer_.stop();
     // Whatever still works goes with the job: the converters are killed and
     // their unfinished outputs removed with their records; workers that are
     // completing a file never touch its final name any more.
@@ -135,84 +77,112 @@ void ConversionJob::start()
     if (phase_ != Phase::NotStarted)
         return;
     phase_ = Phase::Running;
-    RunDetached([measurer = measurer_, mailbox = mailbox_, this] {
-        Measurer::Run(measurer, mailbox, this);
-    });
     pump();
 }
 
 void ConversionJob::schedulePump()
 {
-    if (pump_ == Pump::Idle) {
-        pump_ = Pump::Scheduled;
-        QTimer::singleShot(0, this, [this] {
-            if (pump_ == Pump::Scheduled)
-                pump_ = Pump::Idle;
-            pump();
-        });
-    } else if (pump_ == Pump::Running) {
-        pump_ = Pump::RunAgain;
-    }
+    if (pumpScheduled_)
+        return;
+    pumpScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pumpScheduled_ = false;
+        pump();
+    });
 }
 
 void ConversionJob::pump()
 {
-    // Deciding a file's plan may show a message, and while it is open other
-    // converters end and want their places filled: that is done here, once
-    // the plan in hand is placed.
-    if (pump_ == Pump::Running || pump_ == Pump::RunAgain) {
-        pump_ = Pump::RunAgain;
-        return;
-    }
-    bool morePlans = false;
-    do {
-        pump_ = Pump::Running;
-        morePlans = planSome();
-        startSome();
-    } while (pump_ == Pump::RunAgain);
-    pump_ = Pump::Idle;
+    const bool moreTurns = takeTurns();
+    startSome();
     emit progressed();
-    if (morePlans)
+    if (moreTurns)
         schedulePump();
     maybeFinish();
 }
 
-bool ConversionJob::planSome()
+// Takes the files that wait, in list order, for a slice of time; true when
+// more may wait.
+bool ConversionJob::takeTurns()
 {
     QElapsedTimer slice;
     slice.start();
     // Asked afresh each time: the user may have added files since.
     sourceEmpty_ = false;
     while (phase_ == Phase::Running) {
-        if (slice.elapsed() >= kPlanSliceMs)
+        if (slice.elapsed() >= kTurnSliceMs)
             return true;
-        std::optional<FilePlan> plan = source_.nextFile();
-        if (!plan) {
+        std::optional<FileTurn> turn = source_.nextTurn();
+        if (!turn) {
             sourceEmpty_ = true;
             return false;
         }
-        // The same file listed twice is converted once.
-        if (!plan->isSkipped() && plan->input && !inputs_.insert(plan->input->identity).second)
-            continue;
         const int sequence = nextSequence_++;
         FileRecord &record = records_[sequence];
-        record.plan = std::move(*plan);
-        if (record.plan.isSkipped()) {
-            finish(sequence, record, Result::Skipped, record.plan.skipReason);
-        } else if (phase_ != Phase::Running) {
-            // Stopped while the turn was decided.
-            finish(sequence, record, Result::NotReached);
-        } else {
-            unmeasuredWaiting_.insert(sequence);
-            measurer_->add(sequence, record.plan.inputPath);
-        }
+        record.turn = std::move(*turn);
+        record.plan.item = record.turn.item;
+        record.plan.inputPath = record.turn.inputPath;
+        planning_.insert(sequence);
+        estimate_.filePlanned();
+        planner_.plan(record.turn,
+                      [this, sequence](const FilePlan &plan) { onPlanned(sequence, plan); });
     }
     return false;
 }
 
+void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
+{
+    const auto found = records_.find(sequence);
+    if (found == records_.end())
+        return;
+    FileRecord &record = found->second;
+    if (record.state == FileState::Replanning) {
+        replanning_.erase(sequence);
+        record.plan = plan;
+        if (plan.isSkipped())
+            finish(sequence, record, Result::Skipped, plan.skipReason);
+        else
+            launch(sequence);
+        pump();
+        return;
+    }
+    if (record.state != FileState::Planning)
+        return; // stopped meanwhile
+    planning_.erase(sequence);
+    record.plan = plan;
+    if (plan.isSkipped()) {
+        finish(sequence, record, Result::Skipped, plan.skipReason);
+    } else if (plan.input && !inputs_.insert(plan.input->identity).second) {
+        // The same file listed twice is converted once, with no word.
+        records_.erase(found);
+        estimate_.fileDropped();
+    } else {
+        record.state = FileState::Waiting;
+        unmeasuredWaiting_.insert(sequence);
+        measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
+            onMeasured(sequence, seconds);
+        });
+    }
+    pump();
+}
+
+void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
+{
+    const auto found = records_.find(sequence);
+    if (found == records_.end() || !seconds || found->second.seconds)
+        return;
+    FileRecord &record = found->second;
+    const bool waiting = record.state == FileState::Waiting && unmeasuredWaiting_.erase(sequence);
+    record.seconds = seconds;
+    estimate_.fileMeasured(*seconds, record.state == FileState::Done);
+    if (waiting)
+        measuredWaiting_.insert({-*seconds, sequence});
+    emit progressed();
+}
+
 void ConversionJob::startSome()
 {
-    while (phase_ == Phase::Running && static_cast<int>(converting_.size()) < setup_.parallel) {
+    while (phase_ == Phase::Running && busySlots() < setup_.parallel) {
         const std::optional<int> sequence = nextToStart();
         if (!sequence)
             break;
@@ -232,7 +202,7 @@ std::optional<int> ConversionJob::nextToStart()
     bool takeMeasured = haveMeasured;
     if (haveMeasured && haveUnmeasured) {
         const double longest = -measuredWaiting_.begin()->first;
-        const double average = averageSeconds();
+        const double average = estimate_.averageSeconds();
         takeMeasured =
             longest > average ||
             (longest == average && measuredWaiting_.begin()->second < *unmeasuredWaiting_.begin());
@@ -256,14 +226,34 @@ void ConversionJob::forgetWaiting(int sequence, const FileRecord &record)
         unmeasuredWaiting_.erase(sequence);
 }
 
+// The output folder and the mode are those chosen when the file starts: a
+// file planned with others is planned again, and starts when that is done.
+bool ConversionJob::choicesChanged(FileRecord &record)
+{
+    const FileChoices now = source_.currentChoices();
+    const FilePlan &plan = record.plan;
+    if (now.outputFolder == plan.outputFolder && now.mode == plan.mode)
+        return false;
+    record.turn.outputFolder = now.outputFolder;
+    record.turn.mode = now.mode;
+    return true;
+}
+
 void ConversionJob::launch(int sequence)
 {
     FileRecord &record = records_[sequence];
-    const FilePlan &plan = record.plan;
-    if (!source_.stillListed(plan)) {
+    if (!source_.stillListed(record.plan.item)) {
         finish(sequence, record, Result::LeftList);
         return;
     }
+    if (record.state == FileState::Waiting && choicesChanged(record)) {
+        record.state = FileState::Replanning;
+        replanning_.insert(sequence);
+        planner_.plan(record.turn,
+                      [this, sequence](const FilePlan &plan) { onPlanned(sequence, plan); });
+        return;
+    }
+    const FilePlan &plan = record.plan;
     if (setup_.converterProblem) {
         if (const QString problem = setup_.converterProblem(); !problem.isEmpty()) {
             finish(sequence, record, Result::Skipped,
@@ -294,8 +284,7 @@ void ConversionJob::launch(int sequence)
             [this, sequence] { onConverterEnded(sequence); });
     record.state = FileState::Converting;
     converting_.insert(sequence);
-    if (!workStartMs_)
-        workStartMs_ = setup_.clockMs();
+    estimate_.workStarted();
 }
 
 void ConversionJob::onConverterEnded(int sequence)
@@ -307,12 +296,13 @@ void ConversionJob::onConverterEnded(int sequence)
     ChildProcess *process = std::exchange(record.process, nullptr);
     const ProcessEnd end = process->end().value_or(ProcessEnd{});
     const QByteArray errorOutput = process->errorOutput();
+    process->deleteLater();
+    converting_.erase(sequence);
     // Looked at the moment the converter is seen to end, before any worker
     // removes an unfinished file and frees space again.
     if (record.temporary && errorOutput.contains("write failed"))
         diskFull_->checkNow(record.plan.outputFolder);
-    process->deleteLater();
-    converting_.erase(sequence);
+    emit converterEnded();
 
     // A converter that had ended before the stop has a whole output, which
     // is kept like any other; one ended by the stop has not.
@@ -346,6 +336,8 @@ void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd 
     completing_.insert(sequence);
     if (!deadlineTimer_.isActive())
         deadlineTimer_.start();
+    // The worker owns the completion and shares the control and the
+    // mailbox; it never touches the job, which may be gone when it ends.
     RunDetached([completion, control, mailbox = mailbox_, this, sequence] {
         const FileOutcome outcome = CompleteOutput(*completion, *control);
         // Anything of this file still on disk goes now, on this thread.
@@ -367,25 +359,6 @@ void ConversionJob::onCompleted(int sequence, const std::shared_ptr<CompletionCo
     pump();
 }
 
-void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
-{
-    const auto found = records_.find(sequence);
-    if (found == records_.end() || !seconds || found->second.seconds)
-        return;
-    FileRecord &record = found->second;
-    const bool waiting = record.state == FileState::Planned && unmeasuredWaiting_.erase(sequence);
-    record.seconds = seconds;
-    measuredSeconds_ += *seconds;
-    ++measuredCount_;
-    if (record.state == FileState::Done) {
-        doneMeasuredSeconds_ += *seconds;
-        --doneUnmeasuredCount_;
-    }
-    if (waiting)
-        measuredWaiting_.insert({-*seconds, sequence});
-    emit progressed();
-}
-
 void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome::Result result,
                            const QString &detail, int number)
 {
@@ -400,7 +373,7 @@ void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome outcome
 {
     if (record.state == FileState::Done)
         return;
-    if (record.state == FileState::Planned)
+    if (record.state == FileState::Waiting)
         forgetWaiting(sequence, record);
     outcome.inputPath = record.plan.inputPath;
     record.outcome = std::move(outcome);
@@ -408,13 +381,12 @@ void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome outcome
     // An unfinished output goes with its record.
     record.temporary.reset();
     record.control.reset();
+    planning_.erase(sequence);
+    replanning_.erase(sequence);
     converting_.erase(sequence);
     completing_.erase(sequence);
     ++finished_;
-    if (record.seconds)
-        doneMeasuredSeconds_ += *record.seconds;
-    else
-        ++doneUnmeasuredCount_;
+    estimate_.fileDone(record.seconds);
     emit fileFinished(record.outcome);
 }
 
@@ -449,33 +421,20 @@ void ConversionJob::stop()
     if (phase_ != Phase::Running)
         return;
     phase_ = Phase::Stopping;
-    measurer_->stop();
+    planner_.stop();
+    measurer_.stop();
     for (auto &[sequence, record] : records_)
-        if (record.state == FileState::Planned)
+        if (record.state == FileState::Planning || record.state == FileState::Waiting ||
+            record.state == FileState::Replanning)
             finish(sequence, record, Result::NotReached);
     for (const int sequence : converting_) {
         FileRecord &record = records_[sequence];
         record.endedBeforeStop = record.process->end().has_value();
     }
     signalConverters(SIGTERM);
-    killTimer_.start(kKillAfterMs);
-    giveUpTimer_.start(kGiveUpAfterMs);
+    stopSchedule_.start();
     emit progressed();
     maybeFinish();
-}
-
-void ConversionJob::stopNow()
-{
-    if (phase_ == Phase::Finished)
-        return;
-    stop();
-    if (phase_ == Phase::Finished)
-        return;
-    QEventLoop settled;
-    connect(this, &ConversionJob::finished, &settled, &QEventLoop::quit);
-    QTimer::singleShot(kStopNowLimitMs, &settled, &QEventLoop::quit);
-    if (phase_ != Phase::Finished)
-        settled.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 // Shortly before the two seconds are up: whatever is not settled is told as
@@ -516,18 +475,18 @@ void ConversionJob::signalConverters(int signal)
 
 void ConversionJob::maybeFinish()
 {
-    if (phase_ == Phase::Finished || phase_ == Phase::NotStarted || pump_ != Pump::Idle)
+    if (phase_ == Phase::Finished || phase_ == Phase::NotStarted)
         return;
-    if (!converting_.empty() || !completing_.empty())
+    if (!converting_.empty() || !completing_.empty() || !planning_.empty() || !replanning_.empty())
         return;
     if (phase_ == Phase::Running &&
         (!sourceEmpty_ || !measuredWaiting_.empty() || !unmeasuredWaiting_.empty()))
         return;
     phase_ = Phase::Finished;
-    killTimer_.stop();
-    giveUpTimer_.stop();
+    stopSchedule_.cancel();
     deadlineTimer_.stop();
-    measurer_->stop();
+    planner_.stop();
+    measurer_.stop();
     QTimer::singleShot(0, this, [this] { emit finished(); });
 }
 
@@ -539,11 +498,6 @@ QList<FileOutcome> ConversionJob::outcomes() const
         if (record.state == FileState::Done)
             list.append(record.outcome);
     return list;
-}
-
-double ConversionJob::averageSeconds() const
-{
-    return measuredCount_ > 0 ? measuredSeconds_ / measuredCount_ : 1.0;
 }
 
 void ConversionJob::noteOutputSize(FileRecord &record)
@@ -561,55 +515,24 @@ void ConversionJob::noteOutputSize(FileRecord &record)
     }
 }
 
-QString DurationText(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString minutesAndSeconds =
-        QStringLiteral("%1:%2")
-            .arg(hours > 0 ? QString::number(minutes).rightJustified(2, u'0')
-                           : QString::number(minutes))
-            .arg(seconds % 60, 2, 10, QLatin1Char('0'));
-    return hours > 0 ? QString::number(hours) + u':' + minutesAndSeconds : minutesAndSeconds;
-}
-
 RunProgress ConversionJob::progress()
 {
-    RunProgress progress;
-    const double average = averageSeconds();
-    const int waiting = phase_ == Phase::Running ? source_.waitingCount() : 0;
-    const int unmeasured = static_cast<int>(records_.size()) - measuredCount_;
-    const double total = measuredSeconds_ + (unmeasured + waiting) * average;
-    double done = doneMeasuredSeconds_ + doneUnmeasuredCount_ * average;
+    std::vector<FileAtWork> atWork;
+    Path earliest;
     for (const int sequence : converting_) {
         FileRecord &record = records_[sequence];
         noteOutputSize(record);
-        // How far a converter has got is known only against the file's own
-        // length; until it is measured, the file counts as not begun.
-        if (record.seconds && record.bytesPerSecond > 0 && *record.seconds > 0)
-            done += *record.seconds *
-                    std::min(kMostWhileConverting,
-                             record.outputBytes / (*record.seconds * record.bytesPerSecond));
-        if (progress.atWork.isEmpty())
-            progress.atWork = record.plan.inputPath;
+        atWork.push_back({record.seconds, record.outputBytes, record.bytesPerSecond, false});
+        if (earliest.isEmpty())
+            earliest = record.plan.inputPath;
     }
     for (const int sequence : completing_)
-        done += records_[sequence].seconds.value_or(average) * kMostWhileCompleting;
-
-    if (phase_ == Phase::Finished)
-        shownFraction_ = 1.0;
-    else if (total > 0)
-        shownFraction_ = std::max(shownFraction_, std::min(done / total, kMostWhileCompleting));
-    progress.fraction = shownFraction_;
-    progress.audioSeconds = total;
+        atWork.push_back({records_[sequence].seconds, 0, 0, true});
+    const int waiting = phase_ == Phase::Running ? source_.waitingCount() : 0;
+    RunProgress progress =
+        estimate_.estimate(waiting, atWork, phase_ == Phase::Finished, phase_ == Phase::Stopping);
     progress.filesLeft = activeCount() + waiting;
-    // Only real lengths tell a time: an estimate waits for a measured file.
-    const qint64 workedMs = workStartMs_ ? setup_.clockMs() - *workStartMs_ : 0;
-    if (measuredCount_ > 0 && workedMs >= kEstimateAfterMs && done > 0 &&
-        phase_ == Phase::Running) {
-        const double perSecond = done / (workedMs / 1000.0);
-        progress.secondsLeft = std::llround(std::max(0.0, total - done) / perSecond);
-    }
+    progress.atWork = earliest;
     return progress;
 }
 

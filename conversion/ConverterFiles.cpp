@@ -1,10 +1,9 @@
 #include "conversion/ConverterFiles.h"
 
-#include "platform/ByteCopy.h"
 #include "conversion/TemporaryOutput.h"
+#include "platform/ByteCopy.h"
 #include "platform/ExitCleanup.h"
 #include "platform/FileSystem.h"
-#include "platform/PlatformError.h"
 #include "shell/Main.h"
 
 #include <QCryptographicHash>
@@ -100,12 +99,12 @@ const ConverterFile &ConverterProgram()
     return ConverterFileSet().front();
 }
 
-QByteArray LoadConverterResource(int resourceId)
+Expected<QByteArray> LoadConverterResource(int resourceId)
 {
     QFile resource(QStringLiteral(":/converter/") + QString::number(resourceId));
     if (!resource.open(QIODevice::ReadOnly))
-        throw PlatformError(
-            QStringLiteral("Resource with identifier '%1' not found").arg(resourceId), 326);
+        return Failure{326,
+                       QStringLiteral("Resource with identifier '%1' not found").arg(resourceId)};
     return resource.readAll();
 }
 
@@ -138,36 +137,35 @@ StagingPlace ChooseStagingPlace()
 namespace {
 
 // Writes `buffer` into a new locked part beside `path` and hands the
-// complete part to `putInPlace`, which names it. Throws on failure.
-void WritePart(const QByteArray &buffer, const Path &path, bool executable,
+// complete part to `putInPlace`, which names it.
+Done WritePart(const QByteArray &buffer, const Path &path, bool executable,
                const std::function<int(TemporaryOutput &)> &putInPlace)
 {
     int error = 0;
     const std::unique_ptr<TemporaryOutput> part =
         TemporaryOutput::Reserve(path.folder(), error, QByteArrayLiteral(".part"));
     if (!part)
-        throw PlatformError(SystemMessage(error));
+        return Failure::Because(SystemMessage(error));
     const mode_t mode = executable ? 0755 : 0644;
     if (::fchmod(part->descriptor(), mode) != 0)
-        throw PlatformError(SystemMessage(errno));
+        return Failure::Because(SystemMessage(errno));
     if (const int failure = WriteAll(part->descriptor(), buffer); failure != 0)
-        throw PlatformError(SystemMessage(failure));
+        return Failure::Because(SystemMessage(failure));
     if (const int failure = putInPlace(*part); failure != 0)
-        throw PlatformError(SystemMessage(failure));
+        return Failure::Because(SystemMessage(failure));
+    return {};
 }
 
 } // namespace
 
-void WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable,
-                       const Yield &yield)
+Done WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable)
 {
-    YieldNow(yield);
     if (Main::PathExists(path))
-        return;
+        return {};
     // Linked to its real name only when complete: link() never replaces
     // anything, and never follows a link someone put at that name. Someone
     // who staged the same file meanwhile wins; theirs is complete too.
-    WritePart(buffer, path, executable, [&path](TemporaryOutput &part) {
+    return WritePart(buffer, path, executable, [&path](TemporaryOutput &part) {
         if (::link(part.path().c_str(), path.c_str()) != 0 && errno != EEXIST)
             return errno;
         return 0;
@@ -192,19 +190,18 @@ bool StagedFileMatches(const Path &path, const QByteArray &buffer)
     return same;
 }
 
-void DeleteFileQuietly(const Path &path, const Yield &yield)
+void DeleteFileQuietly(const Path &path)
 {
-    YieldNow(yield);
     ::unlink(path.c_str());
 }
 
-StagingLease::StagingLease(const Yield &yield)
+StagingLease::StagingLease()
 {
     // The last user of a private folder removes it; one that started its run
     // at that moment makes the folder again.
     for (int attempt = 0; attempt < 5; ++attempt) {
         place_ = ChooseStagingPlace();
-        if (lock(yield) || errno != ENOENT)
+        if (lock() || errno != ENOENT)
             break;
     }
     if (lockFd_ < 0 && problem_.isEmpty())
@@ -233,7 +230,7 @@ StagingLease::~StagingLease()
 // file, waiting for a run that holds it otherwise. A lock of the other type
 // that this run holds is changed in one step: a failed attempt leaves it as
 // it was, and no other run can come in between.
-bool StagingLease::waitForLock(int type, const Yield &yield)
+bool StagingLease::waitForLock(int type)
 {
     QElapsedTimer waited;
     waited.start();
@@ -246,12 +243,11 @@ bool StagingLease::waitForLock(int type, const Yield &yield)
             errno = EAGAIN;
             return false;
         }
-        YieldNow(yield);
         ::usleep(kLockRetryMicroseconds);
     }
 }
 
-bool StagingLease::lock(const Yield &yield)
+bool StagingLease::lock()
 {
     const Path lockPath = place_.folder.withSuffix(kLockName);
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -259,7 +255,7 @@ bool StagingLease::lock(const Yield &yield)
         if (fd < 0)
             return false;
         lockFd_ = fd;
-        const bool locked = waitForLock(F_RDLCK, yield);
+        const bool locked = waitForLock(F_RDLCK);
         const int error = errno;
         // The lock counts only on the file that is still there under its
         // name: the last user may have removed it while this run waited.
@@ -280,36 +276,29 @@ bool StagingLease::lock(const Yield &yield)
     return false;
 }
 
-void StagingLease::replace(const QByteArray &buffer, const Path &path, bool executable,
-                           const Yield &yield)
+Done StagingLease::replace(const QByteArray &buffer, const Path &path, bool executable)
 {
     if (lockFd_ < 0)
-        throw PlatformError(problem_);
+        return Failure::Because(problem_);
     // Other runs may be converting with the files there now; they are
     // replaced only when none is.
-    if (!waitForLock(F_WRLCK, yield)) {
+    if (!waitForLock(F_WRLCK)) {
         const int error = errno;
-        throw PlatformError(
+        return Failure::Because(
             error == EAGAIN
                 ? QStringLiteral("%1 differs from this version's and another run still uses it")
                       .arg(path.text())
                 : SystemMessage(error));
     }
-    std::exception_ptr failure;
-    try {
-        WritePart(buffer, path, executable,
-                  [&path](TemporaryOutput &part) { return part.moveTo(path); });
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    if (!waitForLock(F_RDLCK, yield)) {
+    const Done written = WritePart(buffer, path, executable,
+                                   [&path](TemporaryOutput &part) { return part.moveTo(path); });
+    if (!waitForLock(F_RDLCK)) {
         ::close(lockFd_);
         lockFd_ = -1;
         problem_ = QStringLiteral("the staging folder %1 could not be locked again (%2)")
                        .arg(place_.folder.text(), SystemMessage(errno));
     }
-    if (failure)
-        std::rethrow_exception(failure);
+    return written;
 }
 
 void StagingLease::release(const std::function<void()> &removeStagedFiles)

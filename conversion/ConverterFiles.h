@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/Path.h"
-#include "platform/Yield.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -26,9 +26,9 @@ const std::array<ConverterFile, 5> &ConverterFileSet();
 // The program among them.
 const ConverterFile &ConverterProgram();
 
-// The bytes of one of the resources 101 to 105. Throws PlatformError when the
-// executable does not carry it.
-QByteArray LoadConverterResource(int resourceId);
+// The bytes of one of the resources 101 to 105; a failure when the executable
+// does not carry it.
+Expected<QByteArray> LoadConverterResource(int resourceId);
 
 // Where the converter is staged: "TEMP" exactly as the environment gives it
 // when it is set, not empty, not shared with other users and free of ":"
@@ -50,22 +50,20 @@ inline Path StagedPath(const Path &stagingFolder, const ConverterFile &file)
     return stagingFolder.withSuffix(file.stagedName);
 }
 
-// Calls `yield`, then writes `buffer` as the whole content of a new file at
-// `path`, unless something is there already (never overwrites). The file
-// appears under its name only when it is complete, so a run that is ended
-// half way never leaves a broken converter for the next one; while it is
-// written, its hidden part is locked, so that a later run can tell the part
-// of a killed run and remove it. Failures rise as PlatformError with the
-// system's message.
-void WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable,
-                       const Yield &yield);
+// Writes `buffer` as the whole content of a new file at `path`, unless
+// something is there already (never overwrites). The file appears under its
+// name only when it is complete, so a run that is ended half way never leaves
+// a broken converter for the next one; while it is written, its hidden part
+// is locked, so that a later run can tell the part of a killed run and remove
+// it. A failure is told in the system's words.
+Done WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable);
 
 // True when `path` is a regular file holding exactly `buffer` (its size and
 // its SHA-256 compared). Never follows a link.
 bool StagedFileMatches(const Path &path, const QByteArray &buffer);
 
-// Calls `yield`, then deletes the file at `path` if it can. Never fails.
-void DeleteFileQuietly(const Path &path, const Yield &yield);
+// Deletes the file at `path` if it can. Never fails.
+void DeleteFileQuietly(const Path &path);
 
 // A run's share of a staging folder. Several copies of the program may
 // convert at the same time with the same staged files; each run holds a
@@ -77,9 +75,8 @@ void DeleteFileQuietly(const Path &path, const Yield &yield);
 class StagingLease {
 public:
     // Chooses the staging place and takes the shared lock, waiting a few
-    // seconds at most for a run that holds it alone (calling `yield`
-    // meanwhile).
-    explicit StagingLease(const Yield &yield = Yield());
+    // seconds at most for a run that holds it alone. Blocks: for a worker.
+    StagingLease();
     ~StagingLease();
     StagingLease(const StagingLease &) = delete;
     StagingLease &operator=(const StagingLease &) = delete;
@@ -91,9 +88,9 @@ public:
 
     // Puts `buffer` at `path` in place of whatever is there (a converter of
     // another version, a damaged file, a link), once no other run uses the
-    // staged files: the lock is held alone for that moment. Throws
-    // PlatformError with the reason when that cannot be done in time.
-    void replace(const QByteArray &buffer, const Path &path, bool executable, const Yield &yield);
+    // staged files: the lock is held alone for that moment. A failure when
+    // that cannot be done in time.
+    Done replace(const QByteArray &buffer, const Path &path, bool executable);
 
     // Ends the run's use of the folder. When no other run uses it, calls
     // `removeStagedFiles` and then removes the lock file and, when the
@@ -102,8 +99,8 @@ public:
     void release(const std::function<void()> &removeStagedFiles);
 
 private:
-    bool lock(const Yield &yield);
-    bool waitForLock(int type, const Yield &yield);
+    bool lock();
+    bool waitForLock(int type);
 
     StagingPlace place_;
     int lockFd_ = -1;

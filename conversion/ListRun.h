@@ -1,52 +1,50 @@
 #pragma once
 
 #include "conversion/ConversionJob.h"
-#include "conversion/ConverterFiles.h"
 #include "conversion/ListTurns.h"
 #include "conversion/ListedFiles.h"
 #include "conversion/OutputNames.h"
+#include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
-#include "shell/Steps.h"
+#include "conversion/Staging.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
-#include <QSet>
 
 #include <memory>
 
 namespace velunor {
 
-// What the front end chooses for each file at its turn.
-class RunChoices {
+// What a front end gives the run of a list: the choices for each file, read
+// when the file's turn is taken and again as it starts, and where the steps
+// that failed are told. Neither is ever asked from inside the run's own
+// work: a front end may show a dialog in either.
+class RunFrontEnd {
 public:
-    virtual ~RunChoices() = default;
-    virtual Path outputFolder() = 0;
-    // None when no channel mode is chosen.
-    virtual std::optional<ChannelMode> channelMode() = 0;
+    virtual ~RunFrontEnd() = default;
+    virtual FileChoices choices() = 0;
+    virtual void stepFailed(const StepFailure &failure) = 0;
 };
 
 // One conversion run of a file list, from the staging of the converter to
 // the last staged file removed, for any front end: the window and the
-// command line both drive it. The files are taken from the list in list
-// order while the list may go on changing; the output folder and the channel
-// mode come from the front end at each file's turn. The numbered steps (the
-// staging, each turn's plan, the removal) are run through the front end's
-// step runner.
+// command line both drive it. The converter is staged on a worker; the files
+// are taken from the list in list order while the list may go on changing,
+// once every listed file has been looked up; the staged files are removed on
+// a worker at the end. The run never waits for any of it: everything answers
+// through the event loop.
 class ListRun : public QObject, private FileSource {
     Q_OBJECT
 public:
-    ListRun(ProcessStarter &starter, FileListModel &list, RunChoices &choices, StepRunner &steps,
-            int conversionsAtOnce, Yield yield);
+    ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &frontEnd,
+            int conversionsAtOnce);
     ~ListRun() override;
 
-    // Stages the converter and starts the first files.
+    // Stages the converter; the first files follow.
     void start();
-    // The user asked to stop: the converters end, nothing more starts.
+    // The user asked to stop, or the program is ending: the converters end,
+    // nothing more starts, and finished() follows within two seconds or so.
     void stop();
-    // The program is ending: stops at once (within two seconds), removes
-    // what the run staged and returns; finished() is not emitted.
-    void stopForExit();
 
     // False once the run is stopping or cleaning up after its last file.
     bool canStop() const
@@ -62,6 +60,8 @@ public:
 signals:
     // A file was planned, started or ended.
     void progressed();
+    // A converter has ended; its output is being checked now.
+    void converterEnded();
     // One file's outcome is settled.
     void fileFinished(const velunor::FileOutcome &outcome);
     // Every converter has ended and the staged files are cleaned up.
@@ -70,33 +70,29 @@ signals:
 private:
     enum class State { NotStarted, Staging, Running, Ending, Ended };
 
-    std::optional<FilePlan> nextFile() override;
+    std::optional<FileTurn> nextTurn() override;
     int waitingCount() const override { return turns_.waitingCount(); }
-    bool stillListed(const FilePlan &plan) const override;
+    bool stillListed(ItemId item) const override { return turns_.isStillListed(item); }
+    FileChoices currentChoices() override { return frontEnd_.choices(); }
 
-    void stage();
+    void onStaged(const Staging &staging);
     void startJob();
-    void removeStagedFiles(const Yield &yield);
     void sweepLeftovers(const Path &folder);
-    bool refusesWindowsNames(const Path &folderKey);
     void finish();
 
     ProcessStarter &starter_;
     FileListModel &list_;
-    RunChoices &choices_;
-    StepRunner &steps_;
+    RunFrontEnd &frontEnd_;
     int conversionsAtOnce_;
-    Yield yield_;
     State state_ = State::NotStarted;
     bool stopRequested_ = false;
-    bool waitingForList_ = false; // staged, and the listed files are being looked up
-    std::unique_ptr<StagingLease> lease_;
+    std::shared_ptr<StagingLease> lease_;
     Path converterPath_;
     ListTurns turns_;
     ListedFiles listed_;
     std::shared_ptr<OutputNames> names_ = std::make_shared<OutputNames>();
     QSet<Path> sweptFolders_;
-    QHash<Path, bool> windowsNames_; // by the output folder's real path
+    std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
     QElapsedTimer clock_;
 };

@@ -25,12 +25,12 @@ ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), li
 void ListTurns::noteLeaving(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
-        const ItemId id = list_.itemId(row + 1);
+        const ItemId id = list_.itemId(row);
         if (hadTurn_.count(id) != 0) {
             --listedWithTurn_;
             leftAfterTurn_.insert(id);
         } else {
-            removed_.append(list_.path(row + 1));
+            removed_.append(list_.path(row));
         }
     }
 }
@@ -38,11 +38,11 @@ void ListTurns::noteLeaving(int first, int last)
 std::optional<int> ListTurns::takeNext()
 {
     for (int row = searchFrom_; row < list_.count(); ++row) {
-        const ItemId id = list_.itemId(row + 1);
+        const ItemId id = list_.itemId(row);
         if (hadTurn_.insert(id).second) {
             ++listedWithTurn_;
             searchFrom_ = row + 1;
-            return row + 1;
+            return row;
         }
     }
     searchFrom_ = list_.count();
@@ -57,9 +57,9 @@ int ListTurns::waitingCount() const
 QList<Path> ListTurns::waitingPaths() const
 {
     QList<Path> waiting;
-    for (int index = 1; index <= list_.count(); ++index)
-        if (hadTurn_.count(list_.itemId(index)) == 0)
-            waiting.append(list_.path(index));
+    for (int row = 0; row < list_.count(); ++row)
+        if (hadTurn_.count(list_.itemId(row)) == 0)
+            waiting.append(list_.path(row));
     return waiting;
 }
 

@@ -18,7 +18,7 @@ class ListTurns : public QObject {
 public:
     explicit ListTurns(FileListModel &list, QObject *parent = nullptr);
 
-    // The first item in list order that has not had its turn, as its number
+    // The first item in list order that has not had its turn, as its row
     // in the list now; it has had its turn from then on. None when every
     // item has.
     std::optional<int> takeNext();

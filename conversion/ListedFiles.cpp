@@ -131,7 +131,7 @@ void ListedFiles::noteAdded(int first, int last)
     if (!index_->building)
         return;
     for (int row = first; row <= last; ++row)
-        index_->pending.emplace_back(list_.itemId(row + 1), list_.path(row + 1));
+        index_->pending.emplace_back(list_.itemId(row), list_.path(row));
     index_->changed.notify_all();
 }
 
@@ -141,7 +141,7 @@ void ListedFiles::noteLeaving(int first, int last)
     if (!index_->building)
         return;
     for (int row = first; row <= last; ++row) {
-        const ItemId id = list_.itemId(row + 1);
+        const ItemId id = list_.itemId(row);
         const auto identity = index_->byItem.find(id);
         if (identity == index_->byItem.end()) {
             index_->gone.insert(id);

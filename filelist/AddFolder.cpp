@@ -1,12 +1,9 @@
 #include "filelist/AddFolder.h"
 
-#include "filelist/FileListModel.h"
 #include "filelist/KernelFileSystems.h"
 #include "filelist/WildcardPattern.h"
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
-
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <cerrno>
@@ -187,8 +184,7 @@ bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFile
 // One breadth-first search over a folder list.
 class FolderWalk {
 public:
-    FolderWalk(const SearchOptions &options, Yield yield)
-        : options_(options), yield_(std::move(yield))
+    explicit FolderWalk(const SearchOptions &options) : options_(options)
     {
         if (!options_.excluded.isEmpty()) {
             excludedReal_ = FileSystem::RealPathOf(options_.excluded);
@@ -203,7 +199,6 @@ public:
             for (const Found &found : std::as_const(level)) {
                 OpenFolder folder(found.path, /*followLink=*/true);
                 const Verdict verdict = judge(folder, found);
-                YieldNow(yield_);
                 if (verdict == Verdict::Qualifies)
                     folders.append(found.path);
             }
@@ -211,13 +206,14 @@ public:
         }
         // Each finished level joins the list at once, so that a failure further
         // down loses nothing already found.
-        while (!level.isEmpty()) {
+        while (!level.isEmpty() && !cancelled()) {
             QList<Found> deeper;
             QList<Path> searched;
             for (const Found &found : std::as_const(level)) {
+                if (cancelled())
+                    break;
                 OpenFolder folder(found.path, /*followLink=*/true);
                 const Verdict verdict = judge(folder, found);
-                YieldNow(yield_);
                 if (verdict == Verdict::Gone)
                     noteUnread(found.path, folder.error());
                 if (verdict != Verdict::Qualifies)
@@ -249,7 +245,6 @@ private:
             const Path entry = entries[i];
             OpenFolder folder(entry, /*followLink=*/true);
             const Verdict verdict = judge(folder, Found{entry, false}, /*given=*/true);
-            YieldNow(yield_);
             if (verdict == Verdict::Qualifies) {
                 listSubfolders(folder, entry, subfolders);
                 continue;
@@ -302,7 +297,6 @@ private:
             bool linked = false;
             if (!isFolderEntry(folder, *found, linked))
                 continue;
-            YieldNow(yield_);
             Path name = Path::FromBytes(found->d_name);
             if (!HasUnsafeChars(name))
                 names.append(ListedFile{std::move(name), ShownText(found->d_name),
@@ -341,8 +335,9 @@ private:
     }
 
     const SearchOptions &options_;
+    bool cancelled() const { return options_.cancel && options_.cancel->load(); }
+
     KernelFileSystems kernel_;
-    Yield yield_;
     std::set<FileIdentity> seen_;
     Path excludedReal_;
     std::optional<FileIdentity> excluded_;
@@ -350,16 +345,16 @@ private:
 
 } // namespace
 
-void CollectSubfolders(QList<Path> &folders, const SearchOptions &options, const Yield &yield)
+void CollectSubfolders(QList<Path> &folders, const SearchOptions &options)
 {
-    FolderWalk(options, yield).run(folders);
+    FolderWalk(options).run(folders);
 }
 
-void CollectSubfolders(QList<Path> &folders, bool recurse, const Yield &yield)
+void CollectSubfolders(QList<Path> &folders, bool recurse)
 {
     SearchOptions options;
     options.recurse = recurse;
-    CollectSubfolders(folders, options, yield);
+    CollectSubfolders(folders, options);
 }
 
 bool HasUnsafeChars(const Path &name)
@@ -390,16 +385,13 @@ QList<Path> ListMatchingFiles(const Path &folder, const QString &pattern)
     return names;
 }
 
-void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, FileListModel &items,
+void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QList<Path> &items,
                          QList<UnreadFolder> *unread)
 {
     const WildcardPattern matcher(pattern);
     KernelFileSystems kernel;
-    // Nothing here lets other events run, so handing the list all new items at
-    // once looks the same as adding them one by one; a failure part way still
-    // leaves the items found before it.
-    QList<Path> accepted;
-    const auto handOver = qScopeGuard([&] { items.add(accepted); });
+    // A failure part way still leaves the items found before it.
+    QList<Path> &accepted = items;
     const auto noteUnread = [unread](const Path &folder, int error) {
         if (unread)
             unread->append(UnreadFolder{folder, error});

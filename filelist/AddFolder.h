@@ -2,14 +2,13 @@
 
 #include "platform/FileSystem.h" // IsExistingFile
 #include "platform/Path.h"
-#include "platform/Yield.h"
 
 #include <QList>
 #include <QString>
 
-namespace velunor {
+#include <atomic>
 
-class FileListModel;
+namespace velunor {
 
 // Searching folders for files: used by the folder adder, by drag and drop, by
 // the sample loader and by the command line. (The folder picker of this
@@ -35,6 +34,8 @@ struct SearchOptions {
     // A folder that is never searched, nor anything below it, however it is
     // reached (the command line's output folder, whose outputs are no inputs).
     Path excluded;
+    // Raised to end the search early; what was found so far stays.
+    const std::atomic<bool> *cancel = nullptr;
 };
 
 // Extends `folders` in place, breadth-first and level by level, with every
@@ -47,10 +48,10 @@ struct SearchOptions {
 // stay but are not searched. Subfolders with unsafe names are left out. A
 // folder that cannot be opened for any reason (gone, no access, a name too
 // long, a device error) is removed and the search goes on, so nothing found
-// elsewhere is lost. Calls `yield` once per folder looked up and once per
-// subfolder listed.
-void CollectSubfolders(QList<Path> &folders, const SearchOptions &options, const Yield &yield);
-void CollectSubfolders(QList<Path> &folders, bool recurse, const Yield &yield);
+// elsewhere is lost. Blocks for as long as the folders take to read: for a
+// worker.
+void CollectSubfolders(QList<Path> &folders, const SearchOptions &options);
+void CollectSubfolders(QList<Path> &folders, bool recurse);
 
 // True when `name` must not be used as a folder to search: it holds a control
 // character (below 32 or from 127 to 159) or "?". Bytes that are not text are
@@ -71,7 +72,7 @@ QList<Path> ListMatchingFiles(const Path &folder, const QString &pattern);
 // looked up again just before they are taken, and doubled separators are
 // collapsed into one. A folder whose files cannot be listed is noted in
 // `unread` when given.
-void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, FileListModel &items,
+void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QList<Path> &items,
                          QList<UnreadFolder> *unread = nullptr);
 
 } // namespace AddFolder

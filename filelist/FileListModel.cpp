@@ -1,14 +1,6 @@
 #include "filelist/FileListModel.h"
 
-#include "platform/PlatformError.h"
-
 namespace velunor {
-
-namespace {
-
-constexpr int kIndexOutOfBounds = 35600;
-
-} // namespace
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
@@ -46,37 +38,27 @@ void FileListModel::setColumnHeader(const QString &text)
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-void FileListModel::checkIndex(int index) const
+QString FileListModel::text(int row) const
 {
-    if (index < 1 || index > count())
-        throw PlatformError(QStringLiteral("Index out of bounds"), kIndexOutOfBounds);
+    return path(row).text();
 }
 
-QString FileListModel::text(int index) const
+const Path &FileListModel::path(int row) const
 {
-    return path(index).text();
+    return paths_.at(row);
 }
 
-const Path &FileListModel::path(int index) const
+ItemId FileListModel::itemId(int row) const
 {
-    checkIndex(index);
-    return paths_.at(index - 1);
-}
-
-ItemId FileListModel::itemId(int index) const
-{
-    checkIndex(index);
-    return ids_.at(index - 1);
+    return ids_.at(row);
 }
 
 void FileListModel::exchange(int first, int second)
 {
-    checkIndex(first);
-    checkIndex(second);
-    paths_.swapItemsAt(first - 1, second - 1);
-    ids_.swapItemsAt(first - 1, second - 1);
-    for (const int index : {first, second}) {
-        const QModelIndex changed = createIndex(index - 1, 0);
+    paths_.swapItemsAt(first, second);
+    ids_.swapItemsAt(first, second);
+    for (const int row : {first, second}) {
+        const QModelIndex changed = createIndex(row, 0);
         emit dataChanged(changed, changed, {Qt::DisplayRole});
     }
 }
@@ -98,12 +80,11 @@ void FileListModel::add(const QList<Path> &paths)
     endInsertRows();
 }
 
-void FileListModel::remove(int index)
+void FileListModel::remove(int row)
 {
-    checkIndex(index);
-    beginRemoveRows(QModelIndex(), index - 1, index - 1);
-    paths_.removeAt(index - 1);
-    ids_.removeAt(index - 1);
+    beginRemoveRows(QModelIndex(), row, row);
+    paths_.removeAt(row);
+    ids_.removeAt(row);
     endRemoveRows();
 }
 

@@ -12,11 +12,9 @@ namespace velunor {
 using ItemId = quint64;
 
 // The file list itself: one full path per item, in display order, shown as
-// Path::text() shows it. Items are
-// numbered from 1, as every caller counts them. An item number outside
-// 1..count() throws PlatformError ("Index out of bounds", 35600), so a stale
-// number is reported by the handler that used it instead of touching memory
-// that is not the list's.
+// Path::text() shows it. Rows are counted from 0; a row outside the list is
+// a caller's mistake (the list control's 1-based numbers and their failure
+// are the window's, see FileListView).
 class FileListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -30,17 +28,17 @@ public:
     void setColumnHeader(const QString &text);
 
     int count() const { return static_cast<int>(paths_.size()); }
-    // 1-based. The path as the list shows it.
-    QString text(int index) const;
-    const Path &path(int index) const;
-    ItemId itemId(int index) const;
+    // The path as the list shows it.
+    QString text(int row) const;
+    const Path &path(int row) const;
+    ItemId itemId(int row) const;
     // Swaps two items, each keeping its identity (a reorder).
     void exchange(int first, int second);
     // Appends at the end; repeats are allowed.
     void add(const Path &path);
     // Appends all of `paths` in one insertion, which the view lays out once.
     void add(const QList<Path> &paths);
-    void remove(int index);
+    void remove(int row);
     void clear();
     const QList<Path> &paths() const { return paths_; }
     // The items' identities, beside paths(); both are shared, not copied,
@@ -48,8 +46,6 @@ public:
     const QList<ItemId> &itemIds() const { return ids_; }
 
 private:
-    void checkIndex(int index) const;
-
     QList<Path> paths_;
     QList<ItemId> ids_; // beside paths_, one per item
     ItemId nextId_ = 1;

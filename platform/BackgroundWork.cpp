@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <thread>
 
 namespace velunor {
@@ -65,6 +66,57 @@ Workers &TheWorkers()
 void RunDetached(std::function<void()> work)
 {
     TheWorkers().run(std::move(work));
+}
+
+// Shared with the worker, which may outlive the object.
+struct SerialWork::Queue {
+    std::mutex mutex;
+    std::deque<std::function<void()>> pieces;
+    bool serving = false; // a worker takes the pieces now
+    bool stopped = false;
+
+    static void Serve(const std::shared_ptr<Queue> &self)
+    {
+        std::unique_lock lock(self->mutex);
+        while (!self->stopped && !self->pieces.empty()) {
+            std::function<void()> piece = std::move(self->pieces.front());
+            self->pieces.pop_front();
+            lock.unlock();
+            piece();
+            piece = nullptr;
+            lock.lock();
+        }
+        self->serving = false;
+    }
+};
+
+SerialWork::SerialWork() : queue_(std::make_shared<Queue>())
+{
+}
+
+SerialWork::~SerialWork()
+{
+    stop();
+}
+
+void SerialWork::post(std::function<void()> work)
+{
+    const std::lock_guard lock(queue_->mutex);
+    if (queue_->stopped)
+        return;
+    queue_->pieces.push_back(std::move(work));
+    // A worker is taken only while there is work: none waits idle for it.
+    if (queue_->serving)
+        return;
+    queue_->serving = true;
+    RunDetached([queue = queue_] { Queue::Serve(queue); });
+}
+
+void SerialWork::stop()
+{
+    const std::lock_guard lock(queue_->mutex);
+    queue_->stopped = true;
+    queue_->pieces.clear();
 }
 
 } // namespace velunor

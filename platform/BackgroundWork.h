@@ -40,4 +40,25 @@ private:
 // it uses.
 void RunDetached(std::function<void()> work);
 
+// Work that must be done one piece after another, in the order it was
+// given (the plans of a run's files, which claim names in list order), on a
+// worker of its own. Each piece must own, or share, everything it uses.
+// Destroying the object drops the pieces not begun; the one at work ends on
+// its own, however long it takes.
+class SerialWork {
+public:
+    SerialWork();
+    ~SerialWork();
+    SerialWork(const SerialWork &) = delete;
+    SerialWork &operator=(const SerialWork &) = delete;
+
+    void post(std::function<void()> work);
+    // Drops the pieces not begun and takes no more.
+    void stop();
+
+private:
+    struct Queue;
+    std::shared_ptr<Queue> queue_;
+};
+
 } // namespace velunor

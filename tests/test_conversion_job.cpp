@@ -98,48 +98,56 @@ public:
     QHash<QString, QList<int>> signalled; // by input, even once the process is gone
 };
 
-// Plans for files in `inputs` (a folder) written to `outputs`; names that
-// start with "skip" are skipped.
+// The turns of files in `inputs` (a folder) written to `outputs`.
 class ListSource : public FileSource {
 public:
     ListSource(const QStringList &names, const QString &inputs, const QString &outputs)
+        : outputs_(AsPath(outputs))
     {
         for (const QString &name : names)
-            add(name, inputs, outputs);
+            add(name, inputs);
     }
-    void add(const QString &name, const QString &inputs, const QString &outputs)
+    void add(const QString &name, const QString &inputs)
     {
-        FilePlan plan;
-        plan.item = ++lastItem;
-        plan.inputPath = AsPath(inputs + "/" + name);
-        plan.outputFolder = AsPath(outputs);
-        plan.outputFolderKey = AsPath(outputs);
-        plan.outputPath = AsPath(outputs + "/" + name);
-        if (name.startsWith("skip"))
-            plan.skipReason = "a reason";
-        plans << plan;
+        FileTurn turn;
+        turn.item = ++lastItem;
+        turn.inputPath = AsPath(inputs + "/" + name);
+        turn.outputFolder = outputs_;
+        turn.mode = ChannelMode::Mix;
+        turns << turn;
     }
-    // As the list's own source does: the file is taken first, then its turn
-    // may let the window handle events (an error report) before the plan is
-    // handed back.
-    std::optional<FilePlan> nextFile() override
+    std::optional<FileTurn> nextTurn() override
     {
-        ++asked;
-        std::optional<FilePlan> next;
-        if (!plans.isEmpty())
-            next = plans.takeFirst();
-        if (duringTurn)
-            duringTurn();
-        return next;
+        if (turns.isEmpty())
+            return std::nullopt;
+        return turns.takeFirst();
     }
-    int waitingCount() const override { return static_cast<int>(plans.size()); }
-    bool stillListed(const FilePlan &) const override { return true; }
+    int waitingCount() const override { return static_cast<int>(turns.size()); }
+    bool stillListed(ItemId) const override { return true; }
+    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix}; }
 
-    QList<FilePlan> plans;
-    std::function<void()> duringTurn;
-    int asked = 0;
+    QList<FileTurn> turns;
     ItemId lastItem = 0;
+
+private:
+    Path outputs_;
 };
+
+// Plans each turn as it comes, without looking at the disk: the output takes
+// the input's name, and a name that starts with "skip" is skipped.
+FilePlan PlanAsNamed(const FileTurn &turn)
+{
+    FilePlan plan;
+    plan.item = turn.item;
+    plan.inputPath = turn.inputPath;
+    plan.outputFolder = turn.outputFolder;
+    plan.outputFolderKey = turn.outputFolder;
+    plan.outputPath = turn.outputFolder.child(turn.inputPath.fileName());
+    plan.mode = turn.mode.value_or(ChannelMode::Mix);
+    if (turn.inputPath.fileName().bytes().startsWith("skip"))
+        plan.skipReason = QStringLiteral("a reason");
+    return plan;
+}
 
 QStringList Names(const QList<FileOutcome> &outcomes)
 {
@@ -162,6 +170,7 @@ class ConversionJobTest : public QObject {
         JobSetup setup;
         setup.converter.path = Path::FromBytes("/stage/sox");
         setup.parallel = parallel;
+        setup.plan = PlanAsNamed;
         return std::make_unique<ConversionJob>(starter, setup, source);
     }
     ListSource source(const QStringList &names)
@@ -184,7 +193,7 @@ private slots:
         auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
-        QCOMPARE(starter.started.size(), 2);
+        QTRY_COMPARE(starter.started.size(), 2);
 
         // The second ends first; its place goes to the next file, the skipped
         // one passing by on the way.
@@ -238,7 +247,7 @@ private slots:
         auto job = makeJob(starter, files, 1);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
-        QCOMPARE(starter.inputs, QStringList({"short1.mp3"}));
+        QTRY_COMPARE(starter.inputs, QStringList({"short1.mp3"}));
         // Until every file is measured, the total counts unmeasured ones as
         // the average.
         QTRY_VERIFY(std::abs(job->progress().audioSeconds - 9.0) < 0.5);
@@ -268,11 +277,13 @@ private slots:
         qint64 now = 0;
         JobSetup setup;
         setup.parallel = 2;
+        setup.plan = PlanAsNamed;
         setup.clockMs = [&now] { return now; };
         ConversionJob job(starter, setup, files);
         QSignalSpy finished(&job, &ConversionJob::finished);
         job.start();
-        QTRY_VERIFY(std::abs(job.progress().audioSeconds - 7.0) < 0.5);
+        QTRY_VERIFY(std::abs(job.progress().audioSeconds - 7.0) < 0.5 &&
+                    starter.started.size() == 2);
 
         // The long file is half done and the short one nearly: about four of
         // seven seconds, whatever the count of files says.
@@ -305,7 +316,7 @@ private slots:
         auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
-        QCOMPARE(starter.started.size(), 2);
+        QTRY_COMPARE(starter.started.size(), 2);
         QCOMPARE(leftovers().size(), 2); // each converter's hidden output
         job->stop();
         for (const auto &process : starter.started)
@@ -322,18 +333,10 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
     }
 
-    void aConverterThatEndedBeforeTheStopIsFinished_data()
-    {
-        QTest::addColumn<bool>("closing");
-        QTest::newRow("stop") << false;
-        QTest::newRow("closing the program") << true;
-    }
-
     void aConverterThatEndedBeforeTheStopIsFinished()
     {
         // It ends well just before the press, and its end is still on the
         // way through the event loop: its whole output is kept.
-        QFETCH(bool, closing);
         for (const QString name : {"a.mp3", "b.mp3"})
             QCOMPARE(MakeStereoMp3(inputs_->filePath(name), 1.0), QString());
         FakeStarter starter;
@@ -342,11 +345,9 @@ private slots:
         auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
+        QTRY_COMPARE(starter.started.size(), 2);
         starter.started[0]->finish({0, 0});
-        if (closing)
-            job->stopNow();
-        else
-            job->stop();
+        job->stop();
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(starter.signalled.value("a.mp3"), QList<int>());
         QCOMPARE(starter.signalled.value("b.mp3"), QList<int>({SIGTERM}));
@@ -368,6 +369,7 @@ private slots:
         auto job = makeJob(starter, files, 1);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
+        QTRY_COMPARE(starter.started.size(), 1);
         starter.started[0]->finish({0, 0});
         QTRY_COMPARE(job->progress().atWork, Path()); // its output is being checked
         job->stop();
@@ -381,43 +383,34 @@ private slots:
             ::close(fd);
     }
 
-    void stopDuringATurnStartsNothing()
+    void aStopWhileFilesAreBeingPlannedStartsNothing()
     {
         FakeStarter starter;
         ListSource files = source({"a", "b"});
         auto job = makeJob(starter, files, 1);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
-        // The user stops while the second file's turn is decided (a message
-        // of that turn lets the window handle the click).
-        files.duringTurn = [&] {
-            if (files.asked == 2)
-                job->stop();
-        };
         job->start();
+        job->stop();
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(starter.started.size(), 0);
         QCOMPARE(Names(job->outcomes()), QStringList({"a: not started, the run was stopped",
                                                       "b: not started, the run was stopped"}));
     }
 
-    void turnsThatLetEventsRunKeepListOrder()
+    void filesAddedDuringTheRunJoinInListOrder()
     {
-        // Files join the list while others convert, and each of their turns
-        // lets converters end and their places be filled meanwhile.
         FakeStarter starter;
         ListSource files = source({"a", "b"});
         auto job = makeJob(starter, files, 2);
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
+        QTRY_COMPARE(starter.started.size(), 2);
         for (const QString name : {"c", "d", "e", "f"})
-            files.add(name, inputs_->path(), outputs_->path());
-        files.duringTurn = [&] {
-            for (const auto &process : starter.started)
-                if (process && !process->end())
-                    process->finish({1, 0});
-            QCoreApplication::processEvents();
-        };
-        starter.started[0]->finish({1, 0});
+            files.add(name, inputs_->path());
+        for (int started = 0; started < 6; ++started) {
+            QTRY_VERIFY(starter.started.size() > started);
+            starter.started[started]->finish({1, 0});
+        }
         QTRY_COMPARE(finished.size(), 1);
         QVERIFY(starter.mostAtOnce <= 2);
         QStringList names;

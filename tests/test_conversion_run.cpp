@@ -681,7 +681,8 @@ private slots:
 
     void aListClearedAndRefilledIsToldTruthfully()
     {
-        const QStringList first = {input("a.mp3", 440, 1000, 5.0), input("b.mp3"), input("c.mp3")};
+        // The first file long enough to be still at work when the list changes.
+        const QStringList first = {input("a.mp3", 440, 1000, 60.0), input("b.mp3"), input("c.mp3")};
         const QStringList second = {input("x1.mp3"), input("x2.mp3"), input("x3.mp3")};
         form().setConversionsAtOnce(1);
         list(first);
@@ -821,8 +822,9 @@ private slots:
         QFETCH(bool, userTurnsAway);
         QFETCH(bool, stop);
         form().setNoticeAfterMilliseconds(noticeAfterMs);
-        // Files long enough that a stop finds both still converting.
-        const double seconds = stop ? 30.0 : 1.0;
+        // Files long enough that the user can turn away before they are
+        // done, and that a stop finds both still converting.
+        const double seconds = stop ? 30.0 : 10.0;
         list({input("a.mp3", 440, 1000, seconds), input("b.mp3", 440, 1000, seconds)});
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));

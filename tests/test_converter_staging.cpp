@@ -4,7 +4,6 @@
 
 #include "Files.h"
 #include "conversion/ConverterFiles.h"
-#include "platform/PlatformError.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,14 +41,15 @@ QString UntrustedConverterReason(const QString &folder)
 {
     return velunor::UntrustedConverterReason(AsPath(folder));
 }
-void DeleteFileQuietly(const QString &path, const Yield &yield)
+void DeleteFileQuietly(const QString &path)
 {
-    velunor::DeleteFileQuietly(AsPath(path), yield);
+    velunor::DeleteFileQuietly(AsPath(path));
 }
-void WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable,
-                       const Yield &yield)
+// Stages `buffer` at `path`; the failure's words, or "".
+QString WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable)
 {
-    velunor::WriteResourceFile(buffer, AsPath(path), executable, yield);
+    const Done written = velunor::WriteResourceFile(buffer, AsPath(path), executable);
+    return written ? QString() : written.failure().words;
 }
 bool StagedFileMatches(const QString &path, const QByteArray &buffer)
 {
@@ -78,11 +78,14 @@ private slots:
         for (const auto &[id, systemFile] : expected) {
             if (!QFile::exists(systemFile))
                 QSKIP("the system's SoX files are elsewhere on this machine");
-            const QByteArray bytes = LoadConverterResource(id);
+            const QByteArray bytes = *LoadConverterResource(id);
             QVERIFY2(!bytes.isEmpty(), qPrintable(systemFile));
             QVERIFY2(bytes == Contents(systemFile), qPrintable(systemFile));
         }
-        QVERIFY_THROWS_EXCEPTION(PlatformError, LoadConverterResource(106));
+        const Expected<QByteArray> missing = LoadConverterResource(106);
+        QVERIFY(!missing);
+        QCOMPARE(missing.failure().words,
+                 QStringLiteral("Resource with identifier '106' not found"));
     }
 
     // ---- the staging folder ----------------------------------------------
@@ -183,7 +186,7 @@ private slots:
         auto remove = [&] {
             ++removals;
             for (const ConverterFile &file : ConverterFileSet())
-                DeleteFileQuietly(StagedPath(folder, file), Yield());
+                DeleteFileQuietly(StagedPath(folder, file));
         };
         auto first = std::make_unique<StagingLease>();
         StagingLease second;
@@ -222,7 +225,7 @@ private slots:
             QCOMPARE(Entries(given.path()).size(), 6); // five files and the lock
             lease.release([&] {
                 for (const ConverterFile &file : ConverterFileSet())
-                    DeleteFileQuietly(StagedPath(given.path(), file), Yield());
+                    DeleteFileQuietly(StagedPath(given.path(), file));
             });
         }
         QVERIFY(QFileInfo(given.path()).isDir());
@@ -235,7 +238,7 @@ private slots:
         EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
         StageConverter(given.path());
         const QString program = StagedPath(given.path(), ConverterProgram());
-        const QByteArray payload = LoadConverterResource(ConverterProgram().resourceId);
+        const QByteArray payload = *LoadConverterResource(ConverterProgram().resourceId);
         QVERIFY(StagedFileMatches(program, payload));
         QVERIFY(WriteFile(program, "#!/bin/sh\n# left by another version\n",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -246,17 +249,13 @@ private slots:
         auto other = std::make_unique<StagingLease>();
         StagingLease run;
         QVERIFY(other->isLocked() && run.isLocked());
-        try {
-            run.replace(payload, AsPath(program), true, Yield());
-            QFAIL("a staged file in use was replaced");
-        } catch (const PlatformError &error) {
-            QVERIFY2(error.message().contains("another run still uses it"),
-                     qPrintable(error.message()));
-        }
+        const Done refused = run.replace(payload, AsPath(program), true);
+        QVERIFY2(!refused && refused.failure().words.contains("another run still uses it"),
+                 qPrintable(refused ? QString() : refused.failure().words));
         QVERIFY(run.isLocked());
         // Alone, it replaces the file and goes on sharing the folder.
         other.reset();
-        run.replace(payload, AsPath(program), true, Yield());
+        QVERIFY(run.replace(payload, AsPath(program), true));
         QVERIFY(StagedFileMatches(program, payload));
         QCOMPARE(ModeOf(program), mode_t(0755));
         StagingLease third;
@@ -289,20 +288,20 @@ private slots:
         StageConverter(folder.path());
         for (const ConverterFile &file : ConverterFileSet()) {
             const QString path = StagedPath(folder.path(), file);
-            QCOMPARE(Contents(path), LoadConverterResource(file.resourceId));
+            QCOMPARE(Contents(path), *LoadConverterResource(file.resourceId));
             // Only the program may be run, and nobody else may change any.
             QCOMPARE(ModeOf(path), file.executable ? mode_t(0755) : mode_t(0644));
         }
         QCOMPARE(UntrustedConverterReason(folder.path()), QString());
 
         for (const ConverterFile &file : ConverterFileSet())
-            DeleteFileQuietly(StagedPath(folder.path(), file), Yield());
+            DeleteFileQuietly(StagedPath(folder.path(), file));
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         // Deleting what is not there, or a folder, is silent and harmless.
-        DeleteFileQuietly(StagedPath(folder.path(), ConverterProgram()), Yield());
+        DeleteFileQuietly(StagedPath(folder.path(), ConverterProgram()));
         QVERIFY(QDir(folder.path()).mkdir("sub"));
-        DeleteFileQuietly(folder.filePath("sub"), Yield());
+        DeleteFileQuietly(folder.filePath("sub"));
         QVERIFY(QFileInfo(folder.filePath("sub")).isDir());
     }
 
@@ -311,7 +310,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath("sox");
         QVERIFY(WriteFile(path, "already here"));
-        WriteResourceFile(LoadConverterResource(101), path, true, Yield());
+        QCOMPARE(WriteResourceFile(*LoadConverterResource(101), path, true), QString());
         QCOMPARE(Contents(path), QByteArray("already here"));
 
         // Not through a link either, even one that leads nowhere yet; the
@@ -319,29 +318,20 @@ private slots:
         const QString target = folder.filePath("elsewhere");
         const QString link = folder.filePath("libz.so.1");
         QVERIFY(QFile::link(target, link));
-        WriteResourceFile("bytes", link, false, Yield());
+        QCOMPARE(WriteResourceFile("bytes", link, false), QString());
         QVERIFY(!QFile::exists(target));
         QVERIFY(UntrustedConverterReason(folder.path()).contains("not a plain file"));
         QCOMPARE(Entries(folder.path()), QStringList({"libz.so.1", "sox"}));
     }
 
-    void aFailedWriteRisesWithTheSystemsMessage()
+    void aFailedWriteIsToldInTheSystemsWords()
     {
         QTemporaryDir folder;
-        const QString missing = folder.filePath("not-there/sox");
-        try {
-            WriteResourceFile("bytes", missing, false, Yield());
-            QFAIL("writing into a missing folder succeeded");
-        } catch (const PlatformError &error) {
-            QCOMPARE(error.message(), QStringLiteral("No such file or directory"));
-        }
+        QCOMPARE(WriteResourceFile("bytes", folder.filePath("not-there/sox"), false),
+                 QStringLiteral("No such file or directory"));
         QVERIFY(WriteFile(folder.filePath("plain"), "x"));
-        try {
-            WriteResourceFile("bytes", folder.filePath("plain/sox"), false, Yield());
-            QFAIL("writing below a plain file succeeded");
-        } catch (const PlatformError &error) {
-            QCOMPARE(error.message(), QStringLiteral("Not a directory"));
-        }
+        QCOMPARE(WriteResourceFile("bytes", folder.filePath("plain/sox"), false),
+                 QStringLiteral("Not a directory"));
     }
 
     // ---- refusing a converter others could have changed ----------------------

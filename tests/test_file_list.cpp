@@ -121,7 +121,7 @@ private slots:
         ListFixture fixture({A, B, C});
         fixture.doubleClick(fixture.rowCentre(2));
         QCOMPARE(fixture.texts(), QStringList({A, C}));
-        QCOMPARE(fixture.list().items().text(2), C);
+        QCOMPARE(fixture.list().itemText(2), C);
 
         // Its first click on empty space leaves nothing selected.
         fixture.click(1);
@@ -370,14 +370,14 @@ private slots:
 
     void anItemNumberOutsideTheListIsRefused()
     {
-        FileListModel items;
-        items.add(Paths({A, B, C}));
+        FileListView list;
+        list.items().add(Paths({A, B, C}));
         for (int outside : {0, 4, -1}) {
-            QVERIFY_THROWS_EXCEPTION(PlatformError, items.remove(outside));
-            QVERIFY_THROWS_EXCEPTION(PlatformError, items.exchange(outside, 1));
-            QVERIFY_THROWS_EXCEPTION(PlatformError, items.text(outside));
+            QVERIFY_THROWS_EXCEPTION(PlatformError, list.removeItem(outside));
+            QVERIFY_THROWS_EXCEPTION(PlatformError, list.exchangeItems(outside, 1));
+            QVERIFY_THROWS_EXCEPTION(PlatformError, list.itemText(outside));
         }
-        QCOMPARE(Texts(items.paths()), QStringList({A, B, C}));
+        QCOMPARE(Texts(list.items().paths()), QStringList({A, B, C}));
     }
 };
 

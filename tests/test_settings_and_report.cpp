@@ -174,13 +174,10 @@ private slots:
                  QStringList{ErrorReportText("broken test", "in L ", 152)});
     }
 
-    // Core work runs its steps through the core's interface; the window
-    // reports its failures as its own.
     void failureInsideALoopResumesInsideTheLoop()
     {
         ScriptedPlatform platform;
-        StepGuard guard(platform, nullptr, "in L ");
-        StepRunner &steps = guard;
+        StepGuard steps(platform, nullptr, "in L ");
         int passes = 0;
         for (int i = 1; i <= 3; ++i) {
             steps.step(140, [&] {

@@ -4,8 +4,6 @@
 #include "app/Form1.h"
 #include "app/ProgressBar.h"
 #include "shell/Locations.h"
-#include "shell/Main.h"
-#include "shell/ui/WindowMain.h"
 
 #include <QLineEdit>
 
@@ -27,10 +25,23 @@ QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &
     return title + QStringLiteral(" \u2013 ") + name;
 }
 
+int StepNumber(const StepFailure &failure)
+{
+    // Each converter file has a group of three steps: load, look, write.
+    const int group = 104 + 6 * failure.index;
+    switch (failure.step) {
+    case RunStep::LoadConverterFile:
+        return group;
+    case RunStep::WriteStagedFile:
+        return group + 4;
+    }
+    return group;
+}
+
 ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
     : form_(form), guard_(form.platform(), &form, Location::PushButton2_Click),
-      run_(form.platform(), form.ListView1->items(), *this, guard_, conversionsAtOnce,
-           Main::YieldToEvents)
+      laterGuard_(form.platform(), &form, Location::PushButton2_Click, StepGuard::Reports::Later),
+      run_(form.platform(), form.ListView1->items(), *this, conversionsAtOnce)
 {
     ticker_.setInterval(kPollMilliseconds);
     connect(&ticker_, &QTimer::timeout, this, [this] { tick(); });
@@ -46,6 +57,7 @@ ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
         else if (!pendingShow_.isActive())
             pendingShow_.start(static_cast<int>(kShowEveryMs - sinceShown));
     });
+    connect(&run_, &ListRun::converterEnded, this, [this] { converterEnded(); });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
@@ -53,7 +65,7 @@ ConversionRun::~ConversionRun() = default;
 
 void ConversionRun::start()
 {
-    // Step 138: the hourglass for as long as the run works.
+    // Step 138: the hourglass for as long as the run works, staging included.
     guard_.step(138, [&] {
         form_.holdBusyPointer();
         holdsPointer_ = true;
@@ -62,22 +74,24 @@ void ConversionRun::start()
     run_.start();
 }
 
-// Steps 152 to 162: the channel mode selected now; none when no mode is.
-std::optional<ChannelMode> ConversionRun::channelMode()
+// Step 148 reads the output folder; steps 152 to 162 the channel mode
+// selected now, none when no mode is.
+FileChoices ConversionRun::choices()
 {
-    std::optional<ChannelMode> mode;
-    if (guard_.test(152, [&] { return form_.Option1->isChecked(); }))
-        guard_.step(154, [&] { mode = ChannelMode::Mix; });
-    else if (guard_.test(156, [&] { return form_.Option2->isChecked(); }))
-        guard_.step(158, [&] { mode = ChannelMode::LeftOnly; });
-    else if (guard_.test(160, [&] { return form_.Option3->isChecked(); }))
-        guard_.step(162, [&] { mode = ChannelMode::RightOnly; });
-    return mode;
+    FileChoices chosen;
+    laterGuard_.step(148, [&] { chosen.outputFolder = Path::FromText(form_.Text1->text()); });
+    if (laterGuard_.test(152, [&] { return form_.Option1->isChecked(); }))
+        laterGuard_.step(154, [&] { chosen.mode = ChannelMode::Mix; });
+    else if (laterGuard_.test(156, [&] { return form_.Option2->isChecked(); }))
+        laterGuard_.step(158, [&] { chosen.mode = ChannelMode::LeftOnly; });
+    else if (laterGuard_.test(160, [&] { return form_.Option3->isChecked(); }))
+        laterGuard_.step(162, [&] { chosen.mode = ChannelMode::RightOnly; });
+    return chosen;
 }
 
-Path ConversionRun::outputFolder()
+void ConversionRun::stepFailed(const StepFailure &failure)
 {
-    return Path::FromText(form_.Text1->text());
+    guard_.report(StepNumber(failure), failure.failure);
 }
 
 void ConversionRun::showProgress()
@@ -112,18 +126,21 @@ void ConversionRun::tick()
     form_.ProgressBar1->setText(QStringLiteral("Please wait.. ") + QString::number(polls_));
 }
 
+// Part of the converter's wait: when it has ended, the bar says so while
+// its output is checked, until the next file is at work.
+void ConversionRun::converterEnded()
+{
+    const RunProgress progress = run_.progress();
+    if (progress.atWork.isEmpty()) {
+        atWork_ = Path();
+        shownFile_ = Path();
+        form_.ProgressBar1->setText(kIdleText);
+    }
+}
+
 void ConversionRun::stop()
 {
     run_.stop();
-}
-
-void ConversionRun::endForExit()
-{
-    ticker_.stop();
-    pendingShow_.stop();
-    taskbar_.hide();
-    run_.disconnect(this);
-    run_.stopForExit();
 }
 
 void ConversionRun::finish()

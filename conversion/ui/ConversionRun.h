@@ -15,21 +15,20 @@ namespace velunor {
 class Form1;
 
 // One press of "Start Converting" in the window: the run of the list, with
-// the output folder and the channel mode read from the window at each file's
-// turn, its progress on the bar and in the window title, and its failing
-// steps told in the error report.
-class ConversionRun : public QObject, private RunChoices {
+// the output folder and the channel mode read from the window when each
+// file's turn is taken and again as it starts, its progress on the bar and in
+// the window title, and its failing steps told in the error report.
+class ConversionRun : public QObject, private RunFrontEnd {
     Q_OBJECT
 public:
     explicit ConversionRun(Form1 &form, int conversionsAtOnce);
     ~ConversionRun() override;
 
-    // Stages the converter and starts the first files.
+    // Holds the busy pointer, stages the converter and starts the first files.
     void start();
-    // The user asked to stop: the converters end, nothing more starts.
+    // The user asked to stop, or the window is closing: the converters end,
+    // nothing more starts, and ended() follows within two seconds or so.
     void stop();
-    // The window is closing: stops at once, cleans up and shows nothing.
-    void endForExit();
 
     // False once the run is stopping or cleaning up after its last file.
     bool canStop() const { return run_.canStop(); }
@@ -42,15 +41,19 @@ signals:
     void ended();
 
 private:
-    Path outputFolder() override;
-    std::optional<ChannelMode> channelMode() override;
+    FileChoices choices() override;
+    void stepFailed(const StepFailure &failure) override;
 
     void showProgress();
     void tick();
+    void converterEnded();
     void finish();
 
     Form1 &form_;
     StepGuard guard_;
+    // For the steps read while files are planned and started, which must
+    // not wait for a dialog.
+    StepGuard laterGuard_;
     ListRun run_;
     bool holdsPointer_ = false;
     // The "Please wait.. N" count of the file at work.
@@ -68,5 +71,8 @@ private:
 // The window title during a run: "42% · 3:10 left – Velunor", or "42% –
 // Velunor" before the time left can be told.
 QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &name);
+
+// The number the error report gives a failed step of the run.
+int StepNumber(const StepFailure &failure);
 
 } // namespace velunor

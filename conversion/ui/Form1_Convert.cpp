@@ -56,18 +56,23 @@ void Form1::askToStopRun()
         platform_.messageBox(this, kStopQuestion, applicationTitle_, MessageButtons::YesNoDefaultNo,
                              MessageIcon::None) == MessageAnswer::Yes;
     stopQuestionOpen_ = false;
-    // The run may have ended while the question was open.
-    if (stop && run_)
+    // The run may have ended while the question was open: its message
+    // follows the question now.
+    if (runEnded_)
+        endRun();
+    else if (stop)
         run_->stop();
-    if (!pendingRunMessage_.isEmpty())
-        showMessage(std::exchange(pendingRunMessage_, QString()),
-                    std::exchange(pendingRunDetails_, QString()));
 }
 
 void Form1::endRun()
 {
     if (!run_)
         return;
+    // A stop question still open is answered first.
+    runEnded_ = true;
+    if (stopQuestionOpen_)
+        return;
+    runEnded_ = false;
     const RunSummary summary = run_->summary();
     const bool tookLong = run_->elapsedMilliseconds() > noticeAfterMs_;
     run_.release()->deleteLater();
@@ -75,17 +80,10 @@ void Form1::endRun()
     // ended without looking; the message waits in the window as ever.
     if (tookLong && QApplication::activeWindow() == nullptr)
         platform_.notify(summary.heading(), summary.counts());
-    // The box names a few files of each kind; its details name every one.
-    const QString message = summary.message();
-    const QString details = summary.details();
-    // Step 184. A stop question still open is answered first.
-    if (stopQuestionOpen_) {
-        pendingRunMessage_ = message;
-        pendingRunDetails_ = details;
-        return;
-    }
+    // Step 184. The box names a few files of each kind; its details name
+    // every one.
     StepGuard guard(platform_, this, Location::PushButton2_Click);
-    guard.step(184, [&] { showMessage(message, details); });
+    guard.step(184, [&] { showMessage(summary.message(), summary.details()); });
 }
 
 } // namespace velunor

@@ -4,10 +4,10 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "filelist/AddFolder.h"
+#include "filelist/FolderSearch.h"
 #include "filelist/PickedFiles.h"
 #include "shell/Locations.h"
 #include "shell/ui/BrowseForFolder.h"
-#include "shell/ui/WindowMain.h"
 
 namespace velunor {
 
@@ -35,27 +35,39 @@ void Form1::PushButton3_Click()
     if (folder.isEmpty())
         return;
     // The hourglass is also the busy flag: the list keeps its items while a
-    // search runs, and it stays until the end whatever fails in between. A
-    // search made while a run converts leaves the hourglass to the run.
+    // search runs, and it stays until the search has ended whatever fails in
+    // between. A search made while a run converts leaves the hourglass to the
+    // run.
     bool holdsPointer = false;
     guard.step(108, [&] {
         holdBusyPointer();
         holdsPointer = true;
     });
-    QList<Path> folders;
+    SearchRequest request;
     // The root folder comes back as "/", so it gets "//", which the adding
     // collapses again. The picker's text is the folder as it shows it.
-    guard.step(110, [&] { folders.append(RecoveredPath(folder).withSuffix("/")); });
-    guard.step(112, [&] { AddFolder::CollectSubfolders(folders, true, Main::YieldToEvents); });
+    guard.step(110, [&] { request.entries.append(RecoveredPath(folder).withSuffix("/")); });
     // The typed text is taken as it is: "*" makes "*.*", which matches every file.
-    guard.step(114, [&] {
-        AddFolder::AddFilesFromFolders(folders, QStringLiteral("*.") + extension,
-                                       ListView1->items());
-    });
-    guard.step(116, [&] {
-        if (holdsPointer)
-            releaseBusyPointer();
-    });
+    request.pattern = QStringLiteral("*.") + extension;
+    // Steps 112 (the walk through the folders) and 114 (their files) run on
+    // a worker, so that the window stays responsive however large the tree;
+    // the search answers when it is done.
+    auto *search = new FolderSearch(this);
+    connect(search, &FolderSearch::finished, this,
+            [this, search, holdsPointer](const SearchResult &result) {
+                search->deleteLater();
+                StepGuard after(platform_, this, Location::PushButton3_Click);
+                if (result.walkFailure)
+                    after.report(112, *result.walkFailure);
+                if (result.listingFailure)
+                    after.report(114, *result.listingFailure);
+                after.step(114, [&] { ListView1->items().add(result.files); });
+                after.step(116, [&] {
+                    if (holdsPointer)
+                        releaseBusyPointer();
+                });
+            });
+    search->start(request);
 }
 
 } // namespace velunor

@@ -4,9 +4,8 @@
 
 #include "app/FileListView.h"
 #include "app/Form1.h"
-#include "filelist/AddFolder.h"
+#include "filelist/FolderSearch.h"
 #include "shell/Main.h"
-#include "shell/ui/WindowMain.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -36,21 +35,6 @@ Path DroppedPath(const QUrl &url)
     while (path.size() > 1 && path.endsWith('/'))
         path.chop(1);
     return Path::FromBytes(path);
-}
-
-void SearchDroppedFolder(const Path &folder, FileListModel &items)
-{
-    QList<Path> folders{folder.withSuffix("/")};
-    // A drop reports nothing: a search cut short by a failure still adds the
-    // files of the folders it has found, and the next dropped path goes on.
-    try {
-        AddFolder::CollectSubfolders(folders, true, Main::YieldToEvents);
-    } catch (const std::exception &) {
-    }
-    try {
-        AddFolder::AddFilesFromFolders(folders, QStringLiteral("*.*"), items);
-    } catch (const std::exception &) {
-    }
 }
 
 } // namespace
@@ -110,22 +94,35 @@ void Form1::ListView1_OLEDragDrop(QDropEvent *event)
         event->ignore();
         return;
     }
-    // Taken once: the search below lets other events run, and the drag data
-    // belongs to the drag source.
-    const QList<QUrl> dropped = event->mimeData()->urls();
-    FileListModel &items = ListView1->items();
-    for (const QUrl &url : dropped) {
+    // Taken now: the drag data belongs to the drag source. Dropped folders
+    // are searched, with everything below them, for files of any kind on a
+    // worker; the files join the list in the order they were dropped once the
+    // search is done. A drop reports nothing: a search cut short by a failure
+    // still adds the files it has found.
+    SearchRequest request;
+    request.pattern = QStringLiteral("*.*");
+    for (const QUrl &url : event->mimeData()->urls()) {
         if (!url.isLocalFile())
             continue;
         const Path path = DroppedPath(url);
         // Gone between the drag and the drop: nothing to list.
-        if (!Main::PathExists(path))
-            continue;
-        if (Main::FolderExists(path))
-            SearchDroppedFolder(path, items);
-        else
-            items.add(path);
+        if (Main::PathExists(path))
+            request.entries << (Main::FolderExists(path) ? path.withSuffix("/") : path);
     }
+    if (request.entries.isEmpty())
+        return;
+    // Drops join the list in the order they came, however long each search.
+    auto *search = new FolderSearch(this);
+    dropSearches_.append(search);
+    connect(search, &FolderSearch::finished, this, [this, search](const SearchResult &result) {
+        droppedFiles_.insert(search, result.files);
+        while (!dropSearches_.isEmpty() && droppedFiles_.contains(dropSearches_.front())) {
+            FolderSearch *first = dropSearches_.takeFirst();
+            ListView1->items().add(droppedFiles_.take(first));
+            first->deleteLater();
+        }
+    });
+    search->start(request);
 }
 
 } // namespace velunor

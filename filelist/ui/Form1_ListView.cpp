@@ -43,7 +43,7 @@ void RemoveSelectedItem(Form1 &form)
     const int selected = list.selectedIndex();
     if (selected == 0)
         return;
-    list.items().remove(selected);
+    list.removeItem(selected);
     list.clearSelection();
 }
 
@@ -90,10 +90,10 @@ void Form1::ListView1_MouseMove(int x, int y)
     if (target == 0 || !DraggedItem.isValid())
         return;
     const int dragged = DraggedItem.row() + 1;
-    if (items.text(target) == items.text(dragged))
+    if (ListView1->itemText(target) == ListView1->itemText(dragged))
         return;
 
-    items.exchange(dragged, target);
+    ListView1->exchangeItems(dragged, target);
     ListView1->select(target);
     DraggedItem = items.index(target - 1, 0);
 

@@ -9,11 +9,6 @@
 
 namespace velunor::Main {
 
-void YieldToEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
-
 int HomePageChance(Platform &platform)
 {
     platform.seedRandom(static_cast<quint32>(platform.secondsSinceMidnight()));

@@ -9,10 +9,6 @@ class Platform;
 // Start-up and event routines that belong to the window alone.
 namespace velunor::Main {
 
-// Lets the window repaint and handle pending input once: the Yield that the
-// window's handlers pass to long work.
-void YieldToEvents();
-
 // Opens the home page on about one start in a hundred: the drawn number
 // (1 to 100) must be exactly 7. Returns the drawn number.
 int HomePageChance(velunor::Platform &platform);

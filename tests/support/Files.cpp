@@ -49,9 +49,12 @@ QStringList Texts(const QList<Path> &paths)
 
 void StageConverter(const QString &folder)
 {
-    for (const ConverterFile &file : ConverterFileSet())
-        WriteResourceFile(LoadConverterResource(file.resourceId),
-                          StagedPath(Path::FromText(folder), file), file.executable, Yield());
+    for (const ConverterFile &file : ConverterFileSet()) {
+        const Expected<QByteArray> bytes = LoadConverterResource(file.resourceId);
+        if (!bytes ||
+            !WriteResourceFile(*bytes, StagedPath(Path::FromText(folder), file), file.executable))
+            qWarning("the converter file %d could not be staged", file.resourceId);
+    }
 }
 
 EnvironmentVariable::EnvironmentVariable(const char *name)
