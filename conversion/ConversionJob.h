@@ -95,13 +95,15 @@ public:
     QList<FileOutcome> outcomes() const;
     // Files taken and not ended.
     int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
+    // The earliest listed file whose converter works now; empty when none.
+    Path atWork() const;
     RunProgress progress();
 
 signals:
     // A file was planned, started or ended.
     void progressed();
-    // A converter has ended; its output is being checked now.
-    void converterEnded();
+    // A converter has started or ended, so the file at work may be another.
+    void atWorkChanged();
     // One file's outcome is settled (emitted once per file taken, in the
     // order they end).
     void fileFinished(const velunor::FileOutcome &outcome);

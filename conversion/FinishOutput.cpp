@@ -1,18 +1,15 @@
 #include "conversion/FinishOutput.h"
 
-#include "tags/MpegAudio.h"
-#include "tags/MpegLayout.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
-#include "tags/TagCopy.h"
 #include "platform/FileSystem.h"
+#include "platform/Trash.h"
 #include "shell/Main.h"
+#include "tags/MpegAudio.h"
+#include "tags/MpegLayout.h"
+#include "tags/TagCopy.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <cmath>
@@ -56,43 +53,6 @@ bool IsPermissionError(int error)
 bool IsDiskFullError(int error)
 {
     return error == ENOSPC || error == EDQUOT;
-}
-
-// Writes a folder's entries through to the disk, so that a rename in it
-// survives a power cut. Some file systems cannot, which changes nothing.
-void SyncFolder(const Path &folder)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-// Moves `path` to the desktop's Trash and returns where it went; empty when
-// there is no Trash for it. Qt puts a file that should go to the home Trash
-// into the current folder when the user's data folder does not exist yet, so
-// that folder is made first, and anything that did not land in a Trash is
-// put back. Qt names files by text, so a name that is not UTF-8 cannot go
-// through it: such a file gets no Trash.
-Path MoveToTrash(const Path &path)
-{
-    const QString text = QFile::decodeName(path.bytes());
-    if (QFile::encodeName(text) != path.bytes())
-        return Path();
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (!data.isEmpty() && !QFileInfo::exists(data) && QDir().mkpath(data))
-        QFile::setPermissions(data, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QFile file(text);
-    if (!file.moveToTrash())
-        return Path();
-    const QString trashed = file.fileName();
-    static const QRegularExpression inTrash(
-        QStringLiteral("/(Trash|\\.Trash-\\d+|\\.Trash/\\d+)/files/"));
-    if (QFileInfo(trashed).isAbsolute() && inTrash.match(trashed).hasMatch())
-        return Path::FromBytes(QFile::encodeName(trashed));
-    ::rename(QFile::encodeName(trashed).constData(), path.c_str());
-    return Path();
 }
 
 class Finisher {
@@ -347,7 +307,7 @@ private:
             return;
         if (!marksKept_ && SameMpegAudio(target, c_.temporary->path()))
             return;
-        const Path trashed = MoveToTrash(target);
+        const Path trashed = Trash::MoveToTrash(target);
         if (!trashed.isEmpty())
             outcome_.trashedPath = target;
         else
@@ -382,7 +342,7 @@ private:
         control_.leave();
         if (error != 0)
             return cannotWrite(error);
-        SyncFolder(folder_);
+        FileSystem::SyncFolder(folder_);
         outcome_.result = Result::Converted;
         outcome_.outputPath = target;
         return outcome_;
@@ -469,29 +429,6 @@ std::optional<Result> FolderWriteFailure(const Path &folder, int error)
     if (IsPermissionError(error))
         return Result::FolderUnwritable;
     return std::nullopt;
-}
-
-bool SameMpegAudio(const Path &first, const Path &second)
-{
-    QFile one;
-    QFile other;
-    if (FileSystem::Open(one, first, QIODevice::ReadOnly) != 0 ||
-        FileSystem::Open(other, second, QIODevice::ReadOnly) != 0)
-        return false;
-    const std::optional<MpegLayout> a = ReadMpegLayout(one);
-    const std::optional<MpegLayout> b = ReadMpegLayout(other);
-    if (!a || !b || a->audioEnd - a->audioBegin != b->audioEnd - b->audioBegin ||
-        a->audioEnd <= a->audioBegin || !one.seek(a->audioBegin) || !other.seek(b->audioBegin))
-        return false;
-    constexpr qint64 kBlock = 256 * 1024;
-    for (qint64 left = a->audioEnd - a->audioBegin; left > 0;) {
-        const qint64 count = std::min(kBlock, left);
-        const QByteArray mine = one.read(count);
-        if (mine.size() != count || other.read(count) != mine)
-            return false;
-        left -= count;
-    }
-    return true;
 }
 
 FileOutcome CompleteOutput(Completion &completion, CompletionControl &control)

@@ -97,8 +97,4 @@ std::optional<double> AudioSeconds(const Path &path, const StagedConverter &conv
 // cannot be written; none for an error that tells nothing of the folder.
 std::optional<FileOutcome::Result> FolderWriteFailure(const Path &folder, int error);
 
-// True when the MPEG audio frames of the files at `first` and `second`, the
-// bytes between their tags, are the same; false when either cannot be read.
-bool SameMpegAudio(const Path &first, const Path &second);
-
 } // namespace velunor

@@ -81,7 +81,7 @@ void ListRun::startJob()
                                            static_cast<FileSource &>(*this));
     state_ = State::Running;
     connect(job_.get(), &ConversionJob::progressed, this, &ListRun::progressed);
-    connect(job_.get(), &ConversionJob::converterEnded, this, &ListRun::converterEnded);
+    connect(job_.get(), &ConversionJob::atWorkChanged, this, &ListRun::atWorkChanged);
     connect(job_.get(), &ConversionJob::fileFinished, this, &ListRun::fileFinished);
     connect(job_.get(), &ConversionJob::finished, this, [this] { finish(); });
     job_->start();

@@ -53,6 +53,8 @@ public:
     }
     bool wasStopped() const { return stopRequested_; }
     RunProgress progress();
+    // The earliest listed file whose converter works now; empty when none.
+    Path atWork() const { return job_ ? job_->atWork() : Path(); }
     // How the run ended, for its final message.
     RunSummary summary() const;
     qint64 elapsedMilliseconds() const { return clock_.elapsed(); }
@@ -60,8 +62,8 @@ public:
 signals:
     // A file was planned, started or ended.
     void progressed();
-    // A converter has ended; its output is being checked now.
-    void converterEnded();
+    // A converter has started or ended, so the file at work may be another.
+    void atWorkChanged();
     // One file's outcome is settled.
     void fileFinished(const velunor::FileOutcome &outcome);
     // Every converter has ended and the staged files are cleaned up.

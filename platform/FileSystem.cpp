@@ -113,6 +113,15 @@ Path FileSystem::AbsoluteOf(const Path &path)
     return path.isAbsolute() ? path : CurrentFolder().child(path);
 }
 
+void FileSystem::SyncFolder(const Path &folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 QString FileSystem::SystemMessage(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));

@@ -60,6 +60,9 @@ Path RealPathOf(const Path &path);
 Path CurrentFolder();
 // `path`, read against the current folder when it is relative.
 Path AbsoluteOf(const Path &path);
+// Writes a folder's entries through to the disk, so that a rename in it
+// survives a power cut. Some file systems cannot, which changes nothing.
+void SyncFolder(const Path &folder);
 // The system's words for an errno value.
 QString SystemMessage(int error);
 

@@ -2,18 +2,49 @@
 
 #include "platform/PlatformError.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 
 #include <cmath>
+#include <optional>
 
 namespace velunor {
 
 namespace {
+
 QString Address(const QString &section, const QString &key)
 {
     return section + QLatin1Char('/') + key;
 }
+
+// The value of `key` in `section` of the INI file at `path` as the file
+// writes it, after the "=" and without the spaces around it; none when the
+// file holds no such line. Key names are read as QSettings writes them, with
+// "%XX" for the characters it escapes.
+std::optional<QString> RawIniValue(const QString &path, const QString &section,
+                                   const QString &key)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return std::nullopt;
+    bool inSection = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            inSection = QByteArray::fromPercentEncoding(line.mid(1, line.size() - 2).toUtf8()) ==
+                        section.toUtf8();
+            continue;
+        }
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (!inSection || equals < 0)
+            continue;
+        if (QByteArray::fromPercentEncoding(line.left(equals).trimmed().toUtf8()) == key.toUtf8())
+            return line.mid(equals + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 SettingsStore::SettingsStore(const QString &application)
@@ -43,9 +74,11 @@ QString SettingsStore::read(const QString &section, const QString &key,
     if (!settings_->contains(address))
         return defaultText;
     const QVariant value = settings_->value(address);
-    // An INI value with an unquoted comma comes back as a list; it was one text.
+    // An INI value with an unquoted comma comes back as a list, which no
+    // longer tells how it was written: it was one text, taken as it stands.
     if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1String(", "));
+        return RawIniValue(settings_->fileName(), section, key)
+            .value_or(value.toStringList().join(QLatin1Char(',')));
     return value.toString();
 }
 

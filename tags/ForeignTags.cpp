@@ -1,7 +1,7 @@
 #include "tags/ForeignTags.h"
 
-#include "tags/MpegAudio.h"
 #include "platform/FileSystem.h"
+#include "tags/MpegAudio.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "tags/MpegAudio.h"
 
-#include "tags/MpegLayout.h"
 #include "platform/FileSystem.h"
+#include "tags/MpegLayout.h"
 
 #include <QFile>
 
@@ -247,6 +247,29 @@ std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head)
             return static_cast<int>(qint64(header->length) * header->sampleRate / header->samples);
     }
     return std::nullopt;
+}
+
+bool SameMpegAudio(const Path &first, const Path &second)
+{
+    QFile one;
+    QFile other;
+    if (FileSystem::Open(one, first, QIODevice::ReadOnly) != 0 ||
+        FileSystem::Open(other, second, QIODevice::ReadOnly) != 0)
+        return false;
+    const std::optional<MpegLayout> a = ReadMpegLayout(one);
+    const std::optional<MpegLayout> b = ReadMpegLayout(other);
+    if (!a || !b || a->audioEnd - a->audioBegin != b->audioEnd - b->audioBegin ||
+        a->audioEnd <= a->audioBegin || !one.seek(a->audioBegin) || !other.seek(b->audioBegin))
+        return false;
+    constexpr qint64 kBlock = 256 * 1024;
+    for (qint64 left = a->audioEnd - a->audioBegin; left > 0;) {
+        const qint64 count = std::min(kBlock, left);
+        const QByteArray mine = one.read(count);
+        if (mine.size() != count || other.read(count) != mine)
+            return false;
+        left -= count;
+    }
+    return true;
 }
 
 } // namespace velunor

@@ -57,4 +57,8 @@ bool StartsWithMpegFrameHeader(const QByteArray &head);
 // frame.
 std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head);
 
+// True when the MPEG audio frames of the files at `first` and `second`, the
+// bytes between their tags, are the same; false when either cannot be read.
+bool SameMpegAudio(const Path &first, const Path &second);
+
 } // namespace velunor

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
+
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -381,6 +383,45 @@ private slots:
         const int fd = ::open(QFile::encodeName(input).constData(), O_WRONLY | O_NONBLOCK);
         if (fd >= 0)
             ::close(fd);
+    }
+
+    // A worker given up on while it waited to claim its output's name (the
+    // folder held by another run) goes on once the job is gone: it touches
+    // only what it owns or shares, and never the final name.
+    void aWorkerThatWakesAfterTheJobIsGoneTouchesNothing()
+    {
+        QCOMPARE(MakeStereoMp3(inputs_->filePath("a.mp3"), 1.0), QString());
+        const QString mono = inputs_->filePath("mono.mp3");
+        QCOMPARE(ConvertToMono(inputs_->filePath("a.mp3"), mono), QString());
+        FakeStarter starter;
+        starter.output = Contents(mono);
+        ListSource files = source({"a.mp3"});
+        JobSetup setup;
+        setup.plan = PlanAsNamed;
+        setup.names = std::make_shared<OutputNames>();
+        auto listedAsked = std::make_shared<std::atomic<bool>>(false);
+        setup.listed = [listedAsked](const FileIdentity &, const std::atomic<bool> *) {
+            *listedAsked = true;
+            return std::optional<bool>(false);
+        };
+        // A file of the user's own at the output's name: the list is asked
+        // about it before the name is claimed.
+        QVERIFY(WriteFile(outputs_->filePath("a.mp3"), "mine"));
+        const int held = ::open(QFile::encodeName(outputs_->path()).constData(), O_RDONLY);
+        QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
+        auto job = std::make_unique<ConversionJob>(starter, setup, files);
+        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        job->start();
+        QTRY_COMPARE(starter.started.size(), 1);
+        starter.started[0]->finish({0, 0});
+        QTRY_VERIFY(*listedAsked); // the worker looked the list up, then met the lock
+        job->stop();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
+        job.reset();
+        setup = JobSetup();
+        ::close(held);
+        QTRY_COMPARE(leftovers(), QStringList({"a.mp3"}));
+        QCOMPARE(Contents(outputs_->filePath("a.mp3")), QByteArray("mine"));
     }
 
     void aStopWhileFilesAreBeingPlannedStartsNothing()

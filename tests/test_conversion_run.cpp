@@ -679,6 +679,68 @@ private slots:
 
     // ---- the user working beside the run --------------------------------------
 
+    // The output folder and the mode are read as each file starts: a change
+    // during the run reaches every file that has not started.
+    void choicesChangedDuringTheRunReachTheFilesNotStarted()
+    {
+        QTemporaryDir other;
+        form().setConversionsAtOnce(1);
+        list({input("a.mp3", 440, 1000, 60.0), input("b.mp3"), input("c.mp3")});
+        chooseMode(form().Option1);
+        WhileConverting change(form(), [&] {
+            form().Text1->setText(other.path() + "/");
+            chooseMode(form().Option2);
+        });
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3"}));
+        QCOMPARE(Entries(other.path()), QStringList({"b.mp3", "c.mp3"}));
+        const QVector<double> mixed = ToneAmplitudes(output("a.mp3"), {440, 1000});
+        QVERIFY(mixed.size() == 2 && mixed[0] > 0.1 && mixed[1] > 0.1);
+        const QVector<double> left = ToneAmplitudes(other.path() + "/b.mp3", {440, 1000});
+        QVERIFY(left.size() == 2 && left[0] > 0.1 && left[1] < 0.05);
+    }
+
+    void noChannelModeLeavesEveryFileAsItWas()
+    {
+        const QStringList songs = {input("a.mp3"), input("b.mp3")};
+        list(songs);
+        for (OptionButton *option : {form().Option1, form().Option2, form().Option3})
+            form().setOptionValue(option, false);
+        convert();
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({NotConverted({songs[0] + " - no channel mode is selected",
+                                            songs[1] + " - no channel mode is selected"})}));
+        QCOMPARE(platform().processes.processesStarted, 0);
+        QCOMPARE(Entries(outputs_->path()), QStringList());
+    }
+
+    // The bar counts the converter's polls while it works, and says
+    // "Progress Bar" again the moment it has ended, while its output is
+    // checked and before it takes its name.
+    void theBarCountsTheWaitAndSaysWhenTheConverterHasEnded()
+    {
+        const QString song = input("a.mp3", 440, 1000, 30.0);
+        list({song});
+        QStringList texts;
+        QList<bool> outputThere;
+        connect(form().ProgressBar1, &ProgressBar::textChanged, this, [&](const QString &text) {
+            texts << text;
+            outputThere << QFileInfo::exists(output("a.mp3"));
+        });
+        convert();
+        const qsizetype processing = texts.indexOf("Processing: a.mp3");
+        QVERIFY2(processing >= 0, qPrintable(texts.join(" | ")));
+        // Counted from 1, one more each time, until the converter has ended.
+        qsizetype at = processing + 1;
+        for (int poll = 1; at < texts.size() && texts[at].startsWith("Please wait.. "); ++poll, ++at)
+            QCOMPARE(texts[at], QStringLiteral("Please wait.. %1").arg(poll));
+        QVERIFY2(at > processing + 1, qPrintable(texts.join(" | ")));
+        QCOMPARE(texts.value(at), QStringLiteral("Progress Bar"));
+        QVERIFY(!outputThere.value(at));
+        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
+    }
+
     void aListClearedAndRefilledIsToldTruthfully()
     {
         // The first file long enough to be still at work when the list changes.
@@ -912,7 +974,13 @@ private slots:
         qputenv("TEMP", QFile::encodeName(missing));
         const QString song = input("a.mp3");
         list({song});
+        // Staging is part of the run: the hourglass shows from its start.
+        QList<bool> busyAtReport;
+        platform().onMessage = [&](const ShownMessage &) {
+            busyAtReport << form().MousePointer().isBusy();
+        };
         convert();
+        QCOMPARE(busyAtReport, QList<bool>({true, true, true, true, true, false}));
 
         const QString problem =
             "the staging folder " + missing + " cannot be used (No such file or directory)";

@@ -34,6 +34,26 @@ private slots:
         QCOMPARE(store->read("Other", "Option1", "1"), QStringLiteral("1"));
     }
 
+    // A value written by hand with a comma, unquoted, is the text it is.
+    void aStoredTextComesBackAsItIs_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("comma") << QByteArray("Output%20Folder=a,b") << "a,b";
+        QTest::newRow("comma and space") << QByteArray("Output%20Folder=a, b") << "a, b";
+        QTest::newRow("quoted") << QByteArray("Output%20Folder=\"/x,y/\"") << "/x,y/";
+    }
+
+    void aStoredTextComesBackAsItIs()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, text);
+        QTemporaryDir folder;
+        QVERIFY(WriteFile(folder.filePath("Tarvenic.conf"), "[Velunor]\n" + line + "\n"));
+        auto store = SettingsStore::AtPath(folder.filePath("Tarvenic.conf"));
+        QCOMPARE(store->read("Velunor", "Output Folder", "/default/"), text);
+    }
+
     void everyWriteIsOnDiskAtOnce()
     {
         QTemporaryDir folder;

@@ -57,7 +57,8 @@ ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
         else if (!pendingShow_.isActive())
             pendingShow_.start(static_cast<int>(kShowEveryMs - sinceShown));
     });
-    connect(&run_, &ListRun::converterEnded, this, [this] { converterEnded(); });
+    // The file at work is shown the moment it changes, however short it is.
+    connect(&run_, &ListRun::atWorkChanged, this, [this] { showFileAtWork(); });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
@@ -106,36 +107,33 @@ void ConversionRun::showProgress()
     }
     form_.setWindowTitle(RunTitle(percent, progress.secondsLeft, Form1::DisplayName));
     taskbar_.show(progress.fraction, progress.filesLeft);
-    atWork_ = progress.atWork;
-    if (!progress.atWork.isEmpty() && progress.atWork != shownFile_) {
-        shownFile_ = progress.atWork;
-        polls_ = 0;
-        guard_.step(144, [&] {
-            form_.ProgressBar1->setText(QStringLiteral("Processing: ") +
-                                        progress.atWork.fileName().text());
-        });
+}
+
+// Step 144 for each file that starts: its name while its converter works;
+// "Progress Bar" again once no converter works, while outputs are checked.
+void ConversionRun::showFileAtWork()
+{
+    const Path atWork = run_.atWork();
+    if (atWork == shownFile_)
+        return;
+    shownFile_ = atWork;
+    polls_ = 0;
+    if (atWork.isEmpty()) {
+        form_.ProgressBar1->setText(kIdleText);
+        return;
     }
+    guard_.step(144, [&] {
+        form_.ProgressBar1->setText(QStringLiteral("Processing: ") + atWork.fileName().text());
+    });
 }
 
 void ConversionRun::tick()
 {
     showProgress();
-    if (atWork_.isEmpty())
+    if (shownFile_.isEmpty())
         return;
     ++polls_;
     form_.ProgressBar1->setText(QStringLiteral("Please wait.. ") + QString::number(polls_));
-}
-
-// Part of the converter's wait: when it has ended, the bar says so while
-// its output is checked, until the next file is at work.
-void ConversionRun::converterEnded()
-{
-    const RunProgress progress = run_.progress();
-    if (progress.atWork.isEmpty()) {
-        atWork_ = Path();
-        shownFile_ = Path();
-        form_.ProgressBar1->setText(kIdleText);
-    }
 }
 
 void ConversionRun::stop()

@@ -46,7 +46,7 @@ private:
 
     void showProgress();
     void tick();
-    void converterEnded();
+    void showFileAtWork();
     void finish();
 
     Form1 &form_;
@@ -60,8 +60,8 @@ private:
     QTimer ticker_;
     QTimer pendingShow_;
     QElapsedTimer lastShown_;
-    Path shownFile_;
-    Path atWork_;
+    Path shownFile_; // the file whose name the bar shows
+
     int polls_ = 0;
     int shownPercent_ = -1;
     // The same progress on the program's entry in the taskbar or dock.
