@@ -22,8 +22,7 @@ QString Address(const QString &section, const QString &key)
 // writes it, after the "=" and without the spaces around it; none when the
 // file holds no such line. Key names are read as QSettings writes them, with
 // "%XX" for the characters it escapes.
-std::optional<QString> RawIniValue(const QString &path, const QString &section,
-                                   const QString &key)
+std::optional<QString> RawIniValue(const QString &path, const QString &section, const QString &key)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))

@@ -733,7 +733,8 @@ private slots:
         QVERIFY2(processing >= 0, qPrintable(texts.join(" | ")));
         // Counted from 1, one more each time, until the converter has ended.
         qsizetype at = processing + 1;
-        for (int poll = 1; at < texts.size() && texts[at].startsWith("Please wait.. "); ++poll, ++at)
+        for (int poll = 1; at < texts.size() && texts[at].startsWith("Please wait.. ");
+             ++poll, ++at)
             QCOMPARE(texts[at], QStringLiteral("Please wait.. %1").arg(poll));
         QVERIFY2(at > processing + 1, qPrintable(texts.join(" | ")));
         QCOMPARE(texts.value(at), QStringLiteral("Progress Bar"));

@@ -43,9 +43,9 @@ class ConverterInvocationTest : public QObject {
     int run(const QString &program, const QByteArrayList &arguments)
     {
         int error = 0;
-        std::unique_ptr<ChildProcess> process = processes_.startProcess(
-            AsPath(program), arguments,
-            Shell32::ConverterEnvironment(AsPath(staging_.path())), error);
+        std::unique_ptr<ChildProcess> process =
+            processes_.startProcess(AsPath(program), arguments,
+                                    Shell32::ConverterEnvironment(AsPath(staging_.path())), error);
         if (!process)
             return -error;
         process->waitForEnd(120000);

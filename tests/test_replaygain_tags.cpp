@@ -4,10 +4,10 @@
 // TagLib, every other frame and item unchanged.
 
 #include "Files.h"
-#include "tags/Id3v2ForNewAudio.h"
-#include "tags/MpegLayout.h"
 #include "tags/ApeTag.h"
+#include "tags/Id3v2ForNewAudio.h"
 #include "tags/Id3v2Frames.h"
+#include "tags/MpegLayout.h"
 #include "tags/ReplayGainTags.h"
 
 #include <QBuffer>

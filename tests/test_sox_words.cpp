@@ -6,10 +6,10 @@
 #include "Audio.h"
 #include "Files.h"
 #include "conversion/CommandLine.h"
-#include "tags/MpegAudio.h"
 #include "conversion/OutputQuality.h"
 #include "conversion/SoxMessages.h"
 #include "platform/Processes.h"
+#include "tags/MpegAudio.h"
 
 #include <QFile>
 #include <QProcess>

@@ -4,11 +4,11 @@
 // checked the same way by the fuzz targets and by the unit test that runs
 // every checked-in fixture through them. Each check returns "" or what broke.
 
+#include "platform/Path.h"
+#include "tags/ApeTag.h"
 #include "tags/Id3v2ForNewAudio.h"
 #include "tags/MpegAudio.h"
 #include "tags/MpegLayout.h"
-#include "platform/Path.h"
-#include "tags/ApeTag.h"
 #include "tags/ReplayGainTags.h"
 
 #include <QBuffer>
