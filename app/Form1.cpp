@@ -289,9 +289,15 @@ void Form1::Form_Load()
         Text1->setText(settings_.read(StoredChoices::Section, StoredChoices::OutputFolder,
                                       desktop + QLatin1Char('/')));
     });
-    guard.step(134, [&] { setOptionValue(Option1, TextToBoolean(storedModes[0])); });
-    guard.step(136, [&] { setOptionValue(Option2, TextToBoolean(storedModes[1])); });
-    guard.step(138, [&] { setOptionValue(Option3, TextToBoolean(storedModes[2])); });
+    int step = 134;
+    for (OptionButton *option : {Option1, Option2, Option3}) {
+        const Expected<bool> selected = TextToBoolean(storedModes[(step - 134) / 2]);
+        if (selected)
+            guard.step(step, [&] { setOptionValue(option, *selected); });
+        else
+            guard.report(step, selected.failure());
+        step += 2;
+    }
 }
 
 void Form1::applySkin()

@@ -51,8 +51,13 @@ int main(int argc, char *argv[])
         qint64 claimingNs = 0;
         for (int i = 0; i < kFiles; ++i) {
             const QString name = QStringLiteral("song %1 round %2.mp3").arg(i).arg(round);
-            int error = 0;
-            auto temporary = TemporaryOutput::Reserve(outputFolder, error);
+            Expected<std::unique_ptr<TemporaryOutput>> reserved =
+                TemporaryOutput::Reserve(outputFolder);
+            if (!reserved) {
+                std::fprintf(stderr, "%s\n", qPrintable(reserved.failure().words));
+                return 1;
+            }
+            const std::unique_ptr<TemporaryOutput> temporary = std::move(*reserved);
             QElapsedTimer clock;
             clock.start();
             FileTurn turn;
@@ -63,7 +68,8 @@ int main(int argc, char *argv[])
             {
                 const FileSystem::FolderClaimLock held(outputFolder, nullptr);
                 UseOfName(plan.outputPath, *plan.input, {});
-                temporary->moveTo(plan.outputPath);
+                if (!temporary->moveTo(plan.outputPath))
+                    return 1;
             }
             claimingNs += clock.nsecsElapsed();
         }

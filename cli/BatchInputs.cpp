@@ -41,40 +41,36 @@ QList<Path> MissingPaths(const QList<Path> &paths)
     return missing;
 }
 
-QList<Path> ReadPathList(const Path &source, bool nulSeparated, QString &problem)
+Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
 {
     const bool standardInput = source.bytes() == "-";
     const QString named = standardInput ? QStringLiteral("standard input")
                                         : QStringLiteral("\"%1\"").arg(source.text());
     QFile file;
-    const int error = standardInput ? (file.open(stdin, QIODevice::ReadOnly) ? 0 : EIO)
-                                    : FileSystem::Open(file, source, QIODevice::ReadOnly);
-    if (error != 0) {
-        problem = QStringLiteral("the list of paths %1 cannot be read (%2)")
-                      .arg(named, FileSystem::SystemMessage(error));
-        return {};
-    }
+    const Done opened =
+        standardInput
+            ? (file.open(stdin, QIODevice::ReadOnly) ? Done() : Done(Failure::OfErrno(EIO)))
+            : FileSystem::Open(file, source, QIODevice::ReadOnly);
+    if (!opened)
+        return Failure::Because(QStringLiteral("the list of paths %1 cannot be read (%2)")
+                                    .arg(named, opened.failure().words));
     QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        problem = QStringLiteral("the list of paths %1 cannot be read (%2)")
-                      .arg(named, file.errorString());
-        return {};
-    }
+    if (file.error() != QFileDevice::NoError)
+        return Failure::Because(QStringLiteral("the list of paths %1 cannot be read (%2)")
+                                    .arg(named, file.errorString()));
     const char separator = nulSeparated ? '\0' : '\n';
     if (content.endsWith(separator))
         content.chop(1);
-    if (content.isEmpty())
-        return {};
     QList<Path> paths;
+    if (content.isEmpty())
+        return paths;
     const QList<QByteArray> entries = content.split(separator);
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].isEmpty()) {
-            problem =
+        if (entries[i].isEmpty())
+            return Failure::Because(
                 QStringLiteral("the list of paths %1 holds an empty path (%2 %3)")
                     .arg(named, nulSeparated ? QStringLiteral("entry") : QStringLiteral("line"))
-                    .arg(i + 1);
-            return {};
-        }
+                    .arg(i + 1));
         paths << Path::FromBytes(entries[i]);
     }
     return paths;

@@ -2,6 +2,7 @@
 
 #include "filelist/FolderSearch.h"
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <QList>
 #include <QString>
@@ -18,9 +19,9 @@ QList<Path> MissingPaths(const QList<Path> &paths);
 
 // The paths a list holds: one a line, or, with `nulSeparated`, separated by
 // NUL bytes as `find -print0` writes them. A separator after the last path is
-// no empty path. Empty, with `problem` set, when the list cannot be read or
-// names an empty path.
-QList<Path> ReadPathList(const Path &source, bool nulSeparated, QString &problem);
+// no empty path. A failure when the list cannot be read or names an empty
+// path.
+Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated);
 
 // A folder that was not searched, and why.
 struct UnsearchedFolder {

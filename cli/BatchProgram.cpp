@@ -39,20 +39,23 @@ QString Quoted(const Path &path)
     return u'"' + path.text() + u'"';
 }
 
-// Why the output folder cannot take the run's files, or "".
-QString OutputFolderProblem(const Path &given, const Path &absolute)
+// Whether the output folder can take the run's files, or why not.
+Done CheckOutputFolder(const Path &given, const Path &absolute)
 {
     if (given.isEmpty())
-        return QStringLiteral("no output folder is stored and none was given: give --output "
-                              "FOLDER");
+        return Failure::Because(QStringLiteral("no output folder is stored and none was given: "
+                                               "give --output FOLDER"));
     if (!Main::FolderExists(absolute)) {
         if (Main::PathExists(absolute))
-            return QStringLiteral("the output folder %1 is not a folder").arg(Quoted(given));
-        return QStringLiteral("the output folder %1 does not exist").arg(Quoted(given));
+            return Failure::Because(
+                QStringLiteral("the output folder %1 is not a folder").arg(Quoted(given)));
+        return Failure::Because(
+            QStringLiteral("the output folder %1 does not exist").arg(Quoted(given)));
     }
     if (::access(absolute.c_str(), W_OK | X_OK) != 0)
-        return QStringLiteral("the output folder %1 cannot be written").arg(Quoted(given));
-    return QString();
+        return Failure::Because(
+            QStringLiteral("the output folder %1 cannot be written").arg(Quoted(given)));
+    return {};
 }
 
 // The status to leave with once everything is said: a write to standard
@@ -70,8 +73,8 @@ int WithWriteErrors(Console &console, int status)
 }
 
 // The run's choices from the options, and where they leave one out, from
-// what the window has stored; "" in `problem` when they are usable.
-BatchChoices ChooseSettings(const BatchOptions &options, Console &console, QString &problem)
+// what the window has stored; a failure when they cannot be used.
+Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &console)
 {
     const SettingsStore settings;
     const StoredDefaults stored = ReadStoredDefaults(settings);
@@ -82,14 +85,14 @@ BatchChoices ChooseSettings(const BatchOptions &options, Console &console, QStri
             console.printError(QStringLiteral("velunor: warning: ") + storedProblem);
         mode = stored.mode;
     }
-    if (!mode) {
-        problem = QStringLiteral("no channel mode is stored: give --mode mix, left or right");
-        return choices;
-    }
+    if (!mode)
+        return Failure::Because(
+            QStringLiteral("no channel mode is stored: give --mode mix, left or right"));
     choices.mode = *mode;
     const Path folder = options.outputFolder.value_or(Path::FromText(stored.outputFolder));
     const Path absolute = folder.isEmpty() ? Path() : AbsolutePath(folder);
-    problem = OutputFolderProblem(folder, absolute);
+    if (const Done usable = CheckOutputFolder(folder, absolute); !usable)
+        return usable.failure();
     choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
     return choices;
@@ -139,14 +142,15 @@ int RunBatchProgram(int argc, char **argv)
         return WithWriteErrors(console, 0);
     }
 
-    QString problem;
-    const BatchChoices choices = ChooseSettings(options, console, problem);
-    if (!problem.isEmpty())
-        return WithWriteErrors(console, UsageError(console, problem));
+    const Expected<BatchChoices> chosen = ChooseSettings(options, console);
+    if (!chosen)
+        return WithWriteErrors(console, UsageError(console, chosen.failure().words));
+    const BatchChoices &choices = *chosen;
     for (const Path &list : std::as_const(options.pathLists)) {
-        options.paths << ReadPathList(list, options.nulSeparated, problem);
-        if (!problem.isEmpty())
-            return WithWriteErrors(console, UsageError(console, problem));
+        const Expected<QList<Path>> listed = ReadPathList(list, options.nulSeparated);
+        if (!listed)
+            return WithWriteErrors(console, UsageError(console, listed.failure().words));
+        options.paths << *listed;
     }
     if (const QList<Path> missing = MissingPaths(options.paths); !missing.isEmpty())
         return WithWriteErrors(

@@ -1,6 +1,5 @@
 #include "cli/StoredDefaults.h"
 
-#include "platform/PlatformError.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
 
@@ -29,16 +28,15 @@ StoredDefaults ReadStoredDefaults(const SettingsStore &settings)
     for (const Button &button : buttons) {
         const QString text = settings.read(StoredChoices::Section, button.key,
                                            QString::fromLatin1(button.defaultText));
-        try {
-            if (TextToBoolean(text))
-                selected = button.mode;
-            else if (selected == button.mode)
-                selected.reset();
-        } catch (const PlatformError &) {
+        const Expected<bool> on = TextToBoolean(text);
+        if (!on)
             defaults.problems << QStringLiteral("the stored value \"%1\" of %2 is not True or "
                                                 "False and was passed over")
                                      .arg(text, button.key);
-        }
+        else if (*on)
+            selected = button.mode;
+        else if (selected == button.mode)
+            selected.reset();
     }
     defaults.mode = selected;
     return defaults;

@@ -250,31 +250,34 @@ void ConversionJob::launch(int sequence)
         return;
     }
     const FilePlan &plan = record.plan;
-    if (setup_.converterProblem) {
-        if (const QString problem = setup_.converterProblem(); !problem.isEmpty()) {
+    if (setup_.converterUsable) {
+        if (const Done usable = setup_.converterUsable(); !usable) {
             finish(sequence, record, Result::Skipped,
-                   QStringLiteral("the converter was not run: ") + problem);
+                   QStringLiteral("the converter was not run: ") + usable.failure().words);
             return;
         }
     }
-    int error = 0;
-    record.temporary = TemporaryOutput::Reserve(plan.outputFolder, error);
-    if (!record.temporary) {
+    Expected<std::unique_ptr<TemporaryOutput>> reserved =
+        TemporaryOutput::Reserve(plan.outputFolder);
+    if (!reserved) {
+        const int error = reserved.failure().code;
         finish(sequence, record,
                FolderWriteFailure(plan.outputFolder, error).value_or(Result::FolderUnwritable),
-               QString(), error);
+               QString(), OutcomeNumber::SystemError(error));
         return;
     }
+    record.temporary = std::move(*reserved);
     const ArgumentString arguments =
         ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path());
-    std::unique_ptr<ChildProcess> process = starter_.startProcess(
-        setup_.converter.path, arguments.arguments(), setup_.converter.environment, error);
+    Expected<std::unique_ptr<ChildProcess>> process = starter_.startProcess(
+        setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {
-        finish(sequence, record, Result::NotStarted, QString(), error);
+        finish(sequence, record, Result::NotStarted, QString(),
+               OutcomeNumber::SystemError(process.failure().code));
         return;
     }
     record.startedAt = DiskFullLog::Clock::now();
-    record.process = process.release();
+    record.process = process->release();
     record.process->setParent(this);
     connect(record.process, &ChildProcess::ended, this,
             [this, sequence] { onConverterEnded(sequence); });

@@ -55,9 +55,9 @@ struct JobSetup {
     // before a rename.
     std::shared_ptr<OutputNames> names;
     ListedWaitingCheck listed;
-    // Why the staged converter must not be run now, or ""; asked before each
-    // start.
-    std::function<QString()> converterProblem;
+    // Whether the staged converter may be run now, or why not; asked before
+    // each start.
+    std::function<Done()> converterUsable;
     // Milliseconds on a clock that never goes back, for the time left; the
     // system's monotonic clock when not given.
     std::function<qint64()> clockMs;
@@ -145,7 +145,7 @@ private:
                      const FileOutcome &outcome);
     void finish(int sequence, FileRecord &record, FileOutcome outcome);
     void finish(int sequence, FileRecord &record, FileOutcome::Result result,
-                const QString &detail = QString(), int number = 0);
+                const QString &detail = QString(), OutcomeNumber number = {});
     void checkDeadlines();
     void giveUpOnWorkers();
     void signalConverters(int signal);

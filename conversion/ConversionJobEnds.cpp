@@ -91,7 +91,7 @@ void ConversionJob::onCompleted(int sequence, const std::shared_ptr<CompletionCo
 }
 
 void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome::Result result,
-                           const QString &detail, int number)
+                           const QString &detail, OutcomeNumber number)
 {
     FileOutcome outcome;
     outcome.result = result;

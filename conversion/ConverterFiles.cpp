@@ -139,20 +139,20 @@ namespace {
 // Writes `buffer` into a new locked part beside `path` and hands the
 // complete part to `putInPlace`, which names it.
 Done WritePart(const QByteArray &buffer, const Path &path, bool executable,
-               const std::function<int(TemporaryOutput &)> &putInPlace)
+               const std::function<Done(TemporaryOutput &)> &putInPlace)
 {
-    int error = 0;
-    const std::unique_ptr<TemporaryOutput> part =
-        TemporaryOutput::Reserve(path.folder(), error, QByteArrayLiteral(".part"));
-    if (!part)
-        return Failure::Because(SystemMessage(error));
+    Expected<std::unique_ptr<TemporaryOutput>> reserved =
+        TemporaryOutput::Reserve(path.folder(), QByteArrayLiteral(".part"));
+    if (!reserved)
+        return Failure::Because(SystemMessage(reserved.failure().code));
+    const std::unique_ptr<TemporaryOutput> part = std::move(*reserved);
     const mode_t mode = executable ? 0755 : 0644;
     if (::fchmod(part->descriptor(), mode) != 0)
         return Failure::Because(SystemMessage(errno));
     if (const int failure = WriteAll(part->descriptor(), buffer); failure != 0)
         return Failure::Because(SystemMessage(failure));
-    if (const int failure = putInPlace(*part); failure != 0)
-        return Failure::Because(SystemMessage(failure));
+    if (const Done placed = putInPlace(*part); !placed)
+        return Failure::Because(SystemMessage(placed.failure().code));
     return {};
 }
 
@@ -165,10 +165,10 @@ Done WriteResourceFile(const QByteArray &buffer, const Path &path, bool executab
     // Linked to its real name only when complete: link() never replaces
     // anything, and never follows a link someone put at that name. Someone
     // who staged the same file meanwhile wins; theirs is complete too.
-    return WritePart(buffer, path, executable, [&path](TemporaryOutput &part) {
+    return WritePart(buffer, path, executable, [&path](TemporaryOutput &part) -> Done {
         if (::link(part.path().c_str(), path.c_str()) != 0 && errno != EEXIST)
-            return errno;
-        return 0;
+            return Failure::OfErrno(errno);
+        return {};
     });
 }
 
@@ -276,6 +276,13 @@ bool StagingLease::lock()
     return false;
 }
 
+Done StagingLease::locked() const
+{
+    if (lockFd_ >= 0)
+        return {};
+    return Failure::Because(problem_);
+}
+
 Done StagingLease::replace(const QByteArray &buffer, const Path &path, bool executable)
 {
     if (lockFd_ < 0)
@@ -324,18 +331,20 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
         ::rmdir(place_.folder.c_str());
 }
 
-QString UntrustedConverterReason(const Path &stagingFolder)
+Done CheckConverterTrusted(const Path &stagingFolder)
 {
     const uid_t user = ::geteuid();
     const QString folder = stagingFolder.text();
     struct stat facts {};
     if (::stat(stagingFolder.c_str(), &facts) != 0)
-        return QStringLiteral("the staging folder %1 cannot be used (%2)")
-            .arg(folder, SystemMessage(errno));
+        return Failure::Because(QStringLiteral("the staging folder %1 cannot be used (%2)")
+                                    .arg(folder, SystemMessage(errno)));
     if (facts.st_uid != user)
-        return QStringLiteral("the staging folder %1 belongs to another user").arg(folder);
+        return Failure::Because(
+            QStringLiteral("the staging folder %1 belongs to another user").arg(folder));
     if (OthersCanWrite(facts))
-        return QStringLiteral("other users can write to the staging folder %1").arg(folder);
+        return Failure::Because(
+            QStringLiteral("other users can write to the staging folder %1").arg(folder));
 
     for (const ConverterFile &file : ConverterFileSet()) {
         const Path staged = StagedPath(stagingFolder, file);
@@ -345,16 +354,17 @@ QString UntrustedConverterReason(const Path &stagingFolder)
             // a library is then taken from the system.
             if (errno == ENOENT)
                 continue;
-            return QStringLiteral("%1 cannot be checked (%2)").arg(path, SystemMessage(errno));
+            return Failure::Because(
+                QStringLiteral("%1 cannot be checked (%2)").arg(path, SystemMessage(errno)));
         }
         if (!S_ISREG(facts.st_mode))
-            return QStringLiteral("%1 is not a plain file").arg(path);
+            return Failure::Because(QStringLiteral("%1 is not a plain file").arg(path));
         if (facts.st_uid != user)
-            return QStringLiteral("%1 belongs to another user").arg(path);
+            return Failure::Because(QStringLiteral("%1 belongs to another user").arg(path));
         if (OthersCanWrite(facts))
-            return QStringLiteral("other users can change %1").arg(path);
+            return Failure::Because(QStringLiteral("other users can change %1").arg(path));
     }
-    return QString();
+    return {};
 }
 
 } // namespace velunor

@@ -70,7 +70,7 @@ void DeleteFileQuietly(const Path &path);
 // shared lock on the folder's lock file from before it stages until after its
 // last converter has ended, and only the last run to let go removes the
 // staged files. Nothing staged is ever used without the lock: a lock that
-// cannot be had in time leaves the run without a converter, and problem()
+// cannot be had in time leaves the run without a converter, and locked()
 // says why.
 class StagingLease {
 public:
@@ -83,8 +83,8 @@ public:
 
     const Path &folder() const { return place_.folder; }
     bool isLocked() const { return lockFd_ >= 0; }
-    // Why the run holds no lock, in words; "" when it does.
-    const QString &problem() const { return problem_; }
+    // Whether the run holds the lock, or why not.
+    Done locked() const;
 
     // Puts `buffer` at `path` in place of whatever is there (a converter of
     // another version, a damaged file, a link), once no other run uses the
@@ -108,10 +108,9 @@ private:
     bool released_ = false;
 };
 
-// Why the converter staged in `stagingFolder` must not be run, or "" when it
-// may. The converter loads every library it finds in that folder, so the
-// folder and each staged file must belong to the user and must not be
-// writable by anybody else.
-QString UntrustedConverterReason(const Path &stagingFolder);
+// Whether the converter staged in `stagingFolder` may be run, or why not. The converter loads every
+// library it finds in that folder, so the folder and each staged file must belong to the user and
+// must not be writable by anybody else.
+Done CheckConverterTrusted(const Path &stagingFolder);
 
 } // namespace velunor

@@ -16,16 +16,16 @@ QString FileOutcome::reason() const
         return detail;
     case Result::NotStarted:
         return QStringLiteral("the converter could not be started (%1)")
-            .arg(FileSystem::SystemMessage(number));
+            .arg(FileSystem::SystemMessage(number.value));
     case Result::ConverterFailed:
         // The converter's own words say more than its exit status.
         return detail.isEmpty()
-                   ? QStringLiteral("the converter failed (exit status %1)").arg(number)
+                   ? QStringLiteral("the converter failed (exit status %1)").arg(number.value)
                    : detail;
     case Result::Killed:
         return QStringLiteral("ended by signal %1, %2")
-            .arg(number)
-            .arg(QString::fromLocal8Bit(::strsignal(number)));
+            .arg(number.value)
+            .arg(QString::fromLocal8Bit(::strsignal(number.value)));
     case Result::NoOutput:
         return detail.isEmpty() ? QStringLiteral("the converter wrote no output file") : detail;
     case Result::OutputTooShort:
@@ -37,7 +37,7 @@ QString FileOutcome::reason() const
     case Result::FolderUnwritable:
         // The detail tells of an unfinished file that could not be removed.
         return QStringLiteral("cannot write in the output folder: %1%2")
-            .arg(FileSystem::SystemMessage(number), detail);
+            .arg(FileSystem::SystemMessage(number.value), detail);
     case Result::Stopped:
         return QStringLiteral("stopped before it was finished");
     case Result::NotReached:

@@ -6,6 +6,18 @@
 
 namespace velunor {
 
+// A number that tells more of how a file ended, and which kind of number it
+// is.
+struct OutcomeNumber {
+    enum class Kind { None, SystemError, ExitStatus, Signal };
+    Kind kind = Kind::None;
+    int value = 0;
+
+    static OutcomeNumber SystemError(int error) { return {Kind::SystemError, error}; }
+    static OutcomeNumber ExitStatus(int status) { return {Kind::ExitStatus, status}; }
+    static OutcomeNumber Signal(int signal) { return {Kind::Signal, signal}; }
+};
+
 // How one file of a run ended.
 struct FileOutcome {
     enum class Result {
@@ -30,7 +42,9 @@ struct FileOutcome {
     // What the result needs to be told in words: the skip reason, the
     // converter's own last error line, the system's message, lengths.
     QString detail;
-    int number = 0; // the errno, exit status or signal, where there is one
+    // The errno value, the converter's exit status or the signal that ended
+    // it, where there is one.
+    OutcomeNumber number;
 
     // Where a converted file went, and why that is not the name its input
     // gives, if it is not.

@@ -9,17 +9,16 @@ Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
     return outputFolder.child(inputPath.stem().withSuffix(".mp3"));
 }
 
-std::optional<QString> ReplacesListedFile(const Path &outputPath, const ListedCheck &isListed)
+QString ListedFileReason(const Path &outputPath)
 {
-    const std::optional<FileIdentity> existing = FileSystem::IdentityOf(outputPath);
-    if (!existing)
-        return QString();
-    const std::optional<bool> listed = isListed(*existing);
-    if (!listed)
-        return std::nullopt;
-    return *listed ? QStringLiteral("skipped, the output would replace the listed file %1")
-                         .arg(outputPath.text())
-                   : QString();
+    return QStringLiteral("skipped, the output would replace the listed file %1")
+        .arg(outputPath.text());
+}
+
+bool IsListedFile(const Path &path, const ListedCheck &isListed)
+{
+    const std::optional<FileIdentity> existing = FileSystem::IdentityOf(path);
+    return existing && isListed && isListed(*existing).value_or(false);
 }
 
 NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed)
@@ -55,8 +54,8 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return plan;
     };
 
-    if (const QString problem = FileSystem::InputFileProblem(turn.inputPath); !problem.isEmpty())
-        return skip(problem);
+    if (const Done readable = FileSystem::CheckInputFile(turn.inputPath); !readable)
+        return skip(readable.failure().words);
     plan.input = InputFacts::Of(turn.inputPath);
     if (!plan.input)
         return skip(QStringLiteral("the file does not exist"));
@@ -80,11 +79,8 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         const Path wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
         if (FileSystem::IsSameFile(turn.inputPath, wanted))
             return skip(QStringLiteral("skipped, the output would replace this very file"));
-        if (turn.isListedInput) {
-            if (const auto problem = ReplacesListedFile(wanted, turn.isListedInput);
-                problem && !problem->isEmpty())
-                return skip(*problem);
-        }
+        if (IsListedFile(wanted, turn.isListedInput))
+            return skip(ListedFileReason(wanted));
     }
     if (!turn.mode)
         return skip(QStringLiteral("no channel mode is selected"));

@@ -36,9 +36,11 @@ struct FileTurn {
 };
 
 // The one rule for an output and the list: it never replaces a file the list
-// holds. The reason in words when the file at `outputPath` is one of the
-// list's ("" when it may take the name); none when `isListed` cannot tell.
-std::optional<QString> ReplacesListedFile(const Path &outputPath, const ListedCheck &isListed);
+// holds. True when the file at `path` is one of the list's, as far as
+// `isListed` can tell now.
+bool IsListedFile(const Path &path, const ListedCheck &isListed);
+// Why an output is not made when the name its input gives is a listed file.
+QString ListedFileReason(const Path &outputPath);
 
 // What the disk says of the name `candidate` for an output of `input`: the
 // input itself and the list's files are never replaced, a file made from

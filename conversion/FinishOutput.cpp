@@ -70,15 +70,16 @@ public:
             return *vanished;
         const QString errorLine = LastErrorLine(c_.errorOutput);
         if (c_.end.signal != 0)
-            return fail(Result::Killed, errorLine, c_.end.signal);
+            return fail(Result::Killed, errorLine, OutcomeNumber::Signal(c_.end.signal));
         if (c_.end.exitStatus != 0) {
             // A folder that stopped taking files is the reason, whatever words
             // the converter found for it.
             if (::access(folder_.c_str(), W_OK) != 0 && IsPermissionError(errno))
-                return fail(Result::FolderUnwritable, QString(), errno);
+                return fail(Result::FolderUnwritable, QString(), OutcomeNumber::SystemError(errno));
             if (diskWasFull())
                 return failDiskFull();
-            return fail(Result::ConverterFailed, errorLine, c_.end.exitStatus);
+            return fail(Result::ConverterFailed, errorLine,
+                        OutcomeNumber::ExitStatus(c_.end.exitStatus));
         }
 
         struct stat written {};
@@ -117,10 +118,10 @@ public:
         // The mark tells a later run which input this output was made from.
         // Where the file system keeps no marks, a later run compares the audio.
         if (c_.plan.input) {
-            const int marked = WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input);
-            if (IsDiskFullError(marked))
+            const Done marked = WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input);
+            if (!marked && IsDiskFullError(marked.failure().code))
                 return failDiskFull();
-            marksKept_ = marked == 0;
+            marksKept_ = marked.ok();
         }
         // The final name must never stand for a file whose content is still
         // only in memory when the power goes.
@@ -131,7 +132,7 @@ public:
             return fail(Result::NotFinished,
                         QStringLiteral("the output could not be written (%1)")
                             .arg(FileSystem::SystemMessage(error)),
-                        error);
+                        OutcomeNumber::SystemError(error));
         }
         return putInPlace();
     }
@@ -154,21 +155,21 @@ private:
     FileOutcome failDiskFull()
     {
         diskFull_->note(folder_);
-        return fail(Result::DiskFull, QString(), ENOSPC);
+        return fail(Result::DiskFull, QString(), OutcomeNumber::SystemError(ENOSPC));
     }
 
-    FileOutcome fail(Result result, const QString &detail = QString(), int number = 0)
+    FileOutcome fail(Result result, const QString &detail = QString(), OutcomeNumber number = {})
     {
         outcome_.result = result;
         outcome_.detail = detail;
         outcome_.number = number;
         const Path leftover = c_.temporary->path();
-        if (const int error = c_.temporary->remove(); error != 0) {
+        if (const Done removed = c_.temporary->remove(); !removed) {
             // Nothing can be removed from a folder that cannot be written:
             // the user is told of the hidden file that stays.
             const QString note =
                 QStringLiteral("; the unfinished file %1 could not be removed (%2)")
-                    .arg(leftover.text(), FileSystem::SystemMessage(error));
+                    .arg(leftover.text(), FileSystem::SystemMessage(removed.failure().code));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
         return outcome_;
@@ -181,7 +182,7 @@ private:
         struct stat held {};
         if (::fstat(c_.temporary->descriptor(), &held) != 0 || held.st_nlink > 0)
             return std::nullopt;
-        c_.temporary->remove();
+        [[maybe_unused]] const Done removed = c_.temporary->remove();
         if (!Main::FolderExists(folder_))
             return fail(Result::FolderRemoved);
         return fail(Result::NoOutput,
@@ -194,11 +195,11 @@ private:
         if (IsDiskFullError(error))
             return failDiskFull();
         if (const std::optional<Result> failure = FolderWriteFailure(folder_, error))
-            return fail(*failure, QString(), error);
+            return fail(*failure, QString(), OutcomeNumber::SystemError(error));
         return fail(Result::NotFinished,
                     QStringLiteral("the output could not be put in place (%1)")
                         .arg(FileSystem::SystemMessage(error)),
-                    error);
+                    OutcomeNumber::SystemError(error));
     }
 
     std::optional<FileOutcome> copyTags(qint64 lengthMs)
@@ -206,35 +207,38 @@ private:
         // The tagged copy is written beside the output into a hidden file of
         // its own, made only when the tags call for a new file.
         std::unique_ptr<TemporaryOutput> tagged;
-        int error = 0;
-        const TaggedFile makeTagged = [&]() -> Path {
-            tagged = TemporaryOutput::Reserve(folder_, error);
-            if (!tagged)
-                return Path();
+        std::optional<Failure> notMade;
+        const TaggedFile makeTagged = [&]() -> Expected<Path> {
+            Expected<std::unique_ptr<TemporaryOutput>> reserved = TemporaryOutput::Reserve(folder_);
+            if (!reserved) {
+                notMade = reserved.failure();
+                return reserved.failure();
+            }
+            tagged = std::move(*reserved);
             control_.hold(tagged->path());
             return tagged->path();
         };
-        const TagCopyResult copied = CopyTags(c_.plan.inputPath, c_.temporary->path(), makeTagged,
-                                              lengthMs, &control_.cancel);
+        const Expected<bool> copied = CopyTags(c_.plan.inputPath, c_.temporary->path(), makeTagged,
+                                               lengthMs, &control_.cancel);
         if (stopped())
             return fail(Result::Stopped);
-        if (copied.noTaggedFile)
-            return cannotWrite(error);
-        if (!copied.problem.isEmpty()) {
-            if (IsDiskFullError(copied.writeError) || diskWasFull())
+        if (notMade)
+            return cannotWrite(notMade->code);
+        if (!copied) {
+            if (IsDiskFullError(copied.failure().code) || diskWasFull())
                 return failDiskFull();
-            return fail(Result::NotFinished, copied.problem);
+            return fail(Result::NotFinished, copied.failure().words);
         }
-        if (!copied.written)
+        if (!*copied)
             return std::nullopt;
         if (!control_.enter())
             return fail(Result::Stopped);
         const Path taggedPath = tagged->path();
-        const int moved = tagged->moveOver(*c_.temporary);
+        const Done moved = tagged->moveOver(*c_.temporary);
         control_.release(taggedPath);
         control_.leave();
-        if (moved != 0)
-            return cannotWrite(moved);
+        if (!moved)
+            return cannotWrite(moved.failure().code);
         c_.temporary = std::move(tagged);
         return std::nullopt;
     }
@@ -275,9 +279,7 @@ private:
             // The name the input gives, on a file of the list: left alone,
             // with the reason, as the plan would have.
             if (use == NameUse::Listed && !outcome_.nameChanges)
-                return fail(Result::Skipped,
-                            QStringLiteral("skipped, the output would replace the listed file %1")
-                                .arg(target.text()));
+                return fail(Result::Skipped, ListedFileReason(target));
             if (!reclaim(target, c_.plan.outputStem))
                 return fail(Result::NotFinished,
                             QStringLiteral("no free name for its output could be found"));
@@ -327,7 +329,7 @@ private:
         const Path temporaryPath = c_.temporary->path();
         Path target = c_.plan.outputPath;
         outcome_.nameChanges = c_.plan.nameChanges;
-        int error = 0;
+        Done moved;
         {
             const FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
             if (std::optional<FileOutcome> failed = chooseTarget(target)) {
@@ -335,13 +337,13 @@ private:
                 return *failed;
             }
             makeRoom(target);
-            error = c_.temporary->moveTo(target);
+            moved = c_.temporary->moveTo(target);
         }
-        if (error == 0)
+        if (moved)
             control_.release(temporaryPath);
         control_.leave();
-        if (error != 0)
-            return cannotWrite(error);
+        if (!moved)
+            return cannotWrite(moved.failure().code);
         FileSystem::SyncFolder(folder_);
         outcome_.result = Result::Converted;
         outcome_.outputPath = target;

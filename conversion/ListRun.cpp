@@ -72,10 +72,10 @@ void ListRun::startJob()
     setup.names = names_;
     setup.plan = FilePlanner::PlanWithNames(names_);
     setup.listed = listed_.sharedCheck();
-    setup.converterProblem = [lease = lease_] {
-        if (!lease->isLocked())
-            return lease->problem();
-        return UntrustedConverterReason(lease->folder());
+    setup.converterUsable = [lease = lease_] {
+        if (const Done locked = lease->locked(); !locked)
+            return locked;
+        return CheckConverterTrusted(lease->folder());
     };
     job_ = std::make_unique<ConversionJob>(starter_, std::move(setup),
                                            static_cast<FileSource &>(*this));

@@ -80,13 +80,13 @@ bool OutputMark::isUpToDateWith(const InputFacts &facts) const
     return names(facts) && size == facts.size && modifiedNs == facts.modifiedNs;
 }
 
-int WriteOutputMark(int fd, const InputFacts &input)
+Done WriteOutputMark(int fd, const InputFacts &input)
 {
     const QByteArray value = OutputMark::Encode(input);
     if (::fsetxattr(fd, kOutputMarkName, value.constData(), static_cast<size_t>(value.size()), 0) !=
         0)
-        return errno;
-    return 0;
+        return Failure::OfErrno(errno);
+    return {};
 }
 
 NameHolder HolderOfName(const Path &path, const InputFacts &input)

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 
@@ -46,9 +47,9 @@ struct OutputMark {
     bool isUpToDateWith(const InputFacts &facts) const;
 };
 
-// Writes the mark of `input` on the file open at `fd`. Returns 0, or the
+// Writes the mark of `input` on the file open at `fd`. A failure carries the
 // errno value: ENOTSUP (or EOPNOTSUPP) where the file system keeps no marks.
-int WriteOutputMark(int fd, const InputFacts &input);
+Done WriteOutputMark(int fd, const InputFacts &input);
 
 // What is at a name an output may take.
 enum class NameHolder {

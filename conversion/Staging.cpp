@@ -27,7 +27,7 @@ Staging StageConverter()
         // older version, or damaged, is replaced.
         if (lease.isLocked() && StagedFileMatches(staged, *buffer))
             continue;
-        Done written = Failure::Because(lease.problem());
+        Done written = lease.locked();
         if (lease.isLocked())
             written = FileSystem::HasEntry(staged)
                           ? lease.replace(*buffer, staged, file.executable)

@@ -39,8 +39,8 @@ bool AllDigits(QByteArrayView text)
 
 } // namespace
 
-std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const Path &folder, int &error,
-                                                          const QByteArray &suffix)
+Expected<std::unique_ptr<TemporaryOutput>> TemporaryOutput::Reserve(const Path &folder,
+                                                                    const QByteArray &suffix)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const Path path = folder.child(kPrefix.toByteArray() + QByteArray::number(::getpid()) +
@@ -50,8 +50,7 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const Path &folder, in
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            error = errno;
-            return nullptr;
+            return Failure::OfErrno(errno);
         }
         // Held locked while it is written: that tells a living run's file
         // from a dead one's. Another run clearing away debris may have found
@@ -61,8 +60,7 @@ std::unique_ptr<TemporaryOutput> TemporaryOutput::Reserve(const Path &folder, in
             return std::unique_ptr<TemporaryOutput>(new TemporaryOutput(path, fd));
         ::close(fd);
     }
-    error = EEXIST;
-    return nullptr;
+    return Failure::OfErrno(EEXIST);
 }
 
 TemporaryOutput::TemporaryOutput(Path path, int fd) : path_(std::move(path)), fd_(fd)
@@ -73,7 +71,8 @@ TemporaryOutput::TemporaryOutput(Path path, int fd) : path_(std::move(path)), fd
 
 TemporaryOutput::~TemporaryOutput()
 {
-    remove();
+    // What cannot be removed now is left to the clean-up of a later run.
+    [[maybe_unused]] const Done removed = remove();
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -87,41 +86,40 @@ void TemporaryOutput::forget()
     fd_ = -1;
 }
 
-int TemporaryOutput::moveTo(const Path &target)
+Done TemporaryOutput::moveTo(const Path &target)
 {
     if (path_.isEmpty())
-        return ENOENT;
+        return Failure::OfErrno(ENOENT);
     if (::rename(path_.c_str(), target.c_str()) != 0)
-        return errno;
+        return Failure::OfErrno(errno);
     forget();
-    return 0;
+    return {};
 }
 
-int TemporaryOutput::moveOver(TemporaryOutput &other)
+Done TemporaryOutput::moveOver(TemporaryOutput &other)
 {
     if (path_.isEmpty() || other.path_.isEmpty())
-        return ENOENT;
+        return Failure::OfErrno(ENOENT);
     if (::rename(path_.c_str(), other.path_.c_str()) != 0)
-        return errno;
+        return Failure::OfErrno(errno);
     // The other's name, noted for the clean-up at an abrupt end, is this
     // file's now.
     ExitCleanup::RemoveFile(path_);
     path_ = std::exchange(other.path_, Path());
     other.forget();
     ExitCleanup::AddFile(path_);
-    return 0;
+    return {};
 }
 
-int TemporaryOutput::remove()
+Done TemporaryOutput::remove()
 {
     if (path_.isEmpty())
-        return 0;
-    const int result = ::unlink(path_.c_str()) == 0 || errno == ENOENT ? 0 : errno;
-    if (result == 0) {
-        ExitCleanup::RemoveFile(path_);
-        path_ = Path();
-    }
-    return result;
+        return {};
+    if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
+        return Failure::OfErrno(errno);
+    ExitCleanup::RemoveFile(path_);
+    path_ = Path();
+    return {};
 }
 
 bool TemporaryOutput::IsReservedName(QByteArrayView fileName)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <memory>
 
@@ -17,10 +18,10 @@ class TemporaryOutput {
 public:
     // Reserves a new, empty file in `folder`, named with `suffix` (".mp3",
     // which tells the converter the type it writes, or ".part" for a staged
-    // file being written). Null, with `error` set to the errno value, when
+    // file being written). A failure, with the errno value as its code, when
     // the folder cannot be written.
-    static std::unique_ptr<TemporaryOutput> Reserve(const Path &folder, int &error,
-                                                    const QByteArray &suffix = ".mp3");
+    static Expected<std::unique_ptr<TemporaryOutput>> Reserve(const Path &folder,
+                                                              const QByteArray &suffix = ".mp3");
     ~TemporaryOutput();
     TemporaryOutput(const TemporaryOutput &) = delete;
     TemporaryOutput &operator=(const TemporaryOutput &) = delete;
@@ -32,15 +33,14 @@ public:
     int descriptor() const { return fd_; }
 
     // Gives the file the name `target`, replacing what is there in one step.
-    // Returns 0, or the errno value of the failure (the file is then still
-    // this object's).
-    int moveTo(const Path &target);
+    // A failure carries the errno value (the file is then still this
+    // object's).
+    Done moveTo(const Path &target);
     // Gives the file the name of `other`'s file, which is replaced; `other`
-    // no longer owns a file then. Returns 0 or the errno value.
-    int moveOver(TemporaryOutput &other);
-    // Removes the file now. Returns 0 or the errno value (0 when it is gone
-    // already).
-    int remove();
+    // no longer owns a file then.
+    Done moveOver(TemporaryOutput &other);
+    // Removes the file now; one that is gone already is no failure.
+    Done remove();
 
     // True for names of the program's own temporary files.
     static bool IsReservedName(QByteArrayView fileName);

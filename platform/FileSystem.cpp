@@ -25,19 +25,19 @@ std::optional<struct stat> LookUp(const Path &path)
 
 } // namespace
 
-int FileSystem::Open(QFile &file, const Path &path, QIODevice::OpenMode mode)
+Done FileSystem::Open(QFile &file, const Path &path, QIODevice::OpenMode mode)
 {
     const bool writes = mode & QIODevice::WriteOnly;
     const int flags = (writes ? (mode & QIODevice::ReadOnly ? O_RDWR : O_WRONLY) : O_RDONLY) |
                       O_CLOEXEC | O_NOCTTY;
     const int fd = ::open(path.c_str(), flags);
     if (fd < 0)
-        return errno;
+        return Failure::OfErrno(errno);
     if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return EIO;
+        return Failure::OfErrno(EIO);
     }
-    return 0;
+    return {};
 }
 
 bool Main::PathExists(const Path &path)
@@ -77,15 +77,16 @@ bool FileSystem::IsSameFile(const Path &first, const Path &second)
     return one && one == IdentityOf(second);
 }
 
-QString FileSystem::InputFileProblem(const Path &path)
+Done FileSystem::CheckInputFile(const Path &path)
 {
     errno = ENOENT;
     const auto facts = LookUp(path);
     if (!facts)
-        return errno == ENOENT ? QStringLiteral("the file does not exist") : SystemMessage(errno);
+        return errno == ENOENT ? Failure{ENOENT, QStringLiteral("the file does not exist")}
+                               : Failure{errno, SystemMessage(errno)};
     if (!S_ISREG(facts->st_mode))
-        return QStringLiteral("it is not a regular file");
-    return QString();
+        return Failure::Because(QStringLiteral("it is not a regular file"));
+    return {};
 }
 
 Path FileSystem::RealPathOf(const Path &path)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <QFile>
 #include <QString>
@@ -38,8 +39,8 @@ bool IsExistingFile(const Path &path);
 namespace FileSystem {
 
 // Opens `file` on `path` by its bytes, with `mode` (ReadOnly, WriteOnly of a
-// file that exists); `file` closes it. Returns 0, or the errno value.
-int Open(QFile &file, const Path &path, QIODevice::OpenMode mode);
+// file that exists); `file` closes it. A failure carries the errno value.
+Done Open(QFile &file, const Path &path, QIODevice::OpenMode mode);
 
 // True when there is anything at `path` itself, a link that leads nowhere
 // included.
@@ -49,10 +50,10 @@ std::optional<FileIdentity> IdentityOf(const Path &path);
 // True when both paths name one and the same existing file, whatever links,
 // "." or ".." lead to it.
 bool IsSameFile(const Path &first, const Path &second);
-// Why `path` cannot be read as an input file, in words, or "" when it can:
-// it must exist and be a regular file (a pipe or a device would keep a reader
-// waiting for ever).
-QString InputFileProblem(const Path &path);
+// Whether `path` can be read as an input file, or why not, in words: it must
+// exist and be a regular file (a pipe or a device would keep a reader waiting
+// for ever).
+Done CheckInputFile(const Path &path);
 // The real path of `path`: every link, "." and ".." resolved; empty when it
 // cannot be told (the path does not exist).
 Path RealPathOf(const Path &path);

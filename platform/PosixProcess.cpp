@@ -578,22 +578,21 @@ std::optional<ProcessEnd> AwaitEnd(pid_t pid, int pidfd, Clock::time_point deadl
 
 } // namespace
 
-std::unique_ptr<ChildProcess> SpawnProcess(const Path &program, const QByteArrayList &arguments,
-                                           const QByteArrayList &environment, int &error)
+Expected<std::unique_ptr<ChildProcess>> SpawnProcess(const Path &program,
+                                                     const QByteArrayList &arguments,
+                                                     const QByteArrayList &environment)
 {
     const CommandWords words(program, arguments, environment);
     Descriptor readEnd;
     Descriptor writeEnd;
-    error = MakePipe(readEnd, writeEnd);
-    if (error != 0)
-        return nullptr;
+    if (const int error = MakePipe(readEnd, writeEnd); error != 0)
+        return Failure::OfErrno(error);
     ::fcntl(readEnd.fd, F_SETFL, ::fcntl(readEnd.fd, F_GETFL) | O_NONBLOCK);
 
     pid_t pid = 0;
-    error = Spawner::Instance().spawn(words, -1, writeEnd.fd, pid);
-    if (error != 0)
-        return nullptr;
-    return std::make_unique<SpawnedProcess>(pid, readEnd.release());
+    if (const int error = Spawner::Instance().spawn(words, -1, writeEnd.fd, pid); error != 0)
+        return Failure::OfErrno(error);
+    return std::unique_ptr<ChildProcess>(std::make_unique<SpawnedProcess>(pid, readEnd.release()));
 }
 
 std::optional<QByteArray> RunForOutput(const Path &program, const QByteArrayList &arguments,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -57,11 +58,10 @@ public:
     // Starts `program` with `arguments` (no shell) and the complete
     // environment `environment` ("NAME=value" entries), its standard input
     // and output on /dev/null and its standard error read by the returned
-    // object. On failure returns null and sets `error` to the errno value.
-    virtual std::unique_ptr<ChildProcess> startProcess(const Path &program,
-                                                       const QByteArrayList &arguments,
-                                                       const QByteArrayList &environment,
-                                                       int &error) = 0;
+    // object. A failure carries the errno value.
+    virtual Expected<std::unique_ptr<ChildProcess>>
+    startProcess(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment) = 0;
 };
 
 // The real start, from any thread: the process leads a session of its own,
@@ -70,8 +70,9 @@ public:
 // watched through a pidfd. It is killed (SIGKILL) the moment this program
 // ends, however it ends, even by SIGKILL; its process group is also noted
 // for ExitCleanup until it is reaped.
-std::unique_ptr<ChildProcess> SpawnProcess(const Path &program, const QByteArrayList &arguments,
-                                           const QByteArrayList &environment, int &error);
+Expected<std::unique_ptr<ChildProcess>> SpawnProcess(const Path &program,
+                                                     const QByteArrayList &arguments,
+                                                     const QByteArrayList &environment);
 
 // Runs `program` with `arguments` (no shell) in `environment`, started as
 // SpawnProcess starts it, and returns what it wrote to its standard output

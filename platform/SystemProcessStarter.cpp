@@ -2,12 +2,11 @@
 
 namespace velunor {
 
-std::unique_ptr<ChildProcess> SystemProcessStarter::startProcess(const Path &program,
-                                                                 const QByteArrayList &arguments,
-                                                                 const QByteArrayList &environment,
-                                                                 int &error)
+Expected<std::unique_ptr<ChildProcess>>
+SystemProcessStarter::startProcess(const Path &program, const QByteArrayList &arguments,
+                                   const QByteArrayList &environment)
 {
-    return SpawnProcess(program, arguments, environment, error);
+    return SpawnProcess(program, arguments, environment);
 }
 
 } // namespace velunor

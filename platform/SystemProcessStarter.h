@@ -8,9 +8,9 @@ namespace velunor {
 // end that has no desktop to ask (the command line) and of the core's tests.
 class SystemProcessStarter : public ProcessStarter {
 public:
-    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
-                                               const QByteArrayList &environment,
-                                               int &error) override;
+    Expected<std::unique_ptr<ChildProcess>>
+    startProcess(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment) override;
 };
 
 } // namespace velunor

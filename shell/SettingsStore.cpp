@@ -1,7 +1,5 @@
 #include "shell/SettingsStore.h"
 
-#include "platform/PlatformError.h"
-
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -87,7 +85,7 @@ void SettingsStore::write(const QString &section, const QString &key, const QStr
     settings_->sync();
 }
 
-bool TextToBoolean(const QString &text)
+Expected<bool> TextToBoolean(const QString &text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
@@ -98,7 +96,7 @@ bool TextToBoolean(const QString &text)
     const double number = trimmed.toDouble(&numeric);
     if (numeric && std::isfinite(number))
         return number != 0.0;
-    throw PlatformError(QStringLiteral("Type mismatch"), 13);
+    return Failure{13, QStringLiteral("Type mismatch")};
 }
 
 QString BooleanToText(bool value)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 
 #include <memory>
@@ -40,8 +42,8 @@ private:
 };
 
 // "True"/"False" as stored, or numeric text (0 false, any other number true).
-// Any other text is a type mismatch: throws PlatformError.
-bool TextToBoolean(const QString &text);
+// Any other text is a type mismatch (13).
+Expected<bool> TextToBoolean(const QString &text);
 // How a Boolean is stored.
 QString BooleanToText(bool value);
 

@@ -40,7 +40,7 @@ constexpr qint64 kLargestTagBody = 0x0FFFFFFF;
 bool StartsWithMpegFrame(const Path &path)
 {
     QFile file;
-    return FileSystem::Open(file, path, QIODevice::ReadOnly) == 0 &&
+    return FileSystem::Open(file, path, QIODevice::ReadOnly).ok() &&
            StartsWithMpegFrameHeader(file.read(4));
 }
 

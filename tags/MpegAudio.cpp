@@ -172,7 +172,7 @@ bool IsStreamInfoFrame(BlockReader &reader, qint64 offset, const FrameHeader &he
 std::optional<MpegAudioLength> MeasureMpegAudio(const Path &path, const std::atomic<bool> *cancel)
 {
     QFile file;
-    if (FileSystem::Open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered) != 0)
+    if (!FileSystem::Open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
     return MeasureMpegAudio(file, cancel);
 }
@@ -253,8 +253,8 @@ bool SameMpegAudio(const Path &first, const Path &second)
 {
     QFile one;
     QFile other;
-    if (FileSystem::Open(one, first, QIODevice::ReadOnly) != 0 ||
-        FileSystem::Open(other, second, QIODevice::ReadOnly) != 0)
+    if (!FileSystem::Open(one, first, QIODevice::ReadOnly) ||
+        !FileSystem::Open(other, second, QIODevice::ReadOnly))
         return false;
     const std::optional<MpegLayout> a = ReadMpegLayout(one);
     const std::optional<MpegLayout> b = ReadMpegLayout(other);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "platform/Result.h"
 
 #include <atomic>
 
@@ -14,8 +14,8 @@ namespace velunor {
 // describes this audio), to `outputFd` where it stands. So an input that is
 // already mono becomes its own output without being encoded again; its tags
 // are the tag copy's to write. `outputFd` stays open. Looks at `cancel`
-// before every megabyte. "" on success, otherwise the reason in words.
-// Reentrant.
-QString CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *cancel = nullptr);
+// before every megabyte. A failure tells why, in words, with the errno value
+// of a write that failed. Reentrant.
+Done CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *cancel = nullptr);
 
 } // namespace velunor

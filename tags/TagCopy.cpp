@@ -45,13 +45,10 @@ QString UnreadableOutput(const QFileDevice &file)
 }
 
 // A write that failed, told by the system's own words for it.
-TagCopyResult Unwritable(int error)
+Failure Unwritable(int error)
 {
-    TagCopyResult result;
-    result.problem =
-        Reason(QStringLiteral("the tags could not be written"), FileSystem::SystemMessage(error));
-    result.writeError = error;
-    return result;
+    return {error, Reason(QStringLiteral("the tags could not be written"),
+                          FileSystem::SystemMessage(error))};
 }
 
 // The `count` bytes at `offset`; empty when they cannot all be read.
@@ -67,21 +64,20 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 
 // Copies the bytes [`begin`, `end`) of `from` to the file open at `to`; no
 // problem on success.
-TagCopyResult CopyRange(QFile &from, qint64 begin, qint64 end, int to,
-                        const std::atomic<bool> *cancel)
+Done CopyRange(QFile &from, qint64 begin, qint64 end, int to, const std::atomic<bool> *cancel)
 {
     const ByteCopyEnd copied = CopyBytes(from, begin, end, to, cancel);
     switch (copied.kind) {
     case ByteCopyEnd::Kind::Copied:
         return {};
     case ByteCopyEnd::Kind::Unreadable:
-        return {UnreadableOutput(from)};
+        return Failure::Because(UnreadableOutput(from));
     case ByteCopyEnd::Kind::Unwritable:
         return Unwritable(copied.writeError);
     case ByteCopyEnd::Kind::Cancelled:
         break;
     }
-    return {QStringLiteral("the tag copy was cancelled")};
+    return Failure::Because(QStringLiteral("the tag copy was cancelled"));
 }
 
 // The tags of the input as they go onto the output.
@@ -131,17 +127,17 @@ std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
 
 } // namespace
 
-TagCopyResult CopyTags(const Path &inputPath, const Path &convertedPath,
-                       const TaggedFile &taggedFile, qint64 outputLengthMs,
-                       const std::atomic<bool> *cancel)
+Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
+                        const TaggedFile &taggedFile, qint64 outputLengthMs,
+                        const std::atomic<bool> *cancel)
 {
     const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
     QFile input;
-    if (const int error = FileSystem::Open(input, inputPath, QIODevice::ReadOnly); error != 0)
-        return {UnreadableInput(FileSystem::SystemMessage(error))};
+    if (const Done opened = FileSystem::Open(input, inputPath, QIODevice::ReadOnly); !opened)
+        return Failure{opened.failure().code, UnreadableInput(opened.failure().words)};
     const std::optional<InputTags> tags = ReadInputTags(input, lengthMs);
     if (!tags)
-        return {UnreadableInput(input)};
+        return Failure::Because(UnreadableInput(input));
     input.close();
     // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
     // a format of its own; they replace the few that SoX wrote from them.
@@ -150,36 +146,36 @@ TagCopyResult CopyTags(const Path &inputPath, const Path &convertedPath,
                                       : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
 
     QFile converted;
-    if (const int error = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
-        error != 0)
-        return {UnreadableOutput(FileSystem::SystemMessage(error))};
+    if (const Done opened = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
+        !opened)
+        return Failure{opened.failure().code, UnreadableOutput(opened.failure().words)};
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
     if (!audio)
-        return {UnreadableOutput(converted)};
+        return Failure::Because(UnreadableOutput(converted));
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
     if (leadingTag.isEmpty() && tags->trailing.isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
-        return {};
+        return false;
 
-    const Path taggedPath = taggedFile();
-    if (taggedPath.isEmpty())
-        return {QStringLiteral("no file could be made for the tagged copy"), false, true};
+    const Expected<Path> taggedPath = taggedFile();
+    if (!taggedPath)
+        return taggedPath.failure();
     // Never creates a file: the caller owns the name. Written without a
     // buffer, so that a write that fails is the one told.
-    const int tagged = ::open(taggedPath.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    const int tagged = ::open(taggedPath->c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
     if (tagged < 0)
         return Unwritable(errno);
     const auto closeTagged = qScopeGuard([tagged] { ::close(tagged); });
     if (const int error = WriteAll(tagged, leadingTag); error != 0)
         return Unwritable(error);
-    if (TagCopyResult copied =
+    if (const Done copied =
             CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged, cancel);
-        !copied.problem.isEmpty())
-        return copied;
+        !copied)
+        return copied.failure();
     if (const int error = WriteAll(tagged, tags->trailing); error != 0)
         return Unwritable(error);
-    return {QString(), true};
+    return true;
 }
 
 } // namespace velunor

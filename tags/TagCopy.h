@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Path.h"
+#include "platform/Result.h"
 
 #include <QString>
 
@@ -9,22 +10,16 @@
 
 namespace velunor {
 
-struct TagCopyResult {
-    QString problem;           // "" on success, otherwise the reason in words
-    bool written = false;      // false: the converted file needed no change
-    bool noTaggedFile = false; // the caller could make no file for the copy
-    int writeError = 0;        // the errno value of a write that failed
-};
-
 // Gives the path of a new, empty file that the caller made and owns (and
-// later fsyncs and renames) for the tagged copy, or an empty path when it
-// cannot make one. Asked only when the converted file must be written again, which most
-// files of a run never need.
-using TaggedFile = std::function<Path()>;
+// later fsyncs and renames) for the tagged copy, or why it cannot make one.
+// Asked only when the converted file must be written again, which most files
+// of a run never need.
+using TaggedFile = std::function<Expected<Path>()>;
 
 // Writes the converted audio of `convertedPath` with the tags of `inputPath`
-// into the file that `taggedFile` gives. Checks `cancel` between blocks; a
-// cancelled copy returns a problem.
+// into the file that `taggedFile` gives; true when it wrote it, false when
+// the converted file needed no change. Checks `cancel` between blocks; a
+// cancelled copy is a failure. A write that failed carries its errno value.
 //
 // The output gets the input's ID3v2 tag with all of its frames in the
 // input's own ID3v2 version (2.3 stays 2.3, 2.4 stays 2.4), and the APE,
@@ -46,8 +41,8 @@ using TaggedFile = std::function<Path()>;
 // the converted file are copied unchanged. A disk that fills up is told as
 // such ("the tags could not be written (No space left on device)").
 // Reentrant.
-TagCopyResult CopyTags(const Path &inputPath, const Path &convertedPath,
-                       const TaggedFile &taggedFile, qint64 outputLengthMs,
-                       const std::atomic<bool> *cancel = nullptr);
+Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
+                        const TaggedFile &taggedFile, qint64 outputLengthMs,
+                        const std::atomic<bool> *cancel = nullptr);
 
 } // namespace velunor

@@ -61,15 +61,13 @@ private:
 
 class FakeStarter : public ProcessStarter {
 public:
-    std::unique_ptr<ChildProcess> startProcess(const Path &, const QByteArrayList &arguments,
-                                               const QByteArrayList &, int &error) override
+    Expected<std::unique_ptr<ChildProcess>>
+    startProcess(const Path &, const QByteArrayList &arguments, const QByteArrayList &) override
     {
         // --no-glob INPUT -c 1 --no-glob OUTPUT ...
         const QString input = Path::FromBytes(arguments.value(1)).fileName().text();
-        if (input.startsWith("cannot-start")) {
-            error = ENOENT;
-            return nullptr;
-        }
+        if (input.startsWith("cannot-start"))
+            return Failure::OfErrno(ENOENT);
         if (!output.isEmpty())
             WriteFile(QString::fromUtf8(arguments.value(5)), output);
         auto process = std::make_unique<FakeProcess>();
@@ -81,7 +79,7 @@ public:
         inputs << input;
         if (input.startsWith("ends-at-once"))
             process->finish({1, 0});
-        return process;
+        return std::unique_ptr<ChildProcess>(std::move(process));
     }
     // Every process started, in order (owned by the job).
     QList<QPointer<FakeProcess>> started;

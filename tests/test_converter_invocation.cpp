@@ -42,12 +42,11 @@ class ConverterInvocationTest : public QObject {
     // errno value when it could not be started.
     int run(const QString &program, const QByteArrayList &arguments)
     {
-        int error = 0;
-        std::unique_ptr<ChildProcess> process =
-            processes_.startProcess(AsPath(program), arguments,
-                                    Shell32::ConverterEnvironment(AsPath(staging_.path())), error);
-        if (!process)
-            return -error;
+        Expected<std::unique_ptr<ChildProcess>> started = processes_.startProcess(
+            AsPath(program), arguments, Shell32::ConverterEnvironment(AsPath(staging_.path())));
+        if (!started)
+            return -started.failure().code;
+        const std::unique_ptr<ChildProcess> &process = *started;
         process->waitForEnd(120000);
         return process->end() ? process->end()->code() : -ETIMEDOUT;
     }
@@ -270,13 +269,13 @@ private slots:
     {
         // Far more than a pipe holds: a process whose error output is not
         // read would block for ever on it.
-        int error = 0;
-        std::unique_ptr<ChildProcess> process = processes_.startProcess(
+        Expected<std::unique_ptr<ChildProcess>> started = processes_.startProcess(
             Path::FromBytes("/bin/sh"),
             {"-c", "i=0; while [ $i -lt 20000 ]; do echo \"line $i of chatter\" >&2; "
                    "i=$((i+1)); done; echo 'sox FAIL formats: last words' >&2; exit 2"},
-            QByteArrayList{"PATH=/usr/bin:/bin"}, error);
-        QVERIFY(process);
+            QByteArrayList{"PATH=/usr/bin:/bin"});
+        QVERIFY(started);
+        const std::unique_ptr<ChildProcess> &process = *started;
         QTRY_VERIFY_WITH_TIMEOUT(process->end().has_value() && !process->errorOutput().isEmpty() &&
                                      process->errorOutput().endsWith("last words\n"),
                                  20000);

@@ -37,9 +37,11 @@ QString StagedPath(const QString &folder, const ConverterFile &file)
 {
     return velunor::StagedPath(AsPath(folder), file).text();
 }
+// Why the converter staged there must not be run, or "" when it may.
 QString UntrustedConverterReason(const QString &folder)
 {
-    return velunor::UntrustedConverterReason(AsPath(folder));
+    const Done trusted = CheckConverterTrusted(AsPath(folder));
+    return trusted ? QString() : trusted.failure().words;
 }
 void DeleteFileQuietly(const QString &path)
 {
@@ -274,8 +276,8 @@ private slots:
             QVERIFY(::fcntl(lockFile.handle(), F_OFD_SETLK, &alone) == 0);
             StagingLease late;
             QVERIFY(!late.isLocked());
-            QVERIFY2(late.problem().contains("another run holds the staging folder"),
-                     qPrintable(late.problem()));
+            QVERIFY2(late.locked().failure().words.contains("another run holds the staging folder"),
+                     qPrintable(late.locked().failure().words));
             late.release([] { QFAIL("a run without the lock removed the staged files"); });
         }
     }

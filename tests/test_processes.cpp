@@ -73,12 +73,12 @@ private slots:
         QVERIFY(inherited > STDERR_FILENO);
         const struct sigaction pipeBefore = Disposition(SIGPIPE);
         SetDisposition(SIGPIPE, SIG_IGN);
-        int error = 0;
-        const std::unique_ptr<ChildProcess> process =
-            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment, error);
+        const Expected<std::unique_ptr<ChildProcess>> started =
+            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
         ::sigaction(SIGPIPE, &pipeBefore, nullptr);
         ::close(inherited);
-        QVERIFY2(process, qPrintable(QString::number(error)));
+        QVERIFY2(started, qPrintable(started ? QString() : started.failure().words));
+        const std::unique_ptr<ChildProcess> &process = *started;
         // Its command line shows once the exec is complete.
         QList<pid_t> found;
         QTRY_VERIFY_WITH_TIMEOUT(!(found = ChildrenRunning(::getpid(), kSleeperWords)).isEmpty(),
@@ -211,10 +211,10 @@ private slots:
         ExitCleanup::AddAction(&runs, [&runs] { ++runs; });
         ExitCleanup::AddAction(&otherRuns, [&otherRuns] { ++otherRuns; });
         ExitCleanup::RemoveAction(&otherRuns);
-        int error = 0;
-        const std::unique_ptr<ChildProcess> process =
-            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment, error);
-        QVERIFY(process);
+        const Expected<std::unique_ptr<ChildProcess>> started =
+            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
+        QVERIFY(started);
+        const std::unique_ptr<ChildProcess> &process = *started;
 
         ExitCleanup::RunNow();
         QVERIFY(!QFile::exists(noted));

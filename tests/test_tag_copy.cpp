@@ -189,10 +189,10 @@ private slots:
         // Nothing to change: the tagged file is not written.
         const QString tagged = scratch_.path(QStringLiteral("tagged copy.mp3"));
         QVERIFY(WriteFile(tagged, QByteArray()));
-        const TagCopyResult unchanged = CopyTags(
-            AsPath(scratch_.stereo()), AsPath(output), [&] { return AsPath(tagged); }, 3000);
-        QCOMPARE(unchanged.problem, QString());
-        QVERIFY(!unchanged.written);
+        const Expected<bool> unchanged = CopyTags(
+            AsPath(scratch_.stereo()), AsPath(output),
+            [&]() -> Expected<Path> { return AsPath(tagged); }, 3000);
+        QVERIFY(unchanged && !*unchanged);
         QCOMPARE(Contents(tagged), QByteArray());
         QCOMPARE(CopyTagsOnto(withId3v1, output, 3000), QString());
         QCOMPARE(Contents(output), audio + Contents(withId3v1).right(128));
@@ -218,17 +218,19 @@ private slots:
         // The tagged file is the caller's: none is made where there is none,
         // and a copy that is cancelled says so.
         const QString notMade = scratch_.path(QStringLiteral("never made.mp3"));
-        const TagCopyResult noFile = CopyTags(
-            AsPath(withId3v1), AsPath(output), [&] { return AsPath(notMade); }, 3000);
-        QVERIFY2(noFile.problem.startsWith(QStringLiteral("the tags could not be written (")),
-                 qPrintable(noFile.problem));
+        const Expected<bool> noFile = CopyTags(
+            AsPath(withId3v1), AsPath(output), [&]() -> Expected<Path> { return AsPath(notMade); },
+            3000);
+        QVERIFY(!noFile);
+        QVERIFY2(noFile.failure().words.startsWith("the tags could not be written ("),
+                 qPrintable(noFile.failure().words));
         QVERIFY(!QFile::exists(notMade));
         const std::atomic<bool> cancel{true};
-        QCOMPARE(
-            CopyTags(
-                AsPath(withId3v1), AsPath(output), [&] { return AsPath(tagged); }, 3000, &cancel)
-                .problem,
-            QStringLiteral("the tag copy was cancelled"));
+        const Expected<bool> cancelled = CopyTags(
+            AsPath(withId3v1), AsPath(output), [&]() -> Expected<Path> { return AsPath(tagged); },
+            3000, &cancel);
+        QVERIFY(!cancelled);
+        QCOMPARE(cancelled.failure().words, QStringLiteral("the tag copy was cancelled"));
     }
 
     void movesAnAppendedTagToTheFront()
@@ -313,12 +315,13 @@ private slots:
         QVERIFY(copy.open());
         QFile input(mono);
         QVERIFY(input.open(QIODevice::ReadOnly));
-        QCOMPARE(CopyMpegAudio(input, copy.handle()), QString());
+        QVERIFY(CopyMpegAudio(input, copy.handle()));
         QCOMPARE(Contents(copy.fileName()), audio);
 
         const std::atomic<bool> cancel{true};
-        QCOMPARE(CopyMpegAudio(input, copy.handle(), &cancel),
-                 QStringLiteral("the copy was cancelled"));
+        const Done cancelled = CopyMpegAudio(input, copy.handle(), &cancel);
+        QVERIFY(!cancelled);
+        QCOMPARE(cancelled.failure().words, QStringLiteral("the copy was cancelled"));
         QCOMPARE(Contents(copy.fileName()), audio);
     }
 

@@ -111,14 +111,14 @@ class TagParsersTest : public QObject {
         const QString tagged = work_.filePath(fixture + QStringLiteral(".tagged.mp3"));
         if (!WriteFile(tagged, QByteArray()))
             return QString();
-        const TagCopyResult copy = CopyTags(
-            AsPath(Fixture(fixture)), AsPath(Fixture(fixture)), [&] { return AsPath(tagged); },
-            kLengthMs);
-        if (!copy.problem.isEmpty()) {
-            qWarning("%s", qPrintable(copy.problem));
+        const Expected<bool> copy = CopyTags(
+            AsPath(Fixture(fixture)), AsPath(Fixture(fixture)),
+            [&]() -> Expected<Path> { return AsPath(tagged); }, kLengthMs);
+        if (!copy) {
+            qWarning("%s", qPrintable(copy.failure().words));
             return QString();
         }
-        return copy.written ? tagged : Fixture(fixture);
+        return *copy ? tagged : Fixture(fixture);
     }
 
 private slots:

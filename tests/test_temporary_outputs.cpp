@@ -25,10 +25,11 @@ private slots:
     void onlyTheDeadAreClearedAway()
     {
         QTemporaryDir folder;
-        int error = 0;
         // A living run's file: locked for as long as its owner lives.
-        auto live = TemporaryOutput::Reserve(AsPath(folder.path()), error);
-        QVERIFY(live);
+        Expected<std::unique_ptr<TemporaryOutput>> reserved =
+            TemporaryOutput::Reserve(AsPath(folder.path()));
+        QVERIFY(reserved);
+        std::unique_ptr<TemporaryOutput> live = std::move(*reserved);
         QVERIFY(TemporaryOutput::IsReservedName(live->path().fileName().bytes()));
         // What a killed run leaves: the same kind of name, nobody holding it.
         QVERIFY(WriteFile(folder.filePath(".velunor-999999-7.mp3"), "debris"));
@@ -63,19 +64,21 @@ private slots:
     void aReservedFileReplacesNothingAndMovesInOneStep()
     {
         QTemporaryDir folder;
-        int error = 0;
-        auto output = TemporaryOutput::Reserve(AsPath(folder.path()), error);
-        QVERIFY(output);
+        Expected<std::unique_ptr<TemporaryOutput>> reserved =
+            TemporaryOutput::Reserve(AsPath(folder.path()));
+        QVERIFY(reserved);
+        std::unique_ptr<TemporaryOutput> output = std::move(*reserved);
         QVERIFY(WriteFile(folder.filePath("final.mp3"), "earlier"));
         QCOMPARE(::write(output->descriptor(), "new", 3), ssize_t(3));
-        QCOMPARE(output->moveTo(AsPath(folder.filePath("final.mp3"))), 0);
+        QVERIFY(output->moveTo(AsPath(folder.filePath("final.mp3"))));
         QCOMPARE(Contents(folder.filePath("final.mp3")), QByteArray("new"));
         QCOMPARE(output->path(), Path());
         output.reset();
         QCOMPARE(Entries(folder.path()), QStringList({"final.mp3"}));
 
-        QVERIFY(!TemporaryOutput::Reserve(AsPath(folder.filePath("missing")), error));
-        QCOMPARE(error, ENOENT);
+        const auto missing = TemporaryOutput::Reserve(AsPath(folder.filePath("missing")));
+        QVERIFY(!missing);
+        QCOMPARE(missing.failure().code, ENOENT);
     }
 
     void namesAreClaimedInListOrderWithoutRegardToCase()

@@ -139,12 +139,11 @@ void QtPlatform::notify(const QString &summary, const QString &body)
     bus.send(notice);
 }
 
-std::unique_ptr<ChildProcess> QtPlatform::startProcess(const Path &program,
-                                                       const QByteArrayList &arguments,
-                                                       const QByteArrayList &environment,
-                                                       int &error)
+Expected<std::unique_ptr<ChildProcess>> QtPlatform::startProcess(const Path &program,
+                                                                 const QByteArrayList &arguments,
+                                                                 const QByteArrayList &environment)
 {
-    return processes_.startProcess(program, arguments, environment, error);
+    return processes_.startProcess(program, arguments, environment);
 }
 
 QPoint QtPlatform::pointerPosition()

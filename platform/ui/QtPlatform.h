@@ -24,9 +24,9 @@ public:
     QString browseForFolder(QWidget *owner, const QString &prompt) override;
     void openUrl(const QUrl &url) override;
     void notify(const QString &summary, const QString &body) override;
-    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
-                                               const QByteArrayList &environment,
-                                               int &error) override;
+    Expected<std::unique_ptr<ChildProcess>>
+    startProcess(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment) override;
     QPoint pointerPosition() override;
     int secondsSinceMidnight() override;
     void seedRandom(quint32 seed) override;

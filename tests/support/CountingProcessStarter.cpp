@@ -4,16 +4,16 @@
 
 namespace velunor::testing {
 
-std::unique_ptr<ChildProcess>
+Expected<std::unique_ptr<ChildProcess>>
 CountingProcessStarter::startProcess(const Path &program, const QByteArrayList &arguments,
-                                     const QByteArrayList &environment, int &error)
+                                     const QByteArrayList &environment)
 {
     ++processesStarted;
-    std::unique_ptr<ChildProcess> process =
-        SystemProcessStarter::startProcess(program, arguments, environment, error);
+    Expected<std::unique_ptr<ChildProcess>> process =
+        SystemProcessStarter::startProcess(program, arguments, environment);
     if (process) {
         mostAtOnce = std::max(mostAtOnce, ++runningNow);
-        QObject::connect(process.get(), &ChildProcess::ended, [this] { --runningNow; });
+        QObject::connect(process->get(), &ChildProcess::ended, [this] { --runningNow; });
     }
     return process;
 }

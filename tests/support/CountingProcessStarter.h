@@ -11,9 +11,9 @@ public:
     int runningNow = 0; // started and not yet seen to end
     int mostAtOnce = 0;
 
-    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
-                                               const QByteArrayList &environment,
-                                               int &error) override;
+    Expected<std::unique_ptr<ChildProcess>>
+    startProcess(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment) override;
 };
 
 } // namespace velunor::testing

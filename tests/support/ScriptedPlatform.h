@@ -62,11 +62,11 @@ public:
     {
         notices << summary + ' ' + body;
     }
-    std::unique_ptr<ChildProcess> startProcess(const Path &program, const QByteArrayList &arguments,
-                                               const QByteArrayList &environment,
-                                               int &error) override
+    Expected<std::unique_ptr<ChildProcess>> startProcess(const Path &program,
+                                                         const QByteArrayList &arguments,
+                                                         const QByteArrayList &environment) override
     {
-        return processes.startProcess(program, arguments, environment, error);
+        return processes.startProcess(program, arguments, environment);
     }
     QPoint pointerPosition() override { return pointer; }
     int secondsSinceMidnight() override { return secondsSinceMidnightValue; }

@@ -54,14 +54,14 @@ QString CopyTagsOnto(const QString &input, const QString &converted, qint64 leng
     const QString tagged = converted + QStringLiteral(".tagged");
     if (!WriteFile(tagged, QByteArray()))
         return QStringLiteral("no file for the tagged copy");
-    const TagCopyResult copy = CopyTags(
-        Path::FromText(input), Path::FromText(converted), [&] { return Path::FromText(tagged); },
-        lengthMs);
-    if (copy.problem.isEmpty() && copy.written)
+    const Expected<bool> copy = CopyTags(
+        Path::FromText(input), Path::FromText(converted),
+        [&]() -> Expected<Path> { return Path::FromText(tagged); }, lengthMs);
+    if (copy && *copy)
         std::rename(QFile::encodeName(tagged).constData(),
                     QFile::encodeName(converted).constData());
     QFile::remove(tagged);
-    return copy.problem;
+    return copy ? QString() : copy.failure().words;
 }
 
 } // namespace velunor::testing

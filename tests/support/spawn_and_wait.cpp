@@ -30,7 +30,10 @@ int main(int argc, char *argv[])
     std::unique_ptr<QThread> asking(QThread::create([&] {
         askingThread = ::gettid();
         // Destroying the object leaves the process running.
-        SpawnProcess(Path::FromBytes("/bin/sleep"), {seconds}, {}, error);
+        const Expected<std::unique_ptr<ChildProcess>> started =
+            SpawnProcess(Path::FromBytes("/bin/sleep"), {seconds}, {});
+        if (!started)
+            error = started.failure().code;
     }));
     asking->start();
     asking->wait();
