@@ -26,7 +26,8 @@ const std::array<ConverterFile, 5> &ConverterFileSet();
 // The program among them.
 const ConverterFile &ConverterProgram();
 
-// The bytes of one of the resources 101 to 105. Throws PlatformError when the
+// The bytes of one of the resources 101 to 105, where the executable holds
+// them (valid for as long as the program runs). Throws PlatformError when the
 // executable does not carry it.
 QByteArray LoadConverterResource(int resourceId);
 
@@ -60,8 +61,8 @@ inline Path StagedPath(const Path &stagingFolder, const ConverterFile &file)
 void WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable,
                        const Yield &yield);
 
-// True when `path` is a regular file holding exactly `buffer` (its size and
-// its SHA-256 compared). Never follows a link.
+// True when `path` is a regular file holding exactly `buffer`, byte for byte.
+// Never follows a link.
 bool StagedFileMatches(const Path &path, const QByteArray &buffer);
 
 // Calls `yield`, then deletes the file at `path` if it can. Never fails.
