@@ -2,8 +2,6 @@
 #include "app/FileListView.h"
 #include "app/Form1.h"
 #include "cli/BatchInputs.h"
-#include "cli/BatchOptions.h"
-#include "cli/BatchProgram.h"
 #include "filelist/AddFolder.h"
 #include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
@@ -37,13 +35,10 @@ QList<velunor::Path> FilesToList(int argc, char **argv)
 
 } // namespace
 
+// The window program: `velunor` started without a command line for scripts
+// (see cli/main.cpp) becomes this program, with the same arguments.
 int main(int argc, char *argv[])
 {
-    // A command line for scripts needs no display: it is told apart before
-    // anything of the window is made.
-    if (velunor::cli::WantsCommandLine(argc, argv))
-        return velunor::cli::RunBatchProgram(argc, argv);
-
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velunor"));
     QApplication::setDesktopFileName(QStringLiteral("org.velunor.Velunor"));

@@ -26,8 +26,9 @@ const std::array<ConverterFile, 5> &ConverterFileSet();
 // The program among them.
 const ConverterFile &ConverterProgram();
 
-// The bytes of one of the resources 101 to 105; a failure when the executable
-// does not carry it.
+// The bytes of one of the resources 101 to 105, where the executable holds
+// them (valid for as long as the program runs); a failure when the
+// executable does not carry it.
 Expected<QByteArray> LoadConverterResource(int resourceId);
 
 // Where the converter is staged: "TEMP" exactly as the environment gives it
@@ -58,8 +59,8 @@ inline Path StagedPath(const Path &stagingFolder, const ConverterFile &file)
 // it. A failure is told in the system's words.
 Done WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable);
 
-// True when `path` is a regular file holding exactly `buffer` (its size and
-// its SHA-256 compared). Never follows a link.
+// True when `path` is a regular file holding exactly `buffer`, byte for byte.
+// Never follows a link.
 bool StagedFileMatches(const Path &path, const QByteArray &buffer);
 
 // Deletes the file at `path` if it can. Never fails.

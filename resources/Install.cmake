@@ -1,5 +1,6 @@
 # Installed layout (prefix /usr/local by default):
-#   lib/velunor/            the program with HAND-M.CUR, drag.ico and Samples/
+#   lib/velunor/            the program and the window program it starts, with
+#                           HAND-M.CUR, drag.ico and Samples/
 #   bin/velunor             a link to the program, which finds its companion
 #                           files through the link's target
 #   share/applications/     the desktop entry
@@ -11,17 +12,19 @@
 set(VELUNOR_INSTALL_DIR lib/velunor)
 set(VELUNOR_APP_ID org.velunor.Velunor)
 
-# The program needs no search path of its own: Qt comes from the system.
-set_target_properties(velunor PROPERTIES INSTALL_RPATH "")
-install(TARGETS velunor RUNTIME DESTINATION ${VELUNOR_INSTALL_DIR})
+# The programs need no search path of their own: Qt comes from the system.
+set_target_properties(velunor velunor_window PROPERTIES INSTALL_RPATH "")
+install(TARGETS velunor velunor_window RUNTIME DESTINATION ${VELUNOR_INSTALL_DIR})
 # A stripped install (the package's) also drops the compiler's notes, as
 # Debian's own packaging tools do.
-install(CODE "
-  if(CMAKE_INSTALL_DO_STRIP)
-    execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
-      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELUNOR_INSTALL_DIR}/velunor\"
-      COMMAND_ERROR_IS_FATAL ANY)
-  endif()")
+foreach(program velunor ${VELUNOR_WINDOW_PROGRAM})
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${VELUNOR_INSTALL_DIR}/${program}\"
+        COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endforeach()
 install(FILES ${VELUNOR_PROGRAM_DIR}/HAND-M.CUR ${VELUNOR_PROGRAM_DIR}/drag.ico
   DESTINATION ${VELUNOR_INSTALL_DIR})
 install(DIRECTORY ${VELUNOR_PROGRAM_DIR}/Samples DESTINATION ${VELUNOR_INSTALL_DIR})

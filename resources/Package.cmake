@@ -43,6 +43,8 @@ set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFolders.cmake)
 # Hardened as Debian builds its own packages: fortified libc calls wherever
 # the compiler optimises, and a global offset table made read-only at start.
 add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
-target_link_options(velunor PRIVATE LINKER:-z,relro LINKER:-z,now)
+foreach(program velunor velunor_window)
+  target_link_options(${program} PRIVATE LINKER:-z,relro LINKER:-z,now)
+endforeach()
 
 include(CPack)

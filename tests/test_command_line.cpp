@@ -567,6 +567,38 @@ private slots:
         QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList({"a.mp3", "b.mp3"}));
     }
 
+    // Without --batch the program becomes the window program found beside
+    // its real executable, not beside a link to it, with the same arguments
+    // (bytes that are not text among them) and leaves with its status; one
+    // that cannot be started is named.
+    void withoutBatchTheWindowProgramBesideTheExecutableTakesOver()
+    {
+        QTemporaryDir installed, elsewhere;
+        const QString program = QDir(installed.path()).filePath(QStringLiteral("velunor"));
+        const QString link = QDir(elsewhere.path()).filePath(QStringLiteral("velunor"));
+        QVERIFY(QFile::copy(kProgram, program) && QFile::link(program, link));
+        const QString window = QDir(installed.path()).filePath(QStringLiteral("velunor-window"));
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.start(link, {QStringLiteral("a song.mp3")});
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        const Ended ended = finished(process);
+        QCOMPARE(ended.status, 127);
+        QVERIFY2(ended.err.contains(window + QStringLiteral(" cannot be started")),
+                 qPrintable(ended.err));
+
+        QVERIFY(WriteFile(window, "#!/bin/sh\nprintf '%s|' \"$@\"\nexit 3\n",
+                          QFile::ReadOwner | QFile::ExeOwner));
+        process.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral("exec \"$0\" 'a song.mp3' \"$(printf '\\377.mp3')\" -- --batch"),
+             link});
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        QCOMPARE(process.exitCode(), 3);
+        QCOMPARE(process.readAllStandardOutput(), QByteArray("a song.mp3|\xff.mp3|--|--batch|"));
+    }
+
     // The status line never wraps, whatever the width and the name.
     void theStatusLineFitsTheTerminal()
     {

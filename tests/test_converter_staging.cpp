@@ -307,6 +307,53 @@ private slots:
         QVERIFY(QFileInfo(folder.filePath("sub")).isDir());
     }
 
+    // A staged file is used only when it holds every byte of the payload:
+    // a change anywhere, even one that keeps the size, a file cut short or
+    // grown, and a link to the right bytes are all told apart.
+    void onlyTheSameBytesMatchThePayload_data()
+    {
+        QTest::addColumn<int>("resourceId");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("matches");
+        for (const ConverterFile &file : ConverterFileSet())
+            QTest::addRow("%s as carried", file.stagedName.mid(1).constData())
+                << file.resourceId << "none" << true;
+        QTest::newRow("first byte changed") << 104 << "first" << false;
+        QTest::newRow("a byte in the middle changed") << 104 << "middle" << false;
+        QTest::newRow("last byte changed") << 104 << "last" << false;
+        QTest::newRow("cut short") << 104 << "shorter" << false;
+        QTest::newRow("grown") << 104 << "longer" << false;
+        QTest::newRow("a link to the same bytes") << 104 << "link" << false;
+    }
+
+    void onlyTheSameBytesMatchThePayload()
+    {
+        QFETCH(int, resourceId);
+        QFETCH(QString, change);
+        QFETCH(bool, matches);
+        const QByteArray payload = *LoadConverterResource(resourceId);
+        QByteArray bytes = payload;
+        if (change == "first")
+            bytes[0] = char(bytes[0] ^ 1);
+        else if (change == "middle")
+            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x80);
+        else if (change == "last")
+            bytes[bytes.size() - 1] = char(bytes[bytes.size() - 1] ^ 1);
+        else if (change == "shorter")
+            bytes.chop(1);
+        else if (change == "longer")
+            bytes.append('\0');
+        QTemporaryDir folder;
+        QString path = folder.filePath("staged");
+        QVERIFY(WriteFile(path, bytes));
+        if (change == "link") {
+            const QString link = folder.filePath("link");
+            QVERIFY(QFile::link(path, link));
+            path = link;
+        }
+        QCOMPARE(StagedFileMatches(path, payload), matches);
+    }
+
     void aPresentFileIsNeverOverwritten()
     {
         QTemporaryDir folder;

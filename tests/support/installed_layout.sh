@@ -5,8 +5,8 @@
 app_id=org.velunor.Velunor
 
 # check_installed_layout ROOT: checks the installation under ROOT/usr: the
-# program with its companion files in lib/velunor and the link bin/velunor
-# leading to it; the desktop entry, whose command and icon must be installed
+# program and the window program it becomes with their companion files in
+# lib/velunor and the link bin/velunor leading to the program; the desktop entry, whose command and icon must be installed
 # too; the metainfo, which must name that desktop entry; the manual page, the
 # copyright notes and the change log; the bash completion, which must
 # complete options, modes, folders and files.
@@ -15,6 +15,8 @@ check_installed_layout() {
   local prefix=$root/usr
   local program=$prefix/lib/velunor/velunor
   [ -x "$program" ] && [ -f "$program" ] || fail "no program in lib/velunor"
+  [ -x "$prefix/lib/velunor/velunor-window" ] && [ -f "$prefix/lib/velunor/velunor-window" ] ||
+    fail "no window program beside the program"
   [ -L "$prefix/bin/velunor" ] || fail "bin/velunor is not a link"
   [ "$(readlink -f "$prefix/bin/velunor")" = "$(readlink -f "$program")" ] ||
     fail "bin/velunor does not lead to the program"

@@ -1,0 +1,46 @@
+#include "cli/BatchOptions.h"
+#include "cli/BatchProgram.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+// The window program lies beside this executable, whose real path the
+// kernel knows even when it was started through the link in bin/.
+std::string WindowProgram()
+{
+    char self[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return std::string();
+    const std::string path(self, static_cast<size_t>(length));
+    return path.substr(0, path.rfind('/') + 1) + VELUNOR_WINDOW_PROGRAM;
+}
+
+} // namespace
+
+// `velunor`: the command line for scripts runs here, with Qt Core alone. For
+// the window this process becomes the window program (same process, same
+// arguments, signals left ignored stay ignored), so that a script's run
+// never loads and links Qt Widgets, Gui and DBus, which cost more than half
+// of a short run's start.
+int main(int argc, char *argv[])
+{
+    if (velunor::cli::WantsCommandLine(argc, argv))
+        return velunor::cli::RunBatchProgram(argc, argv);
+    const std::string window = WindowProgram();
+    if (window.empty()) {
+        std::fprintf(stderr, "velunor: the program's own path cannot be read: %s\n",
+                     std::strerror(errno));
+        return 127;
+    }
+    ::execv(window.c_str(), argv);
+    std::fprintf(stderr, "velunor: the window program %s cannot be started: %s\n", window.c_str(),
+                 std::strerror(errno));
+    return 127;
+}
