@@ -222,6 +222,11 @@ void Form1::connectHandlers()
     connect(Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
 }
 
+void Form1::addToList(const QList<Path> &files)
+{
+    ListView1->items().add(files);
+}
+
 void Form1::setOptionValue(OptionButton *option, bool selected)
 {
     if (!selected) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PointerKind.h"
+#include "conversion/ui/RunWindow.h"
 #include "platform/Path.h"
 #include "platform/ui/Platform.h"
 #include "shell/ui/ErrorReport.h"
@@ -49,35 +50,17 @@ public:
 };
 
 // The main window. Its controls keep their designer names (also as object
-// names), and every control event has one handler named after the control and
-// the event. The handlers live beside the capability they serve: start-up and
-// pointer rules here, the list in filelist/, the run and the options in
-// conversion/.
-class Form1 : public QWidget {
+// names, by which tests and accessibility tools find them), and every control
+// event has one handler named after the control and the event. The handlers
+// live beside the capability they serve: start-up and pointer rules here, the
+// list in filelist/, the run and the options in conversion/. A run sees the
+// window only as a RunWindow.
+class Form1 : public QWidget, private RunWindow {
     Q_OBJECT
 public:
     Form1(Platform &platform, SettingsStore &settings, QString programFolder,
           QWidget *parent = nullptr);
     ~Form1() override;
-
-    // Controls.
-    FileListView *ListView1 = nullptr;
-    QPushButton *PushButton1 = nullptr; // "Add MP3 File(s)"
-    QPushButton *PushButton2 = nullptr; // "Start Converting"
-    QPushButton *PushButton3 = nullptr; // "Add All MP3 File(s) In Folder"
-    QPushButton *PushButton4 = nullptr; // "Clear List"
-    QPushButton *PushButton5 = nullptr; // "Load Sample/Example Files"
-    QPushButton *PushButton6 = nullptr; // "What is Mono and Stereo?"
-    QPushButton *PushButton7 = nullptr; // "..."
-    QPushButton *PushButton8 = nullptr; // "Help"
-    QGroupBox *Frame1 = nullptr;        // "Save Results To This Folder"
-    QGroupBox *Frame2 = nullptr;        // "Options"
-    OptionButton *Option1 = nullptr;    // mix
-    OptionButton *Option2 = nullptr;    // left only
-    OptionButton *Option3 = nullptr;    // right only
-    QLineEdit *Text1 = nullptr;         // output folder
-    ProgressBar *ProgressBar1 = nullptr;
-    FocusHolder *Command1 = nullptr; // holds the first focus, never seen
 
     // The window's pointer: the hourglass while busy, otherwise what the hover
     // rules chose (Custom is the hand cursor from HAND-M.CUR, the arrow when
@@ -87,8 +70,8 @@ public:
     // Busy work (a run, a folder search) holds the hourglass while it works.
     // Work started inside another's yields may end first: the pointer goes
     // back to the default only when the last holder lets go.
-    void holdBusyPointer();
-    void releaseBusyPointer();
+    void holdBusyPointer() override;
+    void releaseBusyPointer() override;
     // The hand cursor, once loaded at start-up.
     const std::optional<QCursor> &MouseIcon() const { return mouseIcon_; }
 
@@ -96,7 +79,7 @@ public:
     static inline const QString DisplayName = QStringLiteral("Velunor");
     const QString &applicationTitle() const { return applicationTitle_; }
     const QString &programFolder() const { return programFolder_; }
-    Platform &platform() { return platform_; }
+    Platform &platform() override { return platform_; }
 
     // A plain message: OK only, no icon, the application title.
     void showMessage(const QString &text);
@@ -108,6 +91,8 @@ public:
     // Selects or clears an option button as a user's change would: selecting
     // deselects the other two and fires the button's click handler.
     void setOptionValue(OptionButton *option, bool selected);
+    // Adds files to the end of the list, as the program's arguments do.
+    void addToList(const QList<Path> &files);
 
     // The settings below only the tests change: they stay so that a test can
     // close the window without ending itself, see the order of files on any
@@ -165,6 +150,34 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Controls.
+    FileListView *ListView1 = nullptr;
+    QPushButton *PushButton1 = nullptr; // "Add MP3 File(s)"
+    QPushButton *PushButton2 = nullptr; // "Start Converting"
+    QPushButton *PushButton3 = nullptr; // "Add All MP3 File(s) In Folder"
+    QPushButton *PushButton4 = nullptr; // "Clear List"
+    QPushButton *PushButton5 = nullptr; // "Load Sample/Example Files"
+    QPushButton *PushButton6 = nullptr; // "What is Mono and Stereo?"
+    QPushButton *PushButton7 = nullptr; // "..."
+    QPushButton *PushButton8 = nullptr; // "Help"
+    QGroupBox *Frame1 = nullptr;        // "Save Results To This Folder"
+    QGroupBox *Frame2 = nullptr;        // "Options"
+    OptionButton *Option1 = nullptr;    // mix
+    OptionButton *Option2 = nullptr;    // left only
+    OptionButton *Option3 = nullptr;    // right only
+    QLineEdit *Text1 = nullptr;         // output folder
+    ProgressBar *ProgressBar1 = nullptr;
+    FocusHolder *Command1 = nullptr; // holds the first focus, never seen
+
+    // What a run sees of the window.
+    QWidget *reportParent() override { return this; }
+    FileListModel &listedFiles() override;
+    QString outputFolderText() const override;
+    bool isModeSelected(ChannelMode mode) const override;
+    void showPercent(int percent) override;
+    void showBarText(const QString &text) override;
+    void showRunState(const QString &state) override;
+
     void createControls();
     void connectHandlers();
     void applyPointerToWindow();
@@ -177,6 +190,7 @@ private:
     // filelist/Form1_DragDrop.cpp).
     bool routeListViewEvent(QObject *watched, QEvent *event);
     bool routeListViewDrop(QEvent *event);
+    void removeSelectedItem();
 
     Platform &platform_;
     SettingsStore &settings_;

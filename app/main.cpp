@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
     QObject::connect(&sessionEnd, &velunor::SignalWatcher::received, &window,
                      [&window] { window.Form_Unload(); });
     window.Form_Load();
-    window.ListView1->items().add(FilesToList(argc, argv));
+    window.addToList(FilesToList(argc, argv));
     window.show();
     return QApplication::exec();
 }

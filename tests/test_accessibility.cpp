@@ -41,25 +41,26 @@ private slots:
         Form1 &form = window.form();
         QCOMPARE(Published(&form)->role(), QAccessible::Window);
         QCOMPARE(Published(&form)->text(QAccessible::Name), QStringLiteral("Velunor"));
-        form.ListView1->items().add(
+        Controls(form).ListView1->items().add(
             testing::Paths({"/music/a.mp3", "/music/b.mp3", "/music/c.mp3"}));
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
 
         using R = QAccessible::Role;
-        const QList<std::pair<R, QString>> stops = {{R::Tree, "MP3 files to convert"},
-                                                    {R::Button, "Add MP3 File(s)"},
-                                                    {R::Button, "Add All MP3 File(s) In Folder"},
-                                                    {R::Button, "Start Converting"},
-                                                    {R::Button, "Clear List"},
-                                                    {R::Button, "Load Sample/Example Files"},
-                                                    {R::EditableText, "Output folder"},
-                                                    {R::Button, "Browse for the output folder"},
-                                                    {R::RadioButton, form.Option1->text()},
-                                                    {R::RadioButton, form.Option2->text()},
-                                                    {R::RadioButton, form.Option3->text()},
-                                                    {R::Button, "What is Mono and Stereo?"},
-                                                    {R::Button, "Help"}};
+        const QList<std::pair<R, QString>> stops = {
+            {R::Tree, "MP3 files to convert"},
+            {R::Button, "Add MP3 File(s)"},
+            {R::Button, "Add All MP3 File(s) In Folder"},
+            {R::Button, "Start Converting"},
+            {R::Button, "Clear List"},
+            {R::Button, "Load Sample/Example Files"},
+            {R::EditableText, "Output folder"},
+            {R::Button, "Browse for the output folder"},
+            {R::RadioButton, Controls(form).Option1->text()},
+            {R::RadioButton, Controls(form).Option2->text()},
+            {R::RadioButton, Controls(form).Option3->text()},
+            {R::Button, "What is Mono and Stereo?"},
+            {R::Button, "Help"}};
         int stop = 0;
         auto tab = [&] {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -75,8 +76,8 @@ private slots:
         press(Qt::Key_Down);
         press(Qt::Key_Up);
         press(Qt::Key_Delete);
-        QCOMPARE(form.ListView1->items().count(), 2);
-        QCOMPARE(form.ListView1->itemText(2), QStringLiteral("/music/c.mp3"));
+        QCOMPARE(Controls(form).ListView1->items().count(), 2);
+        QCOMPARE(Controls(form).ListView1->itemText(2), QStringLiteral("/music/c.mp3"));
         tab(); // Space presses a button
         window.platform.fileDialogAnswers.push_back([] { return QString(); });
         press(Qt::Key_Space);
@@ -88,21 +89,21 @@ private slots:
         tab();
         window.platform.folderAnswers.push_back(output.path());
         press(Qt::Key_Space);
-        QCOMPARE(form.Text1->text(), output.path() + "/");
+        QCOMPARE(Controls(form).Text1->text(), output.path() + "/");
         tab();
         tab(); // Space selects an option, and again keeps it selected
         press(Qt::Key_Space);
         press(Qt::Key_Space);
-        QVERIFY(Published(form.Option2)->state().checked);
-        QVERIFY(!Published(form.Option1)->state().checked);
+        QVERIFY(Published(Controls(form).Option2)->state().checked);
+        QVERIFY(!Published(Controls(form).Option1)->state().checked);
         while (stop < stops.size())
             tab();
         // Round again to the button that holds the first focus, which is
         // not presented.
         press(Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), form.Command1);
-        QVERIFY(Published(form.Command1)->state().invisible);
-        QCOMPARE(Published(form.Command1)->text(QAccessible::Name), QString());
+        QCOMPARE(QApplication::focusWidget(), Controls(form).Command1);
+        QVERIFY(Published(Controls(form).Command1)->state().invisible);
+        QCOMPARE(Published(Controls(form).Command1)->text(QAccessible::Name), QString());
         QVERIFY(window.platform.unexpected.isEmpty());
     }
 
@@ -113,7 +114,8 @@ private slots:
         Form1 &form = window.form();
         auto published = [&form] {
             QList<int> states; // 1 checked, 0 not, -1 not even checkable
-            for (QWidget *option : {form.Option1, form.Option2, form.Option3}) {
+            for (QWidget *option :
+                 {Controls(form).Option1, Controls(form).Option2, Controls(form).Option3}) {
                 const QAccessible::State state = Published(option)->state();
                 states << (state.checkable ? int(state.checked) : -1);
             }
@@ -122,14 +124,14 @@ private slots:
         QCOMPARE(published(), (QList<int>{1, 0, 0}));
         // Pressed through assistive technology, an option is clicked: the
         // window's rule and the stored choice follow.
-        QAccessibleActionInterface *option2 = Published(form.Option2)->actionInterface();
+        QAccessibleActionInterface *option2 = Published(Controls(form).Option2)->actionInterface();
         QVERIFY(option2);
         option2->doAction(QAccessibleActionInterface::pressAction());
         option2->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(published(), (QList<int>{0, 1, 0}));
         QCOMPARE(window.stored("Option2"), QStringLiteral("True"));
         // The program may clear all three.
-        form.setOptionValue(form.Option2, false);
+        form.setOptionValue(Controls(form).Option2, false);
         QCOMPARE(published(), (QList<int>{0, 0, 0}));
     }
 
@@ -137,7 +139,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        ProgressBar &bar = *window.form().ProgressBar1;
+        ProgressBar &bar = *window.ui().ProgressBar1;
         QAccessibleInterface *published = Published(&bar);
         QCOMPARE(published->text(QAccessible::Name), QStringLiteral("Progress Bar"));
         bar.setText(QStringLiteral("Please wait.. 12"));

@@ -46,12 +46,12 @@ void Answer(TestWindow &window, const QString &result)
 
 QStringList Listed(TestWindow &window)
 {
-    return Texts(window->ListView1->items().paths());
+    return Texts(window.ui().ListView1->items().paths());
 }
 
 void ClickAddFiles(TestWindow &window)
 {
-    QTest::mouseClick(window->PushButton1, Qt::LeftButton);
+    QTest::mouseClick(window.ui().PushButton1, Qt::LeftButton);
 }
 
 } // namespace
@@ -163,7 +163,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(AsPath("/m/kept.mp3"));
+        window.ui().ListView1->items().add(AsPath("/m/kept.mp3"));
         Answer(window, QString());
         ClickAddFiles(window);
 
@@ -184,7 +184,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(AsPath("/m/first.mp3"));
+        window.ui().ListView1->items().add(AsPath("/m/first.mp3"));
 
         Answer(window, QStringLiteral("/home/ann/one.mp3"));
         ClickAddFiles(window);
@@ -206,7 +206,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window->ListView1->items().add(AsPath("/m/kept.mp3"));
+        window.ui().ListView1->items().add(AsPath("/m/kept.mp3"));
 
         // The overflow as the real desktop raises it for a very large pick.
         QStringList many;

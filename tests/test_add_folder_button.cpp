@@ -38,7 +38,7 @@ public:
     {
         window.platform.inputAnswers.push_back(extension);
         window.platform.folderAnswers.push_back(folder);
-        QTest::mouseClick(window->PushButton3, Qt::LeftButton);
+        QTest::mouseClick(window.ui().PushButton3, Qt::LeftButton);
     }
     // Clicks the button and waits for the search to end.
     void click(const QString &extension, const QString &folder)
@@ -48,7 +48,7 @@ public:
     }
     QStringList items(const FolderTree &tree)
     {
-        return tree.relative(Texts(window->ListView1->items().paths()));
+        return tree.relative(Texts(window.ui().ListView1->items().paths()));
     }
 
     TestWindow window;
@@ -71,13 +71,13 @@ private slots:
         ScriptedPlatform &platform = fixture.window.platform;
 
         fixture.window.platform.inputAnswers.push_back(QString());
-        QTest::mouseClick(fixture.window->PushButton3, Qt::LeftButton);
+        QTest::mouseClick(fixture.window.ui().PushButton3, Qt::LeftButton);
         QCOMPARE(platform.inputPrompts, QList<QString>({kPrompt}));
         QVERIFY(platform.folderPrompts.isEmpty());
 
         fixture.click("mp3", QString());
         QCOMPARE(platform.folderPrompts, QList<QString>({"Please select folder:"}));
-        QCOMPARE(fixture.window->ListView1->items().count(), 0);
+        QCOMPARE(fixture.window.ui().ListView1->items().count(), 0);
         QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
         QVERIFY(platform.messages.isEmpty());
         QVERIFY(platform.unexpected.isEmpty());
@@ -124,7 +124,7 @@ private slots:
         // free and shows the hourglass until the files are in the list.
         fixture.start("mp3", tree.path("A"));
         QCOMPARE(int(fixture.window->MousePointer().kind()), 11);
-        QCOMPARE(fixture.window->ListView1->items().count(), 0);
+        QCOMPARE(fixture.window.ui().ListView1->items().count(), 0);
         QTRY_COMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
         QCOMPARE(fixture.items(tree), QStringList({"A/B/D/d.mp3", "A/C/E/e.mp3"}));
     }

@@ -60,9 +60,9 @@ class WindowRecorder : public QObject {
 public:
     explicit WindowRecorder(Form1 &form)
     {
-        connect(form.ProgressBar1, &QProgressBar::valueChanged, this,
+        connect(Controls(form).ProgressBar1, &QProgressBar::valueChanged, this,
                 [this](int value) { values << value; });
-        connect(form.ProgressBar1, &ProgressBar::textChanged, this,
+        connect(Controls(form).ProgressBar1, &ProgressBar::textChanged, this,
                 [this, &form](const QString &text) {
                     texts << text;
                     if (text.startsWith("Please wait.. ") || text.startsWith("Processing: "))
@@ -82,7 +82,7 @@ class WhileConverting : public QObject {
 public:
     WhileConverting(Form1 &form, std::function<void()> action)
     {
-        connect(form.ProgressBar1, &ProgressBar::textChanged, this,
+        connect(Controls(form).ProgressBar1, &ProgressBar::textChanged, this,
                 [this, action](const QString &text) {
                     if (done_ ||
                         (!text.startsWith("Please wait.. ") && !text.startsWith("Processing: ")))
@@ -132,8 +132,8 @@ class ConversionRunTest : public QObject {
     QString output(const QString &name) const { return outputs_->path() + "/" + name; }
     // Where the desktop's Trash keeps the files moved there.
     QString trashFiles() const { return home_->path() + "/.qttest/share/Trash/files"; }
-    void list(const QStringList &paths) { form().ListView1->items().add(Paths(paths)); }
-    void start() { QTest::mouseClick(form().PushButton2, Qt::LeftButton); }
+    void list(const QStringList &paths) { Controls(form()).ListView1->items().add(Paths(paths)); }
+    void start() { QTest::mouseClick(Controls(form()).PushButton2, Qt::LeftButton); }
     // Starts a run and waits until it has ended.
     void convert()
     {
@@ -173,7 +173,7 @@ private slots:
         window_ = std::make_unique<TestWindow>();
         window_->load();
         form().setConversionsAtOnce(2);
-        form().Text1->setText(outputs_->path() + "/");
+        Controls(form()).Text1->setText(outputs_->path() + "/");
     }
 
     void cleanup()
@@ -217,7 +217,7 @@ private slots:
 
     void filesConvertTwoAtATimeInListOrder()
     {
-        chooseMode(form().Option2);
+        chooseMode(Controls(form()).Option2);
         list({input("a.mp3", 440, 1000, 5.0), input("Song.Live.MP3", 440, 1000, 5.0),
               input("c.mp3", 440, 1000, 5.0)});
         WindowRecorder shown(form());
@@ -244,11 +244,11 @@ private slots:
         QVERIFY(shown.texts.contains("Processing: a.mp3"));
         QVERIFY(shown.pointerBusyWhileWorking);
         QCOMPARE(shown.titles.last(), QStringLiteral("Velunor"));
-        QCOMPARE(form().ProgressBar1->value(), 0);
-        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
+        QCOMPARE(Controls(form()).ProgressBar1->value(), 0);
+        QCOMPARE(Controls(form()).ProgressBar1->text(), QStringLiteral("Progress Bar"));
         QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
         verifyNoLeftovers(outputs_->path());
-        QCOMPARE(form().ListView1->items().count(), 3);
+        QCOMPARE(Controls(form()).ListView1->items().count(), 3);
     }
 
     void theBarFollowsTheAudioOfALongFile()
@@ -260,7 +260,7 @@ private slots:
         list({longSong, input("a.mp3"), input("b.mp3"), input("c.mp3")});
         WindowRecorder shown(form());
         QList<int> whileAlone;
-        connect(form().ProgressBar1, &QProgressBar::valueChanged, this, [&](int value) {
+        connect(Controls(form()).ProgressBar1, &QProgressBar::valueChanged, this, [&](int value) {
             const QStringList done = Entries(outputs_->path());
             if (done.contains("a.mp3") && done.contains("b.mp3") && done.contains("c.mp3") &&
                 !done.contains("long.mp3"))
@@ -332,7 +332,7 @@ private slots:
         QFETCH(QString, message);
         if (withFiles)
             list({input("a.mp3")});
-        form().Text1->setText(folder == "<file>" ? input("a.mp3") : folder);
+        Controls(form()).Text1->setText(folder == "<file>" ? input("a.mp3") : folder);
         start();
         QCOMPARE(platform().messageTexts(), QStringList({message}));
         QVERIFY(!form().isConverting());
@@ -396,7 +396,7 @@ private slots:
         FatStick stick(8192);
         if (!stick.isMounted())
             QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
-        form().Text1->setText(stick.path() + "/");
+        Controls(form()).Text1->setText(stick.path() + "/");
         QStringList songs;
         for (const QString name : {"A/01.mp3", "B/01.mp3", "a:b.mp3", "a?b.mp3", "CON.mp3"}) {
             QVERIFY(QDir(inputs_->path()).mkpath(QFileInfo(name).path()));
@@ -456,7 +456,7 @@ private slots:
         QFETCH(bool, removed);
         const QString folder = outputs_->path() + "/out";
         QVERIFY(QDir().mkpath(folder));
-        form().Text1->setText(folder);
+        Controls(form()).Text1->setText(folder);
         const QString song = input("song.mp3", 440, 1000, 30.0);
         list({song});
         const QByteArray path = QFile::encodeName(folder);
@@ -550,7 +550,7 @@ private slots:
         const QString folder = disk.isMounted() ? disk.path() : outputs_->path();
         const QByteArray earlier(20 * 1024, 'e');
         QVERIFY(WriteFile(folder + "/long 1.mp3", earlier));
-        form().Text1->setText(folder + "/");
+        Controls(form()).Text1->setText(folder + "/");
         // Three files the disk cannot hold, converted two at a time, so that
         // the unfinished output of one is gone before another is checked;
         // and a short one that fits once they are.
@@ -686,10 +686,10 @@ private slots:
         QTemporaryDir other;
         form().setConversionsAtOnce(1);
         list({input("a.mp3", 440, 1000, 60.0), input("b.mp3"), input("c.mp3")});
-        chooseMode(form().Option1);
+        chooseMode(Controls(form()).Option1);
         WhileConverting change(form(), [&] {
-            form().Text1->setText(other.path() + "/");
-            chooseMode(form().Option2);
+            Controls(form()).Text1->setText(other.path() + "/");
+            chooseMode(Controls(form()).Option2);
         });
         convert();
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
@@ -705,7 +705,8 @@ private slots:
     {
         const QStringList songs = {input("a.mp3"), input("b.mp3")};
         list(songs);
-        for (OptionButton *option : {form().Option1, form().Option2, form().Option3})
+        for (OptionButton *option :
+             {Controls(form()).Option1, Controls(form()).Option2, Controls(form()).Option3})
             form().setOptionValue(option, false);
         convert();
         QCOMPARE(platform().messageTexts(),
@@ -724,10 +725,11 @@ private slots:
         list({song});
         QStringList texts;
         QList<bool> outputThere;
-        connect(form().ProgressBar1, &ProgressBar::textChanged, this, [&](const QString &text) {
-            texts << text;
-            outputThere << QFileInfo::exists(output("a.mp3"));
-        });
+        connect(Controls(form()).ProgressBar1, &ProgressBar::textChanged, this,
+                [&](const QString &text) {
+                    texts << text;
+                    outputThere << QFileInfo::exists(output("a.mp3"));
+                });
         convert();
         const qsizetype processing = texts.indexOf("Processing: a.mp3");
         QVERIFY2(processing >= 0, qPrintable(texts.join(" | ")));
@@ -739,7 +741,7 @@ private slots:
         QVERIFY2(at > processing + 1, qPrintable(texts.join(" | ")));
         QCOMPARE(texts.value(at), QStringLiteral("Progress Bar"));
         QVERIFY(!outputThere.value(at));
-        QCOMPARE(form().ProgressBar1->text(), QStringLiteral("Progress Bar"));
+        QCOMPARE(Controls(form()).ProgressBar1->text(), QStringLiteral("Progress Bar"));
     }
 
     void aListClearedAndRefilledIsToldTruthfully()
@@ -750,7 +752,7 @@ private slots:
         form().setConversionsAtOnce(1);
         list(first);
         WhileConverting change(form(), [&] {
-            QTest::mouseClick(form().PushButton4, Qt::LeftButton); // Clear List
+            QTest::mouseClick(Controls(form()).PushButton4, Qt::LeftButton); // Clear List
             list(second);
         });
         convert();
@@ -771,7 +773,7 @@ private slots:
         form().setConversionsAtOnce(1);
         list(songs);
         WhileConverting change(form(), [&] {
-            form().ListView1->items().exchange(1, 2);
+            Controls(form()).ListView1->items().exchange(1, 2);
             list({output("c.mp3")});
         });
         convert();
@@ -799,14 +801,14 @@ private slots:
         platform().folderAnswers = {more.path()};
         PointerKind afterSearch;
         WhileConverting search(form(), [&] {
-            QTest::mouseClick(form().PushButton3, Qt::LeftButton);
+            QTest::mouseClick(Controls(form()).PushButton3, Qt::LeftButton);
             afterSearch = form().MousePointer();
-            form().ListView1->select(1);
-            QTest::keyClick(form().ListView1, Qt::Key_Delete);
+            Controls(form()).ListView1->select(1);
+            QTest::keyClick(Controls(form()).ListView1, Qt::Key_Delete);
         });
         convert();
         QCOMPARE(afterSearch.kind(), PointerKind::Hourglass);
-        QCOMPARE(form().ListView1->items().count(), 3);
+        QCOMPARE(Controls(form()).ListView1->items().count(), 3);
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
         QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "b.mp3", "x1.mp3"}));
         QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
@@ -897,9 +899,9 @@ private slots:
             if (userTurnsAway)
                 QApplication::setActiveWindow(nullptr);
             if (stop)
-                form().PushButton2->click();
+                Controls(form()).PushButton2->click();
         });
-        form().PushButton2->click();
+        Controls(form()).PushButton2->click();
         QTRY_VERIFY_WITH_TIMEOUT(!form().isConverting(), 120000);
         QTEST(platform().notices, "notices");
         // The final message is shown all the same.
@@ -916,10 +918,10 @@ private slots:
         TestWindow other;
         other.load();
         QTemporaryDir otherOutputs;
-        other->Text1->setText(otherOutputs.path() + "/");
-        other->ListView1->items().add(AsPath(input("long.mp3", 440, 1000, 10.0)));
+        other.ui().Text1->setText(otherOutputs.path() + "/");
+        other.ui().ListView1->items().add(AsPath(input("long.mp3", 440, 1000, 10.0)));
         list({input("a.mp3"), input("b.mp3"), input("c.mp3")});
-        QTest::mouseClick(other->PushButton2, Qt::LeftButton);
+        QTest::mouseClick(other.ui().PushButton2, Qt::LeftButton);
         convert();
         QTRY_VERIFY_WITH_TIMEOUT(!other->isConverting(), 60000);
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));

@@ -125,12 +125,15 @@ private slots:
         TestWindow window;
         window.load();
         Form1 &form = window.form();
-        form.Text1->setText(QStringLiteral("/home/user/Music/"));
+        Controls(form).Text1->setText(QStringLiteral("/home/user/Music/"));
 
         const QList<QPair<QWidget *, QRect>> onWhite = {
-            {form.Frame1, CaptionArea(form.Frame1)},   {form.Frame2, CaptionArea(form.Frame2)},
-            {form.Option1, CaptionArea(form.Option1)}, {form.Option2, CaptionArea(form.Option2)},
-            {form.Option3, CaptionArea(form.Option3)}, {form.Text1, form.Text1->rect()},
+            {Controls(form).Frame1, CaptionArea(Controls(form).Frame1)},
+            {Controls(form).Frame2, CaptionArea(Controls(form).Frame2)},
+            {Controls(form).Option1, CaptionArea(Controls(form).Option1)},
+            {Controls(form).Option2, CaptionArea(Controls(form).Option2)},
+            {Controls(form).Option3, CaptionArea(Controls(form).Option3)},
+            {Controls(form).Text1, Controls(form).Text1->rect()},
         };
         for (const auto &[widget, area] : onWhite) {
             const Drawn drawn = Look(widget, area);
@@ -140,14 +143,14 @@ private slots:
         }
         // The selected option's mark shows on its white circle.
         QStyleOptionButton indicator;
-        indicator.initFrom(form.Option1);
-        const QRect mark = form.Option1->style()->subElementRect(QStyle::SE_RadioButtonIndicator,
-                                                                 &indicator, form.Option1);
-        QVERIFY(Look(form.Option1, mark).ink >= 4);
+        indicator.initFrom(Controls(form).Option1);
+        const QRect mark = Controls(form).Option1->style()->subElementRect(
+            QStyle::SE_RadioButtonIndicator, &indicator, Controls(form).Option1);
+        QVERIFY(Look(Controls(form).Option1, mark).ink >= 4);
 
         // What keeps the theme's colours keeps its light text on its face.
-        const QList<QPair<QPushButton *, int>> buttons = {{form.PushButton2, kWord},
-                                                          {form.PushButton7, kDots}};
+        const QList<QPair<QPushButton *, int>> buttons = {{Controls(form).PushButton2, kWord},
+                                                          {Controls(form).PushButton7, kDots}};
         for (const auto &[button, enough] : buttons) {
             const Drawn drawn = Look(button, CaptionArea(button));
             QVERIFY2(drawn.ink >= enough && drawn.darkInk == 0, qPrintable(button->objectName()));
@@ -163,7 +166,8 @@ private slots:
         Form1 &form = window.form();
         QVERIFY(window.platform.messages.isEmpty());
         for (QWidget *widget :
-             QList<QWidget *>{form.Frame1, form.Frame2, form.Option1, form.Option2, form.Option3}) {
+             QList<QWidget *>{Controls(form).Frame1, Controls(form).Frame2, Controls(form).Option1,
+                              Controls(form).Option2, Controls(form).Option3}) {
             const QRect area = qobject_cast<QGroupBox *>(widget)
                                    ? CaptionArea(static_cast<QGroupBox *>(widget))
                                    : CaptionArea(static_cast<QRadioButton *>(widget));

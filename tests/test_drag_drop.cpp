@@ -42,8 +42,8 @@ class DropFixture {
 public:
     DropFixture() { window.load(); }
 
-    QWidget *rows() { return window->ListView1->viewport(); }
-    FileListModel &items() { return window->ListView1->items(); }
+    QWidget *rows() { return window.ui().ListView1->viewport(); }
+    FileListModel &items() { return window.ui().ListView1->items(); }
 
     // Drags `data` in and over the list; whether the list takes it.
     bool dragOver(const QMimeData &data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,

@@ -35,7 +35,7 @@ public:
         list().items().add(Paths(paths));
     }
 
-    FileListView &list() { return *window->ListView1; }
+    FileListView &list() { return *window.ui().ListView1; }
     QWidget *rows() { return list().viewport(); }
     QStringList texts() { return Texts(list().items().paths()); }
     QPoint rowCentre(int item)
@@ -165,9 +165,9 @@ private slots:
     {
         ListFixture fixture({A, B, A});
         fixture.window->setMousePointer(PointerKind::Hourglass);
-        QTest::mouseClick(fixture.window->PushButton4, Qt::LeftButton);
+        QTest::mouseClick(fixture.window.ui().PushButton4, Qt::LeftButton);
         QCOMPARE(fixture.list().items().count(), 0);
-        QTest::mouseClick(fixture.window->PushButton4, Qt::LeftButton);
+        QTest::mouseClick(fixture.window.ui().PushButton4, Qt::LeftButton);
         QCOMPARE(fixture.list().items().count(), 0);
         QVERIFY(fixture.window.platform.messages.isEmpty());
     }
@@ -250,7 +250,7 @@ private slots:
         QCOMPARE(fixture.texts(), QStringList({B, C}));
 
         fixture.click(1);
-        QTest::mouseClick(fixture.window->PushButton4, Qt::LeftButton);
+        QTest::mouseClick(fixture.window.ui().PushButton4, Qt::LeftButton);
         fixture.list().items().add(Paths({C, D}));
         fixture.press(fixture.belowTheRows());
         fixture.dragOver(1);

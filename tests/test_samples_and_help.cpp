@@ -85,13 +85,13 @@ private slots:
         window.load();
         window.platform.yesNoAnswers = {MessageAnswer::No, MessageAnswer::Yes};
 
-        QTest::mouseClick(window->PushButton5, Qt::LeftButton);
+        QTest::mouseClick(window.ui().PushButton5, Qt::LeftButton);
         const QStringList once = {"Samples/.h", "Samples/A.wav", "Samples/b.mp3", "Samples/~c.txt"};
-        QCOMPARE(program.relative(Texts(window->ListView1->items().paths())), once);
+        QCOMPARE(program.relative(Texts(window.ui().ListView1->items().paths())), once);
         QVERIFY(window.platform.openedUrls.isEmpty());
 
-        QTest::mouseClick(window->PushButton5, Qt::LeftButton);
-        QCOMPARE(program.relative(Texts(window->ListView1->items().paths())), once + once);
+        QTest::mouseClick(window.ui().PushButton5, Qt::LeftButton);
+        QCOMPARE(program.relative(Texts(window.ui().ListView1->items().paths())), once + once);
         QCOMPARE(window.platform.openedUrls,
                  QList<QUrl>({QUrl::fromLocalFile(program.path("Samples"))}));
 
@@ -109,8 +109,8 @@ private slots:
         TestWindow window;
         window.load();
         window.platform.yesNoAnswers = {MessageAnswer::No};
-        QTest::mouseClick(window->PushButton5, Qt::LeftButton);
-        const QStringList samples = Texts(window->ListView1->items().paths());
+        QTest::mouseClick(window.ui().PushButton5, Qt::LeftButton);
+        const QStringList samples = Texts(window.ui().ListView1->items().paths());
         QVERIFY2(samples.size() >= 3, qPrintable(samples.join('\n')));
         for (const QString &sample : samples) {
             QVERIFY(sample.startsWith(QStringLiteral(VELUNOR_PROGRAM_DIR "/Samples/")));
@@ -133,8 +133,8 @@ private slots:
         window.load();
         auto browse = [&](const QString &answer) {
             window.platform.folderAnswers.push_back(answer);
-            QTest::mouseClick(window->PushButton7, Qt::LeftButton);
-            return window->Text1->text();
+            QTest::mouseClick(window.ui().PushButton7, Qt::LeftButton);
+            return window.ui().Text1->text();
         };
         QCOMPARE(browse(tree.path("Music")), tree.path("Music/"));
         QCOMPARE(window.stored("Output Folder"), tree.path("Music/"));
@@ -165,20 +165,20 @@ private slots:
         form.setEndProgram([] {});
         form.Form_Load();
         form.show();
-        const QString before = form.Text1->text();
-        QTest::mouseClick(form.PushButton7, Qt::LeftButton);
+        const QString before = Controls(form).Text1->text();
+        QTest::mouseClick(Controls(form).PushButton7, Qt::LeftButton);
         QCOMPARE(platform.messageTexts(),
                  QStringList({ErrorReportText("The folder dialog could not be shown.",
                                               Location::PushButton7_Click, 100)}));
-        QCOMPARE(form.Text1->text(), before);
+        QCOMPARE(Controls(form).Text1->text(), before);
     }
 
     void explanationsArePlainMessages()
     {
         TestWindow window;
         window.load();
-        QTest::mouseClick(window->PushButton6, Qt::LeftButton);
-        QTest::mouseClick(window->PushButton8, Qt::LeftButton);
+        QTest::mouseClick(window.ui().PushButton6, Qt::LeftButton);
+        QTest::mouseClick(window.ui().PushButton8, Qt::LeftButton);
         const QStringList texts = window.platform.messageTexts();
         QCOMPARE(texts.size(), 2);
         // Mono, an empty line, stereo; help that ends with where to write.

@@ -116,16 +116,16 @@ private slots:
         TestWindow window;
         window.load();
         Form1 &form = window.form();
-        QTest::mouseClick(form.Option2, Qt::LeftButton, {}, QPoint(6, 7));
+        QTest::mouseClick(Controls(form).Option2, Qt::LeftButton, {}, QPoint(6, 7));
         QCOMPARE(window.stored("Option1"), QStringLiteral("False"));
         QCOMPARE(window.stored("Option2"), QStringLiteral("True"));
         QCOMPARE(window.stored("Option3"), QStringLiteral("False"));
-        QVERIFY(!form.Option1->isChecked());
+        QVERIFY(!Controls(form).Option1->isChecked());
         // Clicking the selected one keeps it selected.
-        QTest::mouseClick(form.Option2, Qt::LeftButton, {}, QPoint(6, 7));
-        QVERIFY(form.Option2->isChecked());
+        QTest::mouseClick(Controls(form).Option2, Qt::LeftButton, {}, QPoint(6, 7));
+        QVERIFY(Controls(form).Option2->isChecked());
         QCOMPARE(window.stored("Option2"), QStringLiteral("True"));
-        QTest::mouseClick(form.Option3, Qt::LeftButton, {}, QPoint(6, 7));
+        QTest::mouseClick(Controls(form).Option3, Qt::LeftButton, {}, QPoint(6, 7));
         QCOMPARE(window.stored("Option2"), QStringLiteral("False"));
         QCOMPARE(window.stored("Option3"), QStringLiteral("True"));
     }
@@ -135,12 +135,12 @@ private slots:
         TestWindow window;
         window.load();
         Form1 &form = window.form();
-        form.Text1->clear();
+        Controls(form).Text1->clear();
         QCOMPARE(window.stored("Output Folder"), QString());
         QStringList seen;
-        QObject::connect(form.Text1, &QLineEdit::textChanged, &form,
+        QObject::connect(Controls(form).Text1, &QLineEdit::textChanged, &form,
                          [&] { seen << window.stored("Output Folder"); });
-        QTest::keyClicks(form.Text1, QStringLiteral("/tmp/out/"));
+        QTest::keyClicks(Controls(form).Text1, QStringLiteral("/tmp/out/"));
         QCOMPARE(seen.size(), 9);
         QCOMPARE(seen.front(), QStringLiteral("/"));
         QCOMPARE(window.stored("Output Folder"), QStringLiteral("/tmp/out/"));

@@ -32,7 +32,8 @@ QString ReportFor(const QString &description, int step)
 
 QList<bool> Selected(Form1 &form)
 {
-    return {form.Option1->isChecked(), form.Option2->isChecked(), form.Option3->isChecked()};
+    return {Controls(form).Option1->isChecked(), Controls(form).Option2->isChecked(),
+            Controls(form).Option3->isChecked()};
 }
 
 void MoveOver(QWidget *widget)
@@ -61,17 +62,19 @@ private slots:
         QCOMPARE(form.applicationTitle(), QStringLiteral("Velunor"));
 
         const QList<QPair<QAbstractButton *, QString>> captions = {
-            {form.PushButton6, "What is Mono and Stereo?"},
-            {form.PushButton8, "Help"},
-            {form.PushButton1, "Add MP3 File(s)"},
-            {form.PushButton3, "Add All MP3 File(s) In Folder"},
-            {form.PushButton4, "Clear List"},
-            {form.PushButton5, "Load Sample/Example Files"},
-            {form.Option1, "Mix left and right channels into one channel"},
-            {form.Option2, "Keep left channel audio only and discard right channel audio"},
-            {form.Option3, "Keep right channel audio only and discard left channel audio"},
-            {form.PushButton7, "..."},
-            {form.PushButton2, "Start Converting"},
+            {Controls(form).PushButton6, "What is Mono and Stereo?"},
+            {Controls(form).PushButton8, "Help"},
+            {Controls(form).PushButton1, "Add MP3 File(s)"},
+            {Controls(form).PushButton3, "Add All MP3 File(s) In Folder"},
+            {Controls(form).PushButton4, "Clear List"},
+            {Controls(form).PushButton5, "Load Sample/Example Files"},
+            {Controls(form).Option1, "Mix left and right channels into one channel"},
+            {Controls(form).Option2,
+             "Keep left channel audio only and discard right channel audio"},
+            {Controls(form).Option3,
+             "Keep right channel audio only and discard left channel audio"},
+            {Controls(form).PushButton7, "..."},
+            {Controls(form).PushButton2, "Start Converting"},
         };
         for (const auto &[button, caption] : captions) {
             QCOMPARE(button->text(), caption);
@@ -79,36 +82,38 @@ private slots:
             if (qobject_cast<QRadioButton *>(button))
                 QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(caption));
         }
-        QCOMPARE(form.Frame2->title(), QStringLiteral("Options"));
-        QCOMPARE(form.Frame1->title(), QStringLiteral("Save Results To This Folder"));
+        QCOMPARE(Controls(form).Frame2->title(), QStringLiteral("Options"));
+        QCOMPARE(Controls(form).Frame1->title(), QStringLiteral("Save Results To This Folder"));
         // Every control lies inside the window and overlaps no other; only
         // the hidden first-focus holder stands outside.
-        const QList<QWidget *> shown = {form.PushButton6, form.PushButton8, form.ListView1,
-                                        form.PushButton1, form.PushButton3, form.PushButton4,
-                                        form.PushButton5, form.Frame2,      form.Frame1,
-                                        form.PushButton2, form.ProgressBar1};
+        const QList<QWidget *> shown = {
+            Controls(form).PushButton6, Controls(form).PushButton8, Controls(form).ListView1,
+            Controls(form).PushButton1, Controls(form).PushButton3, Controls(form).PushButton4,
+            Controls(form).PushButton5, Controls(form).Frame2,      Controls(form).Frame1,
+            Controls(form).PushButton2, Controls(form).ProgressBar1};
         for (QWidget *control : shown) {
             QVERIFY2(form.rect().contains(control->geometry()), qPrintable(control->objectName()));
             for (QWidget *other : shown)
                 QVERIFY2(other == control || !control->geometry().intersects(other->geometry()),
                          qPrintable(control->objectName() + " " + other->objectName()));
         }
-        QVERIFY(!form.rect().intersects(form.Command1->geometry()));
-        QCOMPARE(form.Option1->parentWidget(), form.Frame2);
-        QCOMPARE(form.Text1->parentWidget(), form.Frame1);
-        QCOMPARE(form.PushButton7->parentWidget(), form.Frame1);
+        QVERIFY(!form.rect().intersects(Controls(form).Command1->geometry()));
+        QCOMPARE(Controls(form).Option1->parentWidget(), Controls(form).Frame2);
+        QCOMPARE(Controls(form).Text1->parentWidget(), Controls(form).Frame1);
+        QCOMPARE(Controls(form).PushButton7->parentWidget(), Controls(form).Frame1);
         // Controls are found by their designer names.
-        QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Text1")), form.Text1);
-        QCOMPARE(form.findChild<QPushButton *>(QStringLiteral("PushButton2")), form.PushButton2);
+        QCOMPARE(form.findChild<QLineEdit *>(QStringLiteral("Text1")), Controls(form).Text1);
+        QCOMPARE(form.findChild<QPushButton *>(QStringLiteral("PushButton2")),
+                 Controls(form).PushButton2);
 
         QVERIFY(form.font().bold());
         QCOMPARE(form.font().pointSizeF(), 9.0);
-        QCOMPARE(form.Command1->font().pointSizeF(), 8.25);
-        QCOMPARE(form.ProgressBar1->text(), QStringLiteral("Progress Bar"));
-        QCOMPARE(form.ListView1->items().headerData(0, Qt::Horizontal, Qt::DisplayRole),
+        QCOMPARE(Controls(form).Command1->font().pointSizeF(), 8.25);
+        QCOMPARE(Controls(form).ProgressBar1->text(), QStringLiteral("Progress Bar"));
+        QCOMPARE(Controls(form).ListView1->items().headerData(0, Qt::Horizontal, Qt::DisplayRole),
                  QVariant(QStringLiteral("MP3 File(s)")));
-        QCOMPARE(form.ListView1->header()->sectionSize(0), 467);
-        QVERIFY(form.ListView1->toolTip().startsWith("Drag and drop files here."));
+        QCOMPARE(Controls(form).ListView1->header()->sectionSize(0), 467);
+        QVERIFY(Controls(form).ListView1->toolTip().startsWith("Drag and drop files here."));
     }
 
     void keyboardFocusFollowsTheTabOrder()
@@ -118,12 +123,13 @@ private slots:
         Form1 &form = window.form();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), form.Command1);
-        const QList<QWidget *> order = {form.ListView1,   form.PushButton1, form.PushButton3,
-                                        form.PushButton2, form.PushButton4, form.PushButton5,
-                                        form.Text1,       form.PushButton7, form.Option1,
-                                        form.Option2,     form.Option3,     form.PushButton6,
-                                        form.PushButton8, form.Command1};
+        QCOMPARE(QApplication::focusWidget(), Controls(form).Command1);
+        const QList<QWidget *> order = {
+            Controls(form).ListView1,   Controls(form).PushButton1, Controls(form).PushButton3,
+            Controls(form).PushButton2, Controls(form).PushButton4, Controls(form).PushButton5,
+            Controls(form).Text1,       Controls(form).PushButton7, Controls(form).Option1,
+            Controls(form).Option2,     Controls(form).Option3,     Controls(form).PushButton6,
+            Controls(form).PushButton8, Controls(form).Command1};
         for (QWidget *next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -150,7 +156,7 @@ private slots:
         window.load();
         Form1 &form = window.form();
         QCOMPARE(Selected(form), (QList<bool>{true, false, false}));
-        QCOMPARE(form.Text1->text(), expectedFolder);
+        QCOMPARE(Controls(form).Text1->text(), expectedFolder);
         QCOMPARE(window.stored("Output Folder"), expectedFolder);
         QCOMPARE(window.stored("Option1"), QStringLiteral("True"));
         QCOMPARE(window.stored("Option2"), QStringLiteral("False"));
@@ -219,7 +225,7 @@ private slots:
         TestWindow window;
         window.preset("Output Folder", "");
         window.load();
-        QCOMPARE(window.form().Text1->text(), QString());
+        QCOMPARE(window.ui().Text1->text(), QString());
         QCOMPARE(window.stored("Output Folder"), QString());
     }
 
@@ -229,7 +235,7 @@ private slots:
         // reader takes the comma for a list separator.
         TestWindow window({}, "[Velunor]\nOutput%20Folder=/music/old, new/\n");
         window.load();
-        QCOMPARE(window.form().Text1->text(), QStringLiteral("/music/old, new/"));
+        QCOMPARE(window.ui().Text1->text(), QStringLiteral("/music/old, new/"));
     }
 
     void homePageOpensOnlyOnSeven_data()
@@ -279,20 +285,20 @@ private slots:
         QCOMPARE(form.MouseIcon()->shape(), Qt::BitmapCursor);
         QCOMPARE(form.MouseIcon()->hotSpot(), QPoint(13, 1));
 
-        MoveOver(form.PushButton3);
+        MoveOver(Controls(form).PushButton3);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
-        MoveOver(form.Frame2);
+        MoveOver(Controls(form).Frame2);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
-        MoveOver(form.PushButton7); // inside a frame
+        MoveOver(Controls(form).PushButton7); // inside a frame
         QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
-        MoveOver(form.Text1);
+        MoveOver(Controls(form).Text1);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
-        MoveOver(form.PushButton8);
+        MoveOver(Controls(form).PushButton8);
         MoveOver(&form);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
-        MoveOver(form.PushButton1);
-        MoveOver(form.Frame1);
+        MoveOver(Controls(form).PushButton1);
+        MoveOver(Controls(form).Frame1);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
     }
 
@@ -301,7 +307,7 @@ private slots:
         TestWindow window;
         window.load();
         Form1 &form = window.form();
-        QTest::mouseMove(form.PushButton2, QPoint(20, 10));
+        QTest::mouseMove(Controls(form).PushButton2, QPoint(20, 10));
         QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QTest::mouseMove(&form, QPoint(4, 4));
         QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Default);
@@ -313,14 +319,15 @@ private slots:
         window.load();
         Form1 &form = window.form();
         form.setMousePointer(PointerKind::Hourglass);
-        for (QWidget *area : QList<QWidget *>{form.PushButton1, &form, form.Text1, form.Frame1,
-                                              form.Frame2, form.PushButton7})
+        for (QWidget *area : QList<QWidget *>{Controls(form).PushButton1, &form,
+                                              Controls(form).Text1, Controls(form).Frame1,
+                                              Controls(form).Frame2, Controls(form).PushButton7})
             MoveOver(area);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Hourglass);
         QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
-        QCOMPARE(form.Text1->cursor().shape(), Qt::WaitCursor);
+        QCOMPARE(Controls(form).Text1->cursor().shape(), Qt::WaitCursor);
         form.setMousePointer(PointerKind::Default);
-        QCOMPARE(form.Text1->cursor().shape(), Qt::IBeamCursor);
+        QCOMPARE(Controls(form).Text1->cursor().shape(), Qt::IBeamCursor);
     }
 
     void withoutCursorFileTheHandIsTheArrow()
@@ -331,7 +338,7 @@ private slots:
         Form1 &form = window.form();
         QVERIFY(!form.MouseIcon().has_value());
         QVERIFY(window.platform.messages.isEmpty());
-        MoveOver(form.PushButton1);
+        MoveOver(Controls(form).PushButton1);
         QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
@@ -360,7 +367,7 @@ private slots:
         QCOMPARE(form.styleSheet(), QStringLiteral("QPushButton { color: rgb(1, 2, 3); }"));
         QCOMPARE(form.palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::Button));
-        QCOMPARE(form.Frame1->palette().color(QPalette::Window),
+        QCOMPARE(Controls(form).Frame1->palette().color(QPalette::Window),
                  QApplication::palette().color(QPalette::Button));
     }
 
@@ -375,7 +382,7 @@ private slots:
         QVERIFY(window.platform.messages.isEmpty());
         QVERIFY(form.styleSheet().isEmpty());
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(form.Option2->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(Controls(form).Option2->palette().color(QPalette::Window), QColor(Qt::white));
     }
 
     void closingTheWindowEndsTheProgram()

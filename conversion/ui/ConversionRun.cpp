@@ -1,11 +1,7 @@
 #include "conversion/ui/ConversionRun.h"
 
-#include "app/FileListView.h"
-#include "app/Form1.h"
-#include "app/ProgressBar.h"
+#include "conversion/ui/RunWindow.h"
 #include "shell/Locations.h"
-
-#include <QLineEdit>
 
 namespace velunor {
 
@@ -17,12 +13,12 @@ const QString kIdleText = QStringLiteral("Progress Bar");
 
 } // namespace
 
-QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &name)
+QString RunState(int percent, std::optional<qint64> secondsLeft)
 {
-    QString title = QString::number(percent) + QLatin1Char('%');
+    QString state = QString::number(percent) + QLatin1Char('%');
     if (secondsLeft)
-        title += QStringLiteral(" \u00b7 ") + DurationText(*secondsLeft) + QStringLiteral(" left");
-    return title + QStringLiteral(" \u2013 ") + name;
+        state += QStringLiteral(" \u00b7 ") + DurationText(*secondsLeft) + QStringLiteral(" left");
+    return state;
 }
 
 int StepNumber(const StepFailure &failure)
@@ -38,10 +34,12 @@ int StepNumber(const StepFailure &failure)
     return group;
 }
 
-ConversionRun::ConversionRun(Form1 &form, int conversionsAtOnce)
-    : form_(form), guard_(form.platform(), &form, Location::PushButton2_Click),
-      laterGuard_(form.platform(), &form, Location::PushButton2_Click, StepGuard::Reports::Later),
-      run_(form.platform(), form.ListView1->items(), *this, conversionsAtOnce)
+ConversionRun::ConversionRun(RunWindow &window, int conversionsAtOnce)
+    : window_(window),
+      guard_(window.platform(), window.reportParent(), Location::PushButton2_Click),
+      laterGuard_(window.platform(), window.reportParent(), Location::PushButton2_Click,
+                  StepGuard::Reports::Later),
+      run_(window.platform(), window.listedFiles(), *this, conversionsAtOnce)
 {
     ticker_.setInterval(kPollMilliseconds);
     connect(&ticker_, &QTimer::timeout, this, [this] { tick(); });
@@ -68,7 +66,7 @@ void ConversionRun::start()
 {
     // Step 138: the hourglass for as long as the run works, staging included.
     guard_.step(138, [&] {
-        form_.holdBusyPointer();
+        window_.holdBusyPointer();
         holdsPointer_ = true;
     });
     ticker_.start();
@@ -80,12 +78,13 @@ void ConversionRun::start()
 FileChoices ConversionRun::choices()
 {
     FileChoices chosen;
-    laterGuard_.step(148, [&] { chosen.outputFolder = Path::FromText(form_.Text1->text()); });
-    if (laterGuard_.test(152, [&] { return form_.Option1->isChecked(); }))
+    laterGuard_.step(148,
+                     [&] { chosen.outputFolder = Path::FromText(window_.outputFolderText()); });
+    if (laterGuard_.test(152, [&] { return window_.isModeSelected(ChannelMode::Mix); }))
         laterGuard_.step(154, [&] { chosen.mode = ChannelMode::Mix; });
-    else if (laterGuard_.test(156, [&] { return form_.Option2->isChecked(); }))
+    else if (laterGuard_.test(156, [&] { return window_.isModeSelected(ChannelMode::LeftOnly); }))
         laterGuard_.step(158, [&] { chosen.mode = ChannelMode::LeftOnly; });
-    else if (laterGuard_.test(160, [&] { return form_.Option3->isChecked(); }))
+    else if (laterGuard_.test(160, [&] { return window_.isModeSelected(ChannelMode::RightOnly); }))
         laterGuard_.step(162, [&] { chosen.mode = ChannelMode::RightOnly; });
     return chosen;
 }
@@ -103,9 +102,9 @@ void ConversionRun::showProgress()
     const int percent = static_cast<int>(progress.fraction * 100);
     if (percent != shownPercent_) {
         shownPercent_ = percent;
-        guard_.step(142, [&] { form_.ProgressBar1->setValue(percent); });
+        guard_.step(142, [&] { window_.showPercent(percent); });
     }
-    form_.setWindowTitle(RunTitle(percent, progress.secondsLeft, Form1::DisplayName));
+    window_.showRunState(RunState(percent, progress.secondsLeft));
     taskbar_.show(progress.fraction, progress.filesLeft);
 }
 
@@ -119,11 +118,11 @@ void ConversionRun::showFileAtWork()
     shownFile_ = atWork;
     polls_ = 0;
     if (atWork.isEmpty()) {
-        form_.ProgressBar1->setText(kIdleText);
+        window_.showBarText(kIdleText);
         return;
     }
     guard_.step(144, [&] {
-        form_.ProgressBar1->setText(QStringLiteral("Processing: ") + atWork.fileName().text());
+        window_.showBarText(QStringLiteral("Processing: ") + atWork.fileName().text());
     });
 }
 
@@ -133,7 +132,7 @@ void ConversionRun::tick()
     if (shownFile_.isEmpty())
         return;
     ++polls_;
-    form_.ProgressBar1->setText(QStringLiteral("Please wait.. ") + QString::number(polls_));
+    window_.showBarText(QStringLiteral("Please wait.. ") + QString::number(polls_));
 }
 
 void ConversionRun::stop()
@@ -147,12 +146,12 @@ void ConversionRun::finish()
     pendingShow_.stop();
     guard_.step(178, [&] {
         if (holdsPointer_)
-            form_.releaseBusyPointer();
+            window_.releaseBusyPointer();
         holdsPointer_ = false;
     });
-    guard_.step(180, [&] { form_.ProgressBar1->setValue(0); });
-    guard_.step(182, [&] { form_.ProgressBar1->setText(kIdleText); });
-    form_.setWindowTitle(Form1::DisplayName);
+    guard_.step(180, [&] { window_.showPercent(0); });
+    guard_.step(182, [&] { window_.showBarText(kIdleText); });
+    window_.showRunState(QString());
     taskbar_.hide();
     emit ended();
 }

@@ -12,7 +12,7 @@
 
 namespace velunor {
 
-class Form1;
+class RunWindow;
 
 // One press of "Start Converting" in the window: the run of the list, with
 // the output folder and the channel mode read from the window when each
@@ -21,7 +21,7 @@ class Form1;
 class ConversionRun : public QObject, private RunFrontEnd {
     Q_OBJECT
 public:
-    explicit ConversionRun(Form1 &form, int conversionsAtOnce);
+    ConversionRun(RunWindow &window, int conversionsAtOnce);
     ~ConversionRun() override;
 
     // Holds the busy pointer, stages the converter and starts the first files.
@@ -49,7 +49,7 @@ private:
     void showFileAtWork();
     void finish();
 
-    Form1 &form_;
+    RunWindow &window_;
     StepGuard guard_;
     // For the steps read while files are planned and started, which must
     // not wait for a dialog.
@@ -68,9 +68,9 @@ private:
     TaskbarProgress taskbar_;
 };
 
-// The window title during a run: "42% · 3:10 left – Velunor", or "42% –
-// Velunor" before the time left can be told.
-QString RunTitle(int percent, std::optional<qint64> secondsLeft, const QString &name);
+// The run's state in the window title: "42% · 3:10 left", or "42%" before
+// the time left can be told.
+QString RunState(int percent, std::optional<qint64> secondsLeft);
 
 // The number the error report gives a failed step of the run.
 int StepNumber(const StepFailure &failure);

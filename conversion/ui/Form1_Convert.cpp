@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 
 #include "app/FileListView.h"
+#include "app/ProgressBar.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/ui/ConversionRun.h"
 #include "shell/Locations.h"
@@ -41,7 +42,8 @@ void Form1::PushButton2_Click()
         return;
     }
     run_ = std::make_unique<ConversionRun>(
-        *this, conversionsAtOnce_ > 0 ? conversionsAtOnce_ : ConversionJob::ConversionsAtOnce());
+        static_cast<RunWindow &>(*this),
+        conversionsAtOnce_ > 0 ? conversionsAtOnce_ : ConversionJob::ConversionsAtOnce());
     connect(run_.get(), &ConversionRun::ended, this, [this] { endRun(); });
     run_->start();
 }
@@ -84,6 +86,45 @@ void Form1::endRun()
     // every one.
     StepGuard guard(platform_, this, Location::PushButton2_Click);
     guard.step(184, [&] { showMessage(summary.message(), summary.details()); });
+}
+
+FileListModel &Form1::listedFiles()
+{
+    return ListView1->items();
+}
+
+QString Form1::outputFolderText() const
+{
+    return Text1->text();
+}
+
+bool Form1::isModeSelected(ChannelMode mode) const
+{
+    switch (mode) {
+    case ChannelMode::Mix:
+        return Option1->isChecked();
+    case ChannelMode::LeftOnly:
+        return Option2->isChecked();
+    case ChannelMode::RightOnly:
+        return Option3->isChecked();
+    }
+    return false;
+}
+
+void Form1::showPercent(int percent)
+{
+    ProgressBar1->setValue(percent);
+}
+
+void Form1::showBarText(const QString &text)
+{
+    ProgressBar1->setText(text);
+}
+
+void Form1::showRunState(const QString &state)
+{
+    setWindowTitle(state.isEmpty() ? DisplayName
+                                   : state + QStringLiteral(" \u2013 ") + DisplayName);
 }
 
 } // namespace velunor

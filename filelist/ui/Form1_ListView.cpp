@@ -29,15 +29,17 @@ std::optional<QCursor> LoadDragPicture(const QString &path)
     return QCursor(QPixmap::fromImage(picture)); // hot spot in the middle, as for any icon
 }
 
+} // namespace
+
 // Removal by the Delete key and by double-click. Never while the window is
 // busy (a run or a folder search is reading the list), and only when an item
 // is selected. Nothing is selected afterwards, so a second press cannot take
 // an item the user did not pick.
-void RemoveSelectedItem(Form1 &form)
+void Form1::removeSelectedItem()
 {
-    if (form.MousePointer().isBusy())
+    if (mousePointer_.isBusy())
         return;
-    FileListView &list = *form.ListView1;
+    FileListView &list = *ListView1;
     if (list.items().count() == 0)
         return;
     const int selected = list.selectedIndex();
@@ -47,17 +49,15 @@ void RemoveSelectedItem(Form1 &form)
     list.clearSelection();
 }
 
-} // namespace
-
 void Form1::ListView1_KeyDown(int keyCode, Qt::KeyboardModifiers)
 {
     if (keyCode == Qt::Key_Delete)
-        RemoveSelectedItem(*this);
+        removeSelectedItem();
 }
 
 void Form1::ListView1_DblClick()
 {
-    RemoveSelectedItem(*this);
+    removeSelectedItem();
 }
 
 void Form1::ListView1_ItemClick()

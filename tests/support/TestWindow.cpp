@@ -1,12 +1,25 @@
 #include "TestWindow.h"
 
 #include "Files.h"
+#include "app/FileListView.h"
+#include "app/ProgressBar.h"
 
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QTest>
 
 namespace velunor::testing {
 
 namespace {
+
+template <typename Control> Control *Find(Form1 &form, const char *name)
+{
+    auto *control = form.findChild<Control *>(QLatin1String(name));
+    if (!control)
+        qFatal("the window has no control %s", name);
+    return control;
+}
+
 QString WrittenFirst(const QString &path, const QByteArray &text)
 {
     if (!text.isEmpty())
@@ -14,6 +27,23 @@ QString WrittenFirst(const QString &path, const QByteArray &text)
     return path;
 }
 } // namespace
+
+Controls::Controls(Form1 &form)
+    : ListView1(Find<FileListView>(form, "ListView1")),
+      PushButton1(Find<QPushButton>(form, "PushButton1")),
+      PushButton2(Find<QPushButton>(form, "PushButton2")),
+      PushButton3(Find<QPushButton>(form, "PushButton3")),
+      PushButton4(Find<QPushButton>(form, "PushButton4")),
+      PushButton5(Find<QPushButton>(form, "PushButton5")),
+      PushButton6(Find<QPushButton>(form, "PushButton6")),
+      PushButton7(Find<QPushButton>(form, "PushButton7")),
+      PushButton8(Find<QPushButton>(form, "PushButton8")), Frame1(Find<QGroupBox>(form, "Frame1")),
+      Frame2(Find<QGroupBox>(form, "Frame2")), Option1(Find<OptionButton>(form, "Option1")),
+      Option2(Find<OptionButton>(form, "Option2")), Option3(Find<OptionButton>(form, "Option3")),
+      Text1(Find<QLineEdit>(form, "Text1")), ProgressBar1(Find<ProgressBar>(form, "ProgressBar1")),
+      Command1(Find<FocusHolder>(form, "Command1"))
+{
+}
 
 TestWindow::TestWindow(const QString &programFolder, const QByteArray &storedText)
     : folder_(temporary_.path()),

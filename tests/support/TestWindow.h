@@ -7,9 +7,41 @@
 
 #include <QTemporaryDir>
 
+class QGroupBox;
+class QLineEdit;
+
 #include <memory>
 
+namespace velunor {
+class FileListView;
+class ProgressBar;
+} // namespace velunor
+
 namespace velunor::testing {
+
+// The window's controls, found by their object names as a user's tools find
+// them: the window keeps them to itself.
+struct Controls {
+    explicit Controls(Form1 &form);
+
+    FileListView *ListView1;
+    QPushButton *PushButton1;
+    QPushButton *PushButton2;
+    QPushButton *PushButton3;
+    QPushButton *PushButton4;
+    QPushButton *PushButton5;
+    QPushButton *PushButton6;
+    QPushButton *PushButton7;
+    QPushButton *PushButton8;
+    QGroupBox *Frame1;
+    QGroupBox *Frame2;
+    OptionButton *Option1;
+    OptionButton *Option2;
+    OptionButton *Option3;
+    QLineEdit *Text1;
+    ProgressBar *ProgressBar1;
+    FocusHolder *Command1;
+};
 
 // A main window on a scripted desktop, with its settings file and program
 // folder in a temporary folder of its own. Nothing is loaded until load().
@@ -30,6 +62,7 @@ public:
 
     Form1 &form() { return *form_; }
     Form1 *operator->() { return form_.get(); }
+    Controls ui() { return Controls(*form_); }
     ScriptedPlatform platform;
     SettingsStore &settings() { return *settings_; }
     QString stored(const QString &key) const;
