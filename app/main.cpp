@@ -1,8 +1,8 @@
 #include "shell/Main.h"
 #include "app/FileListView.h"
 #include "app/Form1.h"
-#include "cli/BatchInputs.h"
 #include "filelist/AddFolder.h"
+#include "platform/FileSystem.h"
 #include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
 #include "shell/SettingsStore.h"
@@ -26,7 +26,8 @@ QList<velunor::Path> FilesToList(int argc, char **argv)
         if (argument.startsWith("file://"))
             argument = QByteArray::fromPercentEncoding(
                 QUrl::fromEncoded(argument).path(QUrl::FullyEncoded).toLatin1());
-        const velunor::Path path = velunor::cli::AbsolutePath(velunor::Path::FromBytes(argument));
+        const velunor::Path path =
+            velunor::FileSystem::AbsoluteOf(velunor::Path::FromBytes(argument));
         if (velunor::AddFolder::IsExistingFile(path))
             files << path;
     }

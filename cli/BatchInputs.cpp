@@ -19,22 +19,11 @@ const QString kPattern = QStringLiteral("*.mp3");
 
 } // namespace
 
-Path AbsolutePath(const Path &path)
-{
-    const Path joined = FileSystem::AbsoluteOf(path);
-    QList<QByteArray> parts = joined.bytes().split('/');
-    parts.removeAll(QByteArray());
-    parts.removeAll(QByteArray("."));
-    const Path absolute = Path::FromBytes('/' + parts.join('/'));
-    // A trailing separator says "a folder"; it is kept for the search.
-    return path.endsWithSeparator() && absolute.size() > 1 ? absolute.withSeparator() : absolute;
-}
-
 QList<Path> MissingPaths(const QList<Path> &paths)
 {
     QList<Path> missing;
     for (const Path &path : paths) {
-        const Path absolute = AbsolutePath(path);
+        const Path absolute = FileSystem::AbsoluteOf(path);
         if (!Main::FolderExists(absolute) && !AddFolder::IsExistingFile(absolute))
             missing << path;
     }
@@ -84,7 +73,7 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
     request.options.excluded = outputFolder;
     const Path outputReal = FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
-        const Path absolute = AbsolutePath(path);
+        const Path absolute = FileSystem::AbsoluteOf(path);
         if (Main::FolderExists(absolute) && !outputReal.isEmpty() &&
             FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{

@@ -9,11 +9,6 @@
 
 namespace velunor::cli {
 
-// The absolute form of a path given on the command line, read against the
-// current folder. Only "." parts and doubled separators are dropped; ".." is
-// kept, as a link before it decides where it leads.
-Path AbsolutePath(const Path &path);
-
 // The paths of `paths` that name neither a file nor a folder.
 QList<Path> MissingPaths(const QList<Path> &paths);
 

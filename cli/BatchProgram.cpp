@@ -7,6 +7,7 @@
 #include "cli/StoredDefaults.h"
 #include "conversion/ConversionJob.h"
 #include "filelist/FileListModel.h"
+#include "platform/FileSystem.h"
 #include "platform/SignalWatcher.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
@@ -90,7 +91,7 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
             QStringLiteral("no channel mode is stored: give --mode mix, left or right"));
     choices.mode = *mode;
     const Path folder = options.outputFolder.value_or(Path::FromText(stored.outputFolder));
-    const Path absolute = folder.isEmpty() ? Path() : AbsolutePath(folder);
+    const Path absolute = folder.isEmpty() ? Path() : FileSystem::AbsoluteOf(folder);
     if (const Done usable = CheckOutputFolder(folder, absolute); !usable)
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();

@@ -111,7 +111,13 @@ Path FileSystem::CurrentFolder()
 
 Path FileSystem::AbsoluteOf(const Path &path)
 {
-    return path.isAbsolute() ? path : CurrentFolder().child(path);
+    const Path joined = path.isAbsolute() ? path : CurrentFolder().child(path);
+    QList<QByteArray> parts = joined.bytes().split('/');
+    parts.removeAll(QByteArray());
+    parts.removeAll(QByteArray("."));
+    const Path absolute = Path::FromBytes('/' + parts.join('/'));
+    // A trailing separator says "a folder"; it is kept for the search.
+    return path.endsWithSeparator() && absolute.size() > 1 ? absolute.withSeparator() : absolute;
 }
 
 void FileSystem::SyncFolder(const Path &folder)

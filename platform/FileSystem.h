@@ -59,7 +59,9 @@ Done CheckInputFile(const Path &path);
 Path RealPathOf(const Path &path);
 // The current folder; "/" when it cannot be told.
 Path CurrentFolder();
-// `path`, read against the current folder when it is relative.
+// `path`, read against the current folder when it is relative, without "."
+// parts and doubled separators. ".." is kept: a link before it decides where
+// it leads.
 Path AbsoluteOf(const Path &path);
 // Writes a folder's entries through to the disk, so that a rename in it
 // survives a power cut. Some file systems cannot, which changes nothing.
