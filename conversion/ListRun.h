@@ -24,6 +24,10 @@ public:
     virtual ~RunFrontEnd() = default;
     virtual FileChoices choices() = 0;
     virtual void stepFailed(const StepFailure &failure) = 0;
+    // The folder below the output folder where the output of a listed file
+    // goes (folder names, each followed by "/"); empty for the output folder
+    // itself.
+    virtual Path outputSubfolder(ItemId /*item*/) const { return Path(); }
 };
 
 // One conversion run of a file list, from the staging of the converter to
