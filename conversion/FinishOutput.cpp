@@ -390,6 +390,8 @@ private:
             return; // given up on: the run tells the file as not finished
         if (!c_.plan.input || !output || FileSystem::IdentityOf(target) != output)
             outcome_.inputKept = QStringLiteral("its output is no longer where it was put");
+        else if (!FileSystem::HasEntry(c_.plan.inputPath))
+            outcome_.inputKept = QStringLiteral("it is no longer there");
         else if (!inputUnchanged())
             outcome_.inputKept = QStringLiteral("it changed while it was converted");
         else if (const Path trashed = Trash::MoveToTrash(c_.plan.inputPath); trashed.isEmpty())
