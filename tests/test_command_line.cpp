@@ -84,13 +84,18 @@ QStringList ProcessesWorkingIn(const QString &folder)
 
 // The modification time in nanoseconds and the inode of a file; zeros when
 // it cannot be looked up.
-QPair<qint64, quint64> TimeAndInode(const QString &path)
+QPair<qint64, quint64> TimeAndInode(const QByteArray &path)
 {
     struct stat facts {};
-    if (::stat(QFile::encodeName(path).constData(), &facts) != 0)
+    if (::stat(path.constData(), &facts) != 0)
         return {};
     return {qint64(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
             quint64(facts.st_ino)};
+}
+
+QPair<qint64, quint64> TimeAndInode(const QString &path)
+{
+    return TimeAndInode(QFile::encodeName(path));
 }
 
 // The lines of a run's standard output that tell a file, sorted.
@@ -500,6 +505,19 @@ private slots:
         QVERIFY2(ended.out.contains(at("solo/01.mp3") + " -> " + at("out/01 (2).mp3")),
                  qPrintable(ended.out));
         QCOMPARE(Contents(at("home/data/Trash/files/01.mp3")), QByteArray("the user's own"));
+
+        // A folder's name that a FAT stick refuses is made fit, as a file's.
+        FatStick stick(8192);
+        if (!stick.isMounted())
+            QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
+        makeInput(QStringLiteral("tricky/Live: 1999/01.mp3"));
+        const Ended fat = run({"--batch", "--keep-folders", "--output", stick.path(), "tricky"});
+        QCOMPARE(fat.status, 0);
+        QVERIFY2(fat.out.contains(" -> " + stick.path() +
+                                  "/Live_ 1999/01.mp3 - the output's file "
+                                  "system refuses the name as it is"),
+                 qPrintable(fat.out));
+        QCOMPARE(ChannelCount(stick.path() + "/Live_ 1999/01.mp3"), 1);
     }
 
     // The nightly mirror: the outputs keep their inputs' dates, a second run
@@ -602,7 +620,14 @@ private slots:
         QVERIFY2(ended.out.contains("1 input stays where it was, not in the Trash:\n" +
                                     at("odd/caf\\xE9.mp3") + " - no Trash could be had for it"),
                  qPrintable(ended.out));
-        QCOMPARE(::access(odd.constData(), F_OK), 0);
+        // In place, such a file is not converted: the input keeps its name.
+        const auto before = TimeAndInode(odd);
+        QVERIFY(before.second != 0);
+        ended = run({"--batch", "--trash-inputs", "--output", "odd", "odd"});
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(ended.err.contains("no Trash could be had for it; it was left as it is"),
+                 qPrintable(ended.err));
+        QCOMPARE(TimeAndInode(odd), before);
     }
 
     // Output that cannot be written fails the run, as GNU tools fail.
