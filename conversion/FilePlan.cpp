@@ -93,12 +93,13 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     const Path real = FileSystem::RealPathOf(plan.outputFolder);
     plan.outputFolderKey = real.isEmpty() ? plan.outputFolder : real;
     plan.outputStem = turn.inputPath.stem();
-    if (turn.refusesWindowsNames && turn.refusesWindowsNames(plan.outputFolderKey)) {
-        const Path safe = WindowsSafeStem(plan.outputStem);
-        if (safe != plan.outputStem) {
-            plan.outputStem = safe;
-            plan.nameChanges |= NameChange::RefusedCharacters;
-        }
+    // Only a name Windows would refuse makes the folder's file system worth
+    // asking: the question makes and removes a file there.
+    if (const Path safe = WindowsSafeStem(plan.outputStem);
+        safe != plan.outputStem && turn.refusesWindowsNames &&
+        turn.refusesWindowsNames(plan.outputFolderKey)) {
+        plan.outputStem = safe;
+        plan.nameChanges |= NameChange::RefusedCharacters;
     }
     // The name the input gives is the user's choice: when it is the input or
     // another listed file, the file is left alone, with the reason. A name
