@@ -116,7 +116,7 @@ void ListRun::sweepLeftovers(const Path &folder)
     if (folder.isEmpty() || sweptFolders_.contains(folder))
         return;
     sweptFolders_.insert(folder);
-    RunDetached([folder] { RemoveDeadLeftovers(folder); });
+    sweeps_.post([folder] { RemoveDeadLeftovers(folder); });
 }
 
 void ListRun::stop()

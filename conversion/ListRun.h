@@ -7,6 +7,7 @@
 #include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
 #include "conversion/Staging.h"
+#include "platform/BackgroundWork.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -98,6 +99,8 @@ private:
     ListedFiles listed_;
     std::shared_ptr<OutputNames> names_ = std::make_shared<OutputNames>();
     QSet<Path> sweptFolders_;
+    // One folder after another, however many folders a run writes to.
+    SerialWork sweeps_;
     std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
     QElapsedTimer clock_;
