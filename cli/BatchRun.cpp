@@ -20,6 +20,20 @@ QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+namespace {
+
+// What became of a converted file's input that was to go to the Trash.
+QString InputNote(const FileOutcome &outcome)
+{
+    if (!outcome.inputTrashedTo.isEmpty())
+        return QStringLiteral(" (input moved to the Trash)");
+    if (!outcome.inputKept.isEmpty())
+        return QStringLiteral(" (input kept: %1)").arg(outcome.inputKept);
+    return QString();
+}
+
+} // namespace
+
 BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
     : list_(list), console_(console), choices_(choices),
       run_(processes_, list, *this, choices.conversionsAtOnce)
@@ -64,9 +78,13 @@ void BatchRun::tellFile(const FileOutcome &outcome)
     // those that were not converted.
     if (console_.showsStatus())
         return;
-    if (outcome.converted())
-        console_.printOut(QStringLiteral("converted: %1 -> %2")
+    if (outcome.upToDate())
+        console_.printOut(QStringLiteral("up to date: %1 -> %2")
                               .arg(outcome.inputPath.text(), outcome.outputPath.text()));
+    else if (outcome.converted())
+        console_.printOut(
+            QStringLiteral("converted: %1 -> %2%3")
+                .arg(outcome.inputPath.text(), outcome.outputPath.text(), InputNote(outcome)));
     else
         console_.printError(QStringLiteral("not converted: %1 - %2")
                                 .arg(outcome.inputPath.text(), outcome.reason()));

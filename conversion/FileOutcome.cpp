@@ -11,6 +11,8 @@ QString FileOutcome::reason() const
     switch (result) {
     case Result::Converted:
         return QString();
+    case Result::UpToDate:
+        return QStringLiteral("up to date");
     case Result::Skipped:
     case Result::NotFinished:
         return detail;

@@ -36,8 +36,16 @@ QString Section(const QString &one, const QString &many, const QStringList &line
 
 void RunSummary::add(const FileOutcome &outcome)
 {
+    if (outcome.upToDate()) {
+        ++upToDate_;
+        return;
+    }
     if (outcome.converted()) {
         ++converted_;
+        if (!outcome.inputTrashedTo.isEmpty())
+            ++inputsTrashed_;
+        if (!outcome.inputKept.isEmpty())
+            inputsKept_ << outcome.inputPath.text() + QStringLiteral(" - ") + outcome.inputKept;
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << QStringLiteral("your file of that name was moved to the Trash");
@@ -54,6 +62,11 @@ void RunSummary::add(const FileOutcome &outcome)
     if (!outcome.trashedPath.isEmpty())
         movedAside_ << outcome.inputPath.text() + QStringLiteral(" - your file ") +
                            outcome.trashedPath.text() + QStringLiteral(" was moved to the Trash");
+    // The input had left its name for an output that could not take it.
+    if (!outcome.inputTrashedTo.isEmpty())
+        movedAside_ << outcome.inputPath.text() +
+                           QStringLiteral(" - the file is in the Trash as ") +
+                           outcome.inputTrashedTo.text();
 }
 
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
@@ -69,10 +82,19 @@ QString RunSummary::heading() const
 QString RunSummary::counts() const
 {
     const qsizetype failed = notConverted_.size();
-    const qsizetype total = converted_ + failed;
-    if (failed == 0)
+    const qsizetype total = converted_ + upToDate_ + failed;
+    if (failed == 0 && upToDate_ == 0)
         return total == 1 ? QStringLiteral("The file was converted.")
                           : QStringLiteral("All %1 files were converted.").arg(total);
+    if (failed == 0 && converted_ == 0)
+        return total == 1 ? QStringLiteral("The file was up to date.")
+                          : QStringLiteral("All %1 files were up to date.").arg(total);
+    if (failed == 0)
+        return (converted_ == 1
+                    ? QStringLiteral("%1 of %2 files was converted, the others were up to date.")
+                    : QStringLiteral("%1 of %2 files were converted, the others were up to date."))
+            .arg(converted_)
+            .arg(total);
     return (failed == 1 ? QStringLiteral("%1 of %2 files was not converted.")
                         : QStringLiteral("%1 of %2 files were not converted."))
         .arg(failed)
@@ -82,6 +104,18 @@ QString RunSummary::counts() const
 QString RunSummary::text(qsizetype listedAtMost) const
 {
     QString text = heading();
+    QStringList counted;
+    if (upToDate_ > 0)
+        counted << (upToDate_ == 1
+                        ? QStringLiteral("1 file was up to date and not converted again.")
+                        : QStringLiteral("%1 files were up to date and not converted again.")
+                              .arg(upToDate_));
+    if (inputsTrashed_ > 0)
+        counted << (inputsTrashed_ == 1
+                        ? QStringLiteral("1 input was moved to the Trash.")
+                        : QStringLiteral("%1 inputs were moved to the Trash.").arg(inputsTrashed_));
+    if (!counted.isEmpty())
+        text += kLineBreak + kLineBreak + counted.join(kLineBreak);
     if (!notConverted_.isEmpty())
         text +=
             Section(QStringLiteral("1 file was not converted:"),
@@ -92,6 +126,10 @@ QString RunSummary::text(qsizetype listedAtMost) const
             QStringLiteral(
                 "%1 files were saved under another name or in place of a file of yours:"),
             movedAside_, listedAtMost);
+    if (!inputsKept_.isEmpty())
+        text += Section(QStringLiteral("1 input stays where it was, not in the Trash:"),
+                        QStringLiteral("%1 inputs stay where they were, not in the Trash:"),
+                        inputsKept_, listedAtMost);
     return text;
 }
 
@@ -102,7 +140,7 @@ QString RunSummary::message() const
 
 QString RunSummary::details() const
 {
-    if (notConverted_.isEmpty() && movedAside_.isEmpty())
+    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty())
         return QString();
     return text(-1);
 }
