@@ -95,6 +95,7 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
+    choices.quality = options.quality;
     return choices;
 }
 

@@ -28,6 +28,8 @@ BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &co
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
     connect(&run_, &ListRun::fileFinished, this,
             [this](const FileOutcome &outcome) { tellFile(outcome); });
+    connect(&run_, &ListRun::fileWarned, this,
+            [this](const Path &inputPath, const QString &words) { tellWarning(inputPath, words); });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
@@ -57,16 +59,27 @@ void BatchRun::stepFailed(const StepFailure &failure)
                             .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
+void BatchRun::tellWarning(const Path &inputPath, const QString &words)
+{
+    console_.printError(QStringLiteral("warning: %1: %2").arg(inputPath.text(), words));
+}
+
 void BatchRun::tellFile(const FileOutcome &outcome)
 {
     ++filesDone_;
+    // Warnings are told as they come, on a terminal too.
+    for (const QString &warning : outcome.warnings)
+        tellWarning(outcome.inputPath, warning);
     // On a terminal the status line counts the files; the summary names
     // those that were not converted.
     if (console_.showsStatus())
         return;
     if (outcome.converted())
-        console_.printOut(QStringLiteral("converted: %1 -> %2")
-                              .arg(outcome.inputPath.text(), outcome.outputPath.text()));
+        console_.printOut(QStringLiteral("converted: %1 -> %2%3")
+                              .arg(outcome.inputPath.text(), outcome.outputPath.text(),
+                                   outcome.alreadyMono
+                                       ? QStringLiteral(" - ") + FileOutcome::AlreadyMonoNote()
+                                       : QString()));
     else
         console_.printError(QStringLiteral("not converted: %1 - %2")
                                 .arg(outcome.inputPath.text(), outcome.reason()));

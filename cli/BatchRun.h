@@ -14,6 +14,7 @@ class Console;
 struct BatchChoices {
     Path outputFolder; // absolute, ending in "/"
     ChannelMode mode = ChannelMode::Mix;
+    std::optional<OutputQuality> quality;
     int conversionsAtOnce = 1;
 };
 
@@ -49,12 +50,16 @@ signals:
 
 private:
     // The same choices for every file.
-    FileChoices choices() override { return {choices_.outputFolder, choices_.mode}; }
+    FileChoices choices() override
+    {
+        return {choices_.outputFolder, choices_.mode, choices_.quality};
+    }
     // A step that fails is told on standard error, in words, and the run
     // goes on, as the window's error report lets it.
     void stepFailed(const StepFailure &failure) override;
 
     void tellFile(const FileOutcome &outcome);
+    void tellWarning(const Path &inputPath, const QString &words);
     void showStatus();
     void finish();
 

@@ -155,9 +155,13 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
-            onMeasured(sequence, seconds);
-        });
+        // The planner walked the frames of an MPEG input: its length is known.
+        if (plan.audio)
+            onMeasured(sequence, plan.audio->seconds());
+        else
+            measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
+                onMeasured(sequence, seconds);
+            });
     }
     pump();
 }
@@ -228,10 +232,12 @@ bool ConversionJob::choicesChanged(FileRecord &record)
 {
     const FileChoices now = source_.currentChoices();
     const FilePlan &plan = record.plan;
-    if (now.outputFolder == plan.outputFolder && now.mode == plan.mode)
+    if (now.outputFolder == plan.outputFolder && now.mode == plan.mode &&
+        now.quality == plan.quality)
         return false;
     record.turn.outputFolder = now.outputFolder;
     record.turn.mode = now.mode;
+    record.turn.quality = now.quality;
     return true;
 }
 
@@ -267,8 +273,17 @@ void ConversionJob::launch(int sequence)
         return;
     }
     record.temporary = std::move(*reserved);
+    // An input that is mono already keeps its audio in every mode: it is
+    // copied on a worker, never encoded a second time.
+    if (plan.audio && plan.audio->everyFrameMono) {
+        estimate_.workStarted();
+        complete(sequence, record, ProcessEnd{}, QByteArray(), true);
+        return;
+    }
+    const QStringList encoding =
+        SoxEncodingOptions(plan.quality, plan.audio, plan.audio ? plan.audio->sampleRate : 0);
     const ArgumentString arguments =
-        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path());
+        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path(), encoding);
     Expected<std::unique_ptr<ChildProcess>> process = starter_.startProcess(
         setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {

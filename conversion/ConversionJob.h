@@ -26,6 +26,8 @@ namespace velunor {
 struct FileChoices {
     Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is chosen
+    // How the output is encoded; none: as the encoder does by default.
+    std::optional<OutputQuality> quality;
 };
 
 // Where a job takes its files from, in list order.
@@ -139,8 +141,11 @@ private:
     void launch(int sequence);
     bool choicesChanged(FileRecord &record);
     void onConverterEnded(int sequence);
+    // Has the output checked and completed on a worker; `copyAudio`: the
+    // input's audio frames are first copied into it, for an input that is
+    // mono already.
     void complete(int sequence, FileRecord &record, const ProcessEnd &end,
-                  const QByteArray &errorOutput);
+                  const QByteArray &errorOutput, bool copyAudio = false);
     void onCompleted(int sequence, const std::shared_ptr<CompletionControl> &control,
                      const FileOutcome &outcome);
     void finish(int sequence, FileRecord &record, FileOutcome outcome);

@@ -45,13 +45,14 @@ void ConversionJob::onConverterEnded(int sequence)
 }
 
 void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd &end,
-                             const QByteArray &errorOutput)
+                             const QByteArray &errorOutput, bool copyAudio)
 {
     noteOutputSize(record);
     auto completion = std::make_shared<Completion>();
     completion->plan = record.plan;
     completion->end = end;
     completion->errorOutput = errorOutput;
+    completion->copyAudio = copyAudio;
     completion->converter = setup_.converter;
     completion->inputSeconds = record.seconds;
     completion->temporary = std::move(record.temporary);

@@ -3,6 +3,7 @@
 #include "conversion/CommandLine.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
+#include "conversion/OutputQuality.h"
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
 
@@ -29,6 +30,8 @@ struct FileTurn {
     Path inputPath;
     Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
+    // How the output is encoded; none: as the encoder does by default.
+    std::optional<OutputQuality> quality;
     ListedCheck isListedInput;
     // Whether the file system of the output folder (named by its real path)
     // refuses the names Windows refuses; asked once per folder and run.
@@ -62,7 +65,11 @@ struct FilePlan {
     Path outputStem;
     NameChanges nameChanges;
     ChannelMode mode = ChannelMode::Mix;
+    std::optional<OutputQuality> quality;
     std::optional<InputFacts> input;
+    // What the input's MPEG frames say, once walked; none for an input that
+    // holds no MPEG audio (WAV, FLAC, ...).
+    std::optional<MpegAudioLength> audio;
 
     bool isSkipped() const { return !skipReason.isEmpty(); }
 };

@@ -1,6 +1,27 @@
 #include "conversion/InputMeasurer.h"
 
+#include "tags/MpegAudio.h"
+
 namespace velunor {
+
+std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
+                                   const std::atomic<bool> *cancel)
+{
+    if (const std::optional<MpegAudioLength> mpeg = MeasureMpegAudio(path, cancel))
+        return mpeg->seconds();
+    if (converter.path.isEmpty() || (cancel && *cancel))
+        return std::nullopt;
+    // Any other kind the converter reads (WAV, FLAC, ...): it tells the
+    // length from the file's header.
+    const std::optional<QByteArray> told = RunForOutput(
+        converter.path, {QByteArray("--i"), QByteArray("-D"), QByteArray("--"), path.bytes()},
+        converter.environment, 10000, cancel);
+    bool number = false;
+    const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
+    if (!number || seconds <= 0.0)
+        return std::nullopt;
+    return seconds;
+}
 
 InputMeasurer::InputMeasurer(StagedConverter converter, std::shared_ptr<ResultMailbox> mailbox)
     : converter_(std::move(converter)), mailbox_(std::move(mailbox))

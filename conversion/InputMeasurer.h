@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/FinishOutput.h" // StagedConverter, AudioSeconds
+#include "conversion/FinishOutput.h" // StagedConverter
 #include "platform/BackgroundWork.h"
 
 #include <atomic>
@@ -9,6 +9,12 @@
 #include <optional>
 
 namespace velunor {
+
+// The length of the audio in `path` in seconds: the MPEG frames counted,
+// or, for any other kind of file, what the converter reads in it. None when
+// neither can tell or `cancel` was raised.
+std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
+                                   const std::atomic<bool> *cancel = nullptr);
 
 // Measures the lengths of a run's inputs on a worker of its own, one after
 // another in the order asked, and answers through the run's mailbox. An

@@ -4,6 +4,7 @@
 #include "conversion/ListTurns.h"
 #include "conversion/ListedFiles.h"
 #include "conversion/OutputNames.h"
+#include "conversion/ReplayGainUpdate.h"
 #include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
 #include "conversion/Staging.h"
@@ -43,7 +44,8 @@ public:
     // Stages the converter; the first files follow.
     void start();
     // The user asked to stop, or the program is ending: the converters end,
-    // nothing more starts, and finished() follows within two seconds or so.
+    // nothing more starts, the albums' values are not written (or no more),
+    // and finished() follows within two seconds or so.
     void stop();
 
     // False once the run is stopping or cleaning up after its last file.
@@ -66,7 +68,11 @@ signals:
     void atWorkChanged();
     // One file's outcome is settled.
     void fileFinished(const velunor::FileOutcome &outcome);
-    // Every converter has ended and the staged files are cleaned up.
+    // Something the user should know of a file finished before: its album's
+    // ReplayGain values could not be written.
+    void fileWarned(const velunor::Path &inputPath, const QString &words);
+    // Every converter has ended, the albums' ReplayGain values are written
+    // and the staged files are cleaned up.
     void finished();
 
 private:
@@ -96,6 +102,9 @@ private:
     QSet<Path> sweptFolders_;
     std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
+    // Raised to give up writing the albums' values (the program ends).
+    std::shared_ptr<std::atomic<bool>> albumsCancel_ = std::make_shared<std::atomic<bool>>(false);
+    QList<OutputWarning> albumWarnings_;
     QElapsedTimer clock_;
 };
 

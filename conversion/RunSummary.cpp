@@ -38,6 +38,11 @@ void RunSummary::add(const FileOutcome &outcome)
 {
     if (outcome.converted()) {
         ++converted_;
+        for (const QString &warning : outcome.warnings)
+            addWarning(outcome.inputPath, warning);
+        if (outcome.alreadyMono)
+            alreadyMono_ << outcome.inputPath.text() + QStringLiteral(" - ") +
+                                FileOutcome::AlreadyMonoNote();
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << QStringLiteral("your file of that name was moved to the Trash");
@@ -59,6 +64,11 @@ void RunSummary::add(const FileOutcome &outcome)
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
 {
     notConverted_ << path.text() + QStringLiteral(" - ") + reason;
+}
+
+void RunSummary::addWarning(const Path &path, const QString &words)
+{
+    warnings_ << path.text() + QStringLiteral(" - ") + words;
 }
 
 QString RunSummary::heading() const
@@ -86,12 +96,18 @@ QString RunSummary::text(qsizetype listedAtMost) const
         text +=
             Section(QStringLiteral("1 file was not converted:"),
                     QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
+    if (!warnings_.isEmpty())
+        text += Section(QStringLiteral("1 warning:"), QStringLiteral("%1 warnings:"), warnings_,
+                        listedAtMost);
     if (!movedAside_.isEmpty())
         text += Section(
             QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
             QStringLiteral(
                 "%1 files were saved under another name or in place of a file of yours:"),
             movedAside_, listedAtMost);
+    if (!alreadyMono_.isEmpty())
+        text += Section(QStringLiteral("1 file was mono already:"),
+                        QStringLiteral("%1 files were mono already:"), alreadyMono_, listedAtMost);
     return text;
 }
 
@@ -102,7 +118,8 @@ QString RunSummary::message() const
 
 QString RunSummary::details() const
 {
-    if (notConverted_.isEmpty() && movedAside_.isEmpty())
+    if (notConverted_.isEmpty() && movedAside_.isEmpty() && warnings_.isEmpty() &&
+        alreadyMono_.isEmpty())
         return QString();
     return text(-1);
 }

@@ -124,7 +124,7 @@ public:
     }
     int waitingCount() const override { return static_cast<int>(turns.size()); }
     bool stillListed(ItemId) const override { return true; }
-    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix}; }
+    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix, {}}; }
 
     QList<FileTurn> turns;
     ItemId lastItem = 0;
