@@ -51,6 +51,7 @@ ConversionJob::~ConversionJob()
     mailbox_->close();
     planner_.stop();
     measurer_.stop();
+    *walksCancel_ = true;
     // Whatever still works goes with the job: the converters are killed and
     // their unfinished outputs removed with their records; workers that are
     // completing a file never touch its final name any more.
@@ -155,29 +156,47 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        // The planner walked the frames of an MPEG input: its length is known.
-        if (plan.audio)
-            onMeasured(sequence, plan.audio->seconds());
-        else
-            measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
-                onMeasured(sequence, seconds);
-            });
+        measurer_.measure(plan.inputPath, [this, sequence](const MeasuredInput &measured) {
+            onMeasured(sequence, measured);
+        });
     }
     pump();
 }
 
-void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
+void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
 {
     const auto found = records_.find(sequence);
-    if (found == records_.end() || !seconds || found->second.seconds)
+    if (found == records_.end())
         return;
     FileRecord &record = found->second;
+    if (measured.walked && !record.walked) {
+        record.walked = true;
+        record.audio = measured.mpeg;
+    }
+    const std::optional<double> seconds = measured.seconds;
+    if (!seconds || record.seconds)
+        return;
     const bool waiting = record.state == FileState::Waiting && unmeasuredWaiting_.erase(sequence);
     record.seconds = seconds;
     estimate_.fileMeasured(*seconds, record.state == FileState::Done);
     if (waiting)
         measuredWaiting_.insert({-*seconds, sequence});
     emit progressed();
+}
+
+void ConversionJob::onPrepared(int sequence, const std::optional<MpegAudioLength> &audio)
+{
+    const auto found = records_.find(sequence);
+    if (found == records_.end() || found->second.state != FileState::Preparing)
+        return; // stopped meanwhile
+    FileRecord &record = found->second;
+    preparing_.erase(sequence);
+    record.walked = true;
+    record.audio = audio;
+    // Its choices are looked at again as it starts.
+    record.state = FileState::Waiting;
+    launch(sequence);
+    pump();
 }
 
 void ConversionJob::startSome()
@@ -192,7 +211,7 @@ void ConversionJob::startSome()
 
 // The longest file waiting, by its measured length; a file not measured yet
 // counts as long as the average. Equal lengths go in list order, so a list
-// of unmeasured files starts in list order.
+// of unmeasured files is taken in list order.
 std::optional<int> ConversionJob::nextToStart()
 {
     const bool haveMeasured = !measuredWaiting_.empty();
@@ -255,6 +274,19 @@ void ConversionJob::launch(int sequence)
                       [this, sequence](const FilePlan &plan) { onPlanned(sequence, plan); });
         return;
     }
+    // What the input's frames say decides how it is converted: they are
+    // walked first on a worker, unless the measuring did it already.
+    if (!record.walked) {
+        record.state = FileState::Preparing;
+        preparing_.insert(sequence);
+        RunDetached([path = record.plan.inputPath, cancel = walksCancel_, mailbox = mailbox_, this,
+                     sequence] {
+            const std::optional<MpegAudioLength> audio = MpegAudioOf(path, cancel.get());
+            mailbox->post([this, sequence, audio] { onPrepared(sequence, audio); });
+        });
+        return;
+    }
+    record.plan.audio = record.audio;
     const FilePlan &plan = record.plan;
     if (setup_.converterUsable) {
         if (const Done usable = setup_.converterUsable(); !usable) {

@@ -70,7 +70,12 @@ struct JobSetup {
 // list), has each planned and measured on workers of their own, keeps up to
 // `parallel` converters working with the longest files first, has each
 // output checked and completed on a worker, and records how every file
-// ended, in list order. A file whose choices changed since it was planned is
+// ended, in list order. What an input's MPEG frames say (mono already, the
+// bit rate) decides how it is converted: a file the measuring has not
+// reached yet has them walked on a worker as it is about to start, holding
+// its place meanwhile, so files chosen at the same moment may start in
+// either order. An input that is mono already is copied on a worker, never
+// encoded again. A file whose choices changed since it was planned is
 // planned again as it starts, so a change reaches every file that has not
 // started. Stop ends the run within two seconds whatever the workers do.
 // Everything is driven by the event loop; nothing here waits for anything.
@@ -113,13 +118,17 @@ signals:
 
 private:
     enum class Phase { NotStarted, Running, Stopping, Finished };
-    enum class FileState { Planning, Waiting, Replanning, Converting, Completing, Done };
+    // Preparing: the input's frames are walked before it starts, as the
+    // measuring had not yet done it.
+    enum class FileState { Planning, Waiting, Replanning, Preparing, Converting, Completing, Done };
 
     struct FileRecord {
         FileTurn turn;
         FilePlan plan;
         FileState state = FileState::Planning;
         std::optional<double> seconds;              // the input's length, once measured
+        bool walked = false;                        // its frames were looked at
+        std::optional<MpegAudioLength> audio;       // what they say
         std::unique_ptr<TemporaryOutput> temporary; // while converting
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
@@ -135,7 +144,8 @@ private:
     void pump();
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
-    void onMeasured(int sequence, std::optional<double> seconds);
+    void onMeasured(int sequence, const MeasuredInput &measured);
+    void onPrepared(int sequence, const std::optional<MpegAudioLength> &audio);
     void startSome();
     std::optional<int> nextToStart();
     void launch(int sequence);
@@ -157,7 +167,10 @@ private:
     void maybeFinish();
     void noteOutputSize(FileRecord &record);
     void forgetWaiting(int sequence, const FileRecord &record);
-    int busySlots() const { return static_cast<int>(converting_.size() + replanning_.size()); }
+    int busySlots() const
+    {
+        return static_cast<int>(converting_.size() + replanning_.size() + preparing_.size());
+    }
 
     ProcessStarter &starter_;
     JobSetup setup_;
@@ -172,6 +185,7 @@ private:
     bool pumpScheduled_ = false;
     std::set<int> planning_;
     std::set<int> replanning_;
+    std::set<int> preparing_;
     std::set<int> converting_;
     std::set<int> completing_;
     std::set<FileIdentity> inputs_; // each input is converted once
@@ -184,6 +198,8 @@ private:
     std::shared_ptr<DiskFullLog> diskFull_ = std::make_shared<DiskFullLog>();
     FilePlanner planner_;
     InputMeasurer measurer_;
+    // Raised to give up the walks of inputs about to start.
+    std::shared_ptr<std::atomic<bool>> walksCancel_ = std::make_shared<std::atomic<bool>>(false);
     ProgressEstimate estimate_;
     StopSchedule stopSchedule_;
     QTimer deadlineTimer_;

@@ -9,26 +9,13 @@ FilePlanner::FilePlanner(Decide decide, std::shared_ptr<ResultMailbox> mailbox)
 {
 }
 
-FilePlanner::~FilePlanner()
-{
-    stop();
-}
-
-void FilePlanner::stop()
-{
-    *cancel_ = true;
-    work_.stop();
-}
-
 void FilePlanner::plan(FileTurn turn, Answer answer)
 {
-    work_.post([turn = std::move(turn), answer = std::move(answer), decide = decide_,
-                mailbox = mailbox_, cancel = cancel_] {
-        FilePlan plan = decide(turn);
-        if (!plan.isSkipped())
-            plan.audio = MeasureMpegAudio(plan.inputPath, cancel.get());
-        mailbox->post([answer, plan] { answer(plan); });
-    });
+    work_.post(
+        [turn = std::move(turn), answer = std::move(answer), decide = decide_, mailbox = mailbox_] {
+            const FilePlan plan = decide(turn);
+            mailbox->post([answer, plan] { answer(plan); });
+        });
 }
 
 FilePlanner::Decide FilePlanner::PlanWithNames(std::shared_ptr<OutputNames> names)

@@ -3,7 +3,6 @@
 #include "conversion/FilePlan.h"
 #include "platform/BackgroundWork.h"
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -13,9 +12,7 @@ namespace velunor {
 // another in the order asked, so that the outputs claim their names in list
 // order, and answers through the run's mailbox. Planning looks at the disk
 // (the input, the output folder, the names there), which a window must never
-// wait for. The frames of each input to be converted are walked there too:
-// what they say (mono, dual channel, bit rate, length) decides how the file
-// is converted, before it starts.
+// wait for.
 class FilePlanner {
 public:
     using Decide = std::function<FilePlan(const FileTurn &turn)>;
@@ -24,9 +21,8 @@ public:
     FilePlanner(Decide decide, std::shared_ptr<ResultMailbox> mailbox);
 
     void plan(FileTurn turn, Answer answer);
-    ~FilePlanner();
-    // Gives up the walk at work and drops what waits.
-    void stop();
+    // Drops what waits.
+    void stop() { work_.stop(); }
 
     // Plans as the program does: PlanFile with the run's names, asking each
     // output folder once whether its file system refuses Windows' names.
@@ -35,7 +31,6 @@ public:
 private:
     Decide decide_;
     std::shared_ptr<ResultMailbox> mailbox_;
-    std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     SerialWork work_;
 };
 
