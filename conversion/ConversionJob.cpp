@@ -310,6 +310,8 @@ void ConversionJob::launch(int sequence)
     if (plan.audio && plan.audio->everyFrameMono) {
         estimate_.workStarted();
         complete(sequence, record, ProcessEnd{}, QByteArray(), true);
+        // The time its completion may take grows with what it copies.
+        record.outputBytes = plan.input ? plan.input->size : 0;
         return;
     }
     const QStringList encoding =
