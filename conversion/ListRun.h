@@ -31,8 +31,9 @@ public:
 // the last staged file removed, for any front end: the window and the
 // command line both drive it. The converter is staged on a worker; the files
 // are taken from the list in list order while the list may go on changing,
-// once every listed file has been looked up; the staged files are removed on
-// a worker at the end. The run never waits for any of it: everything answers
+// once every listed file has been looked up; the staged files are removed
+// and the albums' ReplayGain values written (see WriteAlbumGains) on a
+// worker at the end. The run never waits for any of it: everything answers
 // through the event loop.
 class ListRun : public QObject, private FileSource {
     Q_OBJECT

@@ -84,11 +84,14 @@ std::shared_ptr<AlbumTrack> MeasureAlbumTrack(const FilePlan &plan, int fd, qint
     track->inputPath = plan.inputPath;
     track->input = plan.input;
     track->lengthMs = lengthMs;
-    if (plan.input && !plan.input->real.isEmpty())
-        track->inputFolder = plan.input->real.folder();
+    const Path input =
+        plan.input && !plan.input->real.isEmpty() ? plan.input->real : plan.inputPath;
+    track->inputFolder = input.folder();
     track->album = AlbumTagOf(plan.inputPath);
     track->trackValues = gain.values;
-    track->loudness = gain.loudness;
+    // A track of no album has no use for its measurement any more.
+    if (!track->album.isEmpty())
+        track->loudness = gain.loudness;
     return track;
 }
 
