@@ -96,6 +96,7 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
+    choices.quality = options.quality;
     choices.options = options.run;
     return choices;
 }

@@ -42,6 +42,8 @@ BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &co
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
     connect(&run_, &ListRun::fileFinished, this,
             [this](const FileOutcome &outcome) { tellFile(outcome); });
+    connect(&run_, &ListRun::fileWarned, this,
+            [this](const Path &inputPath, const QString &words) { tellWarning(inputPath, words); });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
@@ -71,9 +73,17 @@ void BatchRun::stepFailed(const StepFailure &failure)
                             .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
+void BatchRun::tellWarning(const Path &inputPath, const QString &words)
+{
+    console_.printError(QStringLiteral("warning: %1: %2").arg(inputPath.text(), words));
+}
+
 void BatchRun::tellFile(const FileOutcome &outcome)
 {
     ++filesDone_;
+    // Warnings are told as they come, on a terminal too.
+    for (const QString &warning : outcome.warnings)
+        tellWarning(outcome.inputPath, warning);
     // On a terminal the status line counts the files; the summary names
     // those that were not converted.
     if (console_.showsStatus())
@@ -82,9 +92,12 @@ void BatchRun::tellFile(const FileOutcome &outcome)
         console_.printOut(QStringLiteral("up to date: %1 -> %2")
                               .arg(outcome.inputPath.text(), outcome.outputPath.text()));
     else if (outcome.converted())
-        console_.printOut(
-            QStringLiteral("converted: %1 -> %2%3")
-                .arg(outcome.inputPath.text(), outcome.outputPath.text(), InputNote(outcome)));
+        console_.printOut(QStringLiteral("converted: %1 -> %2%3%4")
+                              .arg(outcome.inputPath.text(), outcome.outputPath.text(),
+                                   outcome.alreadyMono
+                                       ? QStringLiteral(" - ") + FileOutcome::AlreadyMonoNote()
+                                       : QString(),
+                                   InputNote(outcome)));
     else
         console_.printError(QStringLiteral("not converted: %1 - %2")
                                 .arg(outcome.inputPath.text(), outcome.reason()));

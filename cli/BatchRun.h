@@ -14,6 +14,7 @@ class Console;
 struct BatchChoices {
     Path outputFolder; // absolute, ending in "/"
     ChannelMode mode = ChannelMode::Mix;
+    std::optional<OutputQuality> quality;
     int conversionsAtOnce = 1;
     RunOptions options;
 };
@@ -58,7 +59,7 @@ private:
     // The same choices for every file.
     FileChoices choices() override
     {
-        return {choices_.outputFolder, choices_.mode, choices_.options};
+        return {choices_.outputFolder, choices_.mode, choices_.quality, choices_.options};
     }
     Path outputSubfolder(ItemId item) const override { return subfolders_.value(item); }
     // A step that fails is told on standard error, in words, and the run
@@ -66,6 +67,7 @@ private:
     void stepFailed(const StepFailure &failure) override;
 
     void tellFile(const FileOutcome &outcome);
+    void tellWarning(const Path &inputPath, const QString &words);
     void showStatus();
     void finish();
 

@@ -51,6 +51,7 @@ ConversionJob::~ConversionJob()
     mailbox_->close();
     planner_.stop();
     measurer_.stop();
+    *walksCancel_ = true;
     // Whatever still works goes with the job: the converters are killed and
     // their unfinished outputs removed with their records; workers that are
     // completing a file never touch its final name any more.
@@ -159,8 +160,8 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
-            onMeasured(sequence, seconds);
+        measurer_.measure(plan.inputPath, [this, sequence](const MeasuredInput &measured) {
+            onMeasured(sequence, measured);
         });
     }
     pump();
@@ -176,18 +177,40 @@ void ConversionJob::finishUpToDate(int sequence, FileRecord &record)
     finish(sequence, record, std::move(outcome));
 }
 
-void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
+void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
 {
     const auto found = records_.find(sequence);
-    if (found == records_.end() || !seconds || found->second.seconds)
+    if (found == records_.end())
         return;
     FileRecord &record = found->second;
+    if (measured.walked && !record.walked) {
+        record.walked = true;
+        record.audio = measured.mpeg;
+    }
+    const std::optional<double> seconds = measured.seconds;
+    if (!seconds || record.seconds)
+        return;
     const bool waiting = record.state == FileState::Waiting && unmeasuredWaiting_.erase(sequence);
     record.seconds = seconds;
     estimate_.fileMeasured(*seconds, record.state == FileState::Done);
     if (waiting)
         measuredWaiting_.insert({-*seconds, sequence});
     emit progressed();
+}
+
+void ConversionJob::onPrepared(int sequence, const std::optional<MpegAudioLength> &audio)
+{
+    const auto found = records_.find(sequence);
+    if (found == records_.end() || found->second.state != FileState::Preparing)
+        return; // stopped meanwhile
+    FileRecord &record = found->second;
+    preparing_.erase(sequence);
+    record.walked = true;
+    record.audio = audio;
+    // Its choices are looked at again as it starts.
+    record.state = FileState::Waiting;
+    launch(sequence);
+    pump();
 }
 
 void ConversionJob::startSome()
@@ -202,7 +225,7 @@ void ConversionJob::startSome()
 
 // The longest file waiting, by its measured length; a file not measured yet
 // counts as long as the average. Equal lengths go in list order, so a list
-// of unmeasured files starts in list order.
+// of unmeasured files is taken in list order.
 std::optional<int> ConversionJob::nextToStart()
 {
     const bool haveMeasured = !measuredWaiting_.empty();
@@ -241,10 +264,12 @@ void ConversionJob::forgetWaiting(int sequence, const FileRecord &record)
 bool ConversionJob::choicesChanged(FileRecord &record)
 {
     const FileChoices now = source_.currentChoices();
-    if (now.outputFolder == record.turn.outputFolder && now.mode == record.turn.mode)
+    if (now.outputFolder == record.turn.outputFolder && now.mode == record.turn.mode &&
+        now.quality == record.turn.quality)
         return false;
     record.turn.outputFolder = now.outputFolder;
     record.turn.mode = now.mode;
+    record.turn.quality = now.quality;
     return true;
 }
 
@@ -262,6 +287,19 @@ void ConversionJob::launch(int sequence)
                       [this, sequence](const FilePlan &plan) { onPlanned(sequence, plan); });
         return;
     }
+    // What the input's frames say decides how it is converted: they are
+    // walked first on a worker, unless the measuring did it already.
+    if (!record.walked) {
+        record.state = FileState::Preparing;
+        preparing_.insert(sequence);
+        RunDetached([path = record.plan.inputPath, cancel = walksCancel_, mailbox = mailbox_, this,
+                     sequence] {
+            const std::optional<MpegAudioLength> audio = MpegAudioOf(path, cancel.get());
+            mailbox->post([this, sequence, audio] { onPrepared(sequence, audio); });
+        });
+        return;
+    }
+    record.plan.audio = record.audio;
     const FilePlan &plan = record.plan;
     if (setup_.converterUsable) {
         if (const Done usable = setup_.converterUsable(); !usable) {
@@ -280,8 +318,19 @@ void ConversionJob::launch(int sequence)
         return;
     }
     record.temporary = std::move(*reserved);
+    // An input that is mono already keeps its audio in every mode: it is
+    // copied on a worker, never encoded a second time.
+    if (plan.audio && plan.audio->everyFrameMono) {
+        estimate_.workStarted();
+        complete(sequence, record, ProcessEnd{}, QByteArray(), true);
+        // The time its completion may take grows with what it copies.
+        record.outputBytes = plan.input ? plan.input->size : 0;
+        return;
+    }
+    const QStringList encoding =
+        SoxEncodingOptions(plan.quality, plan.audio, plan.audio ? plan.audio->sampleRate : 0);
     const ArgumentString arguments =
-        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path());
+        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path(), encoding);
     Expected<std::unique_ptr<ChildProcess>> process = starter_.startProcess(
         setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {

@@ -26,6 +26,8 @@ namespace velunor {
 struct FileChoices {
     Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is chosen
+    // How the output is encoded; none: as the encoder does by default.
+    std::optional<OutputQuality> quality;
     RunOptions options = {};
 };
 
@@ -69,7 +71,12 @@ struct JobSetup {
 // list), has each planned and measured on workers of their own, keeps up to
 // `parallel` converters working with the longest files first, has each
 // output checked and completed on a worker, and records how every file
-// ended, in list order. A file whose choices changed since it was planned is
+// ended, in list order. What an input's MPEG frames say (mono already, the
+// bit rate) decides how it is converted: a file the measuring has not
+// reached yet has them walked on a worker as it is about to start, holding
+// its place meanwhile, so files chosen at the same moment may start in
+// either order. An input that is mono already is copied on a worker, never
+// encoded again. A file whose choices changed since it was planned is
 // planned again as it starts, so a change reaches every file that has not
 // started. Stop ends the run within two seconds whatever the workers do.
 // Everything is driven by the event loop; nothing here waits for anything.
@@ -112,13 +119,17 @@ signals:
 
 private:
     enum class Phase { NotStarted, Running, Stopping, Finished };
-    enum class FileState { Planning, Waiting, Replanning, Converting, Completing, Done };
+    // Preparing: the input's frames are walked before it starts, as the
+    // measuring had not yet done it.
+    enum class FileState { Planning, Waiting, Replanning, Preparing, Converting, Completing, Done };
 
     struct FileRecord {
         FileTurn turn;
         FilePlan plan;
         FileState state = FileState::Planning;
         std::optional<double> seconds;              // the input's length, once measured
+        bool walked = false;                        // its frames were looked at
+        std::optional<MpegAudioLength> audio;       // what they say
         std::unique_ptr<TemporaryOutput> temporary; // while converting
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
@@ -135,14 +146,18 @@ private:
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
     void finishUpToDate(int sequence, FileRecord &record);
-    void onMeasured(int sequence, std::optional<double> seconds);
+    void onMeasured(int sequence, const MeasuredInput &measured);
+    void onPrepared(int sequence, const std::optional<MpegAudioLength> &audio);
     void startSome();
     std::optional<int> nextToStart();
     void launch(int sequence);
     bool choicesChanged(FileRecord &record);
     void onConverterEnded(int sequence);
+    // Has the output checked and completed on a worker; `copyAudio`: the
+    // input's audio frames are first copied into it, for an input that is
+    // mono already.
     void complete(int sequence, FileRecord &record, const ProcessEnd &end,
-                  const QByteArray &errorOutput);
+                  const QByteArray &errorOutput, bool copyAudio = false);
     void onCompleted(int sequence, const std::shared_ptr<CompletionControl> &control,
                      const FileOutcome &outcome);
     void finish(int sequence, FileRecord &record, FileOutcome outcome);
@@ -154,7 +169,10 @@ private:
     void maybeFinish();
     void noteOutputSize(FileRecord &record);
     void forgetWaiting(int sequence, const FileRecord &record);
-    int busySlots() const { return static_cast<int>(converting_.size() + replanning_.size()); }
+    int busySlots() const
+    {
+        return static_cast<int>(converting_.size() + replanning_.size() + preparing_.size());
+    }
 
     ProcessStarter &starter_;
     JobSetup setup_;
@@ -169,6 +187,7 @@ private:
     bool pumpScheduled_ = false;
     std::set<int> planning_;
     std::set<int> replanning_;
+    std::set<int> preparing_;
     std::set<int> converting_;
     std::set<int> completing_;
     std::set<FileIdentity> inputs_; // each input is converted once
@@ -181,6 +200,8 @@ private:
     std::shared_ptr<DiskFullLog> diskFull_ = std::make_shared<DiskFullLog>();
     FilePlanner planner_;
     InputMeasurer measurer_;
+    // Raised to give up the walks of inputs about to start.
+    std::shared_ptr<std::atomic<bool>> walksCancel_ = std::make_shared<std::atomic<bool>>(false);
     ProgressEstimate estimate_;
     StopSchedule stopSchedule_;
     QTimer deadlineTimer_;

@@ -118,6 +118,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     if (!turn.mode)
         return skip(QStringLiteral("no channel mode is selected"));
     plan.mode = *turn.mode;
+    plan.quality = turn.quality;
 
     const InputFacts &input = *plan.input;
     const OutputNames::Claim claimed =

@@ -16,6 +16,7 @@ ListRun::ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &fron
 
 ListRun::~ListRun()
 {
+    *albumsCancel_ = true;
     mailbox_->close();
     // A run deleted before its end (the program ends) lets go of the
     // staging folder at once; the converters went with the job.
@@ -99,6 +100,7 @@ std::optional<FileTurn> ListRun::nextTurn()
     turn.outputFolder = chosen.outputFolder;
     turn.outputSubfolder = frontEnd_.outputSubfolder(turn.item);
     turn.mode = chosen.mode;
+    turn.quality = chosen.quality;
     turn.options = chosen.options;
     turn.isListedInput = [check = listed_.sharedCheck()](const FileIdentity &file) {
         const std::atomic<bool> dontWait{true};
@@ -121,6 +123,8 @@ void ListRun::sweepLeftovers(const Path &folder)
 
 void ListRun::stop()
 {
+    if (state_ == State::Ending)
+        *albumsCancel_ = true;
     if (state_ != State::Running && state_ != State::Staging)
         return;
     stopRequested_ = true;
@@ -135,10 +139,21 @@ void ListRun::finish()
     if (state_ == State::Ending || state_ == State::Ended)
         return;
     state_ = State::Ending;
-    RunDetached([mailbox = mailbox_, lease = lease_, this] {
+    // The album of a file is known once the run has converted every file:
+    // the albums' values follow then, unless the run was stopped.
+    std::vector<std::shared_ptr<const AlbumTrack>> tracks;
+    if (job_ && !stopRequested_)
+        for (const FileOutcome &outcome : job_->outcomes())
+            if (outcome.converted() && outcome.albumTrack)
+                tracks.push_back(outcome.albumTrack);
+    RunDetached([mailbox = mailbox_, lease = lease_, tracks, cancel = albumsCancel_, this] {
         if (lease)
             ReleaseStaging(*lease);
-        mailbox->post([this] {
+        const QList<OutputWarning> warnings = WriteAlbumGains(tracks, cancel.get());
+        mailbox->post([this, warnings] {
+            albumWarnings_ = warnings;
+            for (const OutputWarning &warning : warnings)
+                emit fileWarned(warning.inputPath, warning.words);
             lease_.reset();
             state_ = State::Ended;
             emit finished();
@@ -160,6 +175,8 @@ RunSummary ListRun::summary() const
     if (job_)
         for (const FileOutcome &outcome : job_->outcomes())
             summary.add(outcome);
+    for (const OutputWarning &warning : albumWarnings_)
+        summary.addWarning(warning.inputPath, warning.words);
     // Files that never had a turn end as a file that was planned would.
     const auto neverPlanned = [&summary](const Path &path, FileOutcome::Result result) {
         FileOutcome outcome;

@@ -4,6 +4,7 @@
 #include "conversion/ListTurns.h"
 #include "conversion/ListedFiles.h"
 #include "conversion/OutputNames.h"
+#include "conversion/ReplayGainUpdate.h"
 #include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
 #include "conversion/Staging.h"
@@ -35,8 +36,9 @@ public:
 // the last staged file removed, for any front end: the window and the
 // command line both drive it. The converter is staged on a worker; the files
 // are taken from the list in list order while the list may go on changing,
-// once every listed file has been looked up; the staged files are removed on
-// a worker at the end. The run never waits for any of it: everything answers
+// once every listed file has been looked up; the staged files are removed
+// and the albums' ReplayGain values written (see WriteAlbumGains) on a
+// worker at the end. The run never waits for any of it: everything answers
 // through the event loop.
 class ListRun : public QObject, private FileSource {
     Q_OBJECT
@@ -48,7 +50,8 @@ public:
     // Stages the converter; the first files follow.
     void start();
     // The user asked to stop, or the program is ending: the converters end,
-    // nothing more starts, and finished() follows within two seconds or so.
+    // nothing more starts, the albums' values are not written (or no more),
+    // and finished() follows within two seconds or so.
     void stop();
 
     // False once the run is stopping or cleaning up after its last file.
@@ -71,7 +74,11 @@ signals:
     void atWorkChanged();
     // One file's outcome is settled.
     void fileFinished(const velunor::FileOutcome &outcome);
-    // Every converter has ended and the staged files are cleaned up.
+    // Something the user should know of a file finished before: its album's
+    // ReplayGain values could not be written.
+    void fileWarned(const velunor::Path &inputPath, const QString &words);
+    // Every converter has ended, the albums' ReplayGain values are written
+    // and the staged files are cleaned up.
     void finished();
 
 private:
@@ -103,6 +110,9 @@ private:
     SerialWork sweeps_;
     std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
+    // Raised to give up writing the albums' values (the program ends).
+    std::shared_ptr<std::atomic<bool>> albumsCancel_ = std::make_shared<std::atomic<bool>>(false);
+    QList<OutputWarning> albumWarnings_;
     QElapsedTimer clock_;
 };
 

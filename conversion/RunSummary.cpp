@@ -46,6 +46,11 @@ void RunSummary::add(const FileOutcome &outcome)
             ++inputsTrashed_;
         if (!outcome.inputKept.isEmpty())
             inputsKept_ << outcome.inputPath.text() + QStringLiteral(" - ") + outcome.inputKept;
+        for (const QString &warning : outcome.warnings)
+            addWarning(outcome.inputPath, warning);
+        if (outcome.alreadyMono)
+            alreadyMono_ << outcome.inputPath.text() + QStringLiteral(" - ") +
+                                FileOutcome::AlreadyMonoNote();
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << QStringLiteral("your file of that name was moved to the Trash");
@@ -72,6 +77,11 @@ void RunSummary::add(const FileOutcome &outcome)
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
 {
     notConverted_ << path.text() + QStringLiteral(" - ") + reason;
+}
+
+void RunSummary::addWarning(const Path &path, const QString &words)
+{
+    warnings_ << path.text() + QStringLiteral(" - ") + words;
 }
 
 QString RunSummary::heading() const
@@ -120,6 +130,9 @@ QString RunSummary::text(qsizetype listedAtMost) const
         text +=
             Section(QStringLiteral("1 file was not converted:"),
                     QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
+    if (!warnings_.isEmpty())
+        text += Section(QStringLiteral("1 warning:"), QStringLiteral("%1 warnings:"), warnings_,
+                        listedAtMost);
     if (!movedAside_.isEmpty())
         text += Section(
             QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
@@ -130,6 +143,9 @@ QString RunSummary::text(qsizetype listedAtMost) const
         text += Section(QStringLiteral("1 input stays where it was, not in the Trash:"),
                         QStringLiteral("%1 inputs stay where they were, not in the Trash:"),
                         inputsKept_, listedAtMost);
+    if (!alreadyMono_.isEmpty())
+        text += Section(QStringLiteral("1 file was mono already:"),
+                        QStringLiteral("%1 files were mono already:"), alreadyMono_, listedAtMost);
     return text;
 }
 
@@ -140,7 +156,8 @@ QString RunSummary::message() const
 
 QString RunSummary::details() const
 {
-    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty())
+    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty() &&
+        warnings_.isEmpty() && alreadyMono_.isEmpty())
         return QString();
     return text(-1);
 }

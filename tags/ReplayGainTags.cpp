@@ -125,6 +125,15 @@ QString ReplayPeakText(double peak)
     return QString::asprintf("%.6f", peak);
 }
 
+ReplayGainForms &ReplayGainForms::operator|=(const ReplayGainForms &other)
+{
+    id3v2UserText = id3v2UserText || other.id3v2UserText;
+    id3v2Rva2 = id3v2Rva2 || other.id3v2Rva2;
+    apeReplayGain = apeReplayGain || other.apeReplayGain;
+    apeMp3Gain = apeMp3Gain || other.apeMp3Gain;
+    return *this;
+}
+
 ReplayGainForms ReplayGainFormsInId3v2(const QByteArray &tag)
 {
     ReplayGainForms forms;
@@ -165,12 +174,6 @@ std::optional<ReplayGainForms> ReplayGainFormsInFile(QIODevice &file)
         QByteArray bytes = file.read(size);
         return bytes.size() == size ? std::optional(bytes) : std::nullopt;
     };
-    const auto add = [](ReplayGainForms &forms, const ReplayGainForms &more) {
-        forms.id3v2UserText = forms.id3v2UserText || more.id3v2UserText;
-        forms.id3v2Rva2 = forms.id3v2Rva2 || more.id3v2Rva2;
-        forms.apeReplayGain = forms.apeReplayGain || more.apeReplayGain;
-        forms.apeMp3Gain = forms.apeMp3Gain || more.apeMp3Gain;
-    };
 
     ReplayGainForms forms;
     // Some taggers put a new tag in front of an old one.
@@ -181,20 +184,20 @@ std::optional<ReplayGainForms> ReplayGainFormsInFile(QIODevice &file)
             size > 0 ? read(offset, std::min(size, layout->audioBegin - offset)) : std::nullopt;
         if (!tag)
             return std::nullopt;
-        add(forms, ReplayGainFormsInId3v2(*tag));
+        forms |= ReplayGainFormsInId3v2(*tag);
         offset += size;
     }
     for (const TagSpan &span : layout->appendedId3v2Tags) {
         const std::optional<QByteArray> tag = read(span.offset, span.size);
         if (!tag)
             return std::nullopt;
-        add(forms, ReplayGainFormsInId3v2(*tag));
+        forms |= ReplayGainFormsInId3v2(*tag);
     }
     for (const TagSpan &span : layout->apeTags) {
         const std::optional<QByteArray> tag = read(span.offset, span.size);
         if (!tag)
             return std::nullopt;
-        add(forms, ReplayGainFormsInApe(*tag));
+        forms |= ReplayGainFormsInApe(*tag);
     }
     return forms;
 }

@@ -249,6 +249,8 @@ private slots:
                                   << "--jobs needs a whole number";
         QTest::newRow("jobs not a number")
             << QStringList{"--batch", "--jobs", "two", "in"} << "--jobs needs a whole number";
+        QTest::newRow("bad quality") << QStringList{"--batch", "--quality", "100", "in"}
+                                     << "--quality 100: MPEG audio has no bit rate of 100 kbps";
         QTest::newRow("missing output folder")
             << QStringList{"--batch", "--output", "nowhere", "in"}
             << "the output folder \"nowhere\" does not exist";
