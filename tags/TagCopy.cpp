@@ -141,9 +141,15 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
     input.close();
     // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
     // a format of its own; they replace the few that SoX wrote from them.
-    const QByteArray leadingTag = tags->leadingId3v2.isEmpty() && tags->trailing.isEmpty()
-                                      ? ForeignTagsAsId3v24(inputPath)
-                                      : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    QByteArray leadingTag;
+    if (tags->leadingId3v2.isEmpty() && tags->trailing.isEmpty()) {
+        const Expected<QByteArray> foreign = ForeignTagsAsId3v24(inputPath);
+        if (!foreign)
+            return foreign.failure();
+        leadingTag = *foreign;
+    } else {
+        leadingTag = Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    }
 
     QFile converted;
     if (const Done opened = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
