@@ -24,7 +24,7 @@ ListRun::~ListRun()
         ReleaseStaging(*lease_);
 }
 
-void ListRun::start()
+void ListRun::start(std::shared_ptr<StagingAhead> ahead)
 {
     if (state_ != State::NotStarted)
         return;
@@ -32,10 +32,13 @@ void ListRun::start()
     // The listed files are looked up in the background from now on, for the
     // check that no output replaces one of them.
     listed_.build();
-    RunDetached([mailbox = mailbox_, this] {
-        const Staging staging = StageConverter();
+    const auto staged = [mailbox = mailbox_, this](const Staging &staging) {
         mailbox->post([this, staging] { onStaged(staging); });
-    });
+    };
+    if (ahead)
+        ahead->whenStaged(staged);
+    else
+        RunDetached([staged] { staged(StageConverter()); });
 }
 
 void ListRun::onStaged(const Staging &staging)

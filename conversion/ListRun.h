@@ -40,8 +40,9 @@ public:
             int conversionsAtOnce);
     ~ListRun() override;
 
-    // Stages the converter; the first files follow.
-    void start();
+    // Stages the converter, or takes the staging that `ahead` began for the
+    // run; the first files follow.
+    void start(std::shared_ptr<StagingAhead> ahead = nullptr);
     // The user asked to stop, or the program is ending: the converters end,
     // nothing more starts, and finished() follows within two seconds or so.
     void stop();
