@@ -39,6 +39,8 @@ void BatchRun::start(std::shared_ptr<StagingAhead> ahead)
         showStatus();
         statusTimer_.start();
     }
+    // The list is complete before the run starts.
+    run_.closeList();
     run_.start(std::move(ahead));
     // A signal that came before the run could stop: it stops now.
     if (interrupted_ && run_.canStop())

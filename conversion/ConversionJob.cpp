@@ -2,6 +2,7 @@
 
 #include "tags/MpegAudio.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -310,6 +311,15 @@ void ConversionJob::noteOutputSize(FileRecord &record)
         if (::pread(record.temporary->descriptor(), head.data(), kHeadBytes, 0) == kHeadBytes)
             record.bytesPerSecond = MpegStreamBytesPerSecond(head).value_or(0);
     }
+}
+
+bool ConversionJob::mayNeedConverter() const
+{
+    if (!planning_.empty() || !replanning_.empty() || !converting_.empty() ||
+        !measuredWaiting_.empty() || !unmeasuredWaiting_.empty())
+        return true;
+    return std::any_of(completing_.begin(), completing_.end(),
+                       [this](int sequence) { return !records_.at(sequence).seconds; });
 }
 
 Path ConversionJob::atWork() const

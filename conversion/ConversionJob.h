@@ -95,6 +95,10 @@ public:
     QList<FileOutcome> outcomes() const;
     // Files taken and not ended.
     int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
+    // Whether the files taken so far may still run the converter: one may
+    // still start, or a file being completed may still need the converter
+    // to tell its input's length.
+    bool mayNeedConverter() const;
     // The earliest listed file whose converter works now; empty when none.
     Path atWork() const;
     RunProgress progress();

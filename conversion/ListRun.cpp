@@ -84,6 +84,7 @@ void ListRun::startJob()
                                            static_cast<FileSource &>(*this));
     state_ = State::Running;
     connect(job_.get(), &ConversionJob::progressed, this, &ListRun::progressed);
+    connect(job_.get(), &ConversionJob::progressed, this, &ListRun::releaseWhenUnneeded);
     connect(job_.get(), &ConversionJob::atWorkChanged, this, &ListRun::atWorkChanged);
     connect(job_.get(), &ConversionJob::fileFinished, this, &ListRun::fileFinished);
     connect(job_.get(), &ConversionJob::finished, this, [this] { finish(); });
@@ -130,20 +131,46 @@ void ListRun::stop()
         finish(); // staged, and waiting for the listed files to be looked up
 }
 
+void ListRun::releaseWhenUnneeded()
+{
+    if (!listClosed_ || state_ != State::Running || earlyRelease_ != EarlyRelease::None ||
+        !lease_ || turns_.waitingCount() > 0 || job_->mayNeedConverter())
+        return;
+    earlyRelease_ = EarlyRelease::Running;
+    RunDetached([mailbox = mailbox_, lease = lease_, this] {
+        ReleaseStaging(*lease);
+        mailbox->post([this] {
+            earlyRelease_ = EarlyRelease::Done;
+            if (state_ == State::Ending)
+                ended();
+        });
+    });
+}
+
 void ListRun::finish()
 {
     if (state_ == State::Ending || state_ == State::Ended)
         return;
     state_ = State::Ending;
+    // The staged files let go of already, or being let go of.
+    if (earlyRelease_ == EarlyRelease::Running)
+        return;
+    if (earlyRelease_ == EarlyRelease::Done) {
+        mailbox_->post([this] { ended(); });
+        return;
+    }
     RunDetached([mailbox = mailbox_, lease = lease_, this] {
         if (lease)
             ReleaseStaging(*lease);
-        mailbox->post([this] {
-            lease_.reset();
-            state_ = State::Ended;
-            emit finished();
-        });
+        mailbox->post([this] { ended(); });
     });
+}
+
+void ListRun::ended()
+{
+    lease_.reset();
+    state_ = State::Ended;
+    emit finished();
 }
 
 RunProgress ListRun::progress()

@@ -43,6 +43,10 @@ public:
     // Stages the converter, or takes the staging that `ahead` began for the
     // run; the first files follow.
     void start(std::shared_ptr<StagingAhead> ahead = nullptr);
+    // The front end adds no more files to the list: the staged converter is
+    // then let go of as soon as no file can need it any more, beside the
+    // completion of the last files rather than after it.
+    void closeList() { listClosed_ = true; }
     // The user asked to stop, or the program is ending: the converters end,
     // nothing more starts, and finished() follows within two seconds or so.
     void stop();
@@ -81,7 +85,9 @@ private:
     void onStaged(const Staging &staging);
     void startJob();
     void sweepLeftovers(const Path &folder);
+    void releaseWhenUnneeded();
     void finish();
+    void ended();
 
     ProcessStarter &starter_;
     FileListModel &list_;
@@ -89,6 +95,9 @@ private:
     int conversionsAtOnce_;
     State state_ = State::NotStarted;
     bool stopRequested_ = false;
+    bool listClosed_ = false;
+    // The staged files let go of before the end, once no file needed them.
+    enum class EarlyRelease { None, Running, Done } earlyRelease_ = EarlyRelease::None;
     std::shared_ptr<StagingLease> lease_;
     Path converterPath_;
     ListTurns turns_;
