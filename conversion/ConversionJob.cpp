@@ -156,11 +156,39 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
-            onMeasured(sequence, seconds);
-        });
+        measure(sequence, record);
     }
     pump();
+}
+
+// An input that is not an MP3 is measured by the converter, so nothing is
+// measured before it is staged.
+void ConversionJob::measure(int sequence, const FileRecord &record)
+{
+    if (setup_.stagingPending) {
+        measuredWhenStaged_.push_back(sequence);
+        return;
+    }
+    measurer_.measure(record.plan.inputPath, [this, sequence](std::optional<double> seconds) {
+        onMeasured(sequence, seconds);
+    });
+}
+
+void ConversionJob::converterStaged(StagedConverter converter, std::function<Done()> usable)
+{
+    if (!setup_.stagingPending)
+        return;
+    setup_.stagingPending = false;
+    setup_.converter = std::move(converter);
+    setup_.converterUsable = std::move(usable);
+    measurer_.setConverter(setup_.converter);
+    for (const int sequence : std::exchange(measuredWhenStaged_, {})) {
+        const auto found = records_.find(sequence);
+        if (found != records_.end() && found->second.state == FileState::Waiting)
+            measure(sequence, found->second);
+    }
+    if (phase_ == Phase::Running)
+        pump();
 }
 
 void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
@@ -179,7 +207,7 @@ void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
 
 void ConversionJob::startSome()
 {
-    while (phase_ == Phase::Running && busySlots() < setup_.parallel) {
+    while (!setup_.stagingPending && phase_ == Phase::Running && busySlots() < setup_.parallel) {
         const std::optional<int> sequence = nextToStart();
         if (!sequence)
             break;

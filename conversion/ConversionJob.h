@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace velunor {
 
@@ -61,6 +62,10 @@ struct JobSetup {
     // Milliseconds on a clock that never goes back, for the time left; the
     // system's monotonic clock when not given.
     std::function<qint64()> clockMs;
+    // The converter is still being staged: the files are planned meanwhile,
+    // and none is measured or started before ConversionJob::converterStaged
+    // gives the converter and `converterUsable`.
+    bool stagingPending = false;
 };
 
 // The scheduler of a conversion run. It takes the files from its source in
@@ -84,6 +89,9 @@ public:
 
     // Takes the first files; finished() follows from the event loop.
     void start();
+    // The converter the job waited for is staged: the files waiting are
+    // measured and started from now on.
+    void converterStaged(StagedConverter converter, std::function<Done()> usable);
     // Ends every running converter at once (SIGTERM, then SIGKILL after a
     // second) and starts nothing more. Files whose converter had ended well
     // are still finished if that fits in the time left. finished() follows
@@ -137,6 +145,7 @@ private:
     void pump();
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
+    void measure(int sequence, const FileRecord &record);
     void onMeasured(int sequence, std::optional<double> seconds);
     void startSome();
     std::optional<int> nextToStart();
@@ -173,7 +182,8 @@ private:
     std::set<int> replanning_;
     std::set<int> converting_;
     std::set<int> completing_;
-    std::set<FileIdentity> inputs_; // each input is converted once
+    std::set<FileIdentity> inputs_;       // each input is converted once
+    std::vector<int> measuredWhenStaged_; // planned while the converter was staged
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)

@@ -39,26 +39,45 @@ void ListRun::start(std::shared_ptr<StagingAhead> ahead)
         ahead->whenStaged(staged);
     else
         RunDetached([staged] { staged(StageConverter()); });
+    // Names are claimed past the listed files, so the files are planned once
+    // they are all looked up: a long list waits a moment, the window never.
+    // The converter is staged meanwhile.
+    if (listed_.isComplete())
+        mailbox_->post([this] { startJob(); });
+    else
+        connect(&listed_, &ListedFiles::completed, this, &ListRun::startJob,
+                Qt::SingleShotConnection);
 }
 
 void ListRun::onStaged(const Staging &staging)
 {
     lease_ = staging.lease;
     converterPath_ = staging.converter;
+    staged_ = true;
     for (const StepFailure &failure : staging.failures)
         frontEnd_.stepFailed(failure);
-    // The user may have stopped the run while the converter was staged.
-    if (stopRequested_) {
+    // The run may have been stopped, or have ended, while the converter was
+    // staged.
+    if (finishWhenStaged_ || (stopRequested_ && !job_)) {
         finish();
         return;
     }
-    // Names are claimed past the listed files, so the files are planned once
-    // they are all looked up: a long list waits a moment, the window never.
-    if (listed_.isComplete())
-        startJob();
-    else
-        connect(&listed_, &ListedFiles::completed, this, &ListRun::startJob,
-                Qt::SingleShotConnection);
+    if (job_)
+        job_->converterStaged(stagedConverter(), converterUsable());
+}
+
+StagedConverter ListRun::stagedConverter() const
+{
+    return {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
+}
+
+std::function<Done()> ListRun::converterUsable() const
+{
+    return [lease = lease_] {
+        if (const Done locked = lease->locked(); !locked)
+            return locked;
+        return CheckConverterTrusted(lease->folder());
+    };
 }
 
 void ListRun::startJob()
@@ -70,16 +89,16 @@ void ListRun::startJob()
         return;
     }
     JobSetup setup;
-    setup.converter = {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
+    if (staged_) {
+        setup.converter = stagedConverter();
+        setup.converterUsable = converterUsable();
+    } else {
+        setup.stagingPending = true;
+    }
     setup.parallel = conversionsAtOnce_;
     setup.names = names_;
     setup.plan = FilePlanner::PlanWithNames(names_);
     setup.listed = listed_.sharedCheck();
-    setup.converterUsable = [lease = lease_] {
-        if (const Done locked = lease->locked(); !locked)
-            return locked;
-        return CheckConverterTrusted(lease->folder());
-    };
     job_ = std::make_unique<ConversionJob>(starter_, std::move(setup),
                                            static_cast<FileSource &>(*this));
     state_ = State::Running;
@@ -151,6 +170,11 @@ void ListRun::finish()
 {
     if (state_ == State::Ending || state_ == State::Ended)
         return;
+    // What is being staged is let go of once it is staged.
+    if (!staged_) {
+        finishWhenStaged_ = true;
+        return;
+    }
     state_ = State::Ending;
     // The staged files let go of already, or being let go of.
     if (earlyRelease_ == EarlyRelease::Running)

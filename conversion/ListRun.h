@@ -30,8 +30,9 @@ public:
 // the last staged file removed, for any front end: the window and the
 // command line both drive it. The converter is staged on a worker; the files
 // are taken from the list in list order while the list may go on changing,
-// once every listed file has been looked up; the staged files are removed on
-// a worker at the end. The run never waits for any of it: everything answers
+// once every listed file has been looked up, and planned while the converter
+// is still being staged (none starts before it is); the staged files are
+// removed on a worker at the end. The run never waits for any of it: everything answers
 // through the event loop.
 class ListRun : public QObject, private FileSource {
     Q_OBJECT
@@ -83,6 +84,8 @@ private:
     FileChoices currentChoices() override { return frontEnd_.choices(); }
 
     void onStaged(const Staging &staging);
+    StagedConverter stagedConverter() const;
+    std::function<Done()> converterUsable() const;
     void startJob();
     void sweepLeftovers(const Path &folder);
     void releaseWhenUnneeded();
@@ -95,6 +98,8 @@ private:
     int conversionsAtOnce_;
     State state_ = State::NotStarted;
     bool stopRequested_ = false;
+    bool staged_ = false;
+    bool finishWhenStaged_ = false;
     bool listClosed_ = false;
     // The staged files let go of before the end, once no file needed them.
     enum class EarlyRelease { None, Running, Done } earlyRelease_ = EarlyRelease::None;
