@@ -276,6 +276,8 @@ private slots:
         QVERIFY2(lines[0].startsWith(QStringLiteral("velunor: ") + reason), qPrintable(lines[0]));
         QCOMPARE(lines[1], QStringLiteral("Try 'velunor --help' for more information."));
         QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList());
+        // Staging may have begun with the start; nothing of it stays.
+        QCOMPARE(Entries(at(QStringLiteral("staging"))), QStringList());
     }
 
     // The folders are searched with their subfolders as the window searches
