@@ -347,7 +347,7 @@ bool ConversionJob::mayNeedConverter() const
         !measuredWaiting_.empty() || !unmeasuredWaiting_.empty())
         return true;
     return std::any_of(completing_.begin(), completing_.end(),
-                       [this](int sequence) { return !records_.at(sequence).seconds; });
+                       [this](int sequence) { return !records_.at(sequence).completedWithLength; });
 }
 
 Path ConversionJob::atWork() const

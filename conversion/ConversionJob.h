@@ -134,6 +134,7 @@ private:
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
+        bool completedWithLength = false;           // its completion was given the input's length
         QElapsedTimer completingSince;
         qint64 outputBytes = 0; // what the converter has written so far
         int bytesPerSecond = 0; // of its output, once known
