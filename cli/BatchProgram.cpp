@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <cerrno>
@@ -158,6 +159,16 @@ int RunBatchProgram(int argc, char **argv)
         return WithWriteErrors(console, 0);
     }
 
+    // Ctrl+C, the end of the session or a closed terminal stop the staging,
+    // the search, or the run as Stop stops it; a signal the program was
+    // started with ignored (nohup) stays ignored.
+    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
+    // From here on a run is likely: the converter is staged on a worker
+    // beside the rest of the start (the choices, the search, the list), and
+    // whatever leaves the program lets go of it again.
+    const std::shared_ptr<StagingAhead> staging = StagingAhead::Begin();
+    const auto releaseStaging = qScopeGuard([&staging] { staging->release(); });
+
     const Expected<BatchChoices> chosen = ChooseSettings(options, console);
     if (!chosen)
         return WithWriteErrors(console, UsageError(console, chosen.failure().words));
@@ -175,10 +186,6 @@ int RunBatchProgram(int argc, char **argv)
                                               : QStringLiteral("no such files or folders: ")) +
                                              PathsNamed(missing)));
 
-    // Ctrl+C, the end of the session or a closed terminal stop the search,
-    // or the run as Stop stops it; a signal the program was started with
-    // ignored (nohup) stays ignored.
-    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
     FileListModel list;
     FolderSearch search;
     std::unique_ptr<BatchRun> run;
@@ -223,7 +230,7 @@ int RunBatchProgram(int argc, char **argv)
                 run->setOutputSubfolders(SubfoldersOf(found, list));
             QObject::connect(run.get(), &BatchRun::ended, &application, &QCoreApplication::exit,
                              Qt::QueuedConnection);
-            run->start();
+            run->start(staging);
         });
     search.start(request);
     return WithWriteErrors(console, QCoreApplication::exec());

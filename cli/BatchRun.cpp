@@ -49,13 +49,15 @@ BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &co
 
 BatchRun::~BatchRun() = default;
 
-void BatchRun::start()
+void BatchRun::start(std::shared_ptr<StagingAhead> ahead)
 {
     if (console_.showsStatus()) {
         showStatus();
         statusTimer_.start();
     }
-    run_.start();
+    // The list is complete before the run starts.
+    run_.closeList();
+    run_.start(std::move(ahead));
     // A signal that came before the run could stop: it stops now.
     if (interrupted_ && run_.canStop())
         run_.stop();

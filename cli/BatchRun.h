@@ -44,8 +44,9 @@ public:
         subfolders_ = std::move(subfolders);
     }
 
-    // Stages the converter and starts the first files; ended() follows.
-    void start();
+    // Takes the converter staged `ahead` for the run and starts the first
+    // files; ended() follows.
+    void start(std::shared_ptr<StagingAhead> ahead);
     // A signal asked the program to end: the run stops as Stop stops it
     // (converters ended, temporary files removed, finished files kept).
     void interrupt();

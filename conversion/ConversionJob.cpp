@@ -2,6 +2,7 @@
 
 #include "tags/MpegAudio.h"
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,9 +161,7 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        measurer_.measure(plan.inputPath, [this, sequence](const MeasuredInput &measured) {
-            onMeasured(sequence, measured);
-        });
+        measure(sequence, record);
     }
     pump();
 }
@@ -175,6 +174,36 @@ void ConversionJob::finishUpToDate(int sequence, FileRecord &record)
     outcome.result = Result::UpToDate;
     outcome.outputPath = record.plan.outputPath;
     finish(sequence, record, std::move(outcome));
+}
+
+// An input that is not an MP3 is measured by the converter, so nothing is
+// measured before it is staged.
+void ConversionJob::measure(int sequence, const FileRecord &record)
+{
+    if (setup_.stagingPending) {
+        measuredWhenStaged_.push_back(sequence);
+        return;
+    }
+    measurer_.measure(record.plan.inputPath, [this, sequence](const MeasuredInput &measured) {
+        onMeasured(sequence, measured);
+    });
+}
+
+void ConversionJob::converterStaged(StagedConverter converter, std::function<Done()> usable)
+{
+    if (!setup_.stagingPending)
+        return;
+    setup_.stagingPending = false;
+    setup_.converter = std::move(converter);
+    setup_.converterUsable = std::move(usable);
+    measurer_.setConverter(setup_.converter);
+    for (const int sequence : std::exchange(measuredWhenStaged_, {})) {
+        const auto found = records_.find(sequence);
+        if (found != records_.end() && found->second.state == FileState::Waiting)
+            measure(sequence, found->second);
+    }
+    if (phase_ == Phase::Running)
+        pump();
 }
 
 void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
@@ -215,7 +244,7 @@ void ConversionJob::onPrepared(int sequence, const std::optional<MpegAudioLength
 
 void ConversionJob::startSome()
 {
-    while (phase_ == Phase::Running && busySlots() < setup_.parallel) {
+    while (!setup_.stagingPending && phase_ == Phase::Running && busySlots() < setup_.parallel) {
         const std::optional<int> sequence = nextToStart();
         if (!sequence)
             break;
@@ -372,6 +401,15 @@ void ConversionJob::noteOutputSize(FileRecord &record)
         if (::pread(record.temporary->descriptor(), head.data(), kHeadBytes, 0) == kHeadBytes)
             record.bytesPerSecond = MpegStreamBytesPerSecond(head).value_or(0);
     }
+}
+
+bool ConversionJob::mayNeedConverter() const
+{
+    if (!planning_.empty() || !replanning_.empty() || !preparing_.empty() || !converting_.empty() ||
+        !measuredWaiting_.empty() || !unmeasuredWaiting_.empty())
+        return true;
+    return std::any_of(completing_.begin(), completing_.end(),
+                       [this](int sequence) { return !records_.at(sequence).completedWithLength; });
 }
 
 Path ConversionJob::atWork() const

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace velunor {
 
@@ -64,6 +65,10 @@ struct JobSetup {
     // Milliseconds on a clock that never goes back, for the time left; the
     // system's monotonic clock when not given.
     std::function<qint64()> clockMs;
+    // The converter is still being staged: the files are planned meanwhile,
+    // and none is measured or started before ConversionJob::converterStaged
+    // gives the converter and `converterUsable`.
+    bool stagingPending = false;
 };
 
 // The scheduler of a conversion run. It takes the files from its source in
@@ -92,6 +97,9 @@ public:
 
     // Takes the first files; finished() follows from the event loop.
     void start();
+    // The converter the job waited for is staged: the files waiting are
+    // measured and started from now on.
+    void converterStaged(StagedConverter converter, std::function<Done()> usable);
     // Ends every running converter at once (SIGTERM, then SIGKILL after a
     // second) and starts nothing more. Files whose converter had ended well
     // are still finished if that fits in the time left. finished() follows
@@ -103,6 +111,10 @@ public:
     QList<FileOutcome> outcomes() const;
     // Files taken and not ended.
     int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
+    // Whether the files taken so far may still run the converter: one may
+    // still start, or a file being completed may still need the converter
+    // to tell its input's length.
+    bool mayNeedConverter() const;
     // The earliest listed file whose converter works now; empty when none.
     Path atWork() const;
     RunProgress progress();
@@ -134,6 +146,7 @@ private:
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
+        bool completedWithLength = false;           // its completion was given the input's length
         QElapsedTimer completingSince;
         qint64 outputBytes = 0; // what the converter has written so far
         int bytesPerSecond = 0; // of its output, once known
@@ -146,6 +159,7 @@ private:
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
     void finishUpToDate(int sequence, FileRecord &record);
+    void measure(int sequence, const FileRecord &record);
     void onMeasured(int sequence, const MeasuredInput &measured);
     void onPrepared(int sequence, const std::optional<MpegAudioLength> &audio);
     void startSome();
@@ -190,7 +204,8 @@ private:
     std::set<int> preparing_;
     std::set<int> converting_;
     std::set<int> completing_;
-    std::set<FileIdentity> inputs_; // each input is converted once
+    std::set<FileIdentity> inputs_;       // each input is converted once
+    std::vector<int> measuredWhenStaged_; // planned while the converter was staged
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)

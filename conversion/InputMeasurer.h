@@ -47,6 +47,8 @@ public:
     ~InputMeasurer();
 
     void measure(const Path &input, Answer answer);
+    // The converter the inputs that are not MP3 are measured with from now on.
+    void setConverter(StagedConverter converter) { converter_ = std::move(converter); }
     // Gives up what is being measured and drops what waits.
     void stop();
 

@@ -3,10 +3,10 @@
 #include "conversion/Mp3Decoder.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/FileSystem.h"
+#include "tags/AlbumTag.h"
 #include "tags/TagCopy.h"
 
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
+#include <QFile>
 
 #include <cerrno>
 #include <map>
@@ -111,11 +111,10 @@ std::shared_ptr<AlbumTrack> MeasureAlbumTrack(const FilePlan &plan, int fd, qint
 
 QString AlbumTagOf(const Path &path)
 {
-    // The tags alone: the audio's properties are not needed.
-    const TagLib::FileRef file(path.c_str(), false);
-    if (file.isNull() || !file.tag())
+    QFile file;
+    if (!FileSystem::Open(file, path, QIODevice::ReadOnly).ok())
         return QString();
-    return QString::fromStdWString(file.tag()->album().toWString()).trimmed();
+    return AlbumInFile(file);
 }
 
 QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const AlbumTrack>> &tracks,

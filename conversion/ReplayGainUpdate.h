@@ -50,8 +50,9 @@ TrackGain MeasureTrackGain(int fd, const std::atomic<bool> *cancel = nullptr);
 std::shared_ptr<AlbumTrack> MeasureAlbumTrack(const FilePlan &plan, int fd, qint64 lengthMs,
                                               const std::atomic<bool> *cancel = nullptr);
 
-// The album tag of the file at `path` (ID3v2, APE or ID3v1, and the tags of
-// any other format TagLib reads); "" when it has none or cannot be read.
+// The album tag of the MP3 file at `path` (ID3v2, APE or ID3v1); "" when it
+// has none or cannot be read. The tags of other formats carry no ReplayGain
+// values over, so their album is never asked for.
 QString AlbumTagOf(const Path &path);
 
 // A warning about one input's output, found after the file was finished.

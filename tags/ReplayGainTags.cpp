@@ -165,40 +165,14 @@ ReplayGainForms ReplayGainFormsInApe(const QByteArray &tag)
 
 std::optional<ReplayGainForms> ReplayGainFormsInFile(QIODevice &file)
 {
-    const std::optional<MpegLayout> layout = ReadMpegLayout(file);
-    if (!layout)
+    const std::optional<TagsOfFile> tags = ReadTagsOfFile(file);
+    if (!tags)
         return std::nullopt;
-    const auto read = [&](qint64 offset, qint64 size) -> std::optional<QByteArray> {
-        if (!file.seek(offset))
-            return std::nullopt;
-        QByteArray bytes = file.read(size);
-        return bytes.size() == size ? std::optional(bytes) : std::nullopt;
-    };
-
     ReplayGainForms forms;
-    // Some taggers put a new tag in front of an old one.
-    for (qint64 offset = 0; offset < layout->audioBegin;) {
-        const std::optional<QByteArray> header = read(offset, id3v2::kTagHeaderSize);
-        const qint64 size = header ? Id3v2TagSize(*header) : 0;
-        const std::optional<QByteArray> tag =
-            size > 0 ? read(offset, std::min(size, layout->audioBegin - offset)) : std::nullopt;
-        if (!tag)
-            return std::nullopt;
-        forms |= ReplayGainFormsInId3v2(*tag);
-        offset += size;
-    }
-    for (const TagSpan &span : layout->appendedId3v2Tags) {
-        const std::optional<QByteArray> tag = read(span.offset, span.size);
-        if (!tag)
-            return std::nullopt;
-        forms |= ReplayGainFormsInId3v2(*tag);
-    }
-    for (const TagSpan &span : layout->apeTags) {
-        const std::optional<QByteArray> tag = read(span.offset, span.size);
-        if (!tag)
-            return std::nullopt;
-        forms |= ReplayGainFormsInApe(*tag);
-    }
+    for (const QByteArray &tag : tags->id3v2)
+        forms |= ReplayGainFormsInId3v2(tag);
+    for (const QByteArray &tag : tags->ape)
+        forms |= ReplayGainFormsInApe(tag);
     return forms;
 }
 

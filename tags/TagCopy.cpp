@@ -205,8 +205,15 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
         gains = replayGain ? replayGain(forms) : ReplayGainValues{};
     // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
     // a format of its own; they replace the few that SoX wrote from them.
-    QByteArray leadingTag = tags->any() ? Id3v2ForNewAudio(tags->leadingId3v2, lengthMs)
-                                        : ForeignTagsAsId3v24(inputPath);
+    QByteArray leadingTag;
+    if (!tags->any()) {
+        const Expected<QByteArray> foreign = ForeignTagsAsId3v24(inputPath);
+        if (!foreign)
+            return foreign.failure();
+        leadingTag = *foreign;
+    } else {
+        leadingTag = Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    }
     if (gains)
         leadingTag = Id3v2WithReplayGain(leadingTag, *gains);
     const QByteArray trailing = TrailingTags(*tags, lengthMs, gains);

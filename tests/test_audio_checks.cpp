@@ -128,7 +128,7 @@ class AudioChecksTest : public QObject {
             cli::BatchRun run(list, {AsPath(root_.filePath("out/")), mode, quality, 2, options},
                               console);
             QSignalSpy ended(&run, &cli::BatchRun::ended);
-            run.start();
+            run.start(nullptr);
             if (!ended.wait(120000))
                 return told;
             told.status = ended.first().first().toInt();

@@ -61,9 +61,11 @@ private:
 
 class FakeStarter : public ProcessStarter {
 public:
-    Expected<std::unique_ptr<ChildProcess>>
-    startProcess(const Path &, const QByteArrayList &arguments, const QByteArrayList &) override
+    Expected<std::unique_ptr<ChildProcess>> startProcess(const Path &program,
+                                                         const QByteArrayList &arguments,
+                                                         const QByteArrayList &) override
     {
+        programs << program.text();
         // --no-glob INPUT -c 1 --no-glob OUTPUT ...
         const QString input = Path::FromBytes(arguments.value(1)).fileName().text();
         if (input.startsWith("cannot-start"))
@@ -104,6 +106,7 @@ public:
         return count;
     }
     QStringList inputs;                   // of every process started, in order
+    QStringList programs;                 // the program each was started with
     QHash<QString, QList<int>> signalled; // by input, even once the process is gone
 };
 
@@ -224,6 +227,38 @@ private slots:
         QCOMPARE(job->activeCount(), 0);
         QCOMPARE(starter.mostAtOnce, 2);
         QCOMPARE(leftovers(), QStringList());
+    }
+
+    // While the converter is being staged the files are planned, but none is
+    // started before the job is told the converter, and then with it.
+    void nothingStartsBeforeTheConverterIsStaged()
+    {
+        FakeStarter starter;
+        ListSource files = source({"a", "skip-b"});
+        JobSetup setup;
+        setup.parallel = 2;
+        setup.plan = PlanAsNamed;
+        setup.stagingPending = true;
+        ConversionJob job(starter, setup, files);
+        QSignalSpy finished(&job, &ConversionJob::finished);
+        job.start();
+        // Planned in list order: "a" waits once "skip-b" is settled.
+        QTRY_COMPARE(Names(job.outcomes()), QStringList({"skip-b: a reason"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(starter.started.size(), 0);
+
+        bool asked = false;
+        job.converterStaged({Path::FromBytes("/stage/sox"), {}}, [&asked]() -> Done {
+            asked = true;
+            return {};
+        });
+        QTRY_COMPARE(starter.started.size(), 1);
+        QVERIFY(asked);
+        QCOMPARE(starter.programs, QStringList({"/stage/sox"}));
+        starter.started[0]->finish({1, 0});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(Names(job.outcomes()),
+                 QStringList({"a: the converter failed (exit status 1)", "skip-b: a reason"}));
     }
 
     void converterThatEndsAtOnceOrCannotStart()
