@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
             testing::WriteFile(held.text(), "earlier");
             InputFacts other;
             other.absolute = Path::FromText("/elsewhere/" + name);
-            const QByteArray mark = OutputMark::Encode(other);
+            const QByteArray mark = OutputMark::Encode(other, "mix");
             const int fd = ::open(held.c_str(), O_RDWR);
             ::fsetxattr(fd, kOutputMarkName, mark.constData(), size_t(mark.size()), 0);
             ::close(fd);

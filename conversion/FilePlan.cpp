@@ -56,8 +56,9 @@ bool IsUpToDate(const FilePlan &plan)
     const std::optional<OutputMark> mark = ReadOutputMark(plan.outputPath);
     if (!mark || !plan.input)
         return false;
-    return plan.replacesInput ? mark->isOutputInPlace(*plan.input)
-                              : mark->isUpToDateWith(*plan.input);
+    return plan.replacesInput
+               ? mark->isOutputInPlace(*plan.input)
+               : mark->isUpToDateWith(*plan.input, MadeHow(plan.mode, plan.quality, false));
 }
 
 } // namespace

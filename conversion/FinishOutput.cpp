@@ -127,8 +127,8 @@ public:
         if (c_.plan.replacesInput && ::fsync(c_.temporary->descriptor()) != 0)
             return failWrite(errno);
         if (c_.plan.input) {
-            const Done marked =
-                WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input, c_.plan.replacesInput);
+            const Done marked = WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input,
+                                                madeHow(), c_.plan.replacesInput);
             if (!marked && IsDiskFullError(marked.failure().code))
                 return failDiskFull();
             marksKept_ = marked.ok();
@@ -321,8 +321,12 @@ private:
             return {};
         albumTrack_ =
             MeasureAlbumTrack(c_.plan, c_.temporary->descriptor(), lengthMs, &control_.cancel);
+        albumTrack_->made = madeHow();
         return albumTrack_->trackValues;
     }
+
+    // How the output is made, for its mark.
+    QByteArray madeHow() const { return MadeHow(c_.plan.mode, c_.plan.quality, c_.copyAudio); }
 
     // What the disk says of a name now; the list's files are asked without
     // waiting once they have been looked up.

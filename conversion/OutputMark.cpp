@@ -14,6 +14,8 @@ constexpr QByteArrayView kSizeField = "size=";
 constexpr QByteArrayView kTimeField = "mtime=";
 constexpr QByteArrayView kOutputSizeField = "output-size=";
 constexpr QByteArrayView kOutputTimeField = "output-mtime=";
+constexpr QByteArrayView kMadeField = "made=";
+constexpr QByteArrayView kCopied = "copy";
 // Far more than any path and its two numbers need.
 constexpr qsizetype kMarkMostBytes = 65536;
 
@@ -42,13 +44,36 @@ std::optional<InputFacts> InputFacts::Of(const Path &path)
     return input;
 }
 
-QByteArray OutputMark::Encode(const InputFacts &input)
+QByteArray MadeHow(ChannelMode mode, const std::optional<OutputQuality> &quality, bool copied)
+{
+    if (copied)
+        return kCopied.toByteArray();
+    QByteArray made = mode == ChannelMode::LeftOnly    ? "left"
+                      : mode == ChannelMode::RightOnly ? "right"
+                                                       : "mix";
+    if (!quality)
+        return made;
+    made += ",quality=";
+    switch (quality->kind) {
+    case OutputQuality::Kind::Source:
+        return made + "source";
+    case OutputQuality::Kind::ConstantBitRate:
+        return made + QByteArray::number(quality->value);
+    case OutputQuality::Kind::VariableBitRate:
+        return made + 'v' + QByteArray::number(quality->value);
+    }
+    return made;
+}
+
+QByteArray OutputMark::Encode(const InputFacts &input, const QByteArray &made)
 {
     QByteArray value = input.real.isEmpty() ? input.absolute.bytes() : input.real.bytes();
     value += '\0';
     value += kSizeField.toByteArray() + QByteArray::number(input.size);
     value += '\0';
     value += kTimeField.toByteArray() + QByteArray::number(input.modifiedNs);
+    value += '\0';
+    value += kMadeField.toByteArray() + made;
     return value;
 }
 
@@ -68,6 +93,8 @@ std::optional<OutputMark> OutputMark::Decode(const QByteArray &value)
             mark.outputSize = ownSize;
         else if (const auto ownTime = NumberAfter(fields[i], kOutputTimeField))
             mark.outputModifiedNs = ownTime;
+        else if (fields[i].startsWith(kMadeField))
+            mark.made = fields[i].mid(kMadeField.size());
     }
     return mark;
 }
@@ -81,9 +108,10 @@ bool OutputMark::names(const InputFacts &facts) const
     return FileSystem::IdentityOf(input) == facts.identity;
 }
 
-bool OutputMark::isUpToDateWith(const InputFacts &facts) const
+bool OutputMark::isUpToDateWith(const InputFacts &facts, const QByteArray &wanted) const
 {
-    return names(facts) && size == facts.size && modifiedNs == facts.modifiedNs;
+    return names(facts) && size == facts.size && modifiedNs == facts.modifiedNs &&
+           !made.isEmpty() && (made == wanted || made == kCopied);
 }
 
 bool OutputMark::isOutputInPlace(const InputFacts &facts) const
@@ -91,9 +119,9 @@ bool OutputMark::isOutputInPlace(const InputFacts &facts) const
     return names(facts) && outputSize == facts.size && outputModifiedNs == facts.modifiedNs;
 }
 
-Done WriteOutputMark(int fd, const InputFacts &input, bool withOwnFacts)
+Done WriteOutputMark(int fd, const InputFacts &input, const QByteArray &made, bool withOwnFacts)
 {
-    QByteArray value = OutputMark::Encode(input);
+    QByteArray value = OutputMark::Encode(input, made);
     if (withOwnFacts) {
         struct stat own {};
         if (::fstat(fd, &own) != 0)

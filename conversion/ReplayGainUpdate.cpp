@@ -55,7 +55,7 @@ Done WriteValues(const AlbumTrack &track, const ReplayGainValues &values,
     if (track.input) {
         // Where the file system keeps no marks, there was none before either.
         const Done marked =
-            WriteOutputMark(rewritten.descriptor(), *track.input, track.replacesInput);
+            WriteOutputMark(rewritten.descriptor(), *track.input, track.made, track.replacesInput);
         if (!marked && marked.failure().code != ENOTSUP && marked.failure().code != EOPNOTSUPP)
             return SystemFailure(marked.failure().code);
     }

@@ -23,6 +23,7 @@ struct AlbumTrack {
     std::optional<InputFacts> input; // for its mark, written again
     // The output took its input's place: its mark notes its own size and time.
     bool replacesInput = false;
+    QByteArray made;     // how, for its mark (see MadeHow)
     qint64 lengthMs = 0; // of its audio, for TLEN
     // The album: the run's outputs of inputs in one folder ("" when its path
     // tells none) with one album tag ("" when the input has none).

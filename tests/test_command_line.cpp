@@ -381,7 +381,8 @@ private slots:
         QCOMPARE(MarkOf(at(QStringLiteral("out/01.mp3"))),
                  QFile::encodeName(QFileInfo(at("a/01.mp3")).canonicalFilePath()) + '\0' +
                      "size=" + QByteArray::number(qint64(a.st_size)) + '\0' + "mtime=" +
-                     QByteArray::number(qint64(a.st_mtim.tv_sec) * 1000000000 + a.st_mtim.tv_nsec));
+                     QByteArray::number(qint64(a.st_mtim.tv_sec) * 1000000000 + a.st_mtim.tv_nsec) +
+                     '\0' + "made=left");
         // Again, both at once: each replaces its own output and nothing else.
         QProcess first;
         QProcess other;
@@ -562,6 +563,22 @@ private slots:
         QVERIFY(Holds(at("out/sub/b.mp3"), Tones::Left)); // 440 Hz alone, as the new input
         QCOMPARE(TimeAndInode(at("out/sub/b.mp3")).first,
                  TimeAndInode(at("music/sub/b.mp3")).first);
+
+        // Another channel mode or quality makes another output.
+        ended = run(QStringList(mirror) << "--mode"
+                                        << "right");
+        QCOMPARE(ended.out.count("converted: "), 2);
+        QVERIFY(Holds(at("out/a.mp3"), Tones::Right));
+        ended = run(QStringList(mirror) << "--mode"
+                                        << "right"
+                                        << "--quality"
+                                        << "96");
+        QCOMPARE(ended.out.count("converted: "), 2);
+        ended = run(QStringList(mirror) << "--mode"
+                                        << "right"
+                                        << "--quality"
+                                        << "96");
+        QCOMPARE(ended.out.count("up to date: "), 2);
     }
 
     // An input goes to the Trash once its output is in place, never when the

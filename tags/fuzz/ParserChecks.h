@@ -277,9 +277,10 @@ inline QString CheckOutputMark(const QByteArray &value)
     facts.absolute = mark->input;
     facts.size = mark->size.value_or(0);
     facts.modifiedNs = mark->modifiedNs.value_or(0);
-    const std::optional<OutputMark> again = OutputMark::Decode(OutputMark::Encode(facts));
+    const std::optional<OutputMark> again =
+        OutputMark::Decode(OutputMark::Encode(facts, mark->made));
     if (!again || again->input != mark->input || again->size != facts.size ||
-        again->modifiedNs != facts.modifiedNs)
+        again->modifiedNs != facts.modifiedNs || again->made != mark->made)
         return QStringLiteral("the mark written again reads back otherwise");
     return QString();
 }
