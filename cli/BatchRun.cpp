@@ -7,15 +7,23 @@
 
 namespace velunor::cli {
 
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(BatchRun)
+};
+
+} // namespace
+
 QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
 {
     const QString details = summary.details();
     QString text = details.isEmpty() ? summary.message() : details;
     if (!unsearched.isEmpty())
         text += QStringLiteral("\n\n") +
-                (unsearched.size() == 1
-                     ? QStringLiteral("1 folder could not be searched:")
-                     : QStringLiteral("%1 folders could not be searched:").arg(unsearched.size())) +
+                (unsearched.size() == 1 ? Words::tr("1 folder could not be searched:")
+                                        : Words::tr("%n folders could not be searched:", nullptr,
+                                                    int(unsearched.size()))) +
                 u'\n' + unsearched.join(u'\n');
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
@@ -53,7 +61,7 @@ void BatchRun::interrupt()
 
 void BatchRun::stepFailed(const StepFailure &failure)
 {
-    console_.printError(QStringLiteral("velunor: %1 failed: %2")
+    console_.printError(Words::tr("velunor: %1 failed: %2")
                             .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
@@ -65,11 +73,11 @@ void BatchRun::tellFile(const FileOutcome &outcome)
     if (console_.showsStatus())
         return;
     if (outcome.converted())
-        console_.printOut(QStringLiteral("converted: %1 -> %2")
+        console_.printOut(Words::tr("converted: %1 -> %2")
                               .arg(outcome.inputPath.text(), outcome.outputPath.text()));
     else
-        console_.printError(QStringLiteral("not converted: %1 - %2")
-                                .arg(outcome.inputPath.text(), outcome.reason()));
+        console_.printError(
+            Words::tr("not converted: %1 - %2").arg(outcome.inputPath.text(), outcome.reason()));
 }
 
 void BatchRun::showStatus()

@@ -3,8 +3,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstring>
 #include <string>
 #include <unistd.h>
 
@@ -35,12 +33,10 @@ int main(int argc, char *argv[])
         return velunor::cli::RunBatchProgram(argc, argv);
     const std::string window = WindowProgram();
     if (window.empty()) {
-        std::fprintf(stderr, "velunor: the program's own path cannot be read: %s\n",
-                     std::strerror(errno));
-        return 127;
+        const int error = errno;
+        return velunor::cli::TellWindowNotStarted(argc, argv, QByteArray(), error);
     }
     ::execv(window.c_str(), argv);
-    std::fprintf(stderr, "velunor: the window program %s cannot be started: %s\n", window.c_str(),
-                 std::strerror(errno));
-    return 127;
+    const int error = errno;
+    return velunor::cli::TellWindowNotStarted(argc, argv, QByteArray::fromStdString(window), error);
 }

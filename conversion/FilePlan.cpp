@@ -1,8 +1,18 @@
 #include "conversion/FilePlan.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FilePlan)
+};
+
+} // namespace
 
 Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
 {
@@ -11,8 +21,7 @@ Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
 
 QString ListedFileReason(const Path &outputPath)
 {
-    return QStringLiteral("skipped, the output would replace the listed file %1")
-        .arg(outputPath.text());
+    return Words::tr("skipped, the output would replace the listed file %1").arg(outputPath.text());
 }
 
 bool IsListedFile(const Path &path, const ListedCheck &isListed)
@@ -58,10 +67,9 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return skip(readable.failure().words);
     plan.input = InputFacts::Of(turn.inputPath);
     if (!plan.input)
-        return skip(QStringLiteral("the file does not exist"));
+        return skip(Words::tr("the file does not exist"));
     if (!Main::FolderExists(turn.outputFolder))
-        return skip(
-            QStringLiteral("the output folder %1 does not exist").arg(turn.outputFolder.text()));
+        return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
     const Path real = FileSystem::RealPathOf(turn.outputFolder);
     plan.outputFolderKey = real.isEmpty() ? turn.outputFolder : real;
     plan.outputStem = turn.inputPath.stem();
@@ -78,12 +86,12 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     if (!plan.nameChanges) {
         const Path wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
         if (FileSystem::IsSameFile(turn.inputPath, wanted))
-            return skip(QStringLiteral("skipped, the output would replace this very file"));
+            return skip(Words::tr("skipped, the output would replace this very file"));
         if (IsListedFile(wanted, turn.isListedInput))
             return skip(ListedFileReason(wanted));
     }
     if (!turn.mode)
-        return skip(QStringLiteral("no channel mode is selected"));
+        return skip(Words::tr("no channel mode is selected"));
     plan.mode = *turn.mode;
 
     const InputFacts &input = *plan.input;
@@ -91,7 +99,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         plan.outputFolderKey, turn.outputFolder, plan.outputStem, plan.nameChanges,
         [&](const Path &candidate) { return UseOfName(candidate, input, turn.isListedInput); });
     if (claimed.path.isEmpty())
-        return skip(QStringLiteral("no free name for its output could be found"));
+        return skip(Words::tr("no free name for its output could be found"));
     plan.outputPath = claimed.path;
     plan.nameChanges = claimed.changes;
     return plan;

@@ -9,6 +9,7 @@
 #include "tags/MpegLayout.h"
 #include "tags/TagCopy.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -22,6 +23,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FinishOutput)
+};
 
 using Result = FileOutcome::Result;
 
@@ -92,7 +97,7 @@ public:
         if (!output || output->frames == 0) {
             if (diskWasFull())
                 return failDiskFull();
-            return fail(Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"));
+            return fail(Result::NoOutput, Words::tr("the converter wrote no MP3 audio"));
         }
         // The converter ends well even when the disk filled up or a signal cut
         // it short; only the length of what it wrote tells. An input whose
@@ -107,9 +112,9 @@ public:
                 return failDiskFull();
             if (WriteFailedAsTold(c_.errorOutput))
                 return fail(Result::ConverterFailed, errorLine);
-            return fail(Result::OutputTooShort,
-                        QStringLiteral("%1 of %2 seconds")
-                            .arg(Seconds(output->seconds()), Seconds(*input)));
+            return fail(
+                Result::OutputTooShort,
+                Words::tr("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)));
         }
 
         if (const std::optional<FileOutcome> failed =
@@ -130,7 +135,7 @@ public:
             if (IsDiskFullError(error))
                 return failDiskFull();
             return fail(Result::NotFinished,
-                        QStringLiteral("the output could not be written (%1)")
+                        Words::tr("the output could not be written (%1)")
                             .arg(FileSystem::SystemMessage(error)),
                         OutcomeNumber::SystemError(error));
         }
@@ -168,7 +173,7 @@ private:
             // Nothing can be removed from a folder that cannot be written:
             // the user is told of the hidden file that stays.
             const QString note =
-                QStringLiteral("; the unfinished file %1 could not be removed (%2)")
+                Words::tr("; the unfinished file %1 could not be removed (%2)")
                     .arg(leftover.text(), FileSystem::SystemMessage(removed.failure().code));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
@@ -186,7 +191,7 @@ private:
         if (!Main::FolderExists(folder_))
             return fail(Result::FolderRemoved);
         return fail(Result::NoOutput,
-                    QStringLiteral("the unfinished output was removed during the run"));
+                    Words::tr("the unfinished output was removed during the run"));
     }
 
     // Why a new file cannot be made or named in the output folder.
@@ -197,7 +202,7 @@ private:
         if (const std::optional<Result> failure = FolderWriteFailure(folder_, error))
             return fail(*failure, QString(), OutcomeNumber::SystemError(error));
         return fail(Result::NotFinished,
-                    QStringLiteral("the output could not be put in place (%1)")
+                    Words::tr("the output could not be put in place (%1)")
                         .arg(FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
     }
@@ -268,7 +273,7 @@ private:
             outcome_.nameChanges |= NameChange::RefusedCharacters;
             if (!reclaim(target, safe))
                 return fail(Result::NotFinished,
-                            QStringLiteral("no free name for its output could be found"));
+                            Words::tr("no free name for its output could be found"));
         }
         for (;;) {
             const NameUse use = useOf(target);
@@ -282,7 +287,7 @@ private:
                 return fail(Result::Skipped, ListedFileReason(target));
             if (!reclaim(target, c_.plan.outputStem))
                 return fail(Result::NotFinished,
-                            QStringLiteral("no free name for its output could be found"));
+                            Words::tr("no free name for its output could be found"));
         }
     }
 

@@ -1,8 +1,14 @@
 #include "conversion/RunSummary.h"
 
+#include <QCoreApplication>
+
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(RunSummary)
+};
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
@@ -10,25 +16,24 @@ QStringList WhyRenamed(NameChanges changes)
 {
     QStringList why;
     if (changes & NameChange::RefusedCharacters)
-        why << QStringLiteral("the output's file system refuses the name as it is");
+        why << Words::tr("the output's file system refuses the name as it is");
     if (changes & NameChange::SameNameInList)
-        why << QStringLiteral("another file in the list has the same name");
+        why << Words::tr("another file in the list has the same name");
     if (changes & NameChange::HeldByAnotherInput)
-        why << QStringLiteral("a file of that name holds the output of another input");
+        why << Words::tr("a file of that name holds the output of another input");
     return why;
 }
 
 // One list with its heading, cut short after `listedAtMost` lines (-1: never).
-QString Section(const QString &one, const QString &many, const QStringList &lines,
-                qsizetype listedAtMost)
+QString Section(const QString &heading, const QStringList &lines, qsizetype listedAtMost)
 {
     const qsizetype count = lines.size();
-    QString text = kLineBreak + kLineBreak + (count == 1 ? one : many.arg(count));
+    QString text = kLineBreak + kLineBreak + heading;
     const qsizetype listed = listedAtMost < 0 ? count : std::min(count, listedAtMost);
     for (qsizetype i = 0; i < listed; ++i)
         text += kLineBreak + lines[i];
     if (count > listed)
-        text += kLineBreak + QStringLiteral("... and %1 more.").arg(count - listed);
+        text += kLineBreak + Words::tr("... and %n more.", nullptr, int(count - listed));
     return text;
 }
 
@@ -40,9 +45,9 @@ void RunSummary::add(const FileOutcome &outcome)
         ++converted_;
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
-            why << QStringLiteral("your file of that name was moved to the Trash");
+            why << Words::tr("your file of that name was moved to the Trash");
         if (outcome.replacedUnmarked)
-            why << QStringLiteral("your file of that name was replaced, as no Trash could be had");
+            why << Words::tr("your file of that name was replaced, as no Trash could be had");
         if (!why.isEmpty())
             movedAside_ << outcome.inputPath.text() + QStringLiteral(" -> ") +
                                outcome.outputPath.text() + QStringLiteral(" - ") +
@@ -52,8 +57,8 @@ void RunSummary::add(const FileOutcome &outcome)
     addNotConverted(outcome.inputPath, outcome.reason());
     // The output did not come, but the user's file had made room already.
     if (!outcome.trashedPath.isEmpty())
-        movedAside_ << outcome.inputPath.text() + QStringLiteral(" - your file ") +
-                           outcome.trashedPath.text() + QStringLiteral(" was moved to the Trash");
+        movedAside_ << Words::tr("%1 - your file %2 was moved to the Trash")
+                           .arg(outcome.inputPath.text(), outcome.trashedPath.text());
 }
 
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
@@ -63,34 +68,35 @@ void RunSummary::addNotConverted(const Path &path, const QString &reason)
 
 QString RunSummary::heading() const
 {
-    return stopped_ ? QStringLiteral("Stopped.") : QStringLiteral("Done.");
+    return stopped_ ? Words::tr("Stopped.") : Words::tr("Done.");
 }
 
 QString RunSummary::counts() const
 {
-    const qsizetype failed = notConverted_.size();
-    const qsizetype total = converted_ + failed;
+    const int failed = int(notConverted_.size());
+    const int total = converted_ + failed;
     if (failed == 0)
-        return total == 1 ? QStringLiteral("The file was converted.")
-                          : QStringLiteral("All %1 files were converted.").arg(total);
-    return (failed == 1 ? QStringLiteral("%1 of %2 files was not converted.")
-                        : QStringLiteral("%1 of %2 files were not converted."))
-        .arg(failed)
-        .arg(total);
+        return total == 1 ? Words::tr("The file was converted.")
+                          : Words::tr("All %n files were converted.", nullptr, total);
+    if (failed == 1)
+        return Words::tr("1 of %n files was not converted.", nullptr, total);
+    return Words::tr("%n of %1 files were not converted.", nullptr, failed).arg(total);
 }
 
 QString RunSummary::text(qsizetype listedAtMost) const
 {
     QString text = heading();
-    if (!notConverted_.isEmpty())
-        text +=
-            Section(QStringLiteral("1 file was not converted:"),
-                    QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
-    if (!movedAside_.isEmpty())
+    if (const int count = int(notConverted_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 file was not converted:")
+                                   : Words::tr("%n files were not converted:", nullptr, count),
+                        notConverted_, listedAtMost);
+    if (const int count = int(movedAside_.size()); count > 0)
         text += Section(
-            QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
-            QStringLiteral(
-                "%1 files were saved under another name or in place of a file of yours:"),
+            count == 1
+                ? Words::tr("1 file was saved under another name or in place of a file of yours:")
+                : Words::tr("%n files were saved under another name or in place of a file of "
+                            "yours:",
+                            nullptr, count),
             movedAside_, listedAtMost);
     return text;
 }
