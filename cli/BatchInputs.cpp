@@ -71,7 +71,7 @@ Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
 }
 
 SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
-                          QList<UnsearchedFolder> &unsearched)
+                          QList<UnsearchedFolder> &unsearched, bool inPlace)
 {
     SearchRequest request;
     request.pattern = kPattern;
@@ -79,7 +79,7 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
     const Path outputReal = FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
         const Path absolute = FileSystem::AbsoluteOf(path);
-        if (Main::FolderExists(absolute) && !outputReal.isEmpty() &&
+        if (!inPlace && Main::FolderExists(absolute) && !outputReal.isEmpty() &&
             FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{
                 absolute, Words::tr("it is the output folder or lies in it, where the "
@@ -89,6 +89,14 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
         request.entries << absolute;
     }
     return request;
+}
+
+Path FolderBelow(const Path &file, const Path &root)
+{
+    const Path folder = file.folder().withSeparator();
+    if (root.isEmpty() || !folder.bytes().startsWith(root.bytes()))
+        return Path();
+    return Path::FromBytes(folder.bytes().mid(root.size()));
 }
 
 QList<UnsearchedFolder> UnreadFolders(const SearchResult &result)

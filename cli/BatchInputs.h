@@ -30,9 +30,15 @@ struct UnsearchedFolder {
 // folders first; any other path is taken as it is, made absolute. The output
 // folder and everything below it are never searched: its outputs are no
 // inputs. A folder given that lies in it is left out and noted in
-// `unsearched`.
+// `unsearched`, unless `inPlace` allows it: its inputs then leave their
+// place to their outputs (they go to the Trash).
 SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
-                          QList<UnsearchedFolder> &unsearched);
+                          QList<UnsearchedFolder> &unsearched, bool inPlace = false);
+
+// The folder below `root` (a search entry as SearchResult::foundUnder gives
+// it) that holds `file`: folder names, each followed by "/"; empty for a file
+// directly in `root`, or when there is no root.
+Path FolderBelow(const Path &file, const Path &root);
 
 // The folders a search could not read, each once, with the system's words.
 QList<UnsearchedFolder> UnreadFolders(const SearchResult &result);

@@ -21,6 +21,10 @@ const QByteArray kJobs = "--jobs";
 const QByteArray kFilesFrom = "--files-from";
 const QByteArray kNull = "--null";
 const QByteArray kShortNull = "-0";
+const QByteArray kKeepFolders = "--keep-folders";
+const QByteArray kSkipExisting = "--skip-existing";
+const QByteArray kKeepDates = "--keep-dates";
+const QByteArray kTrashInputs = "--trash-inputs";
 const QByteArray kHelp = "--help";
 const QByteArray kShortHelp = "-h";
 const QByteArray kVersion = "--version";
@@ -29,9 +33,10 @@ const QByteArray kEndOfOptions = "--";
 // The options that take a value.
 const QByteArrayList kValued = {kMode, kOutput, kJobs, kFilesFrom};
 // Every option that asks for a batch run, for the window's start to tell.
-constexpr const char *kBatchOptionNames[] = {"--batch", "--help",   "-h",     "--version",
-                                             "--mode",  "--output", "--jobs", "--files-from",
-                                             "--null",  "-0"};
+constexpr const char *kBatchOptionNames[] = {
+    "--batch",        "--help",          "-h",           "--version",     "--mode",
+    "--output",       "--jobs",          "--files-from", "--null",        "-0",
+    "--keep-folders", "--skip-existing", "--keep-dates", "--trash-inputs"};
 
 // The option's name and, for "--name=value", its value.
 std::pair<QByteArray, std::optional<QByteArray>> SplitOption(const QByteArray &argument)
@@ -46,6 +51,23 @@ std::pair<QByteArray, std::optional<QByteArray>> SplitOption(const QByteArray &a
 QString Shown(const QByteArray &bytes)
 {
     return ShownText(bytes);
+}
+
+// The choice a batch option without a value turns on; none for any other
+// argument.
+bool *FlagNamed(const QByteArray &argument, BatchOptions &options)
+{
+    if (argument == kNull || argument == kShortNull)
+        return &options.nulSeparated;
+    if (argument == kKeepFolders)
+        return &options.keepFolders;
+    if (argument == kSkipExisting)
+        return &options.run.skipUpToDate;
+    if (argument == kKeepDates)
+        return &options.run.keepDates;
+    if (argument == kTrashInputs)
+        return &options.run.trashInputs;
+    return nullptr;
 }
 
 bool IsOptionName(const char *argument, const char *name)
@@ -119,14 +141,12 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
                 help = true;
             else if (argument == kVersion)
                 version = true;
-            else if (argument == kNull || argument == kShortNull)
-                options.nulSeparated = true;
+            else if (bool *flag = FlagNamed(argument, options))
+                *flag = true;
             else
                 fail(Words::tr("unknown option %1").arg(Shown(argument)));
-            if (argument == kNull || argument == kShortNull) {
-                if (firstBatchOption.isEmpty())
-                    firstBatchOption = argument;
-            }
+            if (FlagNamed(argument, options) && firstBatchOption.isEmpty())
+                firstBatchOption = argument;
             continue;
         }
         QByteArray value;
@@ -216,10 +236,19 @@ QString HelpText()
                "                   from standard input); may be given more than once\n"
                "  -0, --null       the paths in LIST are separated by NUL bytes, as\n"
                "                   find -print0 writes them\n"
+               "  --keep-folders   each file found in a folder PATH goes to the same folder\n"
+               "                   below the output folder, made as needed\n"
+               "  --skip-existing  a file whose output is there, made from the file as it is\n"
+               "                   now, is not converted again (its line says up to date)\n"
+               "  --keep-dates     each output takes its input's modification time\n"
+               "  --trash-inputs   each input goes to the Trash once its output is in place;\n"
+               "                   with the input's own folder as the output folder, this\n"
+               "                   converts it in place\n"
                "  -h, --help       show this help and exit\n"
                "  --version        show the version and exit\n"
                "\n"
-               "The output folder and everything in it are never searched for inputs. A name\n"
+               "The output folder and everything in it are never searched for inputs, unless\n"
+               "a PATH given with --trash-inputs is the output folder or lies in it. A name\n"
                "that is not UTF-8 is converted like any other and shown with \\xHH for each\n"
                "byte that is not text.\n"
                "\n"
@@ -227,10 +256,10 @@ QString HelpText()
                "line shows the progress; otherwise one line tells how each file ended. At the\n"
                "end every file that was not converted is listed with its reason.\n"
                "\n"
-               "Exit status: 0 when every file was converted, 1 when any file was not (or a\n"
-               "folder could not be searched, or the output could not be written), 2 for a\n"
-               "wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP\n"
-               "stopped the run (finished files are kept).\n")
+               "Exit status: 0 when every file was converted or up to date, 1 when any file\n"
+               "was not (or a folder could not be searched, or the output could not be\n"
+               "written), 2 for a wrong command line (and nothing converted), 130 when\n"
+               "SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).\n")
         .arg(ConversionJob::ConversionsAtOnce());
 }
 

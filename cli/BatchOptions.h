@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/CommandLine.h" // ChannelMode
+#include "conversion/RunOptions.h"
 #include "platform/Path.h"
 
 #include <QByteArrayList>
@@ -27,6 +28,12 @@ struct BatchOptions {
     // the paths given; one path a line, or NUL-separated with --null.
     QList<Path> pathLists;
     bool nulSeparated = false;
+    // Each file found in a folder given goes to the same folder below the
+    // output folder.
+    bool keepFolders = false;
+    // What each file's output is besides: up to date ones are not made
+    // again, dates are kept, inputs go to the Trash.
+    RunOptions run;
 };
 
 // The options, or why they cannot be taken: one line for the user, which the

@@ -103,6 +103,7 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
+    choices.options = options.run;
     return choices;
 }
 
@@ -112,6 +113,19 @@ QString PathsNamed(const QList<Path> &paths)
     for (const Path &path : paths)
         quoted << Quoted(path);
     return quoted.join(QStringLiteral(", "));
+}
+
+// Where --keep-folders puts the output of each file the search found: the
+// folder below the output folder that it was found in below its folder
+// argument.
+QHash<ItemId, Path> SubfoldersOf(const SearchResult &found, const FileListModel &list)
+{
+    QHash<ItemId, Path> subfolders;
+    for (int row = 0; row < list.count(); ++row)
+        if (const Path below = FolderBelow(found.files[row], found.foundUnder.value(row));
+            !below.isEmpty())
+            subfolders.insert(list.itemId(row), below);
+    return subfolders;
 }
 
 // The program's arguments as the bytes it was given.
@@ -214,7 +228,8 @@ int RunBatchProgram(int argc, char **argv)
         console.showStatus(Words::tr("Searching for MP3 files... %n found", nullptr, found));
     });
     QList<UnsearchedFolder> unsearched;
-    const SearchRequest request = InputSearch(options.paths, choices.outputFolder, unsearched);
+    const SearchRequest request =
+        InputSearch(options.paths, choices.outputFolder, unsearched, choices.options.trashInputs);
     QObject::connect(
         &search, &FolderSearch::finished, &application, [&](const SearchResult &found) {
             console.clearStatus();
@@ -232,6 +247,8 @@ int RunBatchProgram(int argc, char **argv)
             list.add(found.files);
             run = std::make_unique<BatchRun>(list, choices, console);
             run->setUnsearchedFolders(unsearchedLines);
+            if (options.keepFolders)
+                run->setOutputSubfolders(SubfoldersOf(found, list));
             QObject::connect(run.get(), &BatchRun::ended, &application, &QCoreApplication::exit,
                              Qt::QueuedConnection);
             run->start();

@@ -72,9 +72,18 @@ void BatchRun::tellFile(const FileOutcome &outcome)
     // those that were not converted.
     if (console_.showsStatus())
         return;
-    if (outcome.converted())
-        console_.printOut(Words::tr("converted: %1 -> %2")
-                              .arg(outcome.inputPath.text(), outcome.outputPath.text()));
+    const QString input = outcome.inputPath.text();
+    const QString output = outcome.outputPath.text();
+    if (outcome.upToDate())
+        console_.printOut(Words::tr("up to date: %1 -> %2").arg(input, output));
+    else if (outcome.converted() && !outcome.inputTrashedTo.isEmpty())
+        console_.printOut(
+            Words::tr("converted: %1 -> %2 (input moved to the Trash)").arg(input, output));
+    else if (outcome.converted() && !outcome.inputKept.isEmpty())
+        console_.printOut(Words::tr("converted: %1 -> %2 (input kept: %3)")
+                              .arg(input, output, outcome.inputKept));
+    else if (outcome.converted())
+        console_.printOut(Words::tr("converted: %1 -> %2").arg(input, output));
     else
         console_.printError(
             Words::tr("not converted: %1 - %2").arg(outcome.inputPath.text(), outcome.reason()));

@@ -15,6 +15,7 @@ struct BatchChoices {
     Path outputFolder; // absolute, ending in "/"
     ChannelMode mode = ChannelMode::Mix;
     int conversionsAtOnce = 1;
+    RunOptions options;
 };
 
 // The conversion of a list without a window: the run of the list as the
@@ -35,6 +36,12 @@ public:
     // at the end, and the exit status is 1 even when every file found was
     // converted.
     void setUnsearchedFolders(const QStringList &lines) { unsearched_ = lines; }
+    // The folder below the output folder where each listed file's output
+    // goes, by its item; a file not named goes to the output folder itself.
+    void setOutputSubfolders(QHash<ItemId, Path> subfolders)
+    {
+        subfolders_ = std::move(subfolders);
+    }
 
     // Stages the converter and starts the first files; ended() follows.
     void start();
@@ -49,7 +56,11 @@ signals:
 
 private:
     // The same choices for every file.
-    FileChoices choices() override { return {choices_.outputFolder, choices_.mode}; }
+    FileChoices choices() override
+    {
+        return {choices_.outputFolder, choices_.mode, choices_.options};
+    }
+    Path outputSubfolder(ItemId item) const override { return subfolders_.value(item); }
     // A step that fails is told on standard error, in words, and the run
     // goes on, as the window's error report lets it.
     void stepFailed(const StepFailure &failure) override;
@@ -67,6 +78,7 @@ private:
     int filesDone_ = 0;
     bool interrupted_ = false;
     QStringList unsearched_;
+    QHash<ItemId, Path> subfolders_;
 };
 
 // The run's final message as the console prints it: the window's message

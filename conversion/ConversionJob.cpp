@@ -143,6 +143,8 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
         record.plan = plan;
         if (plan.isSkipped())
             finish(sequence, record, Result::Skipped, plan.skipReason);
+        else if (plan.upToDate)
+            finishUpToDate(sequence, record);
         else
             launch(sequence);
         pump();
@@ -158,6 +160,8 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
         // The same file listed twice is converted once, with no word.
         records_.erase(found);
         estimate_.fileDropped();
+    } else if (plan.upToDate) {
+        finishUpToDate(sequence, record);
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
@@ -166,6 +170,16 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
         });
     }
     pump();
+}
+
+// An output made from the input as it is now is there already: it is named,
+// and nothing is converted.
+void ConversionJob::finishUpToDate(int sequence, FileRecord &record)
+{
+    FileOutcome outcome;
+    outcome.result = Result::UpToDate;
+    outcome.outputPath = record.plan.outputPath;
+    finish(sequence, record, std::move(outcome));
 }
 
 void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
@@ -233,8 +247,7 @@ void ConversionJob::forgetWaiting(int sequence, const FileRecord &record)
 bool ConversionJob::choicesChanged(FileRecord &record)
 {
     const FileChoices now = source_.currentChoices();
-    const FilePlan &plan = record.plan;
-    if (now.outputFolder == plan.outputFolder && now.mode == plan.mode)
+    if (now.outputFolder == record.turn.outputFolder && now.mode == record.turn.mode)
         return false;
     record.turn.outputFolder = now.outputFolder;
     record.turn.mode = now.mode;

@@ -26,6 +26,7 @@ namespace velunor {
 struct FileChoices {
     Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is chosen
+    RunOptions options = {};
 };
 
 // Where a job takes its files from, in list order.
@@ -133,6 +134,7 @@ private:
     void pump();
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
+    void finishUpToDate(int sequence, FileRecord &record);
     void onMeasured(int sequence, std::optional<double> seconds);
     void startSome();
     std::optional<int> nextToStart();

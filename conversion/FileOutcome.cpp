@@ -21,6 +21,8 @@ QString FileOutcome::reason() const
     switch (result) {
     case Result::Converted:
         return QString();
+    case Result::UpToDate:
+        return Words::tr("up to date");
     case Result::Skipped:
     case Result::NotFinished:
         return detail;

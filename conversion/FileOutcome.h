@@ -22,6 +22,7 @@ struct OutcomeNumber {
 struct FileOutcome {
     enum class Result {
         Converted,
+        UpToDate,         // its output is there, made from it as it is now
         Skipped,          // the plan gave a reason not to convert it
         NotStarted,       // the converter could not be started
         ConverterFailed,  // it ended with an exit status other than 0
@@ -56,8 +57,14 @@ struct FileOutcome {
     // A file of the user's own had the output's name and was replaced,
     // because no Trash could be had for it.
     bool replacedUnmarked = false;
+    // Where the input went in the Trash once its output was in place; empty
+    // when it did not go.
+    Path inputTrashedTo;
+    // Why the input stays where it is although it was to go to the Trash.
+    QString inputKept;
 
     bool converted() const { return result == Result::Converted; }
+    bool upToDate() const { return result == Result::UpToDate; }
     // Why the file was not converted, in words; "" when it was.
     QString reason() const;
 };

@@ -1,5 +1,7 @@
 #include "conversion/FilePlan.h"
 
+#include "conversion/OutputSubfolder.h"
+
 #include <QCoreApplication>
 
 #include <cstdlib>
@@ -30,11 +32,12 @@ bool IsListedFile(const Path &path, const ListedCheck &isListed)
     return existing && isListed && isListed(*existing).value_or(false);
 }
 
-NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed)
+NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed,
+                  bool inputLeaves)
 {
     if (const std::optional<FileIdentity> there = FileSystem::IdentityOf(candidate)) {
         if (*there == input.identity)
-            return NameUse::Listed;
+            return inputLeaves ? NameUse::Free : NameUse::Listed;
         // Until the list's files are looked up, the completion of the output
         // asks again before it takes the name.
         if (isListed && isListed(*there).value_or(false))
@@ -52,12 +55,29 @@ NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCh
     return NameUse::Free;
 }
 
+namespace {
+
+// Whether the output `plan` names is there already, made from the input as
+// it is now. An output that took its input's place is itself the input now:
+// it is up to date while it is as it was made.
+bool IsUpToDate(const FilePlan &plan)
+{
+    const std::optional<OutputMark> mark = ReadOutputMark(plan.outputPath);
+    if (!mark || !plan.input)
+        return false;
+    return plan.replacesInput ? mark->isOutputInPlace(*plan.input)
+                              : mark->isUpToDateWith(*plan.input);
+}
+
+} // namespace
+
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
 {
     FilePlan plan;
     plan.item = turn.item;
     plan.inputPath = turn.inputPath;
     plan.outputFolder = turn.outputFolder;
+    plan.options = turn.options;
     auto skip = [&plan](const QString &reason) {
         plan.skipReason = reason;
         return plan;
@@ -70,38 +90,57 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return skip(Words::tr("the file does not exist"));
     if (!Main::FolderExists(turn.outputFolder))
         return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
-    const Path real = FileSystem::RealPathOf(turn.outputFolder);
-    plan.outputFolderKey = real.isEmpty() ? turn.outputFolder : real;
+    bool folderRenamed = false;
+    if (!turn.outputSubfolder.isEmpty()) {
+        const Expected<Path> made = MakeSubfolder(turn.outputFolder, turn.outputSubfolder,
+                                                  turn.refusesWindowsNames, folderRenamed);
+        if (!made)
+            return skip(made.failure().words);
+        plan.outputFolder = *made;
+    }
+    const Path real = FileSystem::RealPathOf(plan.outputFolder);
+    plan.outputFolderKey = real.isEmpty() ? plan.outputFolder : real;
     plan.outputStem = turn.inputPath.stem();
-    if (turn.refusesWindowsNames && turn.refusesWindowsNames(plan.outputFolderKey)) {
-        const Path safe = WindowsSafeStem(plan.outputStem);
-        if (safe != plan.outputStem) {
-            plan.outputStem = safe;
-            plan.nameChanges |= NameChange::RefusedCharacters;
-        }
+    // Only a name Windows would refuse makes the folder's file system worth
+    // asking: the question makes and removes a file there.
+    if (const Path safe = WindowsSafeStem(plan.outputStem);
+        safe != plan.outputStem && turn.refusesWindowsNames &&
+        turn.refusesWindowsNames(plan.outputFolderKey)) {
+        plan.outputStem = safe;
+        plan.nameChanges |= NameChange::RefusedCharacters;
     }
     // The name the input gives is the user's choice: when it is the input or
     // another listed file, the file is left alone, with the reason. A name
-    // the program made up instead goes on to the next number.
+    // the program made up instead goes on to the next number. The input's
+    // own name is taken when the input goes to the Trash.
+    const bool inputLeaves = turn.options.trashInputs;
     if (!plan.nameChanges) {
-        const Path wanted = OutputPathFor(turn.outputFolder, turn.inputPath);
-        if (FileSystem::IsSameFile(turn.inputPath, wanted))
-            return skip(Words::tr("skipped, the output would replace this very file"));
-        if (IsListedFile(wanted, turn.isListedInput))
+        const Path wanted = OutputPathFor(plan.outputFolder, turn.inputPath);
+        if (FileSystem::IsSameFile(turn.inputPath, wanted)) {
+            if (!inputLeaves)
+                return skip(Words::tr("skipped, the output would replace this very file"));
+        } else if (IsListedFile(wanted, turn.isListedInput)) {
             return skip(ListedFileReason(wanted));
+        }
     }
     if (!turn.mode)
         return skip(Words::tr("no channel mode is selected"));
     plan.mode = *turn.mode;
 
     const InputFacts &input = *plan.input;
-    const OutputNames::Claim claimed = names.claim(
-        plan.outputFolderKey, turn.outputFolder, plan.outputStem, plan.nameChanges,
-        [&](const Path &candidate) { return UseOfName(candidate, input, turn.isListedInput); });
+    const OutputNames::Claim claimed =
+        names.claim(plan.outputFolderKey, plan.outputFolder, plan.outputStem, plan.nameChanges,
+                    [&](const Path &candidate) {
+                        return UseOfName(candidate, input, turn.isListedInput, inputLeaves);
+                    });
     if (claimed.path.isEmpty())
         return skip(Words::tr("no free name for its output could be found"));
     plan.outputPath = claimed.path;
     plan.nameChanges = claimed.changes;
+    if (folderRenamed)
+        plan.nameChanges |= NameChange::RefusedCharacters;
+    plan.replacesInput = inputLeaves && FileSystem::IsSameFile(turn.inputPath, plan.outputPath);
+    plan.upToDate = turn.options.skipUpToDate && IsUpToDate(plan);
     return plan;
 }
 

@@ -3,6 +3,7 @@
 #include "conversion/CommandLine.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
+#include "conversion/RunOptions.h"
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
 
@@ -28,7 +29,12 @@ struct FileTurn {
     ItemId item = 0;
     Path inputPath;
     Path outputFolder;
+    // The folder below the output folder that the output goes to (folder
+    // names, each followed by "/"), made as needed; empty for the output
+    // folder itself.
+    Path outputSubfolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
+    RunOptions options;
     ListedCheck isListedInput;
     // Whether the file system of the output folder (named by its real path)
     // refuses the names Windows refuses; asked once per folder and run.
@@ -44,8 +50,11 @@ QString ListedFileReason(const Path &outputPath);
 
 // What the disk says of the name `candidate` for an output of `input`: the
 // input itself and the list's files are never replaced, a file made from
-// another input keeps its name; anything else may be replaced.
-NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed);
+// another input keeps its name; anything else may be replaced. With
+// `inputLeaves` the input's own name is free: the input goes to the Trash
+// before its output takes the name.
+NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed,
+                  bool inputLeaves = false);
 
 // What the run does with one file: either a reason not to convert it, or
 // where the output goes and how the channels are made one.
@@ -53,8 +62,10 @@ struct FilePlan {
     ItemId item = 0;
     Path inputPath;
     QString skipReason; // not empty: the file is not converted, for this reason
-    Path outputFolder;  // as the user wrote it
-    Path outputPath;    // the final name, claimed for this run
+    // Where the output goes: the output folder as the user wrote it, or the
+    // subfolder made below it.
+    Path outputFolder;
+    Path outputPath; // the final name, claimed for this run
     // The output folder however it is written, for the names' comparison.
     Path outputFolderKey;
     // The stem the output's names are made of, and why it and the name
@@ -62,7 +73,13 @@ struct FilePlan {
     Path outputStem;
     NameChanges nameChanges;
     ChannelMode mode = ChannelMode::Mix;
+    RunOptions options;
     std::optional<InputFacts> input;
+    // The output takes the input's own name once the input is in the Trash.
+    bool replacesInput = false;
+    // The output is there already, made from the input as it is now: the
+    // file is not converted again.
+    bool upToDate = false;
 
     bool isSkipped() const { return !skipReason.isEmpty(); }
 };
@@ -72,7 +89,9 @@ struct FilePlan {
 // regular file, the output folder must exist, the output must be neither the
 // input itself nor any file of the list as it is now, and a channel mode must
 // be chosen. Then the output's name is claimed in `names`, past the names
-// that outputs of other inputs hold on the disk.
+// that outputs of other inputs hold on the disk. A subfolder the turn names is
+// made first. With the options to, an output may take its input's own name,
+// and an output that is up to date is noted as such.
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names);
 
 } // namespace velunor

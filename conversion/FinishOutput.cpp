@@ -120,25 +120,29 @@ public:
         if (const std::optional<FileOutcome> failed =
                 copyTags(std::llround(output->seconds() * 1000.0)))
             return *failed;
+        // The date comes before the mark, which an output that takes its
+        // input's place gives its own size and time.
+        if (c_.plan.options.keepDates) {
+            if (const std::optional<FileOutcome> failed = keepInputDate())
+                return *failed;
+        }
         // The mark tells a later run which input this output was made from.
         // Where the file system keeps no marks, a later run compares the audio.
+        // An output that takes its input's place is written through first, so
+        // that the time its mark notes is the one it keeps.
+        if (c_.plan.replacesInput && ::fsync(c_.temporary->descriptor()) != 0)
+            return failWrite(errno);
         if (c_.plan.input) {
-            const Done marked = WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input);
+            const Done marked =
+                WriteOutputMark(c_.temporary->descriptor(), *c_.plan.input, c_.plan.replacesInput);
             if (!marked && IsDiskFullError(marked.failure().code))
                 return failDiskFull();
             marksKept_ = marked.ok();
         }
         // The final name must never stand for a file whose content is still
         // only in memory when the power goes.
-        if (::fsync(c_.temporary->descriptor()) != 0) {
-            const int error = errno;
-            if (IsDiskFullError(error))
-                return failDiskFull();
-            return fail(Result::NotFinished,
-                        Words::tr("the output could not be written (%1)")
-                            .arg(FileSystem::SystemMessage(error)),
-                        OutcomeNumber::SystemError(error));
-        }
+        if (::fsync(c_.temporary->descriptor()) != 0)
+            return failWrite(errno);
         return putInPlace();
     }
 
@@ -155,6 +159,17 @@ private:
             return true;
         }
         return diskFull_->checkNow(folder_) || diskFull_->seenFullSince(folder_, c_.startedAt);
+    }
+
+    // The output could not be written through to the disk.
+    FileOutcome failWrite(int error)
+    {
+        if (IsDiskFullError(error))
+            return failDiskFull();
+        return fail(
+            Result::NotFinished,
+            Words::tr("the output could not be written (%1)").arg(FileSystem::SystemMessage(error)),
+            OutcomeNumber::SystemError(error));
     }
 
     FileOutcome failDiskFull()
@@ -248,6 +263,28 @@ private:
         return std::nullopt;
     }
 
+    // The output takes the modification time its input had when it was
+    // planned, which its mark notes too.
+    std::optional<FileOutcome> keepInputDate()
+    {
+        if (!c_.plan.input)
+            return std::nullopt;
+        const qint64 ns = c_.plan.input->modifiedNs;
+        struct timespec times[2] = {{0, UTIME_OMIT},
+                                    {time_t(ns / 1000000000), long(ns % 1000000000)}};
+        if (times[1].tv_nsec < 0) { // before 1970
+            times[1].tv_nsec += 1000000000;
+            --times[1].tv_sec;
+        }
+        if (::futimens(c_.temporary->descriptor(), times) == 0)
+            return std::nullopt;
+        const int error = errno;
+        return fail(Result::NotFinished,
+                    Words::tr("the output could not take its input's date (%1)")
+                        .arg(FileSystem::SystemMessage(error)),
+                    OutcomeNumber::SystemError(error));
+    }
+
     // What the disk says of a name now; the list's files are asked without
     // waiting once they have been looked up.
     NameUse useOf(const Path &candidate)
@@ -259,7 +296,7 @@ private:
                 return false;
             return c_.listed(file, &control_.cancel);
         };
-        return UseOfName(candidate, *c_.plan.input, listed);
+        return UseOfName(candidate, *c_.plan.input, listed, c_.plan.options.trashInputs);
     }
 
     // The name this output takes, claimed while the folder is held: the one
@@ -321,6 +358,54 @@ private:
             outcome_.replacedUnmarked = true;
     }
 
+    // Whether the input is still the file it was when it was planned: one
+    // that changed meanwhile is not what its output was made from.
+    bool inputUnchanged() const
+    {
+        const std::optional<InputFacts> now = InputFacts::Of(c_.plan.inputPath);
+        const InputFacts &then = *c_.plan.input;
+        return now && now->identity == then.identity && now->size == then.size &&
+               now->modifiedNs == then.modifiedNs;
+    }
+
+    // The input leaves its name for its output: it goes to the Trash first,
+    // so that at every moment one of the two is on the disk, the input in
+    // the Trash at worst. Without a Trash the file is left as it was.
+    std::optional<FileOutcome> trashInputFirst()
+    {
+        if (!c_.plan.input || !inputUnchanged())
+            return fail(Result::NotFinished,
+                        Words::tr("the file changed while it was converted, and was left as "
+                                  "it is"));
+        const Path trashed = Trash::MoveToTrash(c_.plan.inputPath);
+        if (trashed.isEmpty())
+            return fail(Result::NotFinished,
+                        Words::tr("its output takes its name only once it is in the Trash, "
+                                  "and no Trash could be had for it; it was left as it is"));
+        outcome_.inputTrashedTo = trashed;
+        return std::nullopt;
+    }
+
+    // Once the output is in place under its own name, the input goes to the
+    // Trash, unless the output is no longer there or the input changed
+    // meanwhile; the outcome says where it went, or why it stays.
+    void trashInput(const Path &target, const std::optional<FileIdentity> &output)
+    {
+        if (!control_.enter())
+            return; // given up on: the run tells the file as not finished
+        if (!c_.plan.input || !output || FileSystem::IdentityOf(target) != output)
+            outcome_.inputKept = Words::tr("its output is no longer where it was put");
+        else if (!FileSystem::HasEntry(c_.plan.inputPath))
+            outcome_.inputKept = Words::tr("it is no longer there");
+        else if (!inputUnchanged())
+            outcome_.inputKept = Words::tr("it changed while it was converted");
+        else if (const Path trashed = Trash::MoveToTrash(c_.plan.inputPath); trashed.isEmpty())
+            outcome_.inputKept = Words::tr("no Trash could be had for it");
+        else
+            outcome_.inputTrashedTo = trashed;
+        control_.leave();
+    }
+
     FileOutcome putInPlace()
     {
         // The list's files are looked up before the folder is held, so that
@@ -332,17 +417,32 @@ private:
         if (!control_.enter())
             return fail(Result::Stopped);
         const Path temporaryPath = c_.temporary->path();
+        const std::optional<FileIdentity> written = FileSystem::IdentityOf(temporaryPath);
         Path target = c_.plan.outputPath;
         outcome_.nameChanges = c_.plan.nameChanges;
         Done moved;
+        bool inPlace = false;
         {
             const FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
             if (std::optional<FileOutcome> failed = chooseTarget(target)) {
                 control_.leave();
                 return *failed;
             }
-            makeRoom(target);
+            inPlace =
+                c_.plan.options.trashInputs && FileSystem::IsSameFile(target, c_.plan.inputPath);
+            if (inPlace) {
+                if (std::optional<FileOutcome> failed = trashInputFirst()) {
+                    control_.leave();
+                    return *failed;
+                }
+            } else {
+                makeRoom(target);
+            }
             moved = c_.temporary->moveTo(target);
+            // The input takes its name back; where it cannot, the message
+            // says where in the Trash it is.
+            if (!moved && inPlace && Trash::PutBack(outcome_.inputTrashedTo, c_.plan.inputPath))
+                outcome_.inputTrashedTo = Path();
         }
         if (moved)
             control_.release(temporaryPath);
@@ -352,6 +452,8 @@ private:
         FileSystem::SyncFolder(folder_);
         outcome_.result = Result::Converted;
         outcome_.outputPath = target;
+        if (c_.plan.options.trashInputs && !inPlace)
+            trashInput(target, written);
         return outcome_;
     }
 

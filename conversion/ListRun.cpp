@@ -107,12 +107,15 @@ std::optional<FileTurn> ListRun::nextTurn()
     turn.inputPath = list_.path(*row);
     const FileChoices chosen = frontEnd_.choices();
     turn.outputFolder = chosen.outputFolder;
+    turn.outputSubfolder = frontEnd_.outputSubfolder(turn.item);
     turn.mode = chosen.mode;
+    turn.options = chosen.options;
     turn.isListedInput = [check = listed_.sharedCheck()](const FileIdentity &file) {
         const std::atomic<bool> dontWait{true};
         return check(file, &dontWait);
     };
-    sweepLeftovers(turn.outputFolder);
+    sweepLeftovers(turn.outputSubfolder.isEmpty() ? turn.outputFolder
+                                                  : turn.outputFolder.child(turn.outputSubfolder));
     return turn;
 }
 
@@ -123,7 +126,7 @@ void ListRun::sweepLeftovers(const Path &folder)
     if (folder.isEmpty() || sweptFolders_.contains(folder))
         return;
     sweptFolders_.insert(folder);
-    RunDetached([folder] { RemoveDeadLeftovers(folder); });
+    sweeps_.post([folder] { RemoveDeadLeftovers(folder); });
 }
 
 void ListRun::stop()

@@ -7,6 +7,7 @@
 #include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
 #include "conversion/Staging.h"
+#include "platform/BackgroundWork.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -24,6 +25,10 @@ public:
     virtual ~RunFrontEnd() = default;
     virtual FileChoices choices() = 0;
     virtual void stepFailed(const StepFailure &failure) = 0;
+    // The folder below the output folder where the output of a listed file
+    // goes (folder names, each followed by "/"); empty for the output folder
+    // itself.
+    virtual Path outputSubfolder(ItemId /*item*/) const { return Path(); }
 };
 
 // One conversion run of a file list, from the staging of the converter to
@@ -94,6 +99,8 @@ private:
     ListedFiles listed_;
     std::shared_ptr<OutputNames> names_ = std::make_shared<OutputNames>();
     QSet<Path> sweptFolders_;
+    // One folder after another, however many folders a run writes to.
+    SerialWork sweeps_;
     std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
     QElapsedTimer clock_;

@@ -12,6 +12,8 @@ namespace {
 
 constexpr QByteArrayView kSizeField = "size=";
 constexpr QByteArrayView kTimeField = "mtime=";
+constexpr QByteArrayView kOutputSizeField = "output-size=";
+constexpr QByteArrayView kOutputTimeField = "output-mtime=";
 // Far more than any path and its two numbers need.
 constexpr qsizetype kMarkMostBytes = 65536;
 
@@ -62,6 +64,10 @@ std::optional<OutputMark> OutputMark::Decode(const QByteArray &value)
             mark.size = size;
         else if (const auto time = NumberAfter(fields[i], kTimeField))
             mark.modifiedNs = time;
+        else if (const auto ownSize = NumberAfter(fields[i], kOutputSizeField))
+            mark.outputSize = ownSize;
+        else if (const auto ownTime = NumberAfter(fields[i], kOutputTimeField))
+            mark.outputModifiedNs = ownTime;
     }
     return mark;
 }
@@ -80,13 +86,37 @@ bool OutputMark::isUpToDateWith(const InputFacts &facts) const
     return names(facts) && size == facts.size && modifiedNs == facts.modifiedNs;
 }
 
-Done WriteOutputMark(int fd, const InputFacts &input)
+bool OutputMark::isOutputInPlace(const InputFacts &facts) const
 {
-    const QByteArray value = OutputMark::Encode(input);
+    return names(facts) && outputSize == facts.size && outputModifiedNs == facts.modifiedNs;
+}
+
+Done WriteOutputMark(int fd, const InputFacts &input, bool withOwnFacts)
+{
+    QByteArray value = OutputMark::Encode(input);
+    if (withOwnFacts) {
+        struct stat own {};
+        if (::fstat(fd, &own) != 0)
+            return Failure::OfErrno(errno);
+        value += '\0' + kOutputSizeField.toByteArray() + QByteArray::number(qint64(own.st_size));
+        value += '\0' + kOutputTimeField.toByteArray() +
+                 QByteArray::number(qint64(own.st_mtim.tv_sec) * 1000000000 + own.st_mtim.tv_nsec);
+    }
     if (::fsetxattr(fd, kOutputMarkName, value.constData(), static_cast<size_t>(value.size()), 0) !=
         0)
         return Failure::OfErrno(errno);
     return {};
+}
+
+std::optional<OutputMark> ReadOutputMark(const Path &path)
+{
+    QByteArray value(kMarkMostBytes, Qt::Uninitialized);
+    const ssize_t length =
+        ::lgetxattr(path.c_str(), kOutputMarkName, value.data(), static_cast<size_t>(value.size()));
+    if (length < 0)
+        return std::nullopt;
+    value.truncate(length);
+    return OutputMark::Decode(value);
 }
 
 NameHolder HolderOfName(const Path &path, const InputFacts &input)
@@ -96,13 +126,7 @@ NameHolder HolderOfName(const Path &path, const InputFacts &input)
         return errno == ENOENT ? NameHolder::Nothing : NameHolder::NotAFile;
     if (S_ISDIR(there.st_mode))
         return NameHolder::NotAFile;
-    QByteArray value(kMarkMostBytes, Qt::Uninitialized);
-    const ssize_t length =
-        ::lgetxattr(path.c_str(), kOutputMarkName, value.data(), static_cast<size_t>(value.size()));
-    if (length < 0)
-        return NameHolder::Unmarked;
-    value.truncate(length);
-    const std::optional<OutputMark> mark = OutputMark::Decode(value);
+    const std::optional<OutputMark> mark = ReadOutputMark(path);
     if (!mark)
         return NameHolder::Unmarked;
     return mark->names(input) ? NameHolder::ThisInput : NameHolder::AnotherInput;

@@ -29,13 +29,17 @@ struct InputFacts {
 };
 
 // An output's mark: the input's path as bytes, then, separated by NUL bytes,
-// "size=<bytes>" and "mtime=<nanoseconds since the epoch>". A path holds no
-// NUL, so a mark written by an earlier version, which holds the path alone,
-// is read as a mark without size and time.
+// "size=<bytes>" and "mtime=<nanoseconds since the epoch>". An output that
+// took its input's place adds its own size and time as "output-size=" and
+// "output-mtime=", so that it can be told from a file copied over it later. A
+// path holds no NUL, so a mark written by an earlier version, which holds the
+// path alone, is read as a mark without size and time.
 struct OutputMark {
     Path input;
     std::optional<qint64> size;
     std::optional<qint64> modifiedNs;
+    std::optional<qint64> outputSize;
+    std::optional<qint64> outputModifiedNs;
 
     static QByteArray Encode(const InputFacts &input);
     static std::optional<OutputMark> Decode(const QByteArray &value);
@@ -45,11 +49,20 @@ struct OutputMark {
     bool names(const InputFacts &facts) const;
     // True when it also holds the size and time the input has now.
     bool isUpToDateWith(const InputFacts &facts) const;
+    // True when the file of `facts` is an output that took its input's place
+    // and is still as it was made.
+    bool isOutputInPlace(const InputFacts &facts) const;
 };
 
-// Writes the mark of `input` on the file open at `fd`. A failure carries the
-// errno value: ENOTSUP (or EOPNOTSUPP) where the file system keeps no marks.
-Done WriteOutputMark(int fd, const InputFacts &input);
+// Writes the mark of `input` on the file open at `fd`, with the file's own
+// size and time when `withOwnFacts` (an output that takes its input's place;
+// its content and time must be final). A failure carries the errno value:
+// ENOTSUP (or EOPNOTSUPP) where the file system keeps no marks.
+Done WriteOutputMark(int fd, const InputFacts &input, bool withOwnFacts = false);
+
+// The mark on the file at `path` itself (never on a link's target); none
+// when it bears none.
+std::optional<OutputMark> ReadOutputMark(const Path &path);
 
 // What is at a name an output may take.
 enum class NameHolder {

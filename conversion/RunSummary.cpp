@@ -41,8 +41,16 @@ QString Section(const QString &heading, const QStringList &lines, qsizetype list
 
 void RunSummary::add(const FileOutcome &outcome)
 {
+    if (outcome.upToDate()) {
+        ++upToDate_;
+        return;
+    }
     if (outcome.converted()) {
         ++converted_;
+        if (!outcome.inputTrashedTo.isEmpty())
+            ++inputsTrashed_;
+        if (!outcome.inputKept.isEmpty())
+            inputsKept_ << outcome.inputPath.text() + QStringLiteral(" - ") + outcome.inputKept;
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << Words::tr("your file of that name was moved to the Trash");
@@ -59,6 +67,10 @@ void RunSummary::add(const FileOutcome &outcome)
     if (!outcome.trashedPath.isEmpty())
         movedAside_ << Words::tr("%1 - your file %2 was moved to the Trash")
                            .arg(outcome.inputPath.text(), outcome.trashedPath.text());
+    // The input had left its name for an output that could not take it.
+    if (!outcome.inputTrashedTo.isEmpty())
+        movedAside_ << Words::tr("%1 - the file is in the Trash as %2")
+                           .arg(outcome.inputPath.text(), outcome.inputTrashedTo.text());
 }
 
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
@@ -74,10 +86,20 @@ QString RunSummary::heading() const
 QString RunSummary::counts() const
 {
     const int failed = int(notConverted_.size());
-    const int total = converted_ + failed;
-    if (failed == 0)
+    const int total = converted_ + upToDate_ + failed;
+    if (failed == 0 && upToDate_ == 0)
         return total == 1 ? Words::tr("The file was converted.")
                           : Words::tr("All %n files were converted.", nullptr, total);
+    if (failed == 0 && converted_ == 0)
+        return total == 1 ? Words::tr("The file was up to date.")
+                          : Words::tr("All %n files were up to date.", nullptr, total);
+    if (failed == 0)
+        return converted_ == 1
+                   ? Words::tr("1 of %n files was converted, the others were up to date.", nullptr,
+                               total)
+                   : Words::tr("%n of %1 files were converted, the others were up to date.",
+                               nullptr, converted_)
+                         .arg(total);
     if (failed == 1)
         return Words::tr("1 of %n files was not converted.", nullptr, total);
     return Words::tr("%n of %1 files were not converted.", nullptr, failed).arg(total);
@@ -86,6 +108,17 @@ QString RunSummary::counts() const
 QString RunSummary::text(qsizetype listedAtMost) const
 {
     QString text = heading();
+    QStringList counted;
+    if (upToDate_ > 0)
+        counted << (upToDate_ == 1 ? Words::tr("1 file was up to date and not converted again.")
+                                   : Words::tr("%n files were up to date and not converted again.",
+                                               nullptr, upToDate_));
+    if (inputsTrashed_ > 0)
+        counted << (inputsTrashed_ == 1
+                        ? Words::tr("1 input was moved to the Trash.")
+                        : Words::tr("%n inputs were moved to the Trash.", nullptr, inputsTrashed_));
+    if (!counted.isEmpty())
+        text += kLineBreak + kLineBreak + counted.join(kLineBreak);
     if (const int count = int(notConverted_.size()); count > 0)
         text += Section(count == 1 ? Words::tr("1 file was not converted:")
                                    : Words::tr("%n files were not converted:", nullptr, count),
@@ -98,6 +131,12 @@ QString RunSummary::text(qsizetype listedAtMost) const
                             "yours:",
                             nullptr, count),
             movedAside_, listedAtMost);
+    if (const int count = int(inputsKept_.size()); count > 0)
+        text += Section(
+            count == 1
+                ? Words::tr("1 input stays where it was, not in the Trash:")
+                : Words::tr("%n inputs stay where they were, not in the Trash:", nullptr, count),
+            inputsKept_, listedAtMost);
     return text;
 }
 
@@ -108,7 +147,7 @@ QString RunSummary::message() const
 
 QString RunSummary::details() const
 {
-    if (notConverted_.isEmpty() && movedAside_.isEmpty())
+    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty())
         return QString();
     return text(-1);
 }

@@ -35,8 +35,10 @@ SearchResult SearchFolders(const SearchRequest &request, const std::atomic<bool>
             break;
         if (!Main::FolderExists(entry)) {
             result.files << entry;
+            result.foundUnder << Path();
             continue;
         }
+        const qsizetype foundBefore = result.files.size();
         QList<Path> folders{entry.withSeparator()};
         try {
             AddFolder::CollectSubfolders(folders, options);
@@ -57,6 +59,9 @@ SearchResult SearchFolders(const SearchRequest &request, const std::atomic<bool>
         } catch (...) {
             result.listingFailure = Caught();
         }
+        const Path root = entry.withSeparator().collapsed();
+        for (qsizetype i = foundBefore; i < result.files.size(); ++i)
+            result.foundUnder << root;
     }
     return result;
 }

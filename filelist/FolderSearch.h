@@ -30,6 +30,10 @@ struct SearchResult {
     // The files, in the order of the entries and, within a folder, as
     // AddFilesFromFolders gives them.
     QList<Path> files;
+    // Beside each file, the folder entry it was found in or below, as
+    // given, collapsed and ending in "/": the file's path begins with it.
+    // Empty for a file given as itself.
+    QList<Path> foundUnder;
     // The folders that could not be read, with their errno values.
     QList<AddFolder::UnreadFolder> unread;
     // A failure of the walk through the folders, or of the listing of their

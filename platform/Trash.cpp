@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace velunor::Trash {
 
@@ -34,6 +36,17 @@ Path MoveToTrash(const Path &path)
         return Path::FromBytes(QFile::encodeName(trashed));
     ::rename(QFile::encodeName(trashed).constData(), path.c_str());
     return Path();
+}
+
+bool PutBack(const Path &trashed, const Path &original)
+{
+    if (trashed.isEmpty() ||
+        ::renameat2(AT_FDCWD, trashed.c_str(), AT_FDCWD, original.c_str(), RENAME_NOREPLACE) != 0)
+        return false;
+    // ".../Trash/files/NAME" is noted in ".../Trash/info/NAME.trashinfo".
+    const Path trash = trashed.folder().folder();
+    ::unlink(trash.child("info").child(trashed.fileName().withSuffix(".trashinfo")).c_str());
+    return true;
 }
 
 } // namespace velunor::Trash

@@ -10,4 +10,9 @@ namespace velunor::Trash {
 // put back where it was.
 Path MoveToTrash(const Path &path);
 
+// Puts a file that MoveToTrash moved to `trashed` back at `original`, which
+// must be free, and removes the Trash's note of it. False when it cannot: the
+// file then stays in the Trash, whence the user may restore it.
+bool PutBack(const Path &trashed, const Path &original);
+
 } // namespace velunor::Trash

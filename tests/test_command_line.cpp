@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -81,6 +82,30 @@ QStringList ProcessesWorkingIn(const QString &folder)
     return found;
 }
 
+// The modification time in nanoseconds and the inode of a file; zeros when
+// it cannot be looked up.
+QPair<qint64, quint64> TimeAndInode(const QByteArray &path)
+{
+    struct stat facts {};
+    if (::stat(path.constData(), &facts) != 0)
+        return {};
+    return {qint64(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec,
+            quint64(facts.st_ino)};
+}
+
+QPair<qint64, quint64> TimeAndInode(const QString &path)
+{
+    return TimeAndInode(QFile::encodeName(path));
+}
+
+// The lines of a run's standard output that tell a file, sorted.
+QStringList FileLines(const QString &out)
+{
+    QStringList lines = out.split(u'\n').filter(QStringLiteral(": /"));
+    lines.sort();
+    return lines;
+}
+
 QStringList HiddenEntries(const QString &folder)
 {
     return QDir(folder).entryList({QStringLiteral(".velunor-*")}, QDir::Files | QDir::Hidden);
@@ -106,6 +131,7 @@ private:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), at(QStringLiteral("config")));
         environment.insert(QStringLiteral("TEMP"), at(QStringLiteral("staging")));
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), at(QStringLiteral("runtime")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), at(QStringLiteral("home/data")));
         return environment;
     }
 
@@ -456,6 +482,152 @@ private slots:
         QVERIFY2(ended.err.contains("1 folder could not be searched:\n" + at("music/locked/") +
                                     " - Permission denied"),
                  qPrintable(ended.err));
+    }
+
+    // Each file found in a folder goes to the same folder below the output
+    // folder, made as needed, with the names, marks and Trash of that folder;
+    // a file given goes to the output folder itself.
+    void keepFoldersMirrorsTheTree()
+    {
+        makeInput(QStringLiteral("music/01.mp3"));
+        makeInput(QStringLiteral("music/Jazz/Live/01.mp3"));
+        makeInput(QStringLiteral("music/Rock/01.MP3"));
+        makeInput(QStringLiteral("solo/01.mp3"));
+        QVERIFY(WriteFile(at(QStringLiteral("out/Rock/01.mp3")), "the user's own"));
+        const Ended ended = run({"--batch", "--mode", "left", "--keep-folders", "--output", "out",
+                                 "music", "solo/01.mp3"});
+        QCOMPARE(ended.status, 0);
+        QCOMPARE(Entries(at("out")), QStringList({"01 (2).mp3", "01.mp3", "Jazz", "Rock"}));
+        for (const QString name : {"01.mp3", "01 (2).mp3", "Jazz/Live/01.mp3", "Rock/01.mp3"})
+            QVERIFY2(Holds(at("out/" + name), Tones::Left), qPrintable(name));
+        QCOMPARE(MarkOf(at("out/Jazz/Live/01.mp3")).split('\0').value(0),
+                 QFile::encodeName(QFileInfo(at("music/Jazz/Live/01.mp3")).canonicalFilePath()));
+        QVERIFY2(ended.out.contains(at("solo/01.mp3") + " -> " + at("out/01 (2).mp3")),
+                 qPrintable(ended.out));
+        QCOMPARE(Contents(at("home/data/Trash/files/01.mp3")), QByteArray("the user's own"));
+
+        // A folder's name that a FAT stick refuses is made fit, as a file's.
+        FatStick stick(8192);
+        if (!stick.isMounted())
+            QSKIP("no FAT file system can be mounted here (needs root, FUSE and fusefat)");
+        makeInput(QStringLiteral("tricky/Live: 1999/01.mp3"));
+        const Ended fat = run({"--batch", "--keep-folders", "--output", stick.path(), "tricky"});
+        QCOMPARE(fat.status, 0);
+        QVERIFY2(fat.out.contains(" -> " + stick.path() +
+                                  "/Live_ 1999/01.mp3 - the output's file "
+                                  "system refuses the name as it is"),
+                 qPrintable(fat.out));
+        QCOMPARE(ChannelCount(stick.path() + "/Live_ 1999/01.mp3"), 1);
+    }
+
+    // The nightly mirror: the outputs keep their inputs' dates, a second run
+    // converts nothing that is up to date and says so with status 0, and an
+    // input changed since is converted again.
+    void aSecondRunConvertsOnlyWhatChanged()
+    {
+        makeInput(QStringLiteral("music/a.mp3"));
+        makeInput(QStringLiteral("music/sub/b.mp3"));
+        const struct timespec old[2] = {{0, UTIME_OMIT}, {981173106, 123456789}};
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(at("music/a.mp3")).constData(), old, 0),
+                 0);
+        const QStringList mirror = {"--batch",      "--keep-folders", "--skip-existing",
+                                    "--keep-dates", "--output",       "out",
+                                    "music"};
+        QCOMPARE(run(mirror).status, 0);
+        const auto a = TimeAndInode(at("out/a.mp3"));
+        const auto b = TimeAndInode(at("out/sub/b.mp3"));
+        QCOMPARE(a.first, TimeAndInode(at("music/a.mp3")).first);
+        QCOMPARE(b.first, TimeAndInode(at("music/sub/b.mp3")).first);
+
+        Ended ended = run(mirror);
+        QCOMPARE(ended.status, 0);
+        QCOMPARE(
+            FileLines(ended.out),
+            QStringList({"up to date: " + at("music/a.mp3") + " -> " + at("out/a.mp3"),
+                         "up to date: " + at("music/sub/b.mp3") + " -> " + at("out/sub/b.mp3")}));
+        QVERIFY2(ended.out.endsWith("Done.\n\n2 files were up to date and not converted again.\n"),
+                 qPrintable(ended.out));
+        QCOMPARE(TimeAndInode(at("out/a.mp3")), a);
+
+        QCOMPARE(MakeStereoMp3(at("music/sub/b.mp3"), 2.0, 440, 440), QString());
+        ended = run(mirror);
+        QCOMPARE(ended.status, 0);
+        QCOMPARE(FileLines(ended.out),
+                 QStringList({"converted: " + at("music/sub/b.mp3") + " -> " + at("out/sub/b.mp3"),
+                              "up to date: " + at("music/a.mp3") + " -> " + at("out/a.mp3")}));
+        QVERIFY(Holds(at("out/sub/b.mp3"), Tones::Left)); // 440 Hz alone, as the new input
+        QCOMPARE(TimeAndInode(at("out/sub/b.mp3")).first,
+                 TimeAndInode(at("music/sub/b.mp3")).first);
+    }
+
+    // An input goes to the Trash once its output is in place, never when the
+    // output failed. In its own folder a tree is converted in place, and a
+    // second run finds it up to date unless a file was copied over it. An
+    // input no Trash can take stays, and the line says so.
+    void trashInputsMakesRoomForTheOutputs()
+    {
+        makeInput(QStringLiteral("in/good.mp3"));
+        QVERIFY(WriteFile(at(QStringLiteral("in/bad.mp3")), "no audio in here"));
+        Ended ended = run({"--batch", "--trash-inputs", "--output", "out", "in"});
+        QCOMPARE(ended.status, 1);
+        QCOMPARE(ended.out, "converted: " + at("in/good.mp3") + " -> " + at("out/good.mp3") +
+                                " (input moved to the Trash)\n");
+        QVERIFY2(ended.err.contains("Done.\n\n1 input was moved to the Trash.\n\n1 file was not"),
+                 qPrintable(ended.err));
+        QCOMPARE(Entries(at("in")), QStringList({"bad.mp3"}));
+        const QString trash = at(QStringLiteral("home/data/Trash/files/"));
+        QCOMPARE(ChannelCount(trash + "good.mp3"), 2);
+
+        makeInput(QStringLiteral("place/a.mp3"));
+        makeInput(QStringLiteral("place/sub/b.mp3"));
+        const QStringList inPlace = {"--batch",        "--mode",          "left",
+                                     "--keep-folders", "--skip-existing", "--trash-inputs",
+                                     "--output",       "place",           "place"};
+        ended = run(inPlace);
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains("converted: " + at("place/sub/b.mp3") + " -> " +
+                                    at("place/sub/b.mp3") + " (input moved to the Trash)"),
+                 qPrintable(ended.out));
+        QVERIFY2(ended.out.endsWith("Done.\n\n2 inputs were moved to the Trash.\n"),
+                 qPrintable(ended.out));
+        QCOMPARE(Entries(at("place")), QStringList({"a.mp3", "sub"}));
+        QVERIFY(Holds(at("place/a.mp3"), Tones::Left) && Holds(at("place/sub/b.mp3"), Tones::Left));
+        QCOMPARE(ChannelCount(trash + "a.mp3"), 2);
+        QCOMPARE(ChannelCount(trash + "b.mp3"), 2);
+
+        // A stereo file copied over an output (its mark stays) is new.
+        QFile copied(at("place/a.mp3"));
+        QVERIFY(copied.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        copied.write(Contents(trash + "a.mp3"));
+        copied.close();
+        ended = run(inPlace);
+        QCOMPARE(ended.status, 0);
+        QCOMPARE(
+            FileLines(ended.out),
+            QStringList({"converted: " + at("place/a.mp3") + " -> " + at("place/a.mp3") +
+                             " (input moved to the Trash)",
+                         "up to date: " + at("place/sub/b.mp3") + " -> " + at("place/sub/b.mp3")}));
+        QVERIFY(Holds(at("place/a.mp3"), Tones::Left));
+
+        // Qt's Trash takes no name that is not UTF-8.
+        makeInput(QStringLiteral("odd/x.mp3"));
+        const QByteArray odd = QFile::encodeName(at("odd/")) + "caf\xe9.mp3";
+        QCOMPARE(::rename(QFile::encodeName(at("odd/x.mp3")).constData(), odd.constData()), 0);
+        ended = run({"--batch", "--trash-inputs", "--output", "out", "odd"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains("(input kept: no Trash could be had for it)\n"),
+                 qPrintable(ended.out));
+        QVERIFY2(ended.out.contains("1 input stays where it was, not in the Trash:\n" +
+                                    at("odd/caf\\xE9.mp3") + " - no Trash could be had for it"),
+                 qPrintable(ended.out));
+        // In place, such a file is not converted: the input keeps its name.
+        const auto before = TimeAndInode(odd);
+        QVERIFY(before.second != 0);
+        ended = run({"--batch", "--trash-inputs", "--output", "odd", "odd"});
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(ended.err.contains("no Trash could be had for it; it was left as it is"),
+                 qPrintable(ended.err));
+        QCOMPARE(TimeAndInode(odd), before);
     }
 
     // Output that cannot be written fails the run, as GNU tools fail.

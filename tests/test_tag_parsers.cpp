@@ -305,7 +305,8 @@ private slots:
             for (const auto check :
                  {parserchecks::CheckId3v2ForNewAudio, parserchecks::CheckMpegLayout,
                   parserchecks::CheckMeasureMpegAudio, parserchecks::CheckDescription,
-                  parserchecks::CheckId3v2WithReplayGain, parserchecks::CheckApeWithReplayGain}) {
+                  parserchecks::CheckId3v2WithReplayGain, parserchecks::CheckApeWithReplayGain,
+                  parserchecks::CheckOutputMark}) {
                 const QString problem = check(bytes);
                 QVERIFY2(problem.isEmpty(), qPrintable(path + QStringLiteral(": ") + problem));
             }

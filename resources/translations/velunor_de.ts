@@ -87,10 +87,19 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
                    find -print0 writes them
+  --keep-folders   each file found in a folder PATH goes to the same folder
+                   below the output folder, made as needed
+  --skip-existing  a file whose output is there, made from the file as it is
+                   now, is not converted again (its line says up to date)
+  --keep-dates     each output takes its input&apos;s modification time
+  --trash-inputs   each input goes to the Trash once its output is in place;
+                   with the input&apos;s own folder as the output folder, this
+                   converts it in place
   -h, --help       show this help and exit
   --version        show the version and exit
 
-The output folder and everything in it are never searched for inputs. A name
+The output folder and everything in it are never searched for inputs, unless
+a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
@@ -98,10 +107,10 @@ The options never change what the window has stored. On a terminal a status
 line shows the progress; otherwise one line tells how each file ended. At the
 end every file that was not converted is listed with its reason.
 
-Exit status: 0 when every file was converted, 1 when any file was not (or a
-folder could not be searched, or the output could not be written), 2 for a
-wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP
-stopped the run (finished files are kept).
+Exit status: 0 when every file was converted or up to date, 1 when any file
+was not (or a folder could not be searched, or the output could not be
+written), 2 for a wrong command line (and nothing converted), 130 when
+SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
 </source>
         <translation>Aufruf: velunor [DATEI...]
         velunor --batch [--mode mix|left|right] [--output ORDNER] [--jobs N] PFAD...
@@ -126,23 +135,34 @@ erhält den Namen ihrer Eingabedatei mit „.mp3“.
                    (- liest sie von der Standardeingabe); mehrfach möglich
   -0, --null       die Pfade in LISTE sind durch NUL-Bytes getrennt, wie
                    find -print0 sie schreibt
+  --keep-folders   jede in einem Ordner-PFAD gefundene Datei kommt in denselben
+                   Ordner unterhalb des Ausgabeordners, bei Bedarf angelegt
+  --skip-existing  eine Datei, deren Ausgabedatei schon da ist, gemacht aus der
+                   Datei, wie sie jetzt ist, wird nicht erneut umgewandelt
+                   (ihre Zeile sagt „aktuell“)
+  --keep-dates     jede Ausgabedatei erhält die Änderungszeit ihrer Eingabedatei
+  --trash-inputs   jede Eingabedatei kommt in den Papierkorb, sobald ihre
+                   Ausgabedatei an ihrem Platz ist; mit dem eigenen Ordner der
+                   Eingabedatei als Ausgabeordner wandelt das sie an Ort und
+                   Stelle um
   -h, --help       diese Hilfe anzeigen und beenden
   --version        die Version anzeigen und beenden
 
-Der Ausgabeordner und alles darin werden nie nach Eingabedateien durchsucht.
-Ein Name, der kein UTF-8 ist, wird wie jeder andere umgewandelt und mit \xHH
-für jedes Byte gezeigt, das kein Text ist.
+Der Ausgabeordner und alles darin werden nie nach Eingabedateien durchsucht,
+außer ein mit --trash-inputs angegebener PFAD ist der Ausgabeordner oder liegt
+darin. Ein Name, der kein UTF-8 ist, wird wie jeder andere umgewandelt und mit
+\xHH für jedes Byte gezeigt, das kein Text ist.
 
 Die Optionen ändern nie, was das Fenster gespeichert hat. Auf einem Terminal
 zeigt eine Statuszeile den Fortschritt; sonst sagt je eine Zeile, wie jede
 Datei ausging. Am Ende wird jede Datei, die nicht umgewandelt wurde, mit ihrem
 Grund aufgeführt.
 
-Exit-Status: 0, wenn jede Datei umgewandelt wurde, 1, wenn eine Datei nicht
-umgewandelt wurde (oder ein Ordner nicht durchsucht oder die Ausgabe nicht
-geschrieben werden konnte), 2 bei einer falschen Befehlszeile (dann wird nichts
-umgewandelt), 130, wenn SIGINT, SIGTERM oder SIGHUP den Durchlauf angehalten
-haben (fertige Dateien bleiben erhalten).
+Exit-Status: 0, wenn jede Datei umgewandelt wurde oder bereits aktuell war, 1,
+wenn eine Datei nicht umgewandelt wurde (oder ein Ordner nicht durchsucht oder
+die Ausgabe nicht geschrieben werden konnte), 2 bei einer falschen
+Befehlszeile (dann wird nichts umgewandelt), 130, wenn SIGINT, SIGTERM oder
+SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
 </translation>
     </message>
 </context>
@@ -240,6 +260,18 @@ haben (fertige Dateien bleiben erhalten).
     <message>
         <source>not converted: %1 - %2</source>
         <translation>nicht umgewandelt: %1 - %2</translation>
+    </message>
+    <message>
+        <source>up to date: %1 -&gt; %2</source>
+        <translation>aktuell: %1 -&gt; %2</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input moved to the Trash)</source>
+        <translation>umgewandelt: %1 -&gt; %2 (Eingabedatei in den Papierkorb verschoben)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input kept: %3)</source>
+        <translation>umgewandelt: %1 -&gt; %2 (Eingabedatei behalten: %3)</translation>
     </message>
 </context>
 <context>
@@ -354,6 +386,10 @@ haben (fertige Dateien bleiben erhalten).
         <source>removed from the list before its turn</source>
         <translation>aus der Liste entfernt, bevor sie an der Reihe war</translation>
     </message>
+    <message>
+        <source>up to date</source>
+        <translation>bereits aktuell</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -423,6 +459,34 @@ haben (fertige Dateien bleiben erhalten).
         <source>no free name for its output could be found</source>
         <translation>für die Ausgabedatei wurde kein freier Name gefunden</translation>
     </message>
+    <message>
+        <source>the output could not take its input&apos;s date (%1)</source>
+        <translation>die Ausgabedatei konnte das Datum ihrer Eingabedatei nicht übernehmen (%1)</translation>
+    </message>
+    <message>
+        <source>the file changed while it was converted, and was left as it is</source>
+        <translation>die Datei hat sich während der Umwandlung geändert und wurde belassen, wie sie ist</translation>
+    </message>
+    <message>
+        <source>its output takes its name only once it is in the Trash, and no Trash could be had for it; it was left as it is</source>
+        <translation>ihre Ausgabedatei erhält ihren Namen erst, wenn sie im Papierkorb ist, und für sie war kein Papierkorb verfügbar; sie wurde belassen, wie sie ist</translation>
+    </message>
+    <message>
+        <source>its output is no longer where it was put</source>
+        <translation>ihre Ausgabedatei ist nicht mehr dort, wo sie abgelegt wurde</translation>
+    </message>
+    <message>
+        <source>it is no longer there</source>
+        <translation>sie ist nicht mehr da</translation>
+    </message>
+    <message>
+        <source>it changed while it was converted</source>
+        <translation>sie hat sich während der Umwandlung geändert</translation>
+    </message>
+    <message>
+        <source>no Trash could be had for it</source>
+        <translation>für sie war kein Papierkorb verfügbar</translation>
+    </message>
 </context>
 <context>
     <name>ListRun</name>
@@ -459,6 +523,17 @@ haben (fertige Dateien bleiben erhalten).
     <message>
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality nimmt source, eine Bitrate in kbit/s wie 128 oder v0 bis v9, nicht „%1“</translation>
+    </message>
+</context>
+<context>
+    <name>OutputSubfolder</name>
+    <message>
+        <source>the output folder %1 could not be made (%2)</source>
+        <translation>der Ausgabeordner %1 konnte nicht angelegt werden (%2)</translation>
+    </message>
+    <message>
+        <source>the output folder %1 could not be made (a file of that name is in the way)</source>
+        <translation>der Ausgabeordner %1 konnte nicht angelegt werden (eine Datei dieses Namens ist im Weg)</translation>
     </message>
 </context>
 <context>
@@ -565,6 +640,68 @@ haben (fertige Dateien bleiben erhalten).
         <translation>
             <numerusform>%n Datei wurde unter einem anderen Namen oder anstelle einer Ihrer Dateien gespeichert:</numerusform>
             <numerusform>%n Dateien wurden unter einem anderen Namen oder anstelle Ihrer Dateien gespeichert:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 - the file is in the Trash as %2</source>
+        <translation>%1 - die Datei liegt im Papierkorb als %2</translation>
+    </message>
+    <message>
+        <source>The file was up to date.</source>
+        <translation>Die Datei war bereits aktuell.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n files were up to date.</source>
+        <translation>
+            <numerusform>Die %n Datei war bereits aktuell.</numerusform>
+            <numerusform>Alle %n Dateien waren bereits aktuell.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>1 of %n files was converted, the others were up to date.</source>
+        <translation>
+            <numerusform>1 von %n Datei wurde umgewandelt, die anderen waren bereits aktuell.</numerusform>
+            <numerusform>1 von %n Dateien wurde umgewandelt, die anderen waren bereits aktuell.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 files were converted, the others were up to date.</source>
+        <translation>
+            <numerusform>%n von %1 Dateien wurde umgewandelt, die anderen waren bereits aktuell.</numerusform>
+            <numerusform>%n von %1 Dateien wurden umgewandelt, die anderen waren bereits aktuell.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was up to date and not converted again.</source>
+        <translation>1 Datei war bereits aktuell und wurde nicht erneut umgewandelt.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were up to date and not converted again.</source>
+        <translation>
+            <numerusform>%n Datei war bereits aktuell und wurde nicht erneut umgewandelt.</numerusform>
+            <numerusform>%n Dateien waren bereits aktuell und wurden nicht erneut umgewandelt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input was moved to the Trash.</source>
+        <translation>1 Eingabedatei wurde in den Papierkorb verschoben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs were moved to the Trash.</source>
+        <translation>
+            <numerusform>%n Eingabedatei wurde in den Papierkorb verschoben.</numerusform>
+            <numerusform>%n Eingabedateien wurden in den Papierkorb verschoben.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input stays where it was, not in the Trash:</source>
+        <translation>1 Eingabedatei bleibt, wo sie war, nicht im Papierkorb:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs stay where they were, not in the Trash:</source>
+        <translation>
+            <numerusform>%n Eingabedatei bleibt, wo sie war, nicht im Papierkorb:</numerusform>
+            <numerusform>%n Eingabedateien bleiben, wo sie waren, nicht im Papierkorb:</numerusform>
         </translation>
     </message>
 </context>

@@ -87,10 +87,19 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
                    find -print0 writes them
+  --keep-folders   each file found in a folder PATH goes to the same folder
+                   below the output folder, made as needed
+  --skip-existing  a file whose output is there, made from the file as it is
+                   now, is not converted again (its line says up to date)
+  --keep-dates     each output takes its input&apos;s modification time
+  --trash-inputs   each input goes to the Trash once its output is in place;
+                   with the input&apos;s own folder as the output folder, this
+                   converts it in place
   -h, --help       show this help and exit
   --version        show the version and exit
 
-The output folder and everything in it are never searched for inputs. A name
+The output folder and everything in it are never searched for inputs, unless
+a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
@@ -98,10 +107,10 @@ The options never change what the window has stored. On a terminal a status
 line shows the progress; otherwise one line tells how each file ended. At the
 end every file that was not converted is listed with its reason.
 
-Exit status: 0 when every file was converted, 1 when any file was not (or a
-folder could not be searched, or the output could not be written), 2 for a
-wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP
-stopped the run (finished files are kept).
+Exit status: 0 when every file was converted or up to date, 1 when any file
+was not (or a folder could not be searched, or the output could not be
+written), 2 for a wrong command line (and nothing converted), 130 when
+SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
 </source>
         <translation>Uso:
   velunor [ARCHIVO...]
@@ -128,22 +137,33 @@ nombre de su archivo de entrada con «.mp3».
                    (- las lee de la entrada estándar); puede repetirse
   -0, --null       las rutas de LISTA están separadas por bytes NUL, tal como
                    las escribe find -print0
+  --keep-folders   cada archivo encontrado en una carpeta RUTA va a la misma
+                   carpeta bajo la carpeta de salida, creada si hace falta
+  --skip-existing  un archivo cuya salida ya existe, hecha a partir del archivo
+                   tal como está ahora, no se vuelve a convertir (su línea dice
+                   al día)
+  --keep-dates     cada salida toma la fecha de modificación de su entrada
+  --trash-inputs   cada entrada va a la Papelera cuando su salida está en su
+                   sitio; con la propia carpeta de la entrada como carpeta de
+                   salida, la convierte en el mismo lugar
   -h, --help       mostrar esta ayuda y salir
   --version        mostrar la versión y salir
 
 La carpeta de salida y todo lo que contiene nunca se examinan en busca de
-archivos de entrada. Un nombre que no está en UTF-8 se convierte como cualquier
-otro y se muestra con \xHH por cada byte que no es texto.
+archivos de entrada, salvo que una RUTA dada con --trash-inputs sea la carpeta
+de salida o esté dentro de ella. Un nombre que no está en UTF-8 se convierte
+como cualquier otro y se muestra con \xHH por cada byte que no es texto.
 
 Las opciones nunca cambian lo que la ventana tiene guardado. En un terminal,
 una línea de estado muestra el progreso; si no, una línea indica cómo terminó
 cada archivo. Al final se enumera cada archivo que no se convirtió, con su
 motivo.
 
-Estado de salida: 0 si se convirtieron todos los archivos, 1 si alguno no se
-convirtió (o no se pudo examinar una carpeta o escribir la salida), 2 si la
-línea de órdenes es incorrecta (y no se convierte nada), 130 si SIGINT, SIGTERM
-o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
+Estado de salida: 0 si todos los archivos se convirtieron o ya estaban al día,
+1 si alguno no se convirtió (o no se pudo examinar una carpeta o escribir la
+salida), 2 si la línea de órdenes es incorrecta (y no se convierte nada), 130
+si SIGINT, SIGTERM o SIGHUP detuvieron la conversión (los archivos terminados
+se conservan).
 </translation>
     </message>
 </context>
@@ -241,6 +261,18 @@ o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
     <message>
         <source>not converted: %1 - %2</source>
         <translation>no convertido: %1 - %2</translation>
+    </message>
+    <message>
+        <source>up to date: %1 -&gt; %2</source>
+        <translation>al día: %1 -&gt; %2</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input moved to the Trash)</source>
+        <translation>convertido: %1 -&gt; %2 (entrada movida a la Papelera)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input kept: %3)</source>
+        <translation>convertido: %1 -&gt; %2 (entrada conservada: %3)</translation>
     </message>
 </context>
 <context>
@@ -355,6 +387,10 @@ o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
         <source>removed from the list before its turn</source>
         <translation>quitado de la lista antes de su turno</translation>
     </message>
+    <message>
+        <source>up to date</source>
+        <translation>al día</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -424,6 +460,34 @@ o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
         <source>no free name for its output could be found</source>
         <translation>no se encontró ningún nombre libre para su salida</translation>
     </message>
+    <message>
+        <source>the output could not take its input&apos;s date (%1)</source>
+        <translation>la salida no pudo tomar la fecha de su entrada (%1)</translation>
+    </message>
+    <message>
+        <source>the file changed while it was converted, and was left as it is</source>
+        <translation>el archivo cambió mientras se convertía y se dejó tal cual</translation>
+    </message>
+    <message>
+        <source>its output takes its name only once it is in the Trash, and no Trash could be had for it; it was left as it is</source>
+        <translation>su salida solo toma su nombre una vez que está en la Papelera, y no había Papelera disponible para él; se dejó tal cual</translation>
+    </message>
+    <message>
+        <source>its output is no longer where it was put</source>
+        <translation>su salida ya no está donde se colocó</translation>
+    </message>
+    <message>
+        <source>it is no longer there</source>
+        <translation>ya no está allí</translation>
+    </message>
+    <message>
+        <source>it changed while it was converted</source>
+        <translation>cambió mientras se convertía</translation>
+    </message>
+    <message>
+        <source>no Trash could be had for it</source>
+        <translation>no había Papelera disponible para él</translation>
+    </message>
 </context>
 <context>
     <name>ListRun</name>
@@ -460,6 +524,17 @@ o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
     <message>
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality admite source, una tasa de bits en kbps como 128, o de v0 a v9, no «%1»</translation>
+    </message>
+</context>
+<context>
+    <name>OutputSubfolder</name>
+    <message>
+        <source>the output folder %1 could not be made (%2)</source>
+        <translation>no se pudo crear la carpeta de salida %1 (%2)</translation>
+    </message>
+    <message>
+        <source>the output folder %1 could not be made (a file of that name is in the way)</source>
+        <translation>no se pudo crear la carpeta de salida %1 (un archivo con ese nombre lo impide)</translation>
     </message>
 </context>
 <context>
@@ -566,6 +641,68 @@ o SIGHUP detuvieron la conversión (los archivos terminados se conservan).
         <translation>
             <numerusform>%n archivo se guardó con otro nombre o en lugar de un archivo suyo:</numerusform>
             <numerusform>%n archivos se guardaron con otro nombre o en lugar de archivos suyos:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 - the file is in the Trash as %2</source>
+        <translation>%1 - el archivo está en la Papelera como %2</translation>
+    </message>
+    <message>
+        <source>The file was up to date.</source>
+        <translation>El archivo ya estaba al día.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n files were up to date.</source>
+        <translation>
+            <numerusform>%n archivo ya estaba al día.</numerusform>
+            <numerusform>Los %n archivos ya estaban al día.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>1 of %n files was converted, the others were up to date.</source>
+        <translation>
+            <numerusform>Se convirtió 1 de %n archivo, los demás ya estaban al día.</numerusform>
+            <numerusform>Se convirtió 1 de %n archivos, los demás ya estaban al día.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 files were converted, the others were up to date.</source>
+        <translation>
+            <numerusform>Se convirtió %n de %1 archivos, los demás ya estaban al día.</numerusform>
+            <numerusform>Se convirtieron %n de %1 archivos, los demás ya estaban al día.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was up to date and not converted again.</source>
+        <translation>1 archivo ya estaba al día y no se volvió a convertir.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were up to date and not converted again.</source>
+        <translation>
+            <numerusform>%n archivo ya estaba al día y no se volvió a convertir.</numerusform>
+            <numerusform>%n archivos ya estaban al día y no se volvieron a convertir.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input was moved to the Trash.</source>
+        <translation>1 archivo de entrada se movió a la Papelera.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs were moved to the Trash.</source>
+        <translation>
+            <numerusform>%n archivo de entrada se movió a la Papelera.</numerusform>
+            <numerusform>%n archivos de entrada se movieron a la Papelera.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input stays where it was, not in the Trash:</source>
+        <translation>1 archivo de entrada sigue donde estaba, fuera de la Papelera:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs stay where they were, not in the Trash:</source>
+        <translation>
+            <numerusform>%n archivo de entrada sigue donde estaba, fuera de la Papelera:</numerusform>
+            <numerusform>%n archivos de entrada siguen donde estaban, fuera de la Papelera:</numerusform>
         </translation>
     </message>
 </context>

@@ -87,10 +87,19 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
                    find -print0 writes them
+  --keep-folders   each file found in a folder PATH goes to the same folder
+                   below the output folder, made as needed
+  --skip-existing  a file whose output is there, made from the file as it is
+                   now, is not converted again (its line says up to date)
+  --keep-dates     each output takes its input&apos;s modification time
+  --trash-inputs   each input goes to the Trash once its output is in place;
+                   with the input&apos;s own folder as the output folder, this
+                   converts it in place
   -h, --help       show this help and exit
   --version        show the version and exit
 
-The output folder and everything in it are never searched for inputs. A name
+The output folder and everything in it are never searched for inputs, unless
+a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
@@ -98,10 +107,10 @@ The options never change what the window has stored. On a terminal a status
 line shows the progress; otherwise one line tells how each file ended. At the
 end every file that was not converted is listed with its reason.
 
-Exit status: 0 when every file was converted, 1 when any file was not (or a
-folder could not be searched, or the output could not be written), 2 for a
-wrong command line (and nothing converted), 130 when SIGINT, SIGTERM or SIGHUP
-stopped the run (finished files are kept).
+Exit status: 0 when every file was converted or up to date, 1 when any file
+was not (or a folder could not be searched, or the output could not be
+written), 2 for a wrong command line (and nothing converted), 130 when
+SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
 </source>
         <translation>Utilisation&#xa0;:
   velunor [FICHIER...]
@@ -127,11 +136,21 @@ sortie prend le nom de son fichier d’entrée avec «&#xa0;.mp3&#xa0;».
                    (- les lit sur l’entrée standard)&#xa0;; peut être répété
   -0, --null       les chemins de LISTE sont séparés par des octets NUL, tels
                    que find -print0 les écrit
+  --keep-folders   chaque fichier trouvé dans un dossier CHEMIN va dans le même
+                   dossier sous le dossier de sortie, créé au besoin
+  --skip-existing  un fichier dont la sortie existe déjà, faite à partir du
+                   fichier tel qu’il est, n’est pas converti de nouveau (sa
+                   ligne dit à jour)
+  --keep-dates     chaque sortie prend la date de modification de son entrée
+  --trash-inputs   chaque entrée va à la corbeille une fois sa sortie en place&#xa0;;
+                   avec le dossier même de l’entrée comme dossier de sortie,
+                   cela la convertit sur place
   -h, --help       afficher cette aide et quitter
   --version        afficher la version et quitter
 
 Le dossier de sortie et tout son contenu ne sont jamais parcourus à la
-recherche de fichiers d’entrée. Un nom qui n’est pas en UTF-8 est converti
+recherche de fichiers d’entrée, sauf si un CHEMIN donné avec --trash-inputs est
+le dossier de sortie ou s’y trouve. Un nom qui n’est pas en UTF-8 est converti
 comme les autres et affiché avec \xHH pour chaque octet qui n’est pas du texte.
 
 Les options ne changent jamais ce que la fenêtre a enregistré. Sur un terminal,
@@ -139,10 +158,11 @@ une ligne d’état montre la progression&#xa0;; sinon, une ligne indique commen
 chaque fichier s’est terminé. À la fin, chaque fichier non converti est listé
 avec sa raison.
 
-Code de sortie&#xa0;: 0 si chaque fichier a été converti, 1 si un fichier ne l’a pas
-été (ou si un dossier n’a pas pu être parcouru, ou la sortie écrite), 2 pour
-une ligne de commande erronée (rien n’est alors converti), 130 si SIGINT,
-SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés).
+Code de sortie&#xa0;: 0 si chaque fichier a été converti ou était à jour, 1 si un
+fichier ne l’a pas été (ou si un dossier n’a pas pu être parcouru, ou la sortie
+écrite), 2 pour une ligne de commande erronée (rien n’est alors converti), 130
+si SIGINT, SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont
+gardés).
 </translation>
     </message>
 </context>
@@ -240,6 +260,18 @@ SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés)
     <message>
         <source>not converted: %1 - %2</source>
         <translation>non converti&#xa0;: %1 - %2</translation>
+    </message>
+    <message>
+        <source>up to date: %1 -&gt; %2</source>
+        <translation>à jour&#xa0;: %1 -&gt; %2</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input moved to the Trash)</source>
+        <translation>converti&#xa0;: %1 -&gt; %2 (entrée mise à la corbeille)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 (input kept: %3)</source>
+        <translation>converti&#xa0;: %1 -&gt; %2 (entrée gardée&#xa0;: %3)</translation>
     </message>
 </context>
 <context>
@@ -354,6 +386,10 @@ SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés)
         <source>removed from the list before its turn</source>
         <translation>retiré de la liste avant son tour</translation>
     </message>
+    <message>
+        <source>up to date</source>
+        <translation>à jour</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -423,6 +459,34 @@ SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés)
         <source>no free name for its output could be found</source>
         <translation>aucun nom libre n’a été trouvé pour sa sortie</translation>
     </message>
+    <message>
+        <source>the output could not take its input&apos;s date (%1)</source>
+        <translation>la sortie n’a pas pu prendre la date de son entrée (%1)</translation>
+    </message>
+    <message>
+        <source>the file changed while it was converted, and was left as it is</source>
+        <translation>le fichier a changé pendant sa conversion et a été laissé tel quel</translation>
+    </message>
+    <message>
+        <source>its output takes its name only once it is in the Trash, and no Trash could be had for it; it was left as it is</source>
+        <translation>sa sortie ne prend son nom qu’une fois le fichier à la corbeille, et aucune corbeille n’était disponible pour lui&#xa0;; il a été laissé tel quel</translation>
+    </message>
+    <message>
+        <source>its output is no longer where it was put</source>
+        <translation>sa sortie n’est plus là où elle a été mise</translation>
+    </message>
+    <message>
+        <source>it is no longer there</source>
+        <translation>il n’est plus là</translation>
+    </message>
+    <message>
+        <source>it changed while it was converted</source>
+        <translation>il a changé pendant sa conversion</translation>
+    </message>
+    <message>
+        <source>no Trash could be had for it</source>
+        <translation>aucune corbeille n’était disponible pour lui</translation>
+    </message>
 </context>
 <context>
     <name>ListRun</name>
@@ -459,6 +523,17 @@ SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés)
     <message>
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality accepte source, un débit en kbit/s comme 128, ou v0 à v9, pas «&#xa0;%1&#xa0;»</translation>
+    </message>
+</context>
+<context>
+    <name>OutputSubfolder</name>
+    <message>
+        <source>the output folder %1 could not be made (%2)</source>
+        <translation>le dossier de sortie %1 n’a pas pu être créé (%2)</translation>
+    </message>
+    <message>
+        <source>the output folder %1 could not be made (a file of that name is in the way)</source>
+        <translation>le dossier de sortie %1 n’a pas pu être créé (un fichier de ce nom occupe la place)</translation>
     </message>
 </context>
 <context>
@@ -565,6 +640,68 @@ SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont gardés)
         <translation>
             <numerusform>%n fichier a été enregistré sous un autre nom ou à la place d’un de vos fichiers&#xa0;:</numerusform>
             <numerusform>%n fichiers ont été enregistrés sous un autre nom ou à la place de vos fichiers&#xa0;:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 - the file is in the Trash as %2</source>
+        <translation>%1 - le fichier est à la corbeille sous le nom %2</translation>
+    </message>
+    <message>
+        <source>The file was up to date.</source>
+        <translation>Le fichier était à jour.</translation>
+    </message>
+    <message numerus="yes">
+        <source>All %n files were up to date.</source>
+        <translation>
+            <numerusform>%n fichier était à jour.</numerusform>
+            <numerusform>Les %n fichiers étaient tous à jour.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>1 of %n files was converted, the others were up to date.</source>
+        <translation>
+            <numerusform>1 fichier sur %n a été converti, les autres étaient à jour.</numerusform>
+            <numerusform>1 fichier sur %n a été converti, les autres étaient à jour.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of %1 files were converted, the others were up to date.</source>
+        <translation>
+            <numerusform>%n fichier sur %1 a été converti, les autres étaient à jour.</numerusform>
+            <numerusform>%n fichiers sur %1 ont été convertis, les autres étaient à jour.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was up to date and not converted again.</source>
+        <translation>1 fichier était à jour et n’a pas été converti de nouveau.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were up to date and not converted again.</source>
+        <translation>
+            <numerusform>%n fichier était à jour et n’a pas été converti de nouveau.</numerusform>
+            <numerusform>%n fichiers étaient à jour et n’ont pas été convertis de nouveau.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input was moved to the Trash.</source>
+        <translation>1 fichier d’entrée a été mis à la corbeille.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs were moved to the Trash.</source>
+        <translation>
+            <numerusform>%n fichier d’entrée a été mis à la corbeille.</numerusform>
+            <numerusform>%n fichiers d’entrée ont été mis à la corbeille.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 input stays where it was, not in the Trash:</source>
+        <translation>1 fichier d’entrée reste où il était, hors de la corbeille&#xa0;:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n inputs stay where they were, not in the Trash:</source>
+        <translation>
+            <numerusform>%n fichier d’entrée reste où il était, hors de la corbeille&#xa0;:</numerusform>
+            <numerusform>%n fichiers d’entrée restent où ils étaient, hors de la corbeille&#xa0;:</numerusform>
         </translation>
     </message>
 </context>

@@ -4,6 +4,7 @@
 // checked the same way by the fuzz targets and by the unit test that runs
 // every checked-in fixture through them. Each check returns "" or what broke.
 
+#include "conversion/OutputMark.h"
 #include "platform/Path.h"
 #include "tags/ApeTag.h"
 #include "tags/Id3v2ForNewAudio.h"
@@ -250,6 +251,30 @@ inline QString CheckShownPath(const QByteArray &name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F ||
             (c.unicode() >= 0x80 && c.unicode() <= 0x9F))
             return QStringLiteral("\"%1\" shows a control character").arg(shown);
+    return QString();
+}
+
+// An output's mark, as any user may write it: read as a path and the
+// numbers it holds, or as no mark when it names no path; a mark read and
+// written again reads back the same.
+inline QString CheckOutputMark(const QByteArray &value)
+{
+    const std::optional<OutputMark> mark = OutputMark::Decode(value);
+    if (!mark)
+        return value.isEmpty() || value.startsWith('\0')
+                   ? QString()
+                   : QStringLiteral("a mark that names a path is read as none");
+    if (mark->input.bytes() !=
+        value.left(value.indexOf('\0') < 0 ? value.size() : value.indexOf('\0')))
+        return QStringLiteral("the mark's path is not its first field");
+    InputFacts facts;
+    facts.absolute = mark->input;
+    facts.size = mark->size.value_or(0);
+    facts.modifiedNs = mark->modifiedNs.value_or(0);
+    const std::optional<OutputMark> again = OutputMark::Decode(OutputMark::Encode(facts));
+    if (!again || again->input != mark->input || again->size != facts.size ||
+        again->modifiedNs != facts.modifiedNs)
+        return QStringLiteral("the mark written again reads back otherwise");
     return QString();
 }
 

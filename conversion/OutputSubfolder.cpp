@@ -1,0 +1,57 @@
+#include "conversion/OutputSubfolder.h"
+
+#include "conversion/OutputNames.h"
+#include "platform/FileSystem.h"
+
+#include <QCoreApplication>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(OutputSubfolder)
+};
+
+} // namespace
+
+Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
+                             const std::function<bool(const Path &folderKey)> &refusesWindowsNames,
+                             bool &renamed)
+{
+    Path current = folder.withSeparator();
+    for (const QByteArray &part : relative.bytes().split('/')) {
+        if (part.isEmpty())
+            continue;
+        Path name = Path::FromBytes(part);
+        // Only a name Windows would refuse makes the folder's file system
+        // worth asking.
+        if (const Path safe = WindowsSafeStem(name); safe != name && refusesWindowsNames) {
+            const Path real = FileSystem::RealPathOf(current);
+            if (refusesWindowsNames(real.isEmpty() ? current : real)) {
+                name = safe;
+                renamed = true;
+            }
+        }
+        const Path next = current.child(name).withSeparator();
+        if (!Main::FolderExists(next)) {
+            if (::mkdir(next.c_str(), 0777) != 0 && errno != EEXIST) {
+                const int error = errno;
+                return Failure{error, Words::tr("the output folder %1 could not be made (%2)")
+                                          .arg(next.text(), FileSystem::SystemMessage(error))};
+            }
+            if (!Main::FolderExists(next))
+                return Failure::Because(
+                    Words::tr("the output folder %1 could not be made (a file of that name "
+                              "is in the way)")
+                        .arg(next.text()));
+        }
+        current = next;
+    }
+    return current;
+}
+
+} // namespace velunor

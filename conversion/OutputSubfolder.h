@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Path.h"
+#include "platform/Result.h"
+
+#include <functional>
+
+namespace velunor {
+
+// The folder `relative` (folder names, each followed by "/") below `folder`,
+// made folder by folder where it does not exist yet, as `mkdir -p` makes it.
+// A name that a folder's file system refuses as Windows refuses it (asked of
+// `refusesWindowsNames` with that folder's real path, only for names that hold
+// such characters) is made fit as WindowsSafeStem makes a stem, and `renamed`
+// is set. A failure in words when a folder cannot be made or a file of its
+// name is in the way.
+Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
+                             const std::function<bool(const Path &folderKey)> &refusesWindowsNames,
+                             bool &renamed);
+
+} // namespace velunor
