@@ -11,7 +11,7 @@
 # that none is out of date or unfinished.
 find_package(Qt6 REQUIRED COMPONENTS LinguistTools)
 
-set(VELUNOR_LANGUAGES de es fr)
+set(VELUNOR_LANGUAGES de es fr it)
 set(VELUNOR_TRANSLATIONS_SOURCE_DIR ${CMAKE_SOURCE_DIR}/resources/translations)
 set(VELUNOR_TRANSLATIONS_DIR ${VELUNOR_PROGRAM_DIR}/translations)
 # Line numbers would change with every edit of the code; the texts are enough.

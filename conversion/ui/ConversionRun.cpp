@@ -18,7 +18,7 @@ QString RunState(int percent, std::optional<qint64> secondsLeft)
     if (secondsLeft)
         return ConversionRun::tr("%1% \u00b7 %2 left")
             .arg(QString::number(percent), DurationText(*secondsLeft));
-    return QString::number(percent) + QLatin1Char('%');
+    return ConversionRun::tr("%1%").arg(percent);
 }
 
 int StepNumber(const StepFailure &failure)

@@ -46,6 +46,10 @@ in %2 in Zeile %3<byte value="xd"/><byte value="xd"/>Bitte senden Sie ein Bildsc
         <source>Please wait.. %1</source>
         <translation>Bitte warten.. %1</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>velunor::Form1</name>

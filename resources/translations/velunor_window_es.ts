@@ -46,6 +46,10 @@ en %2 en la línea %3<byte value="xd"/><byte value="xd"/>Envíe una captura de p
         <source>Please wait.. %1</source>
         <translation>Espere.. %1</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1 %</translation>
+    </message>
 </context>
 <context>
     <name>velunor::Form1</name>

@@ -46,6 +46,10 @@ dans %2 à la ligne %3<byte value="xd"/><byte value="xd"/>Veuillez envoyer une c
         <source>Please wait.. %1</source>
         <translation>Veuillez patienter.. %1</translation>
     </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1&#xa0;%</translation>
+    </message>
 </context>
 <context>
     <name>velunor::Form1</name>

@@ -50,7 +50,7 @@ check_installed_layout() {
   # Each language: the catalogues beside the program, which the installed
   # program finds, and the manual page's short description.
   local language
-  for language in de es fr; do
+  for language in de es fr it; do
     [ -s "$prefix/lib/velunor/translations/velunor_$language.qm" ] &&
       [ -s "$prefix/lib/velunor/translations/velunor_window_$language.qm" ] ||
       fail "no $language catalogues beside the program"
