@@ -47,7 +47,6 @@ int main(int argc, char *argv[])
     // The window speaks the user's language, Qt's own dialogs and buttons
     // included.
     velunor::Languages::Install(
-        velunor::Languages::FolderOf(velunor::Main::ProgramFolder()),
         {velunor::Languages::CommandLineCatalogue, velunor::Languages::WindowCatalogue},
         {QStringLiteral("qtbase")});
 

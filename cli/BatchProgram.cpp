@@ -142,8 +142,7 @@ QByteArrayList ArgumentBytes(int argc, char **argv)
 int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int error)
 {
     QCoreApplication application(argc, argv);
-    Languages::Install(Languages::FolderOf(Main::ProgramFolder()),
-                       {Languages::CommandLineCatalogue});
+    Languages::Install({Languages::CommandLineCatalogue});
     const QString told =
         window.isEmpty()
             ? Words::tr("velunor: the program's own path cannot be read: %1")
@@ -161,8 +160,7 @@ int RunBatchProgram(int argc, char **argv)
     const QByteArrayList arguments = ArgumentBytes(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velunor"));
-    Languages::Install(Languages::FolderOf(Main::ProgramFolder()),
-                       {Languages::CommandLineCatalogue});
+    Languages::Install({Languages::CommandLineCatalogue});
     // A reader that goes away (`velunor --batch ... | head`) must not end the
     // run half way: the lines it would have read are dropped instead.
     std::signal(SIGPIPE, SIG_IGN);

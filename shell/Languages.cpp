@@ -64,11 +64,6 @@ bool InstallCatalogue(const QString &file)
 
 } // namespace
 
-QString FolderOf(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("/translations");
-}
-
 QString Chosen(const std::function<bool(const QString &language)> &isAtHand)
 {
     QByteArray messages = Variable("LC_ALL");
@@ -96,12 +91,15 @@ QString Chosen(const std::function<bool(const QString &language)> &isAtHand)
     return QString();
 }
 
-QString Install(const QString &folder, const QStringList &catalogues,
-                const QStringList &qtCatalogues)
+QString Install(const QStringList &catalogues, const QStringList &qtCatalogues,
+                const QString &given)
 {
     if (catalogues.isEmpty())
         return QString();
+    QString folder = given;
     const QString language = Chosen([&](const QString &candidate) {
+        if (folder.isEmpty())
+            folder = QCoreApplication::applicationDirPath() + QStringLiteral("/translations");
         return QFile::exists(CatalogueFile(folder, catalogues.front(), candidate));
     });
     if (language.isEmpty())

@@ -15,9 +15,6 @@ namespace velunor::Languages {
 inline const QString CommandLineCatalogue = QStringLiteral("velunor");
 inline const QString WindowCatalogue = QStringLiteral("velunor_window");
 
-// Where the program's catalogues lie beside it.
-QString FolderOf(const QString &programFolder);
-
 // The language the locale asks for ("de", "pt_BR"), as the environment
 // gives it in the order gettext reads it: LANGUAGE (a list, best first)
 // unless the messages' locale (LC_ALL, LC_MESSAGES, LANG) is C or POSIX, and
@@ -27,12 +24,14 @@ QString FolderOf(const QString &programFolder);
 QString Chosen(const std::function<bool(const QString &language)> &isAtHand);
 
 // Installs, for the language the locale chooses, the program's catalogues
-// `catalogues` from `folder` (the first one decides which languages are at
-// hand) and Qt's own catalogues `qtCatalogues` ("qtbase") from Qt's folder.
-// Needs the application object, which keeps them. Returns the language, ""
-// for English, when nothing is installed.
-QString Install(const QString &folder, const QStringList &catalogues,
-                const QStringList &qtCatalogues = {});
+// `catalogues` (the first one decides which languages are at hand) and Qt's
+// own catalogues `qtCatalogues` ("qtbase") from Qt's folder. The program's
+// lie in `folder`, by default in translations/ beside the program, which is
+// looked up only once a language other than English is wanted. Needs the
+// application object, which keeps them. Returns the language, "" for
+// English, when nothing is installed.
+QString Install(const QStringList &catalogues, const QStringList &qtCatalogues = {},
+                const QString &folder = QString());
 
 // The language installed, "" for English.
 QString Current();

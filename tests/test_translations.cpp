@@ -295,7 +295,7 @@ private slots:
     void windowSpeaksTheUsersLanguage()
     {
         qputenv("LC_ALL", "de_DE.UTF-8");
-        QCOMPARE(Languages::Install(pseudo_.path(), kCatalogues, {QStringLiteral("qtbase")}),
+        QCOMPARE(Languages::Install(kCatalogues, {QStringLiteral("qtbase")}, pseudo_.path()),
                  kPseudoLanguage);
         // Qt's own buttons speak the language too.
         QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
@@ -370,9 +370,9 @@ private slots:
     {
         QFETCH(QString, language);
         qputenv("LC_ALL", (language + QStringLiteral(".UTF-8")).toLatin1());
-        QCOMPARE(
-            Languages::Install(QStringLiteral(VELUNOR_PROGRAM_DIR "/translations"), kCatalogues),
-            language);
+        QCOMPARE(Languages::Install(kCatalogues, {},
+                                    QStringLiteral(VELUNOR_PROGRAM_DIR "/translations")),
+                 language);
         TestWindow window;
         window.load();
         QVERIFY(window.ui().PushButton2->text() != QStringLiteral("Start Converting"));
