@@ -6,7 +6,10 @@
 //   - 12 one-minute stereo MP3s (goal: at most 1.05);
 //   - sixty 30-second files listed before one 30-minute file, the shell
 //     taking them in list order (goal: at most 0.8), where starting the
-//     longest file first pays.
+//     longest file first pays;
+//   - 40 one-minute MP3s that are mono already, which the program copies,
+//     against `cp` and `sync` of each file (written through to the disk, as
+//     the program writes every output) by xargs -P N (goal: at most 1.5).
 // Every run of the program includes its start, the staging of the converter,
 // the folder search or the list, the checks, tags and clean-up.
 
@@ -40,12 +43,21 @@ void EmptyFolder(const QString &path)
         folder.remove(name);
 }
 
-// `count` copies of one stereo MP3 of `seconds`, named from `stem`, in
-// `folder`; empty when SoX could not make it.
-QStringList MakeCopies(const QString &folder, const QString &stem, int count, double seconds)
+// `count` copies of one stereo MP3 of `seconds` (a mono one at 128 kbit/s
+// when `mono`), named from `stem`, in `folder`; empty when SoX could not
+// make it.
+QStringList MakeCopies(const QString &folder, const QString &stem, int count, double seconds,
+                       bool mono = false)
 {
     const QString first = QDir(folder).filePath(stem + QStringLiteral(" 001.mp3"));
-    if (const QString problem = testing::MakeStereoMp3(first, seconds); !problem.isEmpty()) {
+    const QString problem =
+        mono ? testing::RunTool(QStringLiteral("sox"),
+                                {QStringLiteral("-n"), QStringLiteral("-c"), QStringLiteral("1"),
+                                 QStringLiteral("-C"), QStringLiteral("128"), first,
+                                 QStringLiteral("synth"), QString::number(seconds),
+                                 QStringLiteral("sine"), QStringLiteral("440")})
+             : testing::MakeStereoMp3(first, seconds);
+    if (!problem.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(problem));
         return {};
     }
@@ -97,15 +109,34 @@ struct Comparison {
     std::vector<double> program, shell;
 };
 
+// Milliseconds that a shell takes to copy each of `files` into
+// `outputFolder` and write it through to the disk, `atOnce` at a time.
+double CopyShell(const QStringList &files, const QString &outputFolder, int atOnce)
+{
+    const QString script = QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
+                                          "'cp \"$1\" \"%2/\" && sync \"%2/${1##*/}\"' _ {}");
+    QProcess shell;
+    QElapsedTimer clock;
+    clock.start();
+    shell.start(QStringLiteral("bash"),
+                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
+                            QStringLiteral("shell")} +
+                    files);
+    shell.waitForFinished(-1);
+    return clock.nsecsElapsed() / 1e6;
+}
+
+using ShellRun = double (*)(const QStringList &files, const QString &outputFolder, int atOnce);
+
 Comparison Compare(const Places &places, const QStringList &programPaths,
-                   const QStringList &shellFiles, int atOnce, bool &ok)
+                   const QStringList &shellFiles, int atOnce, bool &ok, ShellRun shellRun = &Shell)
 {
     QTemporaryDir outputs, shellOutputs;
-    Shell(shellFiles, shellOutputs.path(), atOnce); // warm-up
+    shellRun(shellFiles, shellOutputs.path(), atOnce); // warm-up
     Comparison comparison;
     for (int round = 0; round < kRounds; ++round) {
         EmptyFolder(shellOutputs.path());
-        comparison.shell.push_back(Shell(shellFiles, shellOutputs.path(), atOnce));
+        comparison.shell.push_back(shellRun(shellFiles, shellOutputs.path(), atOnce));
         EmptyFolder(outputs.path());
         comparison.program.push_back(CommandLine(places, programPaths, outputs.path(), atOnce, ok));
         if (QDir(outputs.path()).entryList(QDir::Files).size() != shellFiles.size())
@@ -165,6 +196,15 @@ int main(int argc, char **argv)
         Report("sixty 30-second files listed before one 30-minute file",
                "command line / shell in list order, one long file last",
                Compare(places, files, files, atOnce, ok), 0.8);
+    }
+    {
+        QTemporaryDir inputs;
+        const QStringList files = MakeCopies(inputs.path(), QStringLiteral("mono"), 40, 60.0, true);
+        if (files.isEmpty())
+            return 1;
+        Report("40 one-minute files that are mono already, against cp and sync",
+               "command line / copy, 40 one-minute mono files",
+               Compare(places, files, files, atOnce, ok, &CopyShell), 1.5);
     }
     if (!ok)
         std::printf("  the command line did not convert every file\n");

@@ -18,6 +18,7 @@ const QByteArray kBatch = "--batch";
 const QByteArray kMode = "--mode";
 const QByteArray kOutput = "--output";
 const QByteArray kJobs = "--jobs";
+const QByteArray kQuality = "--quality";
 const QByteArray kFilesFrom = "--files-from";
 const QByteArray kNull = "--null";
 const QByteArray kShortNull = "-0";
@@ -31,12 +32,13 @@ const QByteArray kVersion = "--version";
 const QByteArray kEndOfOptions = "--";
 
 // The options that take a value.
-const QByteArrayList kValued = {kMode, kOutput, kJobs, kFilesFrom};
+const QByteArrayList kValued = {kMode, kOutput, kJobs, kQuality, kFilesFrom};
 // Every option that asks for a batch run, for the window's start to tell.
-constexpr const char *kBatchOptionNames[] = {
-    "--batch",        "--help",          "-h",           "--version",     "--mode",
-    "--output",       "--jobs",          "--files-from", "--null",        "-0",
-    "--keep-folders", "--skip-existing", "--keep-dates", "--trash-inputs"};
+constexpr const char *kBatchOptionNames[] = {"--batch",         "--help",       "-h",
+                                             "--version",       "--mode",       "--output",
+                                             "--jobs",          "--quality",    "--files-from",
+                                             "--null",          "-0",           "--keep-folders",
+                                             "--skip-existing", "--keep-dates", "--trash-inputs"};
 
 // The option's name and, for "--name=value", its value.
 std::pair<QByteArray, std::optional<QByteArray>> SplitOption(const QByteArray &argument)
@@ -168,6 +170,12 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
             if (value.isEmpty())
                 fail(Words::tr("--output needs a folder"));
             options.outputFolder = Path::FromBytes(value);
+        } else if (name == kQuality) {
+            const ParsedQuality quality = ParseOutputQuality(QString::fromUtf8(value));
+            if (quality.ok())
+                options.quality = quality.quality;
+            else
+                fail(quality.error);
         } else if (name == kFilesFrom) {
             if (value.isEmpty())
                 fail(Words::tr("--files-from needs a file, or - for standard input"));
@@ -216,8 +224,8 @@ QString HelpText()
 {
     return Words::tr(
                "Usage: velunor [FILE...]\n"
-               "       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] "
-               "PATH...\n"
+               "       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]\n"
+               "                       [--quality source|KBPS|vN] PATH...\n"
                "       velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]\n"
                "\n"
                "Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window\n"
@@ -232,6 +240,10 @@ QString HelpText()
                "  --output FOLDER  where the mono files go; by default the output folder last\n"
                "                   chosen in the window, else the desktop folder\n"
                "  --jobs N         conversions at once; by default one per processor (%1 here)\n"
+               "  --quality Q      how the mono MP3 is encoded: source (the input's bit rate\n"
+               "                   per channel, constant), a constant bit rate in kbps such\n"
+               "                   as 128, or v0 (best) to v9 (smallest), a variable bit\n"
+               "                   rate; by default the encoder's own, as the window converts\n"
                "  --files-from LIST  convert the paths LIST names, one a line (- reads them\n"
                "                   from standard input); may be given more than once\n"
                "  -0, --null       the paths in LIST are separated by NUL bytes, as\n"
@@ -252,14 +264,21 @@ QString HelpText()
                "that is not UTF-8 is converted like any other and shown with \\xHH for each\n"
                "byte that is not text.\n"
                "\n"
-               "The options never change what the window has stored. On a terminal a status\n"
-               "line shows the progress; otherwise one line tells how each file ended. At the\n"
-               "end every file that was not converted is listed with its reason.\n"
+               "An input that is mono already keeps its audio, copied unchanged, in every mode\n"
+               "and at any quality.\n"
                "\n"
-               "Exit status: 0 when every file was converted or up to date, 1 when any file\n"
-               "was not (or a folder could not be searched, or the output could not be\n"
-               "written), 2 for a wrong command line (and nothing converted), 130 when\n"
-               "SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).\n")
+               "The options never change what the window has stored. On a terminal a status\n"
+               "line shows the progress; otherwise one line tells how each file ended. A file\n"
+               "converted with something to know (channels that cancel out in a mix, two\n"
+               "programmes mixed, samples clipped) gets a line \"warning: PATH: ...\" on\n"
+               "standard error. At the end every file that was not converted is listed with\n"
+               "its reason.\n"
+               "\n"
+               "Exit status: 0 when every file was converted (with warnings or without) or up\n"
+               "to date, 1 when any file was not (or a folder could not be searched, or the\n"
+               "output could not be written), 2 for a wrong command line (and nothing\n"
+               "converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished\n"
+               "files are kept).\n")
         .arg(ConversionJob::ConversionsAtOnce());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "conversion/CommandLine.h" // ChannelMode
+#include "conversion/OutputQuality.h"
 #include "conversion/RunOptions.h"
 #include "platform/Path.h"
 
@@ -22,6 +23,8 @@ struct BatchOptions {
     std::optional<ChannelMode> mode;
     std::optional<Path> outputFolder;
     std::optional<int> jobs;
+    // None: the encoder's defaults, as the window converts.
+    std::optional<OutputQuality> quality;
     // Files and folders, in the order given.
     QList<Path> paths;
     // Lists of more paths (a list named "-" is standard input), read after

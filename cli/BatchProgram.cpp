@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <cerrno>
@@ -103,6 +104,7 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();
     choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
+    choices.quality = options.quality;
     choices.options = options.run;
     return choices;
 }
@@ -184,6 +186,16 @@ int RunBatchProgram(int argc, char **argv)
         return WithWriteErrors(console, 0);
     }
 
+    // Ctrl+C, the end of the session or a closed terminal stop the staging,
+    // the search, or the run as Stop stops it; a signal the program was
+    // started with ignored (nohup) stays ignored.
+    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
+    // From here on a run is likely: the converter is staged on a worker
+    // beside the rest of the start (the choices, the search, the list), and
+    // whatever leaves the program lets go of it again.
+    const std::shared_ptr<StagingAhead> staging = StagingAhead::Begin();
+    const auto releaseStaging = qScopeGuard([&staging] { staging->release(); });
+
     const Expected<BatchChoices> chosen = ChooseSettings(options, console);
     if (!chosen)
         return WithWriteErrors(console, UsageError(console, chosen.failure().words));
@@ -201,10 +213,6 @@ int RunBatchProgram(int argc, char **argv)
                                                      : Words::tr("no such files or folders: %1"))
                                     .arg(PathsNamed(missing))));
 
-    // Ctrl+C, the end of the session or a closed terminal stop the search,
-    // or the run as Stop stops it; a signal the program was started with
-    // ignored (nohup) stays ignored.
-    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
     FileListModel list;
     FolderSearch search;
     std::unique_ptr<BatchRun> run;
@@ -249,7 +257,7 @@ int RunBatchProgram(int argc, char **argv)
                 run->setOutputSubfolders(SubfoldersOf(found, list));
             QObject::connect(run.get(), &BatchRun::ended, &application, &QCoreApplication::exit,
                              Qt::QueuedConnection);
-            run->start();
+            run->start(staging);
         });
     search.start(request);
     return WithWriteErrors(console, QCoreApplication::exec());

@@ -13,6 +13,32 @@ struct Words {
     Q_DECLARE_TR_FUNCTIONS(BatchRun)
 };
 
+// The line of a converted file: what became of an input that was mono
+// already and of one that was to go to the Trash.
+QString ConvertedLine(const FileOutcome &outcome)
+{
+    const QString input = outcome.inputPath.text();
+    const QString output = outcome.outputPath.text();
+    if (outcome.alreadyMono) {
+        if (!outcome.inputTrashedTo.isEmpty())
+            return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged (input "
+                             "moved to the Trash)")
+                .arg(input, output);
+        if (!outcome.inputKept.isEmpty())
+            return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged (input "
+                             "kept: %3)")
+                .arg(input, output, outcome.inputKept);
+        return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged")
+            .arg(input, output);
+    }
+    if (!outcome.inputTrashedTo.isEmpty())
+        return Words::tr("converted: %1 -> %2 (input moved to the Trash)").arg(input, output);
+    if (!outcome.inputKept.isEmpty())
+        return Words::tr("converted: %1 -> %2 (input kept: %3)")
+            .arg(input, output, outcome.inputKept);
+    return Words::tr("converted: %1 -> %2").arg(input, output);
+}
+
 } // namespace
 
 QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
@@ -36,18 +62,22 @@ BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &co
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
     connect(&run_, &ListRun::fileFinished, this,
             [this](const FileOutcome &outcome) { tellFile(outcome); });
+    connect(&run_, &ListRun::fileWarned, this,
+            [this](const Path &inputPath, const QString &words) { tellWarning(inputPath, words); });
     connect(&run_, &ListRun::finished, this, [this] { finish(); });
 }
 
 BatchRun::~BatchRun() = default;
 
-void BatchRun::start()
+void BatchRun::start(std::shared_ptr<StagingAhead> ahead)
 {
     if (console_.showsStatus()) {
         showStatus();
         statusTimer_.start();
     }
-    run_.start();
+    // The list is complete before the run starts.
+    run_.closeList();
+    run_.start(std::move(ahead));
     // A signal that came before the run could stop: it stops now.
     if (interrupted_ && run_.canStop())
         run_.stop();
@@ -65,25 +95,26 @@ void BatchRun::stepFailed(const StepFailure &failure)
                             .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
+void BatchRun::tellWarning(const Path &inputPath, const QString &words)
+{
+    console_.printError(Words::tr("warning: %1: %2").arg(inputPath.text(), words));
+}
+
 void BatchRun::tellFile(const FileOutcome &outcome)
 {
     ++filesDone_;
+    // Warnings are told as they come, on a terminal too.
+    for (const QString &warning : outcome.warnings)
+        tellWarning(outcome.inputPath, warning);
     // On a terminal the status line counts the files; the summary names
     // those that were not converted.
     if (console_.showsStatus())
         return;
-    const QString input = outcome.inputPath.text();
-    const QString output = outcome.outputPath.text();
     if (outcome.upToDate())
-        console_.printOut(Words::tr("up to date: %1 -> %2").arg(input, output));
-    else if (outcome.converted() && !outcome.inputTrashedTo.isEmpty())
-        console_.printOut(
-            Words::tr("converted: %1 -> %2 (input moved to the Trash)").arg(input, output));
-    else if (outcome.converted() && !outcome.inputKept.isEmpty())
-        console_.printOut(Words::tr("converted: %1 -> %2 (input kept: %3)")
-                              .arg(input, output, outcome.inputKept));
+        console_.printOut(Words::tr("up to date: %1 -> %2")
+                              .arg(outcome.inputPath.text(), outcome.outputPath.text()));
     else if (outcome.converted())
-        console_.printOut(Words::tr("converted: %1 -> %2").arg(input, output));
+        console_.printOut(ConvertedLine(outcome));
     else
         console_.printError(
             Words::tr("not converted: %1 - %2").arg(outcome.inputPath.text(), outcome.reason()));

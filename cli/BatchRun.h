@@ -14,6 +14,7 @@ class Console;
 struct BatchChoices {
     Path outputFolder; // absolute, ending in "/"
     ChannelMode mode = ChannelMode::Mix;
+    std::optional<OutputQuality> quality;
     int conversionsAtOnce = 1;
     RunOptions options;
 };
@@ -43,8 +44,9 @@ public:
         subfolders_ = std::move(subfolders);
     }
 
-    // Stages the converter and starts the first files; ended() follows.
-    void start();
+    // Takes the converter staged `ahead` for the run and starts the first
+    // files; ended() follows.
+    void start(std::shared_ptr<StagingAhead> ahead);
     // A signal asked the program to end: the run stops as Stop stops it
     // (converters ended, temporary files removed, finished files kept).
     void interrupt();
@@ -58,7 +60,7 @@ private:
     // The same choices for every file.
     FileChoices choices() override
     {
-        return {choices_.outputFolder, choices_.mode, choices_.options};
+        return {choices_.outputFolder, choices_.mode, choices_.quality, choices_.options};
     }
     Path outputSubfolder(ItemId item) const override { return subfolders_.value(item); }
     // A step that fails is told on standard error, in words, and the run
@@ -66,6 +68,7 @@ private:
     void stepFailed(const StepFailure &failure) override;
 
     void tellFile(const FileOutcome &outcome);
+    void tellWarning(const Path &inputPath, const QString &words);
     void showStatus();
     void finish();
 

@@ -1,8 +1,10 @@
 #include "cli/BatchOptions.h"
 #include "cli/BatchProgram.h"
+#include "platform/ExitCleanup.h"
 
 #include <cerrno>
 #include <climits>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 
@@ -29,8 +31,17 @@ std::string WindowProgram()
 // of a short run's start.
 int main(int argc, char *argv[])
 {
-    if (velunor::cli::WantsCommandLine(argc, argv))
-        return velunor::cli::RunBatchProgram(argc, argv);
+    if (velunor::cli::WantsCommandLine(argc, argv)) {
+        // The few workers of a run allocate little: they share the main
+        // thread's heap rather than each setting up one of its own.
+        ::mallopt(M_ARENA_MAX, 1);
+        const int status = velunor::cli::RunBatchProgram(argc, argv);
+        // Everything is said, flushed and let go of by now. What exit() would
+        // add (the static objects, the workers that wait for work) only makes
+        // the end of every call of a script slower.
+        velunor::ExitCleanup::RunNow();
+        ::_exit(status);
+    }
     const std::string window = WindowProgram();
     if (window.empty()) {
         const int error = errno;

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,6 +58,7 @@ ConversionJob::~ConversionJob()
     mailbox_->close();
     planner_.stop();
     measurer_.stop();
+    *walksCancel_ = true;
     // Whatever still works goes with the job: the converters are killed and
     // their unfinished outputs removed with their records; workers that are
     // completing a file never touch its final name any more.
@@ -165,9 +167,7 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     } else {
         record.state = FileState::Waiting;
         unmeasuredWaiting_.insert(sequence);
-        measurer_.measure(plan.inputPath, [this, sequence](std::optional<double> seconds) {
-            onMeasured(sequence, seconds);
-        });
+        measure(sequence, record);
     }
     pump();
 }
@@ -182,12 +182,49 @@ void ConversionJob::finishUpToDate(int sequence, FileRecord &record)
     finish(sequence, record, std::move(outcome));
 }
 
-void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
+// An input that is not an MP3 is measured by the converter, so nothing is
+// measured before it is staged.
+void ConversionJob::measure(int sequence, const FileRecord &record)
+{
+    if (setup_.stagingPending) {
+        measuredWhenStaged_.push_back(sequence);
+        return;
+    }
+    measurer_.measure(record.plan.inputPath, [this, sequence](const MeasuredInput &measured) {
+        onMeasured(sequence, measured);
+    });
+}
+
+void ConversionJob::converterStaged(StagedConverter converter, std::function<Done()> usable)
+{
+    if (!setup_.stagingPending)
+        return;
+    setup_.stagingPending = false;
+    setup_.converter = std::move(converter);
+    setup_.converterUsable = std::move(usable);
+    measurer_.setConverter(setup_.converter);
+    for (const int sequence : std::exchange(measuredWhenStaged_, {})) {
+        const auto found = records_.find(sequence);
+        if (found != records_.end() && found->second.state == FileState::Waiting)
+            measure(sequence, found->second);
+    }
+    if (phase_ == Phase::Running)
+        pump();
+}
+
+void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
 {
     const auto found = records_.find(sequence);
-    if (found == records_.end() || !seconds || found->second.seconds)
+    if (found == records_.end())
         return;
     FileRecord &record = found->second;
+    if (measured.walked && !record.walked) {
+        record.walked = true;
+        record.audio = measured.mpeg;
+    }
+    const std::optional<double> seconds = measured.seconds;
+    if (!seconds || record.seconds)
+        return;
     const bool waiting = record.state == FileState::Waiting && unmeasuredWaiting_.erase(sequence);
     record.seconds = seconds;
     estimate_.fileMeasured(*seconds, record.state == FileState::Done);
@@ -196,9 +233,24 @@ void ConversionJob::onMeasured(int sequence, std::optional<double> seconds)
     emit progressed();
 }
 
+void ConversionJob::onPrepared(int sequence, const std::optional<MpegAudioLength> &audio)
+{
+    const auto found = records_.find(sequence);
+    if (found == records_.end() || found->second.state != FileState::Preparing)
+        return; // stopped meanwhile
+    FileRecord &record = found->second;
+    preparing_.erase(sequence);
+    record.walked = true;
+    record.audio = audio;
+    // Its choices are looked at again as it starts.
+    record.state = FileState::Waiting;
+    launch(sequence);
+    pump();
+}
+
 void ConversionJob::startSome()
 {
-    while (phase_ == Phase::Running && busySlots() < setup_.parallel) {
+    while (!setup_.stagingPending && phase_ == Phase::Running && busySlots() < setup_.parallel) {
         const std::optional<int> sequence = nextToStart();
         if (!sequence)
             break;
@@ -208,7 +260,7 @@ void ConversionJob::startSome()
 
 // The longest file waiting, by its measured length; a file not measured yet
 // counts as long as the average. Equal lengths go in list order, so a list
-// of unmeasured files starts in list order.
+// of unmeasured files is taken in list order.
 std::optional<int> ConversionJob::nextToStart()
 {
     const bool haveMeasured = !measuredWaiting_.empty();
@@ -247,10 +299,12 @@ void ConversionJob::forgetWaiting(int sequence, const FileRecord &record)
 bool ConversionJob::choicesChanged(FileRecord &record)
 {
     const FileChoices now = source_.currentChoices();
-    if (now.outputFolder == record.turn.outputFolder && now.mode == record.turn.mode)
+    if (now.outputFolder == record.turn.outputFolder && now.mode == record.turn.mode &&
+        now.quality == record.turn.quality)
         return false;
     record.turn.outputFolder = now.outputFolder;
     record.turn.mode = now.mode;
+    record.turn.quality = now.quality;
     return true;
 }
 
@@ -268,6 +322,19 @@ void ConversionJob::launch(int sequence)
                       [this, sequence](const FilePlan &plan) { onPlanned(sequence, plan); });
         return;
     }
+    // What the input's frames say decides how it is converted: they are
+    // walked first on a worker, unless the measuring did it already.
+    if (!record.walked) {
+        record.state = FileState::Preparing;
+        preparing_.insert(sequence);
+        RunDetached([path = record.plan.inputPath, cancel = walksCancel_, mailbox = mailbox_, this,
+                     sequence] {
+            const std::optional<MpegAudioLength> audio = MpegAudioOf(path, cancel.get());
+            mailbox->post([this, sequence, audio] { onPrepared(sequence, audio); });
+        });
+        return;
+    }
+    record.plan.audio = record.audio;
     const FilePlan &plan = record.plan;
     if (setup_.converterUsable) {
         if (const Done usable = setup_.converterUsable(); !usable) {
@@ -286,8 +353,19 @@ void ConversionJob::launch(int sequence)
         return;
     }
     record.temporary = std::move(*reserved);
+    // An input that is mono already keeps its audio in every mode: it is
+    // copied on a worker, never encoded a second time.
+    if (plan.audio && plan.audio->everyFrameMono) {
+        estimate_.workStarted();
+        complete(sequence, record, ProcessEnd{}, QByteArray(), true);
+        // The time its completion may take grows with what it copies.
+        record.outputBytes = plan.input ? plan.input->size : 0;
+        return;
+    }
+    const QStringList encoding =
+        SoxEncodingOptions(plan.quality, plan.audio, plan.audio ? plan.audio->sampleRate : 0);
     const ArgumentString arguments =
-        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path());
+        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path(), encoding);
     Expected<std::unique_ptr<ChildProcess>> process = starter_.startProcess(
         setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {
@@ -329,6 +407,15 @@ void ConversionJob::noteOutputSize(FileRecord &record)
         if (::pread(record.temporary->descriptor(), head.data(), kHeadBytes, 0) == kHeadBytes)
             record.bytesPerSecond = MpegStreamBytesPerSecond(head).value_or(0);
     }
+}
+
+bool ConversionJob::mayNeedConverter() const
+{
+    if (!planning_.empty() || !replanning_.empty() || !preparing_.empty() || !converting_.empty() ||
+        !measuredWaiting_.empty() || !unmeasuredWaiting_.empty())
+        return true;
+    return std::any_of(completing_.begin(), completing_.end(),
+                       [this](int sequence) { return !records_.at(sequence).completedWithLength; });
 }
 
 Path ConversionJob::atWork() const

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 namespace velunor {
 
@@ -26,6 +27,8 @@ namespace velunor {
 struct FileChoices {
     Path outputFolder;
     std::optional<ChannelMode> mode; // none when no mode is chosen
+    // How the output is encoded; none: as the encoder does by default.
+    std::optional<OutputQuality> quality;
     RunOptions options = {};
 };
 
@@ -62,6 +65,10 @@ struct JobSetup {
     // Milliseconds on a clock that never goes back, for the time left; the
     // system's monotonic clock when not given.
     std::function<qint64()> clockMs;
+    // The converter is still being staged: the files are planned meanwhile,
+    // and none is measured or started before ConversionJob::converterStaged
+    // gives the converter and `converterUsable`.
+    bool stagingPending = false;
 };
 
 // The scheduler of a conversion run. It takes the files from its source in
@@ -69,7 +76,12 @@ struct JobSetup {
 // list), has each planned and measured on workers of their own, keeps up to
 // `parallel` converters working with the longest files first, has each
 // output checked and completed on a worker, and records how every file
-// ended, in list order. A file whose choices changed since it was planned is
+// ended, in list order. What an input's MPEG frames say (mono already, the
+// bit rate) decides how it is converted: a file the measuring has not
+// reached yet has them walked on a worker as it is about to start, holding
+// its place meanwhile, so files chosen at the same moment may start in
+// either order. An input that is mono already is copied on a worker, never
+// encoded again. A file whose choices changed since it was planned is
 // planned again as it starts, so a change reaches every file that has not
 // started. Stop ends the run within two seconds whatever the workers do.
 // Everything is driven by the event loop; nothing here waits for anything.
@@ -85,6 +97,9 @@ public:
 
     // Takes the first files; finished() follows from the event loop.
     void start();
+    // The converter the job waited for is staged: the files waiting are
+    // measured and started from now on.
+    void converterStaged(StagedConverter converter, std::function<Done()> usable);
     // Ends every running converter at once (SIGTERM, then SIGKILL after a
     // second) and starts nothing more. Files whose converter had ended well
     // are still finished if that fits in the time left. finished() follows
@@ -96,6 +111,10 @@ public:
     QList<FileOutcome> outcomes() const;
     // Files taken and not ended.
     int activeCount() const { return static_cast<int>(records_.size()) - finished_; }
+    // Whether the files taken so far may still run the converter: one may
+    // still start, or a file being completed may still need the converter
+    // to tell its input's length.
+    bool mayNeedConverter() const;
     // The earliest listed file whose converter works now; empty when none.
     Path atWork() const;
     RunProgress progress();
@@ -112,17 +131,22 @@ signals:
 
 private:
     enum class Phase { NotStarted, Running, Stopping, Finished };
-    enum class FileState { Planning, Waiting, Replanning, Converting, Completing, Done };
+    // Preparing: the input's frames are walked before it starts, as the
+    // measuring had not yet done it.
+    enum class FileState { Planning, Waiting, Replanning, Preparing, Converting, Completing, Done };
 
     struct FileRecord {
         FileTurn turn;
         FilePlan plan;
         FileState state = FileState::Planning;
         std::optional<double> seconds;              // the input's length, once measured
+        bool walked = false;                        // its frames were looked at
+        std::optional<MpegAudioLength> audio;       // what they say
         std::unique_ptr<TemporaryOutput> temporary; // while converting
         ChildProcess *process = nullptr;            // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
+        bool completedWithLength = false;           // its completion was given the input's length
         QElapsedTimer completingSince;
         qint64 outputBytes = 0; // what the converter has written so far
         int bytesPerSecond = 0; // of its output, once known
@@ -135,14 +159,19 @@ private:
     bool takeTurns();
     void onPlanned(int sequence, const FilePlan &plan);
     void finishUpToDate(int sequence, FileRecord &record);
-    void onMeasured(int sequence, std::optional<double> seconds);
+    void measure(int sequence, const FileRecord &record);
+    void onMeasured(int sequence, const MeasuredInput &measured);
+    void onPrepared(int sequence, const std::optional<MpegAudioLength> &audio);
     void startSome();
     std::optional<int> nextToStart();
     void launch(int sequence);
     bool choicesChanged(FileRecord &record);
     void onConverterEnded(int sequence);
+    // Has the output checked and completed on a worker; `copyAudio`: the
+    // input's audio frames are first copied into it, for an input that is
+    // mono already.
     void complete(int sequence, FileRecord &record, const ProcessEnd &end,
-                  const QByteArray &errorOutput);
+                  const QByteArray &errorOutput, bool copyAudio = false);
     void onCompleted(int sequence, const std::shared_ptr<CompletionControl> &control,
                      const FileOutcome &outcome);
     void finish(int sequence, FileRecord &record, FileOutcome outcome);
@@ -154,7 +183,10 @@ private:
     void maybeFinish();
     void noteOutputSize(FileRecord &record);
     void forgetWaiting(int sequence, const FileRecord &record);
-    int busySlots() const { return static_cast<int>(converting_.size() + replanning_.size()); }
+    int busySlots() const
+    {
+        return static_cast<int>(converting_.size() + replanning_.size() + preparing_.size());
+    }
 
     ProcessStarter &starter_;
     JobSetup setup_;
@@ -169,9 +201,11 @@ private:
     bool pumpScheduled_ = false;
     std::set<int> planning_;
     std::set<int> replanning_;
+    std::set<int> preparing_;
     std::set<int> converting_;
     std::set<int> completing_;
-    std::set<FileIdentity> inputs_; // each input is converted once
+    std::set<FileIdentity> inputs_;       // each input is converted once
+    std::vector<int> measuredWhenStaged_; // planned while the converter was staged
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)
@@ -181,6 +215,8 @@ private:
     std::shared_ptr<DiskFullLog> diskFull_ = std::make_shared<DiskFullLog>();
     FilePlanner planner_;
     InputMeasurer measurer_;
+    // Raised to give up the walks of inputs about to start.
+    std::shared_ptr<std::atomic<bool>> walksCancel_ = std::make_shared<std::atomic<bool>>(false);
     ProgressEstimate estimate_;
     StopSchedule stopSchedule_;
     QTimer deadlineTimer_;

@@ -51,15 +51,17 @@ void ConversionJob::onConverterEnded(int sequence)
 }
 
 void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd &end,
-                             const QByteArray &errorOutput)
+                             const QByteArray &errorOutput, bool copyAudio)
 {
     noteOutputSize(record);
     auto completion = std::make_shared<Completion>();
     completion->plan = record.plan;
     completion->end = end;
     completion->errorOutput = errorOutput;
+    completion->copyAudio = copyAudio;
     completion->converter = setup_.converter;
     completion->inputSeconds = record.seconds;
+    record.completedWithLength = record.seconds.has_value();
     completion->temporary = std::move(record.temporary);
     completion->names = setup_.names;
     completion->listed = setup_.listed;
@@ -120,6 +122,7 @@ void ConversionJob::finish(int sequence, FileRecord &record, FileOutcome outcome
     record.control.reset();
     planning_.erase(sequence);
     replanning_.erase(sequence);
+    preparing_.erase(sequence);
     converting_.erase(sequence);
     completing_.erase(sequence);
     ++finished_;
@@ -160,9 +163,10 @@ void ConversionJob::stop()
     phase_ = Phase::Stopping;
     planner_.stop();
     measurer_.stop();
+    *walksCancel_ = true;
     for (auto &[sequence, record] : records_)
         if (record.state == FileState::Planning || record.state == FileState::Waiting ||
-            record.state == FileState::Replanning)
+            record.state == FileState::Replanning || record.state == FileState::Preparing)
             finish(sequence, record, Result::NotReached);
     for (const int sequence : converting_) {
         FileRecord &record = records_[sequence];
@@ -214,7 +218,8 @@ void ConversionJob::maybeFinish()
 {
     if (phase_ == Phase::Finished || phase_ == Phase::NotStarted)
         return;
-    if (!converting_.empty() || !completing_.empty() || !planning_.empty() || !replanning_.empty())
+    if (!converting_.empty() || !completing_.empty() || !planning_.empty() ||
+        !replanning_.empty() || !preparing_.empty())
         return;
     if (phase_ == Phase::Running &&
         (!sourceEmpty_ || !measuredWaiting_.empty() || !unmeasuredWaiting_.empty()))
@@ -224,6 +229,7 @@ void ConversionJob::maybeFinish()
     deadlineTimer_.stop();
     planner_.stop();
     measurer_.stop();
+    *walksCancel_ = true;
     QTimer::singleShot(0, this, [this] { emit finished(); });
 }
 

@@ -336,6 +336,8 @@ Done StagingLease::replace(const QByteArray &buffer, const Path &path, bool exec
 
 void StagingLease::release(const std::function<void()> &removeStagedFiles)
 {
+    // A second call, from another thread, returns once the first is done.
+    const std::lock_guard lock(releaseMutex_);
     if (released_)
         return;
     released_ = true;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <mutex>
 
 namespace velunor {
 
@@ -96,7 +97,8 @@ public:
     // Ends the run's use of the folder. When no other run uses it, calls
     // `removeStagedFiles` and then removes the lock file and, when the
     // program made it, the folder; otherwise leaves everything to the run
-    // that ends last. Only the first call does anything.
+    // that ends last. Only the first call does anything; a call from another
+    // thread meanwhile waits for it.
     void release(const std::function<void()> &removeStagedFiles);
 
 private:
@@ -106,6 +108,7 @@ private:
     StagingPlace place_;
     int lockFd_ = -1;
     QString problem_;
+    std::mutex releaseMutex_;
     bool released_ = false;
 };
 

@@ -16,6 +16,11 @@ struct Words {
 
 } // namespace
 
+QString FileOutcome::AlreadyMonoNote()
+{
+    return Words::tr("already mono: audio copied unchanged");
+}
+
 QString FileOutcome::reason() const
 {
     switch (result) {

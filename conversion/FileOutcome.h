@@ -3,6 +3,9 @@
 #include "conversion/OutputNames.h"
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 namespace velunor {
 
@@ -17,6 +20,8 @@ struct OutcomeNumber {
     static OutcomeNumber ExitStatus(int status) { return {Kind::ExitStatus, status}; }
     static OutcomeNumber Signal(int signal) { return {Kind::Signal, signal}; }
 };
+
+struct AlbumTrack;
 
 // How one file of a run ended.
 struct FileOutcome {
@@ -63,10 +68,24 @@ struct FileOutcome {
     // Why the input stays where it is although it was to go to the Trash.
     QString inputKept;
 
+    // What the user should know of a file converted as asked, each in words
+    // that name the remedy: channels that cancel out, two programmes mixed,
+    // samples clipped.
+    QStringList warnings;
+    // The input was mono already: its audio frames became the output as they
+    // were, without a second encoding.
+    bool alreadyMono = false;
+    // What the album's ReplayGain values need of this output, when its input
+    // carried ReplayGain values; null otherwise.
+    std::shared_ptr<const AlbumTrack> albumTrack;
+
     bool converted() const { return result == Result::Converted; }
     bool upToDate() const { return result == Result::UpToDate; }
     // Why the file was not converted, in words; "" when it was.
     QString reason() const;
+
+    // What is said of an input that was mono already.
+    static QString AlreadyMonoNote();
 };
 
 } // namespace velunor

@@ -126,6 +126,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     if (!turn.mode)
         return skip(Words::tr("no channel mode is selected"));
     plan.mode = *turn.mode;
+    plan.quality = turn.quality;
 
     const InputFacts &input = *plan.input;
     const OutputNames::Claim claimed =

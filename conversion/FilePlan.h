@@ -3,6 +3,7 @@
 #include "conversion/CommandLine.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
+#include "conversion/OutputQuality.h"
 #include "conversion/RunOptions.h"
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
@@ -34,6 +35,8 @@ struct FileTurn {
     // folder itself.
     Path outputSubfolder;
     std::optional<ChannelMode> mode; // none when no mode is selected
+    // How the output is encoded; none: as the encoder does by default.
+    std::optional<OutputQuality> quality;
     RunOptions options;
     ListedCheck isListedInput;
     // Whether the file system of the output folder (named by its real path)
@@ -73,6 +76,7 @@ struct FilePlan {
     Path outputStem;
     NameChanges nameChanges;
     ChannelMode mode = ChannelMode::Mix;
+    std::optional<OutputQuality> quality;
     RunOptions options;
     std::optional<InputFacts> input;
     // The output takes the input's own name once the input is in the Trash.
@@ -80,6 +84,9 @@ struct FilePlan {
     // The output is there already, made from the input as it is now: the
     // file is not converted again.
     bool upToDate = false;
+    // What the input's MPEG frames say, once walked; none for an input that
+    // holds no MPEG audio (WAV, FLAC, ...).
+    std::optional<MpegAudioLength> audio;
 
     bool isSkipped() const { return !skipReason.isEmpty(); }
 };

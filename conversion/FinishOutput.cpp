@@ -1,12 +1,16 @@
 #include "conversion/FinishOutput.h"
 
+#include "conversion/AudioChecks.h"
+#include "conversion/InputMeasurer.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
+#include "conversion/ReplayGainUpdate.h"
+#include "conversion/SoxMessages.h"
 #include "platform/FileSystem.h"
 #include "platform/Trash.h"
 #include "shell/Main.h"
 #include "tags/MpegAudio.h"
-#include "tags/MpegLayout.h"
+#include "tags/MpegAudioCopy.h"
 #include "tags/TagCopy.h"
 
 #include <QCoreApplication>
@@ -14,11 +18,8 @@
 
 #include <cerrno>
 #include <cmath>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <atomic>
 
 namespace velunor {
 
@@ -33,9 +34,6 @@ using Result = FileOutcome::Result;
 // Lengths that differ by less than this are the same audio: an encoder adds
 // a frame or two of padding at each end.
 constexpr double kLengthToleranceSeconds = 0.5;
-// How long the run waits for a worker that is putting an output in place
-// when it gives up on it.
-constexpr auto kAbandonWait = std::chrono::milliseconds(100);
 
 bool WriteFailedAsTold(const QByteArray &errorOutput)
 {
@@ -71,25 +69,23 @@ public:
 
     FileOutcome run()
     {
+        // SoX removes its output when it fails: its own words tell why.
+        if (c_.end.signal == 0 && c_.end.exitStatus != 0)
+            return converterFailed();
         if (const std::optional<FileOutcome> vanished = outputVanished())
             return *vanished;
-        const QString errorLine = LastErrorLine(c_.errorOutput);
         if (c_.end.signal != 0)
-            return fail(Result::Killed, errorLine, OutcomeNumber::Signal(c_.end.signal));
-        if (c_.end.exitStatus != 0) {
-            // A folder that stopped taking files is the reason, whatever words
-            // the converter found for it.
-            if (::access(folder_.c_str(), W_OK) != 0 && IsPermissionError(errno))
-                return fail(Result::FolderUnwritable, QString(), OutcomeNumber::SystemError(errno));
-            if (diskWasFull())
-                return failDiskFull();
-            return fail(Result::ConverterFailed, errorLine,
-                        OutcomeNumber::ExitStatus(c_.end.exitStatus));
+            return fail(Result::Killed, LastErrorLine(c_.errorOutput),
+                        OutcomeNumber::Signal(c_.end.signal));
+        if (c_.copyAudio) {
+            if (const std::optional<FileOutcome> failed = copyAudio())
+                return *failed;
         }
 
         struct stat written {};
         if (::fstat(c_.temporary->descriptor(), &written) != 0 || written.st_size == 0)
-            return diskWasFull() ? failDiskFull() : fail(Result::NoOutput, errorLine);
+            return diskWasFull() ? failDiskFull()
+                                 : fail(Result::NoOutput, SoxFailure(c_.errorOutput));
         const std::optional<MpegAudioLength> output =
             MeasureMpegAudio(c_.temporary->path(), &control_.cancel);
         if (stopped())
@@ -111,14 +107,17 @@ public:
             if (diskWasFull())
                 return failDiskFull();
             if (WriteFailedAsTold(c_.errorOutput))
-                return fail(Result::ConverterFailed, errorLine);
+                return fail(Result::ConverterFailed, SoxFailure(c_.errorOutput));
             return fail(
                 Result::OutputTooShort,
                 Words::tr("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)));
         }
 
-        if (const std::optional<FileOutcome> failed =
-                copyTags(std::llround(output->seconds() * 1000.0)))
+        if (!c_.copyAudio)
+            outcome_.warnings =
+                AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(), &control_.cancel);
+        const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
+        if (const std::optional<FileOutcome> failed = copyTags(lengthMs))
             return *failed;
         // The date comes before the mark, which an output that takes its
         // input's place gives its own size and time.
@@ -148,6 +147,38 @@ public:
 
 private:
     bool stopped() const { return control_.cancel.load(); }
+
+    FileOutcome converterFailed()
+    {
+        // A folder that went away or stopped taking files is the reason,
+        // whatever words the converter found for it.
+        if (!Main::FolderExists(folder_))
+            return fail(Result::FolderRemoved);
+        if (::access(folder_.c_str(), W_OK) != 0 && IsPermissionError(errno))
+            return fail(Result::FolderUnwritable, QString(), OutcomeNumber::SystemError(errno));
+        if (diskWasFull())
+            return failDiskFull();
+        return fail(Result::ConverterFailed, SoxFailure(c_.errorOutput),
+                    OutcomeNumber::ExitStatus(c_.end.exitStatus));
+    }
+
+    // The audio frames of an input that is mono already become the output's.
+    std::optional<FileOutcome> copyAudio()
+    {
+        QFile input;
+        Done copied = FileSystem::Open(input, c_.plan.inputPath, QIODevice::ReadOnly);
+        if (copied)
+            copied = CopyMpegAudio(input, c_.temporary->descriptor(), &control_.cancel);
+        if (stopped())
+            return fail(Result::Stopped);
+        if (!copied) {
+            if (IsDiskFullError(copied.failure().code) || diskWasFull())
+                return failDiskFull();
+            return fail(Result::NotFinished, copied.failure().words);
+        }
+        outcome_.alreadyMono = true;
+        return std::nullopt;
+    }
 
     // Whether a file that came out short or not at all was cut short by a
     // full disk: the converter said so, the disk is full now, or it was seen
@@ -238,8 +269,9 @@ private:
             control_.hold(tagged->path());
             return tagged->path();
         };
-        const Expected<bool> copied = CopyTags(c_.plan.inputPath, c_.temporary->path(), makeTagged,
-                                               lengthMs, &control_.cancel);
+        const Expected<bool> copied = CopyTags(
+            c_.plan.inputPath, c_.temporary->path(), makeTagged, lengthMs, &control_.cancel,
+            [&](const ReplayGainForms &forms) { return replayGainOfOutput(forms, lengthMs); });
         if (stopped())
             return fail(Result::Stopped);
         if (notMade)
@@ -283,6 +315,18 @@ private:
                     Words::tr("the output could not take its input's date (%1)")
                         .arg(FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
+    }
+
+    // The ReplayGain values of the converted audio, measured from all of it,
+    // for tags that carry values in `forms`; the album's follow at the end of
+    // the run, once all its tracks are known.
+    ReplayGainValues replayGainOfOutput(const ReplayGainForms &forms, qint64 lengthMs)
+    {
+        if (!forms.holdsValues())
+            return {};
+        albumTrack_ =
+            MeasureAlbumTrack(c_.plan, c_.temporary->descriptor(), lengthMs, &control_.cancel);
+        return albumTrack_->trackValues;
     }
 
     // What the disk says of a name now; the list's files are asked without
@@ -438,6 +482,10 @@ private:
             } else {
                 makeRoom(target);
             }
+            // The file at the name, for the album's values written later.
+            struct stat placed {};
+            if (albumTrack_ && ::fstat(c_.temporary->descriptor(), &placed) == 0)
+                albumTrack_->identity = {placed.st_dev, placed.st_ino};
             moved = c_.temporary->moveTo(target);
             // The input takes its name back; where it cannot, the message
             // says where in the Trash it is.
@@ -454,6 +502,10 @@ private:
         outcome_.outputPath = target;
         if (c_.plan.options.trashInputs && !inPlace)
             trashInput(target, written);
+        if (albumTrack_) {
+            albumTrack_->output = target;
+            outcome_.albumTrack = std::move(albumTrack_);
+        }
         return outcome_;
     }
 
@@ -462,72 +514,11 @@ private:
     const Path folder_;
     std::shared_ptr<DiskFullLog> diskFull_;
     bool marksKept_ = false;
+    std::shared_ptr<AlbumTrack> albumTrack_;
     FileOutcome outcome_;
 };
 
 } // namespace
-
-bool CompletionControl::enter()
-{
-    mutex_.lock();
-    if (abandoned_) {
-        mutex_.unlock();
-        return false;
-    }
-    return true;
-}
-
-void CompletionControl::leave()
-{
-    mutex_.unlock();
-}
-
-void CompletionControl::hold(const Path &path)
-{
-    const std::lock_guard lock(heldMutex_);
-    held_.append(path);
-}
-
-void CompletionControl::release(const Path &path)
-{
-    const std::lock_guard lock(heldMutex_);
-    held_.removeAll(path);
-}
-
-bool CompletionControl::abandon()
-{
-    cancel = true;
-    if (!mutex_.try_lock_for(kAbandonWait))
-        return false;
-    if (!abandoned_) {
-        abandoned_ = true;
-        const std::lock_guard lock(heldMutex_);
-        for (const Path &path : std::as_const(held_))
-            ::unlink(path.c_str());
-        held_.clear();
-    }
-    mutex_.unlock();
-    return true;
-}
-
-std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
-                                   const std::atomic<bool> *cancel)
-{
-    if (const std::optional<MpegAudioLength> mpeg = MeasureMpegAudio(path, cancel))
-        return mpeg->seconds();
-    if (converter.path.isEmpty() || (cancel && *cancel))
-        return std::nullopt;
-    // Any other kind the converter reads (WAV, FLAC, ...): it tells the
-    // length from the file's header.
-    const std::optional<QByteArray> told = RunForOutput(
-        converter.path, {QByteArray("--i"), QByteArray("-D"), QByteArray("--"), path.bytes()},
-        converter.environment, 10000, cancel);
-    bool number = false;
-    const double seconds = told ? told->trimmed().toDouble(&number) : 0.0;
-    if (!number || seconds <= 0.0)
-        return std::nullopt;
-    return seconds;
-}
 
 std::optional<Result> FolderWriteFailure(const Path &folder, int error)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/CompletionControl.h"
 #include "conversion/DiskFullLog.h"
 #include "conversion/FileOutcome.h"
 #include "conversion/FilePlan.h"
@@ -12,7 +13,6 @@
 
 #include <atomic>
 #include <memory>
-#include <mutex>
 #include <optional>
 
 namespace velunor {
@@ -35,6 +35,9 @@ struct Completion {
     FilePlan plan;
     ProcessEnd end;
     QByteArray errorOutput;
+    // The input is mono already: its audio frames are copied into the
+    // temporary output, which the converter never wrote.
+    bool copyAudio = false;
     StagedConverter converter;
     std::optional<double> inputSeconds; // measured ahead, when it was
     std::unique_ptr<TemporaryOutput> temporary;
@@ -44,36 +47,15 @@ struct Completion {
     DiskFullLog::Clock::time_point startedAt = DiskFullLog::Clock::now();
 };
 
-// Shared by the run and the worker completing one file, so that the run can
-// stop waiting for a worker that hangs without the worker ever touching the
-// output's final name afterwards.
-class CompletionControl {
-public:
-    std::atomic<bool> cancel{false};
-
-    // The worker asks before it renames anything, and holds the control
-    // until it is done. False once the run gave up on it.
-    bool enter();
-    void leave();
-    // The hidden files of the program's own that the worker has now.
-    void hold(const Path &path);
-    void release(const Path &path);
-    // The run gives up on the worker. True when the worker is not renaming
-    // anything now and never will again; the files it held are removed then.
-    // False when it is in the middle of a rename.
-    bool abandon();
-
-private:
-    std::timed_mutex mutex_; // held while the worker renames
-    bool abandoned_ = false;
-    std::mutex heldMutex_;
-    QList<Path> held_;
-};
-
-// Once the converter of a file has ended: decides whether the temporary
-// output is a whole conversion (the converter ended well and the output holds
-// as much audio as the input, within half a second); when it is, copies the
-// input's tags onto it, marks it with its input, writes it through to the
+// Once the converter of a file has ended (or, for an input that is mono
+// already, once its audio frames are copied into the temporary output):
+// decides whether the temporary output is a whole conversion (the converter
+// ended well and the output holds as much audio as the input, within half a
+// second; a converter that failed is told by its own words); when it is,
+// tells what the user should know of the audio (see AudioWarnings), copies
+// the input's tags onto it with ReplayGain values of its own audio (see
+// CopyTags; the album's follow with WriteAlbumGains), marks it with its
+// input, writes it through to the
 // disk, and gives it its final name, claimed while the folder is held so
 // that no other run takes it at the same moment: this input's earlier output
 // there is replaced; an output of another input keeps its name and this one
@@ -85,12 +67,6 @@ private:
 // failure is told in words, a full disk as such whichever step met it; the
 // temporary output never survives one.
 FileOutcome CompleteOutput(Completion &completion, CompletionControl &control);
-
-// The length of the audio in `path` in seconds: the MPEG frames counted,
-// or, for any other kind of file, what the converter reads in it. None when
-// neither can tell or `cancel` was raised.
-std::optional<double> AudioSeconds(const Path &path, const StagedConverter &converter,
-                                   const std::atomic<bool> *cancel = nullptr);
 
 // How a file ends whose output could not be made or named in `folder`
 // because of `error`: the folder went away, the disk is full, or the folder

@@ -26,6 +26,7 @@ ListRun::ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &fron
 
 ListRun::~ListRun()
 {
+    *albumsCancel_ = true;
     mailbox_->close();
     // A run deleted before its end (the program ends) lets go of the
     // staging folder at once; the converters went with the job.
@@ -34,7 +35,7 @@ ListRun::~ListRun()
         ReleaseStaging(*lease_);
 }
 
-void ListRun::start()
+void ListRun::start(std::shared_ptr<StagingAhead> ahead)
 {
     if (state_ != State::NotStarted)
         return;
@@ -42,30 +43,52 @@ void ListRun::start()
     // The listed files are looked up in the background from now on, for the
     // check that no output replaces one of them.
     listed_.build();
-    RunDetached([mailbox = mailbox_, this] {
-        const Staging staging = StageConverter();
+    const auto staged = [mailbox = mailbox_, this](const Staging &staging) {
         mailbox->post([this, staging] { onStaged(staging); });
-    });
+    };
+    if (ahead)
+        ahead->whenStaged(staged);
+    else
+        RunDetached([staged] { staged(StageConverter()); });
+    // Names are claimed past the listed files, so the files are planned once
+    // they are all looked up: a long list waits a moment, the window never.
+    // The converter is staged meanwhile.
+    if (listed_.isComplete())
+        mailbox_->post([this] { startJob(); });
+    else
+        connect(&listed_, &ListedFiles::completed, this, &ListRun::startJob,
+                Qt::SingleShotConnection);
 }
 
 void ListRun::onStaged(const Staging &staging)
 {
     lease_ = staging.lease;
     converterPath_ = staging.converter;
+    staged_ = true;
     for (const StepFailure &failure : staging.failures)
         frontEnd_.stepFailed(failure);
-    // The user may have stopped the run while the converter was staged.
-    if (stopRequested_) {
+    // The run may have been stopped, or have ended, while the converter was
+    // staged.
+    if (finishWhenStaged_ || (stopRequested_ && !job_)) {
         finish();
         return;
     }
-    // Names are claimed past the listed files, so the files are planned once
-    // they are all looked up: a long list waits a moment, the window never.
-    if (listed_.isComplete())
-        startJob();
-    else
-        connect(&listed_, &ListedFiles::completed, this, &ListRun::startJob,
-                Qt::SingleShotConnection);
+    if (job_)
+        job_->converterStaged(stagedConverter(), converterUsable());
+}
+
+StagedConverter ListRun::stagedConverter() const
+{
+    return {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
+}
+
+std::function<Done()> ListRun::converterUsable() const
+{
+    return [lease = lease_] {
+        if (const Done locked = lease->locked(); !locked)
+            return locked;
+        return CheckConverterTrusted(lease->folder());
+    };
 }
 
 void ListRun::startJob()
@@ -77,20 +100,21 @@ void ListRun::startJob()
         return;
     }
     JobSetup setup;
-    setup.converter = {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
+    if (staged_) {
+        setup.converter = stagedConverter();
+        setup.converterUsable = converterUsable();
+    } else {
+        setup.stagingPending = true;
+    }
     setup.parallel = conversionsAtOnce_;
     setup.names = names_;
     setup.plan = FilePlanner::PlanWithNames(names_);
     setup.listed = listed_.sharedCheck();
-    setup.converterUsable = [lease = lease_] {
-        if (const Done locked = lease->locked(); !locked)
-            return locked;
-        return CheckConverterTrusted(lease->folder());
-    };
     job_ = std::make_unique<ConversionJob>(starter_, std::move(setup),
                                            static_cast<FileSource &>(*this));
     state_ = State::Running;
     connect(job_.get(), &ConversionJob::progressed, this, &ListRun::progressed);
+    connect(job_.get(), &ConversionJob::progressed, this, &ListRun::releaseWhenUnneeded);
     connect(job_.get(), &ConversionJob::atWorkChanged, this, &ListRun::atWorkChanged);
     connect(job_.get(), &ConversionJob::fileFinished, this, &ListRun::fileFinished);
     connect(job_.get(), &ConversionJob::finished, this, [this] { finish(); });
@@ -109,6 +133,7 @@ std::optional<FileTurn> ListRun::nextTurn()
     turn.outputFolder = chosen.outputFolder;
     turn.outputSubfolder = frontEnd_.outputSubfolder(turn.item);
     turn.mode = chosen.mode;
+    turn.quality = chosen.quality;
     turn.options = chosen.options;
     turn.isListedInput = [check = listed_.sharedCheck()](const FileIdentity &file) {
         const std::atomic<bool> dontWait{true};
@@ -131,6 +156,8 @@ void ListRun::sweepLeftovers(const Path &folder)
 
 void ListRun::stop()
 {
+    if (state_ == State::Ending)
+        *albumsCancel_ = true;
     if (state_ != State::Running && state_ != State::Staging)
         return;
     stopRequested_ = true;
@@ -140,20 +167,68 @@ void ListRun::stop()
         finish(); // staged, and waiting for the listed files to be looked up
 }
 
+void ListRun::releaseWhenUnneeded()
+{
+    if (!listClosed_ || state_ != State::Running || earlyRelease_ != EarlyRelease::None ||
+        !lease_ || turns_.waitingCount() > 0 || job_->mayNeedConverter())
+        return;
+    earlyRelease_ = EarlyRelease::Running;
+    RunDetached([mailbox = mailbox_, lease = lease_, this] {
+        ReleaseStaging(*lease);
+        mailbox->post([this] {
+            earlyRelease_ = EarlyRelease::Done;
+            if (state_ == State::Ending && !albumsPending_)
+                ended();
+        });
+    });
+}
+
 void ListRun::finish()
 {
     if (state_ == State::Ending || state_ == State::Ended)
         return;
+    // What is being staged is let go of once it is staged.
+    if (!staged_) {
+        finishWhenStaged_ = true;
+        return;
+    }
     state_ = State::Ending;
-    RunDetached([mailbox = mailbox_, lease = lease_, this] {
+    // The album of a file is known once the run has converted every file:
+    // the albums' values follow then, unless the run was stopped.
+    std::vector<std::shared_ptr<const AlbumTrack>> tracks;
+    if (job_ && !stopRequested_)
+        for (const FileOutcome &outcome : job_->outcomes())
+            if (outcome.converted() && outcome.albumTrack)
+                tracks.push_back(outcome.albumTrack);
+    // The staged files may be let go of already, or being let go of.
+    const bool release = earlyRelease_ == EarlyRelease::None;
+    if (!release && tracks.empty()) {
+        if (earlyRelease_ == EarlyRelease::Done)
+            mailbox_->post([this] { ended(); });
+        return;
+    }
+    albumsPending_ = true;
+    RunDetached([mailbox = mailbox_, lease = release ? lease_ : nullptr, tracks,
+                 cancel = albumsCancel_, this] {
         if (lease)
             ReleaseStaging(*lease);
-        mailbox->post([this] {
-            lease_.reset();
-            state_ = State::Ended;
-            emit finished();
+        const QList<OutputWarning> warnings = WriteAlbumGains(tracks, cancel.get());
+        mailbox->post([this, warnings] {
+            albumWarnings_ = warnings;
+            for (const OutputWarning &warning : warnings)
+                emit fileWarned(warning.inputPath, warning.words);
+            albumsPending_ = false;
+            if (earlyRelease_ != EarlyRelease::Running)
+                ended();
         });
     });
+}
+
+void ListRun::ended()
+{
+    lease_.reset();
+    state_ = State::Ended;
+    emit finished();
 }
 
 RunProgress ListRun::progress()
@@ -170,6 +245,8 @@ RunSummary ListRun::summary() const
     if (job_)
         for (const FileOutcome &outcome : job_->outcomes())
             summary.add(outcome);
+    for (const OutputWarning &warning : albumWarnings_)
+        summary.addWarning(warning.inputPath, warning.words);
     // Files that never had a turn end as a file that was planned would.
     const auto neverPlanned = [&summary](const Path &path, FileOutcome::Result result) {
         FileOutcome outcome;

@@ -4,6 +4,7 @@
 #include "conversion/ListTurns.h"
 #include "conversion/ListedFiles.h"
 #include "conversion/OutputNames.h"
+#include "conversion/ReplayGainUpdate.h"
 #include "conversion/RunStep.h"
 #include "conversion/RunSummary.h"
 #include "conversion/Staging.h"
@@ -35,7 +36,9 @@ public:
 // the last staged file removed, for any front end: the window and the
 // command line both drive it. The converter is staged on a worker; the files
 // are taken from the list in list order while the list may go on changing,
-// once every listed file has been looked up; the staged files are removed on
+// once every listed file has been looked up, and planned while the converter
+// is still being staged (none starts before it is); the staged files are
+// removed and the albums' ReplayGain values written (see WriteAlbumGains) on
 // a worker at the end. The run never waits for any of it: everything answers
 // through the event loop.
 class ListRun : public QObject, private FileSource {
@@ -45,10 +48,16 @@ public:
             int conversionsAtOnce);
     ~ListRun() override;
 
-    // Stages the converter; the first files follow.
-    void start();
+    // Stages the converter, or takes the staging that `ahead` began for the
+    // run; the first files follow.
+    void start(std::shared_ptr<StagingAhead> ahead = nullptr);
+    // The front end adds no more files to the list: the staged converter is
+    // then let go of as soon as no file can need it any more, beside the
+    // completion of the last files rather than after it.
+    void closeList() { listClosed_ = true; }
     // The user asked to stop, or the program is ending: the converters end,
-    // nothing more starts, and finished() follows within two seconds or so.
+    // nothing more starts, the albums' values are not written (or no more),
+    // and finished() follows within two seconds or so.
     void stop();
 
     // False once the run is stopping or cleaning up after its last file.
@@ -71,7 +80,11 @@ signals:
     void atWorkChanged();
     // One file's outcome is settled.
     void fileFinished(const velunor::FileOutcome &outcome);
-    // Every converter has ended and the staged files are cleaned up.
+    // Something the user should know of a file finished before: its album's
+    // ReplayGain values could not be written.
+    void fileWarned(const velunor::Path &inputPath, const QString &words);
+    // Every converter has ended, the albums' ReplayGain values are written
+    // and the staged files are cleaned up.
     void finished();
 
 private:
@@ -83,9 +96,13 @@ private:
     FileChoices currentChoices() override { return frontEnd_.choices(); }
 
     void onStaged(const Staging &staging);
+    StagedConverter stagedConverter() const;
+    std::function<Done()> converterUsable() const;
     void startJob();
     void sweepLeftovers(const Path &folder);
+    void releaseWhenUnneeded();
     void finish();
+    void ended();
 
     ProcessStarter &starter_;
     FileListModel &list_;
@@ -93,6 +110,11 @@ private:
     int conversionsAtOnce_;
     State state_ = State::NotStarted;
     bool stopRequested_ = false;
+    bool staged_ = false;
+    bool finishWhenStaged_ = false;
+    bool listClosed_ = false;
+    // The staged files let go of before the end, once no file needed them.
+    enum class EarlyRelease { None, Running, Done } earlyRelease_ = EarlyRelease::None;
     std::shared_ptr<StagingLease> lease_;
     Path converterPath_;
     ListTurns turns_;
@@ -103,6 +125,10 @@ private:
     SerialWork sweeps_;
     std::shared_ptr<ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
+    // Raised to give up writing the albums' values (the program ends).
+    std::shared_ptr<std::atomic<bool>> albumsCancel_ = std::make_shared<std::atomic<bool>>(false);
+    QList<OutputWarning> albumWarnings_;
+    bool albumsPending_ = false; // the albums' values are being written
     QElapsedTimer clock_;
 };
 

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace velunor {
@@ -28,6 +30,25 @@ bool IsDeviceName(QByteArrayView word)
         if (word.compare(device, Qt::CaseInsensitive) == 0)
             return true;
     return false;
+}
+
+// True when `folder` lies on one of Linux's own file systems, which take
+// every character that Windows refuses in a name.
+bool TakesEveryName(const Path &folder)
+{
+    struct statfs facts {};
+    if (::statfs(folder.c_str(), &facts) != 0)
+        return false;
+    switch (static_cast<unsigned long>(facts.f_type)) {
+    case EXT4_SUPER_MAGIC: // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Makes a hidden file named with `name` in `folder` and removes it again:
@@ -77,7 +98,8 @@ Path WindowsSafeStem(const Path &stem)
 
 bool FolderRefusesWindowsNames(const Path &folder)
 {
-    return ProbeRefuses(folder, "a:b?c*d\"e<f>g|h");
+    // Nothing needs to be tried where the answer is known.
+    return !TakesEveryName(folder) && ProbeRefuses(folder, "a:b?c*d\"e<f>g|h");
 }
 
 bool FileSystemRefusesName(const Path &path)

@@ -51,6 +51,11 @@ void RunSummary::add(const FileOutcome &outcome)
             ++inputsTrashed_;
         if (!outcome.inputKept.isEmpty())
             inputsKept_ << outcome.inputPath.text() + QStringLiteral(" - ") + outcome.inputKept;
+        for (const QString &warning : outcome.warnings)
+            addWarning(outcome.inputPath, warning);
+        if (outcome.alreadyMono)
+            alreadyMono_ << outcome.inputPath.text() + QStringLiteral(" - ") +
+                                FileOutcome::AlreadyMonoNote();
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << Words::tr("your file of that name was moved to the Trash");
@@ -76,6 +81,11 @@ void RunSummary::add(const FileOutcome &outcome)
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
 {
     notConverted_ << path.text() + QStringLiteral(" - ") + reason;
+}
+
+void RunSummary::addWarning(const Path &path, const QString &words)
+{
+    warnings_ << path.text() + QStringLiteral(" - ") + words;
 }
 
 QString RunSummary::heading() const
@@ -123,6 +133,10 @@ QString RunSummary::text(qsizetype listedAtMost) const
         text += Section(count == 1 ? Words::tr("1 file was not converted:")
                                    : Words::tr("%n files were not converted:", nullptr, count),
                         notConverted_, listedAtMost);
+    if (const int count = int(warnings_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 warning:")
+                                   : Words::tr("%n warnings:", nullptr, count),
+                        warnings_, listedAtMost);
     if (const int count = int(movedAside_.size()); count > 0)
         text += Section(
             count == 1
@@ -137,6 +151,10 @@ QString RunSummary::text(qsizetype listedAtMost) const
                 ? Words::tr("1 input stays where it was, not in the Trash:")
                 : Words::tr("%n inputs stay where they were, not in the Trash:", nullptr, count),
             inputsKept_, listedAtMost);
+    if (const int count = int(alreadyMono_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 file was mono already:")
+                                   : Words::tr("%n files were mono already:", nullptr, count),
+                        alreadyMono_, listedAtMost);
     return text;
 }
 
@@ -147,7 +165,8 @@ QString RunSummary::message() const
 
 QString RunSummary::details() const
 {
-    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty())
+    if (notConverted_.isEmpty() && movedAside_.isEmpty() && inputsKept_.isEmpty() &&
+        warnings_.isEmpty() && alreadyMono_.isEmpty())
         return QString();
     return text(-1);
 }

@@ -8,14 +8,16 @@
 namespace velunor {
 
 // What a conversion run tells the user at its end: "Done." (or "Stopped."
-// when the user stopped it) alone when every file was converted under its
-// own name and nothing of the user's was moved aside. Otherwise that word,
-// then how many files were up to date and how many inputs went to the Trash,
-// then the files that were not converted, each with its reason, then the
-// files saved under another name or in place of a file of the user's, each
-// with where it went and why, then the inputs that stayed although they were
-// to go to the Trash, each with why. The message cuts each list short after a
-// few files; the details hold every file. Lines are separated by CR LF.
+// when the user stopped it) alone when every file was converted as asked,
+// under its own name, without a warning, and nothing of the user's was moved
+// aside. Otherwise that word, then how many files were up to date and how
+// many inputs went to the Trash, then the files that were not converted, each
+// with its reason, then the warnings, each with its file, then the files
+// saved under another name or in place of a file of the user's, each with
+// where it went and why, then the inputs that stayed although they were to go
+// to the Trash, each with why, then the files that were mono already. The
+// message cuts each list short after a few lines; the details hold every one.
+// Lines are separated by CR LF.
 class RunSummary {
 public:
     static constexpr int kListedAtMost = 10;
@@ -23,6 +25,8 @@ public:
     // How one file of the run ended.
     void add(const FileOutcome &outcome);
     void addNotConverted(const Path &path, const QString &reason);
+    // Something the user should know of the converted file at `path`.
+    void addWarning(const Path &path, const QString &words);
     void setStopped(bool stopped) { stopped_ = stopped; }
 
     QString message() const;
@@ -35,6 +39,7 @@ public:
     // found up to date count as neither.
     QString counts() const;
     int notConvertedCount() const { return static_cast<int>(notConverted_.size()); }
+    int warningCount() const { return static_cast<int>(warnings_.size()); }
 
 private:
     QString text(qsizetype listedAtMost) const;
@@ -42,6 +47,8 @@ private:
     QStringList notConverted_; // "path - reason"
     QStringList movedAside_;   // "input -> output - why", "input - what of the user's moved"
     QStringList inputsKept_;   // "input - why it is not in the Trash"
+    QStringList warnings_;     // "input - warning"
+    QStringList alreadyMono_;  // "input - already mono: ..."
     int converted_ = 0;
     int upToDate_ = 0;
     int inputsTrashed_ = 0;

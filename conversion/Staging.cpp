@@ -1,6 +1,7 @@
 #include "conversion/Staging.h"
 
 #include "conversion/TemporaryOutput.h"
+#include "platform/BackgroundWork.h"
 #include "platform/FileSystem.h"
 
 namespace velunor {
@@ -45,6 +46,48 @@ void ReleaseStaging(StagingLease &lease)
         for (const ConverterFile &file : ConverterFileSet())
             DeleteFileQuietly(StagedPath(lease.folder(), file));
     });
+}
+
+std::shared_ptr<StagingAhead> StagingAhead::Begin()
+{
+    auto ahead = std::make_shared<StagingAhead>();
+    RunDetached([ahead] { ahead->finish(StageConverter()); });
+    return ahead;
+}
+
+void StagingAhead::finish(const Staging &staging)
+{
+    std::vector<std::function<void(const Staging &)>> waiting;
+    {
+        const std::lock_guard lock(mutex_);
+        staging_ = staging;
+        waiting.swap(waiting_);
+    }
+    done_.notify_all();
+    for (const auto &staged : waiting)
+        staged(staging);
+}
+
+void StagingAhead::whenStaged(std::function<void(const Staging &)> staged)
+{
+    std::unique_lock lock(mutex_);
+    if (!staging_) {
+        waiting_.push_back(std::move(staged));
+        return;
+    }
+    const Staging staging = *staging_;
+    lock.unlock();
+    staged(staging);
+}
+
+void StagingAhead::release()
+{
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [this] { return staging_.has_value(); });
+    const std::shared_ptr<StagingLease> lease = staging_->lease;
+    lock.unlock();
+    if (lease)
+        ReleaseStaging(*lease);
 }
 
 } // namespace velunor

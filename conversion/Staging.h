@@ -5,7 +5,12 @@
 
 #include <QList>
 
+#include <condition_variable>
+#include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 namespace velunor {
 
@@ -26,7 +31,34 @@ struct Staging {
 Staging StageConverter();
 
 // Ends the run's share of the staging folder; the run that ends last removes
-// the staged files. Blocks: for a worker, or for the program's exit.
+// the staged files. Only the first call does anything. Blocks: for a worker,
+// or for the program's exit.
 void ReleaseStaging(StagingLease &lease);
+
+// The converter staged on a worker ahead of a run: a front end that knows
+// early that a run will follow (the command line, once its options are read)
+// begins it as soon as it knows, and the staging goes on beside the rest of
+// its own start.
+class StagingAhead {
+public:
+    // Begins StageConverter() on a worker.
+    static std::shared_ptr<StagingAhead> Begin();
+
+    // Calls `staged` with what the staging left, on the worker that staged,
+    // or at once when it is done already.
+    void whenStaged(std::function<void(const Staging &)> staged);
+    // Waits for the staging to end and lets go of its share of the staging
+    // folder, unless the run that took it did so already. Blocks: for the
+    // program's exit.
+    void release();
+
+private:
+    void finish(const Staging &staging);
+
+    std::mutex mutex_;
+    std::condition_variable done_;
+    std::optional<Staging> staging_;
+    std::vector<std::function<void(const Staging &)>> waiting_;
+};
 
 } // namespace velunor

@@ -413,6 +413,8 @@ public:
         std::unique_lock lock(mutex_);
         if (brokenError_ != 0)
             return brokenError_;
+        if (const int error = startServing(); error != 0)
+            return error;
         requests_.push_back(&request);
         requested_.notify_one();
         answered_.wait(lock, [&request] { return request.done; });
@@ -445,6 +447,16 @@ private:
         }
         childStack_ = static_cast<char *>(stack) + kChildStackBytes;
         mainChildStack_ = static_cast<char *>(stack) + 2 * kChildStackBytes;
+    }
+
+    // Starts the spawning thread, with `mutex_` held, the first time another
+    // thread than the main one asks for a process: a run whose converters
+    // the main thread starts never needs it. Returns 0, or the errno value
+    // of the failure (the next request tries again).
+    int startServing()
+    {
+        if (serving_)
+            return 0;
         // The thread starts with every signal blocked and keeps them so: a
         // handler must never run while a child shares its memory, and the
         // signals meant for the program go to its other threads.
@@ -452,12 +464,15 @@ private:
         sigset_t previous;
         ::sigfillset(&all);
         ::pthread_sigmask(SIG_SETMASK, &all, &previous);
+        int error = 0;
         try {
             std::thread([this] { serve(); }).detach();
+            serving_ = true;
         } catch (const std::system_error &failure) {
-            brokenError_ = failure.code().value() != 0 ? failure.code().value() : EAGAIN;
+            error = failure.code().value() != 0 ? failure.code().value() : EAGAIN;
         }
         ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+        return error;
     }
 
     [[noreturn]] void serve()
@@ -534,6 +549,7 @@ private:
     std::condition_variable answered_;
     std::deque<Request *> requests_;
     int brokenError_ = 0;
+    bool serving_ = false; // the spawning thread runs
     int devNull_ = -1;
     char *childStack_ = nullptr; // the top of each stack
     char *mainChildStack_ = nullptr;

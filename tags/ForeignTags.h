@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/Path.h"
+#include "platform/Result.h"
+
 #include <QByteArray>
 
 namespace velunor {
@@ -25,7 +27,8 @@ namespace velunor {
 // a file that starts with an MPEG audio frame (an MP3 without ID3v2 tag,
 // whose other tags are copied as they are), which its first four bytes tell
 // without TagLib. Only the tags are read, never the audio; a damaged file
-// gives what TagLib still finds in it, or nothing. Reentrant.
-QByteArray ForeignTagsAsId3v24(const Path &inputPath);
+// gives what TagLib still finds in it, or nothing. A failure only when the
+// part of the program that reads these tags cannot be loaded. Reentrant.
+Expected<QByteArray> ForeignTagsAsId3v24(const Path &inputPath);
 
 } // namespace velunor

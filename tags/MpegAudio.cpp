@@ -15,6 +15,11 @@ double MpegAudioLength::seconds() const
     return sampleRate > 0 ? double(samples) / sampleRate : 0.0;
 }
 
+bool MpegAudioLength::fillsTheFile() const
+{
+    return bytes > 0 && bytes * 10 >= bytesBetweenTags * 9;
+}
+
 double MpegAudioLength::averageBitRate() const
 {
     const double duration = seconds();
@@ -221,6 +226,7 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
     }
     if (reader.failed() || length.frames == 0)
         return std::nullopt;
+    length.bytesBetweenTags = layout->audioEnd - layout->audioBegin;
     return length;
 }
 

@@ -23,8 +23,14 @@ struct MpegAudioLength {
     // Some frame counted is in dual-channel mode (mode bits 2): two
     // independent programmes, such as two languages, rather than stereo.
     bool anyFrameDualChannel = false;
+    // The bytes between the file's tags, where its frames lie.
+    qint64 bytesBetweenTags = 0;
 
     double seconds() const;
+    // True when the frames counted make up nearly all the bytes between the
+    // tags (nine tenths): an MPEG audio file, rather than a file of another
+    // kind (WAV, FLAC) in whose bytes a few frame headers happen to line up.
+    bool fillsTheFile() const;
     // Bits a second over the whole stream (bytes × 8 / seconds), which a
     // variable bit rate stream's first frame does not tell; 0 without audio.
     double averageBitRate() const;

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 
+#include <algorithm>
 #include <cstring>
 
 namespace velunor {
@@ -165,6 +166,45 @@ std::optional<MpegLayout> ReadMpegLayout(QIODevice &file)
     if (reader.failed())
         return std::nullopt;
     return layout;
+}
+
+std::optional<TagsOfFile> ReadTagsOfFile(QIODevice &file)
+{
+    const std::optional<MpegLayout> layout = ReadMpegLayout(file);
+    if (!layout)
+        return std::nullopt;
+    const auto read = [&](qint64 offset, qint64 size) -> std::optional<QByteArray> {
+        if (!file.seek(offset))
+            return std::nullopt;
+        QByteArray bytes = file.read(size);
+        return bytes.size() == size ? std::optional(bytes) : std::nullopt;
+    };
+
+    TagsOfFile tags;
+    // Some taggers put a new tag in front of an old one.
+    for (qint64 offset = 0; offset < layout->audioBegin;) {
+        const std::optional<QByteArray> header = read(offset, kId3v2HeaderSize);
+        const qint64 size = header ? Id3v2TagSize(*header) : 0;
+        std::optional<QByteArray> tag =
+            size > 0 ? read(offset, std::min(size, layout->audioBegin - offset)) : std::nullopt;
+        if (!tag)
+            return std::nullopt;
+        tags.id3v2.push_back(std::move(*tag));
+        offset += size;
+    }
+    for (const TagSpan &span : layout->appendedId3v2Tags) {
+        std::optional<QByteArray> tag = read(span.offset, span.size);
+        if (!tag)
+            return std::nullopt;
+        tags.id3v2.push_back(std::move(*tag));
+    }
+    for (const TagSpan &span : layout->apeTags) {
+        std::optional<QByteArray> tag = read(span.offset, span.size);
+        if (!tag)
+            return std::nullopt;
+        tags.ape.push_back(std::move(*tag));
+    }
+    return tags;
 }
 
 } // namespace velunor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <optional>
@@ -46,5 +47,16 @@ qint64 Id3v2TagSize(const QByteArray &header);
 // more is cut at its end; a tag at the end that would reach back into the
 // leading tags is no tag). Empty when the file cannot be read.
 std::optional<MpegLayout> ReadMpegLayout(QIODevice &file);
+
+// The bytes of every ID3v2 and APE tag of `file` (open for reading,
+// seekable), as ReadMpegLayout finds them.
+struct TagsOfFile {
+    // Those at the start first, in the order of the file, then those
+    // appended at the end.
+    std::vector<QByteArray> id3v2;
+    std::vector<QByteArray> ape;
+};
+// Empty when the file or one of its tags cannot be read.
+std::optional<TagsOfFile> ReadTagsOfFile(QIODevice &file);
 
 } // namespace velunor

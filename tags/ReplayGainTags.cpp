@@ -125,6 +125,15 @@ QString ReplayPeakText(double peak)
     return QString::asprintf("%.6f", peak);
 }
 
+ReplayGainForms &ReplayGainForms::operator|=(const ReplayGainForms &other)
+{
+    id3v2UserText = id3v2UserText || other.id3v2UserText;
+    id3v2Rva2 = id3v2Rva2 || other.id3v2Rva2;
+    apeReplayGain = apeReplayGain || other.apeReplayGain;
+    apeMp3Gain = apeMp3Gain || other.apeMp3Gain;
+    return *this;
+}
+
 ReplayGainForms ReplayGainFormsInId3v2(const QByteArray &tag)
 {
     ReplayGainForms forms;
@@ -156,46 +165,14 @@ ReplayGainForms ReplayGainFormsInApe(const QByteArray &tag)
 
 std::optional<ReplayGainForms> ReplayGainFormsInFile(QIODevice &file)
 {
-    const std::optional<MpegLayout> layout = ReadMpegLayout(file);
-    if (!layout)
+    const std::optional<TagsOfFile> tags = ReadTagsOfFile(file);
+    if (!tags)
         return std::nullopt;
-    const auto read = [&](qint64 offset, qint64 size) -> std::optional<QByteArray> {
-        if (!file.seek(offset))
-            return std::nullopt;
-        QByteArray bytes = file.read(size);
-        return bytes.size() == size ? std::optional(bytes) : std::nullopt;
-    };
-    const auto add = [](ReplayGainForms &forms, const ReplayGainForms &more) {
-        forms.id3v2UserText = forms.id3v2UserText || more.id3v2UserText;
-        forms.id3v2Rva2 = forms.id3v2Rva2 || more.id3v2Rva2;
-        forms.apeReplayGain = forms.apeReplayGain || more.apeReplayGain;
-        forms.apeMp3Gain = forms.apeMp3Gain || more.apeMp3Gain;
-    };
-
     ReplayGainForms forms;
-    // Some taggers put a new tag in front of an old one.
-    for (qint64 offset = 0; offset < layout->audioBegin;) {
-        const std::optional<QByteArray> header = read(offset, id3v2::kTagHeaderSize);
-        const qint64 size = header ? Id3v2TagSize(*header) : 0;
-        const std::optional<QByteArray> tag =
-            size > 0 ? read(offset, std::min(size, layout->audioBegin - offset)) : std::nullopt;
-        if (!tag)
-            return std::nullopt;
-        add(forms, ReplayGainFormsInId3v2(*tag));
-        offset += size;
-    }
-    for (const TagSpan &span : layout->appendedId3v2Tags) {
-        const std::optional<QByteArray> tag = read(span.offset, span.size);
-        if (!tag)
-            return std::nullopt;
-        add(forms, ReplayGainFormsInId3v2(*tag));
-    }
-    for (const TagSpan &span : layout->apeTags) {
-        const std::optional<QByteArray> tag = read(span.offset, span.size);
-        if (!tag)
-            return std::nullopt;
-        add(forms, ReplayGainFormsInApe(*tag));
-    }
+    for (const QByteArray &tag : tags->id3v2)
+        forms |= ReplayGainFormsInId3v2(tag);
+    for (const QByteArray &tag : tags->ape)
+        forms |= ReplayGainFormsInApe(tag);
     return forms;
 }
 

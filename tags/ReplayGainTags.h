@@ -36,6 +36,10 @@ struct ReplayGainForms {
     bool apeMp3Gain = false;
 
     bool any() const { return id3v2UserText || id3v2Rva2 || apeReplayGain || apeMp3Gain; }
+    // True when a form holds gains and peaks (mp3gain's notes hold none).
+    bool holdsValues() const { return id3v2UserText || id3v2Rva2 || apeReplayGain; }
+    // Every form of either.
+    ReplayGainForms &operator|=(const ReplayGainForms &other);
     bool operator==(const ReplayGainForms &) const = default;
 };
 

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QScopeGuard>
 
+#include <algorithm>
+#include <vector>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -80,19 +83,40 @@ Done CopyRange(QFile &from, qint64 begin, qint64 end, int to, const std::atomic<
     return Failure::Because(Words::tr("the tag copy was cancelled"));
 }
 
-// The tags of the input as they go onto the output.
+// A stretch of the input after its audio: a tag, or the bytes between tags.
+struct TrailingPiece {
+    enum class Kind { Bytes, Id3v2, Ape };
+    Kind kind = Kind::Bytes;
+    QByteArray bytes;
+};
+
+// The tags of the input, as the input holds them.
 struct InputTags {
-    // The ID3v2 tag for the front of the output, as the input holds it.
+    // The ID3v2 tag for the front of the output.
     QByteArray leadingId3v2;
-    // The tags after the audio, in the input's order, ready to be written.
-    QByteArray trailing;
+    // What follows the audio, in the input's order.
+    std::vector<TrailingPiece> trailing;
+
+    bool any() const { return !leadingId3v2.isEmpty() || !trailing.empty(); }
+
+    ReplayGainForms replayGainForms() const
+    {
+        ReplayGainForms forms = ReplayGainFormsInId3v2(leadingId3v2);
+        for (const TrailingPiece &piece : trailing) {
+            if (piece.kind == TrailingPiece::Kind::Id3v2)
+                forms |= ReplayGainFormsInId3v2(piece.bytes);
+            else if (piece.kind == TrailingPiece::Kind::Ape)
+                forms |= ReplayGainFormsInApe(piece.bytes);
+        }
+        return forms;
+    }
 };
 
 // Reads the tags of `input`; none when they cannot be read. The one place
 // that decides which of the input's ID3v2 tags goes in front of the output:
 // its leading one, or else the first one appended at its end, which then is
 // not copied again at the end.
-std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
+std::optional<InputTags> ReadInputTags(QFile &input)
 {
     const std::optional<MpegLayout> layout = ReadMpegLayout(input);
     if (!layout)
@@ -103,47 +127,96 @@ std::optional<InputTags> ReadInputTags(QFile &input, qint64 outputLengthMs)
     if (!leading || !atEnd)
         return std::nullopt;
 
-    InputTags tags{*leading, QByteArray()};
+    InputTags tags{*leading, {}};
     // The bytes of the file from `from` to `to`, all among the tags at the end.
     const auto atEndBetween = [&](qint64 from, qint64 to) {
         return atEnd->mid(from - layout->audioEnd, to - from);
     };
-    // APE, Lyrics3 and ID3v1 hold nothing tied to the audio: they go over as
-    // they are. An appended ID3v2 tag that stays at the end is made fit for
-    // the new audio as the leading one is.
+    std::vector<std::pair<TagSpan, TrailingPiece::Kind>> spans;
+    for (const TagSpan &span : layout->appendedId3v2Tags)
+        spans.push_back({span, TrailingPiece::Kind::Id3v2});
+    for (const TagSpan &span : layout->apeTags)
+        spans.push_back({span, TrailingPiece::Kind::Ape});
+    std::sort(spans.begin(), spans.end(),
+              [](const auto &a, const auto &b) { return a.first.offset < b.first.offset; });
+    // Lyrics3 and ID3v1 hold nothing tied to the audio: they go over as they
+    // are, with whatever lies between the tags.
     qint64 copied = layout->audioEnd;
-    for (const TagSpan &appended : layout->appendedId3v2Tags) {
-        tags.trailing += atEndBetween(copied, appended.offset);
-        const QByteArray tag = atEndBetween(appended.offset, appended.offset + appended.size);
-        if (tags.leadingId3v2.isEmpty())
+    const auto addBytes = [&](qint64 to) {
+        if (to > copied)
+            tags.trailing.push_back({TrailingPiece::Kind::Bytes, atEndBetween(copied, to)});
+    };
+    for (const auto &[span, kind] : spans) {
+        addBytes(span.offset);
+        const QByteArray tag = atEndBetween(span.offset, span.offset + span.size);
+        if (kind == TrailingPiece::Kind::Id3v2 && tags.leadingId3v2.isEmpty())
             tags.leadingId3v2 = tag;
         else
-            tags.trailing += Id3v2ForNewAudio(tag, outputLengthMs, TagPlace::End);
-        copied = appended.offset + appended.size;
+            tags.trailing.push_back({kind, tag});
+        copied = std::max(copied, span.offset + span.size);
     }
-    tags.trailing += atEndBetween(copied, layout->fileSize);
+    addBytes(layout->fileSize);
     return tags;
+}
+
+// The tags after the audio as they go onto the output: an appended ID3v2
+// tag made fit for the new audio as the leading one is, and both ID3v2 and
+// APE tags with the ReplayGain values of the new audio when there are any.
+QByteArray TrailingTags(const InputTags &tags, qint64 lengthMs,
+                        const std::optional<ReplayGainValues> &replayGain)
+{
+    QByteArray trailing;
+    for (const TrailingPiece &piece : tags.trailing) {
+        switch (piece.kind) {
+        case TrailingPiece::Kind::Bytes:
+            trailing += piece.bytes;
+            break;
+        case TrailingPiece::Kind::Id3v2: {
+            const QByteArray tag = Id3v2ForNewAudio(piece.bytes, lengthMs, TagPlace::End);
+            trailing += replayGain ? Id3v2WithReplayGain(tag, *replayGain) : tag;
+            break;
+        }
+        case TrailingPiece::Kind::Ape:
+            trailing += replayGain ? ApeWithReplayGain(piece.bytes, *replayGain) : piece.bytes;
+            break;
+        }
+    }
+    return trailing;
 }
 
 } // namespace
 
 Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
                         const TaggedFile &taggedFile, qint64 outputLengthMs,
-                        const std::atomic<bool> *cancel)
+                        const std::atomic<bool> *cancel, const ReplayGainOfNewAudio &replayGain)
 {
     const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
     QFile input;
     if (const Done opened = FileSystem::Open(input, inputPath, QIODevice::ReadOnly); !opened)
         return Failure{opened.failure().code, UnreadableInput(opened.failure().words)};
-    const std::optional<InputTags> tags = ReadInputTags(input, lengthMs);
+    const std::optional<InputTags> tags = ReadInputTags(input);
     if (!tags)
         return Failure::Because(UnreadableInput(input));
     input.close();
+    // Values that described the old audio never stay: they take those of the
+    // new audio, or go.
+    std::optional<ReplayGainValues> gains;
+    if (const ReplayGainForms forms = tags->replayGainForms(); forms.any())
+        gains = replayGain ? replayGain(forms) : ReplayGainValues{};
     // An input without ID3 and APE tags (FLAC, Ogg, WAV, ...) may keep tags in
     // a format of its own; they replace the few that SoX wrote from them.
-    const QByteArray leadingTag = tags->leadingId3v2.isEmpty() && tags->trailing.isEmpty()
-                                      ? ForeignTagsAsId3v24(inputPath)
-                                      : Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    QByteArray leadingTag;
+    if (!tags->any()) {
+        const Expected<QByteArray> foreign = ForeignTagsAsId3v24(inputPath);
+        if (!foreign)
+            return foreign.failure();
+        leadingTag = *foreign;
+    } else {
+        leadingTag = Id3v2ForNewAudio(tags->leadingId3v2, lengthMs);
+    }
+    if (gains)
+        leadingTag = Id3v2WithReplayGain(leadingTag, *gains);
+    const QByteArray trailing = TrailingTags(*tags, lengthMs, gains);
 
     QFile converted;
     if (const Done opened = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
@@ -154,7 +227,7 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
         return Failure::Because(UnreadableOutput(converted));
     // No tag on either side: the converted file is already what it must be,
     // and is not written a second time.
-    if (leadingTag.isEmpty() && tags->trailing.isEmpty() && audio->audioBegin == 0 &&
+    if (leadingTag.isEmpty() && trailing.isEmpty() && audio->audioBegin == 0 &&
         audio->audioEnd == audio->fileSize)
         return false;
 
@@ -173,7 +246,7 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
             CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged, cancel);
         !copied)
         return copied.failure();
-    if (const int error = WriteAll(tagged, tags->trailing); error != 0)
+    if (const int error = WriteAll(tagged, trailing); error != 0)
         return Unwritable(error);
     return true;
 }

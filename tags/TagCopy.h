@@ -2,6 +2,7 @@
 
 #include "platform/Path.h"
 #include "platform/Result.h"
+#include "tags/ReplayGainTags.h"
 
 #include <QString>
 
@@ -16,6 +17,10 @@ namespace velunor {
 // of a run never need.
 using TaggedFile = std::function<Expected<Path>()>;
 
+// Gives the ReplayGain values of the converted audio, for tags that carry
+// values in `forms`; a value it cannot give is none.
+using ReplayGainOfNewAudio = std::function<ReplayGainValues(const ReplayGainForms &forms)>;
+
 // Writes the converted audio of `convertedPath` with the tags of `inputPath`
 // into the file that `taggedFile` gives; true when it wrote it, false when
 // the converted file needed no change. Checks `cancel` between blocks; a
@@ -28,6 +33,12 @@ using TaggedFile = std::function<Expected<Path>()>;
 // into the old audio by byte offsets (MLLT, ASPI, SEEK, and the 2.3 TSIZ) and
 // the old encoding's gapless and loudness figures are dropped. A damaged
 // ID3v2 tag gives what could be read of it, and never a problem.
+//
+// The ReplayGain values of the copied ID3v2 and APE tags describe the old
+// audio: when they hold any, every one of them takes what `replayGain`
+// gives for the new audio, in the form and version the tag used (see
+// Id3v2WithReplayGain and ApeWithReplayGain); a value it does not give, and
+// every value when there is no `replayGain`, is removed rather than copied.
 //
 // An ID3v2 tag appended at the end of the input (found by its footer) moves
 // to the front of the output when the input has no ID3v2 tag at its start.
@@ -43,6 +54,7 @@ using TaggedFile = std::function<Expected<Path>()>;
 // Reentrant.
 Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
                         const TaggedFile &taggedFile, qint64 outputLengthMs,
-                        const std::atomic<bool> *cancel = nullptr);
+                        const std::atomic<bool> *cancel = nullptr,
+                        const ReplayGainOfNewAudio &replayGain = {});
 
 } // namespace velunor

@@ -249,6 +249,8 @@ private slots:
                                   << "--jobs needs a whole number";
         QTest::newRow("jobs not a number")
             << QStringList{"--batch", "--jobs", "two", "in"} << "--jobs needs a whole number";
+        QTest::newRow("bad quality") << QStringList{"--batch", "--quality", "100", "in"}
+                                     << "--quality 100: MPEG audio has no bit rate of 100 kbps";
         QTest::newRow("missing output folder")
             << QStringList{"--batch", "--output", "nowhere", "in"}
             << "the output folder \"nowhere\" does not exist";
@@ -302,6 +304,8 @@ private slots:
         QVERIFY2(lines[0].startsWith(QStringLiteral("velunor: ") + reason), qPrintable(lines[0]));
         QCOMPARE(lines[1], QStringLiteral("Try 'velunor --help' for more information."));
         QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList());
+        // Staging may have begun with the start; nothing of it stays.
+        QCOMPARE(Entries(at(QStringLiteral("staging"))), QStringList());
     }
 
     // The folders are searched with their subfolders as the window searches
@@ -769,6 +773,33 @@ private slots:
         QVERIFY(process.waitForFinished(kRunTimeoutMs));
         QCOMPARE(process.exitCode(), 3);
         QCOMPARE(process.readAllStandardOutput(), QByteArray("a song.mp3|\xff.mp3|--|--batch|"));
+    }
+
+    // The reader of other formats' tags is loaded beside the program when an
+    // input needs it: without it, MP3 inputs convert as ever and a WAV input
+    // is not converted, with the reason, rather than losing its tags.
+    void withoutTheTagReaderOnlyOtherFormatsFail()
+    {
+        QTemporaryDir installed;
+        const QString program = QDir(installed.path()).filePath(QStringLiteral("velunor"));
+        QVERIFY(QFile::copy(kProgram, program));
+        makeInput(QStringLiteral("in/a.mp3"));
+        QCOMPARE(MakeStereoAudio(at(QStringLiteral("in/b.wav"))), QString());
+        QProcess process;
+        process.setProcessEnvironment(environment());
+        process.setWorkingDirectory(root_->path());
+        process.start(program,
+                      {"--batch", "--mode", "mix", "--output", "out", "in/a.mp3", "in/b.wav"});
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        const Ended ended = finished(process);
+        QCOMPARE(ended.status, 1);
+        const QString reason = QStringLiteral("not converted: ") + at(QStringLiteral("in/b.wav")) +
+                               QStringLiteral(" - its tags cannot be read: the program's part that "
+                                              "reads them cannot be loaded (") +
+                               QDir(installed.path()).filePath("modules/velunor-foreign-tags.so");
+        QVERIFY2(ended.err.contains(reason), qPrintable(ended.err));
+        QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList{"a.mp3"});
+        QVERIFY(Holds(at(QStringLiteral("out/a.mp3")), Tones::Both));
     }
 
     // The status line never wraps, whatever the width and the name.

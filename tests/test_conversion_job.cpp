@@ -61,9 +61,11 @@ private:
 
 class FakeStarter : public ProcessStarter {
 public:
-    Expected<std::unique_ptr<ChildProcess>>
-    startProcess(const Path &, const QByteArrayList &arguments, const QByteArrayList &) override
+    Expected<std::unique_ptr<ChildProcess>> startProcess(const Path &program,
+                                                         const QByteArrayList &arguments,
+                                                         const QByteArrayList &) override
     {
+        programs << program.text();
         // --no-glob INPUT -c 1 --no-glob OUTPUT ...
         const QString input = Path::FromBytes(arguments.value(1)).fileName().text();
         if (input.startsWith("cannot-start"))
@@ -87,6 +89,15 @@ public:
     QByteArray output; // what each converter writes, when anything
     int mostAtOnce = 0;
 
+    // The process started for `input`; the first files may start in any
+    // order, as each waits for its frames to be walked.
+    FakeProcess *of(const QString &input) const
+    {
+        for (const auto &process : started)
+            if (process && process->input == input)
+                return process;
+        return nullptr;
+    }
     int running() const
     {
         int count = 0;
@@ -95,6 +106,7 @@ public:
         return count;
     }
     QStringList inputs;                   // of every process started, in order
+    QStringList programs;                 // the program each was started with
     QHash<QString, QList<int>> signalled; // by input, even once the process is gone
 };
 
@@ -124,7 +136,7 @@ public:
     }
     int waitingCount() const override { return static_cast<int>(turns.size()); }
     bool stillListed(ItemId) const override { return true; }
-    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix}; }
+    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix, {}}; }
 
     QList<FileTurn> turns;
     ItemId lastItem = 0;
@@ -197,24 +209,56 @@ private slots:
 
         // The second ends first; its place goes to the next file, the skipped
         // one passing by on the way.
-        starter.started[1]->finish({2, 0}, "sox FAIL formats: can't open input file `b'\n");
+        starter.of("b")->finish({2, 0}, "sox FAIL formats: can't open input file `b'\n");
         QTRY_COMPARE(starter.started.size(), 3);
         QCOMPARE(starter.started[2]->input, QStringLiteral("d"));
         QCOMPARE(starter.running(), 2);
         starter.started[2]->finish({0, 9});
         QTRY_COMPARE(starter.started.size(), 4);
-        starter.started[0]->finish({1, 0});
+        starter.of("a")->finish({1, 0});
         starter.started[3]->finish({0, 0}); // ended well, but wrote nothing
         QTRY_COMPARE(finished.size(), 1);
 
         QCOMPARE(
             Names(job->outcomes()),
             QStringList({"a: the converter failed (exit status 1)",
-                         "b: sox FAIL formats: can't open input file `b'", "skip-c: a reason",
+                         "b: formats: can't open input file `b'", "skip-c: a reason",
                          "d: ended by signal 9, Killed", "e: the converter wrote no output file"}));
         QCOMPARE(job->activeCount(), 0);
         QCOMPARE(starter.mostAtOnce, 2);
         QCOMPARE(leftovers(), QStringList());
+    }
+
+    // While the converter is being staged the files are planned, but none is
+    // started before the job is told the converter, and then with it.
+    void nothingStartsBeforeTheConverterIsStaged()
+    {
+        FakeStarter starter;
+        ListSource files = source({"a", "skip-b"});
+        JobSetup setup;
+        setup.parallel = 2;
+        setup.plan = PlanAsNamed;
+        setup.stagingPending = true;
+        ConversionJob job(starter, setup, files);
+        QSignalSpy finished(&job, &ConversionJob::finished);
+        job.start();
+        // Planned in list order: "a" waits once "skip-b" is settled.
+        QTRY_COMPARE(Names(job.outcomes()), QStringList({"skip-b: a reason"}));
+        QCoreApplication::processEvents();
+        QCOMPARE(starter.started.size(), 0);
+
+        bool asked = false;
+        job.converterStaged({Path::FromBytes("/stage/sox"), {}}, [&asked]() -> Done {
+            asked = true;
+            return {};
+        });
+        QTRY_COMPARE(starter.started.size(), 1);
+        QVERIFY(asked);
+        QCOMPARE(starter.programs, QStringList({"/stage/sox"}));
+        starter.started[0]->finish({1, 0});
+        QTRY_COMPARE(finished.size(), 1);
+        QCOMPARE(Names(job.outcomes()),
+                 QStringList({"a: the converter failed (exit status 1)", "skip-b: a reason"}));
     }
 
     void converterThatEndsAtOnceOrCannotStart()
@@ -299,11 +343,11 @@ private slots:
 
         // A file that fails counts as done: the bar never goes back.
         const double before = progress.fraction;
-        starter.started[0]->finish({1, 0});
+        starter.of("long.mp3")->finish({1, 0});
         QTRY_COMPARE(job.progress().atWork.text(), inputs_->filePath("short.mp3"));
         QVERIFY(job.progress().fraction >= before);
         QVERIFY(job.progress().fraction < 1.0);
-        starter.started[1]->finish({1, 0});
+        starter.of("short.mp3")->finish({1, 0});
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(job.progress().fraction, 1.0);
     }
@@ -346,7 +390,7 @@ private slots:
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
-        starter.started[0]->finish({0, 0});
+        starter.of("a.mp3")->finish({0, 0});
         job->stop();
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(starter.signalled.value("a.mp3"), QList<int>());
@@ -358,11 +402,11 @@ private slots:
 
     void aWorkerThatHangsIsGivenUpOnWhenStopped()
     {
-        // The input stands for a disk that stopped answering: reading it
-        // never returns until the test lets it.
+        // The input stands for a disk that stopped answering once its
+        // converter started: reading it never returns until the test lets it.
         const QString input = inputs_->filePath("hangs.mp3");
-        QVERIFY(::mkfifo(QFile::encodeName(input).constData(), 0600) == 0);
         QCOMPARE(MakeStereoMp3(inputs_->filePath("real.mp3"), 1.0), QString());
+        QVERIFY(QFile::copy(inputs_->filePath("real.mp3"), input));
         FakeStarter starter;
         starter.output = Contents(inputs_->filePath("real.mp3"));
         ListSource files = source({"hangs.mp3"});
@@ -370,6 +414,7 @@ private slots:
         QSignalSpy finished(job.get(), &ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 1);
+        QVERIFY(QFile::remove(input) && ::mkfifo(QFile::encodeName(input).constData(), 0600) == 0);
         starter.started[0]->finish({0, 0});
         QTRY_COMPARE(job->progress().atWork, Path()); // its output is being checked
         job->stop();

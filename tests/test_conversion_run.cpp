@@ -526,12 +526,32 @@ private slots:
         QCOMPARE(
             platform().messageTexts(),
             QStringList({NotConverted(
-                {damaged + " - sox FAIL formats: can't open input file `" + damaged + "':",
-                 bare + " - sox FAIL formats: can't determine type of file `" + bare + "'",
+                {damaged + " - formats: can't open input file `" + damaged + "':",
+                 bare + " - formats: can't determine type of file `" + bare + "'",
                  pipe + " - it is not a regular file", missing + " - the file does not exist"})}));
         QCOMPARE(Contents(output("damaged.mp3")), QByteArray("the earlier output"));
         QCOMPARE(Contents(damaged), noise);
         QCOMPARE(Entries(outputs_->path()), QStringList({"damaged.mp3", "good.mp3"}));
+        verifyNoLeftovers(outputs_->path());
+    }
+
+    // A run with something to know does not end on "Done." alone.
+    void warningsAndMonoInputsAreNamedInTheMessage()
+    {
+        const QString cancel = inputs_->filePath("cancel.mp3");
+        const QString mono = inputs_->filePath("mono.mp3");
+        QCOMPARE(RunTool("sox", {"-n", "-c", "2", cancel, "synth", "2", "sine", "440", "vol", "0.5",
+                                 "remix", "1", "1v-1"}),
+                 QString());
+        QCOMPARE(RunTool("sox", {"-n", "-c", "1", mono, "synth", "2", "sine", "440"}), QString());
+        list({cancel, mono});
+        convert();
+        QCOMPARE(platform().messageTexts(),
+                 QStringList(kDone + "\r\n\r\n1 warning:\r\n" + cancel +
+                             " - the two channels cancel each other out; the mix is near silence, "
+                             "convert it with Left or Right\r\n\r\n1 file was mono already:\r\n" +
+                             mono + " - already mono: audio copied unchanged"));
+        QCOMPARE(Entries(outputs_->path()), QStringList({"cancel.mp3", "mono.mp3"}));
         verifyNoLeftovers(outputs_->path());
     }
 
@@ -564,7 +584,7 @@ private slots:
         ::setrlimit(RLIMIT_FSIZE, &previous);
         ::signal(SIGXFSZ, SIG_DFL);
 
-        const QString reason = disk.isMounted() ? " - the disk is full" : " - sox FAIL sox: ";
+        const QString reason = disk.isMounted() ? " - the disk is full" : " - sox: ";
         const QString text = platform().messageTexts().value(0);
         QVERIFY2(
             text.startsWith(NotConverted({songs[0] + reason, songs[1] + reason, songs[2] + reason})

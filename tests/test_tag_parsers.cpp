@@ -7,6 +7,8 @@
 // reads the results back.
 
 #include "Files.h"
+#include "tags/AlbumTag.h"
+#include "tags/Id3v2Frames.h"
 #include "tags/MpegAudio.h"
 #include "tags/MpegLayout.h"
 #include "tags/TagCopy.h"
@@ -291,6 +293,41 @@ private slots:
             parserchecks::DescribedFrameId(input), QByteArrayView(input).sliced(1));
         QCOMPARE(read.value_or(QStringLiteral("-")), description);
         QVERIFY(!CommentOrUserTextDescription("TIT2", QByteArrayView(input).sliced(1)));
+    }
+
+    // The album that groups outputs for their album's ReplayGain values, as
+    // players read it.
+    void readsTheAlbumAsPlayersDo_data()
+    {
+        QTest::addColumn<int>("version");
+        QTest::addColumn<QByteArray>("frame"); // the album frame's content
+        QTest::addColumn<QString>("album");
+        QTest::newRow("2.4, UTF-8, two values") << 4 << QByteArray("\3Live \0Bonus", 12) << "Live";
+        QTest::newRow("2.2, Latin-1")
+            << 2 << QByteArray("\0Caf\xe9", 5) << QString::fromUtf8("Café");
+        QTest::newRow("2.3, UTF-16") << 3 << QByteArray("\1\xff\xfeO\0k\0", 7) << "Ok";
+        QTest::newRow("no album frame: ID3v1's") << 3 << QByteArray() << "Best of";
+    }
+
+    void readsTheAlbumAsPlayersDo()
+    {
+        QFETCH(int, version);
+        QFETCH(QByteArray, frame);
+        QFETCH(QString, album);
+        const QByteArray frames =
+            id3v2::MakeFrame(version, version == 2 ? "TT2" : "TIT2", QByteArray("\0Title", 6)) +
+            (frame.isEmpty() ? QByteArray()
+                             : id3v2::MakeFrame(version, version == 2 ? "TAL" : "TALB", frame));
+        QByteArray file("ID3\0\0\0", 6);
+        file[3] = char(version);
+        for (const int shift : {21, 14, 7, 0})
+            file += char((frames.size() >> shift) & 0x7f);
+        file += frames + QByteArray(400, '\xff');
+        file += "TAG" + QByteArray(60, ' ') + QByteArray("Best of").leftJustified(30, '\0') +
+                QByteArray(35, '\0');
+        QBuffer buffer(&file);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(AlbumInFile(buffer), album);
     }
 
     void everyFixtureKeepsTheParsersPromises()

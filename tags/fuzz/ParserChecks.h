@@ -6,6 +6,7 @@
 
 #include "conversion/OutputMark.h"
 #include "platform/Path.h"
+#include "tags/AlbumTag.h"
 #include "tags/ApeTag.h"
 #include "tags/Id3v2ForNewAudio.h"
 #include "tags/MpegAudio.h"
@@ -186,6 +187,9 @@ QString CheckReplayGainMadeAnew(const QByteArray &tag, MakeAnew makeAnew, FormsI
 // It grows by at most four user text frames and two RVA2 frames.
 inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
 {
+    // Every character of the album comes from at least one byte of the tag.
+    if (AlbumInId3v2(tag).size() > tag.size())
+        return QStringLiteral("the album is longer than the tag");
     const auto wholeTagProblem = [&](const QByteArray &made) {
         if (made.size() < 10 || !made.startsWith("ID3") || made[3] != tag[3])
             return QStringLiteral("the tag made anew has another header");
@@ -205,6 +209,8 @@ inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
 // values made anew, which grows by at most four items.
 inline QString CheckApeWithReplayGain(const QByteArray &bytes)
 {
+    if (AlbumInApe(bytes).size() > bytes.size())
+        return QStringLiteral("the album is longer than the tag");
     if (const std::optional<ape::Tag> tag = ape::ReadTag(bytes)) {
         const std::optional<ape::Tag> again = ape::ReadTag(ape::WriteTag(*tag));
         if (!again || again->items != tag->items || again->hasHeader != tag->hasHeader)

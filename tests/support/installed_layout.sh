@@ -18,6 +18,8 @@ check_installed_layout() {
   [ -x "$program" ] && [ -f "$program" ] || fail "no program in lib/velunor"
   [ -x "$prefix/lib/velunor/velunor-window" ] && [ -f "$prefix/lib/velunor/velunor-window" ] ||
     fail "no window program beside the program"
+  [ -f "$prefix/lib/velunor/modules/velunor-foreign-tags.so" ] && [ ! -x "$prefix/lib/velunor/modules/velunor-foreign-tags.so" ] ||
+    fail "no reader of other formats' tags beside the program"
   [ -L "$prefix/bin/velunor" ] || fail "bin/velunor is not a link"
   [ "$(readlink -f "$prefix/bin/velunor")" = "$(readlink -f "$program")" ] ||
     fail "bin/velunor does not lead to the program"
