@@ -394,6 +394,16 @@ private slots:
         QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("more"))));
         QCOMPARE(MakeStereoMp3(root.filePath(QStringLiteral("music/a.mp3"))), QString());
         QCOMPARE(MakeStereoMp3(root.filePath(QStringLiteral("more/b.mp3"))), QString());
+        // Channels that cancel out in the mix, and an input that is mono
+        // already: a warning and a copy, each on its line and in the summary.
+        QCOMPARE(RunTool(QStringLiteral("sox"),
+                         {"-n", "-r", "44100", "-c", "2", root.filePath("more/cancel.mp3"), "synth",
+                          "1", "sine", "440", "vol", "0.5", "remix", "1", "1v-1"}),
+                 QString());
+        QCOMPARE(RunTool(QStringLiteral("sox"),
+                         {"-n", "-r", "44100", "-c", "1", root.filePath("more/mono.mp3"), "synth",
+                          "1", "sine", "440"}),
+                 QString());
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
@@ -405,7 +415,9 @@ private slots:
             {QStringLiteral("--batch"), QStringLiteral("--bogus")},
             // The output of music/a.mp3 would replace it: it is left alone.
             {QStringLiteral("--batch"), QStringLiteral("--output"), root.filePath("music"),
-             root.filePath("music/a.mp3"), root.filePath("more/b.mp3")}};
+             root.filePath("music/a.mp3"), root.filePath("more/b.mp3"),
+             root.filePath("more/cancel.mp3"), root.filePath("more/mono.mp3")}};
+        QString said;
         for (const QStringList &arguments : runs) {
             QProcess process;
             process.setProcessEnvironment(environment);
@@ -414,11 +426,16 @@ private slots:
             const QString out = QString::fromUtf8(process.readAllStandardOutput());
             const QString err = QString::fromUtf8(process.readAllStandardError());
             QVERIFY2(!(out + err).isEmpty(), qPrintable(arguments.join(u' ')));
+            said = out + err;
             QVERIFY2(EnglishLeft(out + err).isEmpty(),
                      qPrintable(EnglishLeft(out + err).join(u' ') + QStringLiteral(" in: ") + out +
                                 err));
         }
         QCOMPARE(ChannelCount(root.filePath(QStringLiteral("music/b.mp3"))), 1);
+        QVERIFY2(said.contains(Pseudo(QStringLiteral("warning: %1: %2")).section(u'%', 0, 0)),
+                 qPrintable(said));
+        QVERIFY2(said.contains(Pseudo(QStringLiteral("already mono: audio copied unchanged"))),
+                 qPrintable(said));
     }
 };
 

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AudioChecks</name>
+    <message>
+        <source>holds two separate programmes (dual channel); mixed both, choose Left or Right to keep one</source>
+        <translation>enthält zwei getrennte Programme (Zweikanalton); beide wurden gemischt, wählen Sie den linken oder den rechten Kanal, um eines davon zu behalten</translation>
+    </message>
+    <message>
+        <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
+        <translation>die beiden Kanäle löschen sich gegenseitig aus; die Mischung ist nahezu Stille, wandeln Sie die Datei mit dem linken oder dem rechten Kanal um</translation>
+    </message>
+    <message>
+        <source>1 sample clipped</source>
+        <translation>1 Abtastwert übersteuert</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 samples clipped</source>
+        <translation>
+            <numerusform>%1 Abtastwert übersteuert</numerusform>
+            <numerusform>%1 Abtastwerte übersteuert</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>BatchInputs</name>
     <message>
         <source>standard input</source>
@@ -68,7 +90,8 @@
     </message>
     <message>
         <source>Usage: velunor [FILE...]
-       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] PATH...
+       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]
+                       [--quality source|KBPS|vN] PATH...
        velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]
 
 Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window
@@ -83,6 +106,10 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
   --output FOLDER  where the mono files go; by default the output folder last
                    chosen in the window, else the desktop folder
   --jobs N         conversions at once; by default one per processor (%1 here)
+  --quality Q      how the mono MP3 is encoded: source (the input&apos;s bit rate
+                   per channel, constant), a constant bit rate in kbps such
+                   as 128, or v0 (best) to v9 (smallest), a variable bit
+                   rate; by default the encoder&apos;s own, as the window converts
   --files-from LIST  convert the paths LIST names, one a line (- reads them
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
@@ -103,17 +130,25 @@ a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
-The options never change what the window has stored. On a terminal a status
-line shows the progress; otherwise one line tells how each file ended. At the
-end every file that was not converted is listed with its reason.
+An input that is mono already keeps its audio, copied unchanged, in every mode
+and at any quality.
 
-Exit status: 0 when every file was converted or up to date, 1 when any file
-was not (or a folder could not be searched, or the output could not be
-written), 2 for a wrong command line (and nothing converted), 130 when
-SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
+The options never change what the window has stored. On a terminal a status
+line shows the progress; otherwise one line tells how each file ended. A file
+converted with something to know (channels that cancel out in a mix, two
+programmes mixed, samples clipped) gets a line &quot;warning: PATH: ...&quot; on
+standard error. At the end every file that was not converted is listed with
+its reason.
+
+Exit status: 0 when every file was converted (with warnings or without) or up
+to date, 1 when any file was not (or a folder could not be searched, or the
+output could not be written), 2 for a wrong command line (and nothing
+converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
+files are kept).
 </source>
         <translation>Aufruf: velunor [DATEI...]
-        velunor --batch [--mode mix|left|right] [--output ORDNER] [--jobs N] PFAD...
+        velunor --batch [--mode mix|left|right] [--output ORDNER] [--jobs N]
+                        [--quality source|KBIT|vN] PFAD...
         velunor --batch [OPTION...] --files-from LISTE [--null] [PFAD...]
 
 Wandelt Stereo-MP3-Dateien in Mono-MP3-Dateien um. Ohne --batch öffnet es das
@@ -131,6 +166,11 @@ erhält den Namen ihrer Eingabedatei mit „.mp3“.
                    Fenster gewählte Ausgabeordner, sonst der Schreibtisch
   --jobs N         Umwandlungen zugleich; ohne Angabe eine je Prozessor
                    (hier %1)
+  --quality Q      wie die Mono-MP3-Datei kodiert wird: source (die Bitrate der
+                   Eingabedatei je Kanal, konstant), eine konstante Bitrate in
+                   kbit/s wie 128 oder v0 (beste) bis v9 (kleinste), eine
+                   variable Bitrate; ohne Angabe die Voreinstellung des
+                   Encoders, mit der auch das Fenster umwandelt
   --files-from LISTE  die Pfade umwandeln, die LISTE nennt, einen je Zeile
                    (- liest sie von der Standardeingabe); mehrfach möglich
   -0, --null       die Pfade in LISTE sind durch NUL-Bytes getrennt, wie
@@ -153,16 +193,22 @@ außer ein mit --trash-inputs angegebener PFAD ist der Ausgabeordner oder liegt
 darin. Ein Name, der kein UTF-8 ist, wird wie jeder andere umgewandelt und mit
 \xHH für jedes Byte gezeigt, das kein Text ist.
 
-Die Optionen ändern nie, was das Fenster gespeichert hat. Auf einem Terminal
-zeigt eine Statuszeile den Fortschritt; sonst sagt je eine Zeile, wie jede
-Datei ausging. Am Ende wird jede Datei, die nicht umgewandelt wurde, mit ihrem
-Grund aufgeführt.
+Eine Eingabedatei, die bereits mono ist, behält ihr Audio unverändert kopiert,
+in jedem Modus und bei jeder Qualität.
 
-Exit-Status: 0, wenn jede Datei umgewandelt wurde oder bereits aktuell war, 1,
-wenn eine Datei nicht umgewandelt wurde (oder ein Ordner nicht durchsucht oder
-die Ausgabe nicht geschrieben werden konnte), 2 bei einer falschen
-Befehlszeile (dann wird nichts umgewandelt), 130, wenn SIGINT, SIGTERM oder
-SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
+Die Optionen ändern nie, was das Fenster gespeichert hat. Auf einem Terminal
+zeigt eine Statuszeile den Fortschritt; sonst sagt je eine Zeile, wie jede Datei
+ausging. Eine Datei, bei deren Umwandlung es etwas zu wissen gibt (Kanäle, die
+sich in einer Mischung auslöschen, zwei gemischte Programme, übersteuerte
+Abtastwerte), erhält auf der Standardfehlerausgabe eine Zeile
+„Warnung: PFAD: ...“. Am Ende wird jede Datei, die nicht umgewandelt wurde, mit
+ihrem Grund aufgeführt.
+
+Exit-Status: 0, wenn jede Datei umgewandelt wurde (mit oder ohne Warnungen) oder
+bereits aktuell war, 1, wenn eine Datei nicht umgewandelt wurde (oder ein Ordner
+nicht durchsucht oder die Ausgabe nicht geschrieben werden konnte), 2 bei einer
+falschen Befehlszeile (dann wird nichts umgewandelt), 130, wenn SIGINT, SIGTERM
+oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
 </translation>
     </message>
 </context>
@@ -272,6 +318,22 @@ SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
     <message>
         <source>converted: %1 -&gt; %2 (input kept: %3)</source>
         <translation>umgewandelt: %1 -&gt; %2 (Eingabedatei behalten: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input moved to the Trash)</source>
+        <translation>umgewandelt: %1 -&gt; %2 - bereits mono: Audio unverändert kopiert (Eingabedatei in den Papierkorb verschoben)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input kept: %3)</source>
+        <translation>umgewandelt: %1 -&gt; %2 - bereits mono: Audio unverändert kopiert (Eingabedatei behalten: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged</source>
+        <translation>umgewandelt: %1 -&gt; %2 - bereits mono: Audio unverändert kopiert</translation>
+    </message>
+    <message>
+        <source>warning: %1: %2</source>
+        <translation>Warnung: %1: %2</translation>
     </message>
 </context>
 <context>
@@ -390,6 +452,10 @@ SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
         <source>up to date</source>
         <translation>bereits aktuell</translation>
     </message>
+    <message>
+        <source>already mono: audio copied unchanged</source>
+        <translation>bereits mono: Audio unverändert kopiert</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -489,6 +555,13 @@ SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
     </message>
 </context>
 <context>
+    <name>ForeignTags</name>
+    <message>
+        <source>its tags cannot be read: the program&apos;s part that reads them cannot be loaded (%1)</source>
+        <translation>ihre Tags können nicht gelesen werden: der Programmteil, der sie liest, kann nicht geladen werden (%1)</translation>
+    </message>
+</context>
+<context>
     <name>ListRun</name>
     <message>
         <source>not started</source>
@@ -541,6 +614,21 @@ SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
     <message>
         <source>Unexpected failure</source>
         <translation>Unerwarteter Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayGainUpdate</name>
+    <message>
+        <source>the run was stopped</source>
+        <translation>der Durchlauf wurde angehalten</translation>
+    </message>
+    <message>
+        <source>the output was replaced meanwhile</source>
+        <translation>die Ausgabedatei wurde inzwischen ersetzt</translation>
+    </message>
+    <message>
+        <source>the album&apos;s ReplayGain values could not be written (%1); it keeps the track&apos;s</source>
+        <translation>die ReplayGain-Werte des Albums konnten nicht geschrieben werden (%1); die Datei behält die des Titels</translation>
     </message>
 </context>
 <context>
@@ -702,6 +790,28 @@ SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
         <translation>
             <numerusform>%n Eingabedatei bleibt, wo sie war, nicht im Papierkorb:</numerusform>
             <numerusform>%n Eingabedateien bleiben, wo sie waren, nicht im Papierkorb:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 warning:</source>
+        <translation>1 Warnung:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warnings:</source>
+        <translation>
+            <numerusform>%n Warnung:</numerusform>
+            <numerusform>%n Warnungen:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was mono already:</source>
+        <translation>1 Datei war bereits mono:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were mono already:</source>
+        <translation>
+            <numerusform>%n Datei war bereits mono:</numerusform>
+            <numerusform>%n Dateien waren bereits mono:</numerusform>
         </translation>
     </message>
 </context>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es" sourcelanguage="en">
 <context>
+    <name>AudioChecks</name>
+    <message>
+        <source>holds two separate programmes (dual channel); mixed both, choose Left or Right to keep one</source>
+        <translation>contiene dos programas distintos (canal dual); se mezclaron ambos, elija el canal izquierdo o el derecho para conservar solo uno</translation>
+    </message>
+    <message>
+        <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
+        <translation>los dos canales se anulan entre sí; la mezcla es casi silencio, conviértalo con el canal izquierdo o el derecho</translation>
+    </message>
+    <message>
+        <source>1 sample clipped</source>
+        <translation>1 muestra recortada</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 samples clipped</source>
+        <translation>
+            <numerusform>%1 muestra recortada</numerusform>
+            <numerusform>%1 muestras recortadas</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>BatchInputs</name>
     <message>
         <source>standard input</source>
@@ -68,7 +90,8 @@
     </message>
     <message>
         <source>Usage: velunor [FILE...]
-       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] PATH...
+       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]
+                       [--quality source|KBPS|vN] PATH...
        velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]
 
 Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window
@@ -83,6 +106,10 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
   --output FOLDER  where the mono files go; by default the output folder last
                    chosen in the window, else the desktop folder
   --jobs N         conversions at once; by default one per processor (%1 here)
+  --quality Q      how the mono MP3 is encoded: source (the input&apos;s bit rate
+                   per channel, constant), a constant bit rate in kbps such
+                   as 128, or v0 (best) to v9 (smallest), a variable bit
+                   rate; by default the encoder&apos;s own, as the window converts
   --files-from LIST  convert the paths LIST names, one a line (- reads them
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
@@ -103,18 +130,26 @@ a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
-The options never change what the window has stored. On a terminal a status
-line shows the progress; otherwise one line tells how each file ended. At the
-end every file that was not converted is listed with its reason.
+An input that is mono already keeps its audio, copied unchanged, in every mode
+and at any quality.
 
-Exit status: 0 when every file was converted or up to date, 1 when any file
-was not (or a folder could not be searched, or the output could not be
-written), 2 for a wrong command line (and nothing converted), 130 when
-SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
+The options never change what the window has stored. On a terminal a status
+line shows the progress; otherwise one line tells how each file ended. A file
+converted with something to know (channels that cancel out in a mix, two
+programmes mixed, samples clipped) gets a line &quot;warning: PATH: ...&quot; on
+standard error. At the end every file that was not converted is listed with
+its reason.
+
+Exit status: 0 when every file was converted (with warnings or without) or up
+to date, 1 when any file was not (or a folder could not be searched, or the
+output could not be written), 2 for a wrong command line (and nothing
+converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
+files are kept).
 </source>
         <translation>Uso:
   velunor [ARCHIVO...]
-  velunor --batch [--mode mix|left|right] [--output CARPETA] [--jobs N] RUTA...
+  velunor --batch [--mode mix|left|right] [--output CARPETA] [--jobs N]
+                  [--quality source|KBPS|vN] RUTA...
   velunor --batch [OPCIÓN...] --files-from LISTA [--null] [RUTA...]
 
 Convierte archivos MP3 estéreo en archivos MP3 mono. Sin --batch abre la
@@ -133,6 +168,11 @@ nombre de su archivo de entrada con «.mp3».
                    escritorio
   --jobs N         conversiones a la vez; por omisión, una por procesador
                    (aquí %1)
+  --quality C      cómo se codifica el MP3 mono: source (la tasa de bits de la
+                   entrada por canal, constante), una tasa de bits constante en
+                   kbps como 128, o de v0 (la mejor) a v9 (la más pequeña), una
+                   tasa de bits variable; por omisión, la del propio
+                   codificador, como convierte la ventana
   --files-from LISTA  convertir las rutas que nombra LISTA, una por línea
                    (- las lee de la entrada estándar); puede repetirse
   -0, --null       las rutas de LISTA están separadas por bytes NUL, tal como
@@ -154,16 +194,21 @@ archivos de entrada, salvo que una RUTA dada con --trash-inputs sea la carpeta
 de salida o esté dentro de ella. Un nombre que no está en UTF-8 se convierte
 como cualquier otro y se muestra con \xHH por cada byte que no es texto.
 
-Las opciones nunca cambian lo que la ventana tiene guardado. En un terminal,
-una línea de estado muestra el progreso; si no, una línea indica cómo terminó
-cada archivo. Al final se enumera cada archivo que no se convirtió, con su
-motivo.
+Una entrada que ya es mono conserva su audio, copiado sin cambios, en cualquier
+modo y con cualquier calidad.
 
-Estado de salida: 0 si todos los archivos se convirtieron o ya estaban al día,
-1 si alguno no se convirtió (o no se pudo examinar una carpeta o escribir la
-salida), 2 si la línea de órdenes es incorrecta (y no se convierte nada), 130
-si SIGINT, SIGTERM o SIGHUP detuvieron la conversión (los archivos terminados
-se conservan).
+Las opciones nunca cambian lo que la ventana tiene guardado. En un terminal, una
+línea de estado muestra el progreso; si no, una línea indica cómo terminó cada
+archivo. Un archivo convertido con algo que conviene saber (canales que se
+anulan en una mezcla, dos programas mezclados, muestras recortadas) recibe una
+línea «aviso: RUTA: ...» en la salida de error estándar. Al final se enumera
+cada archivo que no se convirtió, con su motivo.
+
+Estado de salida: 0 si todos los archivos se convirtieron (con avisos o sin
+ellos) o ya estaban al día, 1 si alguno no se convirtió (o no se pudo examinar
+una carpeta o escribir la salida), 2 si la línea de órdenes es incorrecta (y no
+se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
+(los archivos terminados se conservan).
 </translation>
     </message>
 </context>
@@ -273,6 +318,22 @@ se conservan).
     <message>
         <source>converted: %1 -&gt; %2 (input kept: %3)</source>
         <translation>convertido: %1 -&gt; %2 (entrada conservada: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input moved to the Trash)</source>
+        <translation>convertido: %1 -&gt; %2 - ya era mono: audio copiado sin cambios (entrada movida a la Papelera)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input kept: %3)</source>
+        <translation>convertido: %1 -&gt; %2 - ya era mono: audio copiado sin cambios (entrada conservada: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged</source>
+        <translation>convertido: %1 -&gt; %2 - ya era mono: audio copiado sin cambios</translation>
+    </message>
+    <message>
+        <source>warning: %1: %2</source>
+        <translation>aviso: %1: %2</translation>
     </message>
 </context>
 <context>
@@ -391,6 +452,10 @@ se conservan).
         <source>up to date</source>
         <translation>al día</translation>
     </message>
+    <message>
+        <source>already mono: audio copied unchanged</source>
+        <translation>ya era mono: audio copiado sin cambios</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -490,6 +555,13 @@ se conservan).
     </message>
 </context>
 <context>
+    <name>ForeignTags</name>
+    <message>
+        <source>its tags cannot be read: the program&apos;s part that reads them cannot be loaded (%1)</source>
+        <translation>no se pueden leer sus etiquetas: no se puede cargar la parte del programa que las lee (%1)</translation>
+    </message>
+</context>
+<context>
     <name>ListRun</name>
     <message>
         <source>not started</source>
@@ -542,6 +614,21 @@ se conservan).
     <message>
         <source>Unexpected failure</source>
         <translation>Fallo inesperado</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayGainUpdate</name>
+    <message>
+        <source>the run was stopped</source>
+        <translation>la conversión se detuvo</translation>
+    </message>
+    <message>
+        <source>the output was replaced meanwhile</source>
+        <translation>el archivo de salida se reemplazó entretanto</translation>
+    </message>
+    <message>
+        <source>the album&apos;s ReplayGain values could not be written (%1); it keeps the track&apos;s</source>
+        <translation>no se pudieron escribir los valores ReplayGain del álbum (%1); el archivo conserva los de la pista</translation>
     </message>
 </context>
 <context>
@@ -703,6 +790,28 @@ se conservan).
         <translation>
             <numerusform>%n archivo de entrada sigue donde estaba, fuera de la Papelera:</numerusform>
             <numerusform>%n archivos de entrada siguen donde estaban, fuera de la Papelera:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 warning:</source>
+        <translation>1 aviso:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warnings:</source>
+        <translation>
+            <numerusform>%n aviso:</numerusform>
+            <numerusform>%n avisos:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was mono already:</source>
+        <translation>1 archivo ya era mono:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were mono already:</source>
+        <translation>
+            <numerusform>%n archivo ya era mono:</numerusform>
+            <numerusform>%n archivos ya eran mono:</numerusform>
         </translation>
     </message>
 </context>

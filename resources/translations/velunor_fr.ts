@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr" sourcelanguage="en">
 <context>
+    <name>AudioChecks</name>
+    <message>
+        <source>holds two separate programmes (dual channel); mixed both, choose Left or Right to keep one</source>
+        <translation>contient deux programmes distincts (double canal)&#xa0;; les deux ont été mélangés, choisissez le canal gauche ou le canal droit pour n’en garder qu’un</translation>
+    </message>
+    <message>
+        <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
+        <translation>les deux canaux s’annulent l’un l’autre&#xa0;; le mélange est presque un silence, convertissez le fichier avec le canal gauche ou le canal droit</translation>
+    </message>
+    <message>
+        <source>1 sample clipped</source>
+        <translation>1 échantillon écrêté</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 samples clipped</source>
+        <translation>
+            <numerusform>%1 échantillon écrêté</numerusform>
+            <numerusform>%1 échantillons écrêtés</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>BatchInputs</name>
     <message>
         <source>standard input</source>
@@ -68,7 +90,8 @@
     </message>
     <message>
         <source>Usage: velunor [FILE...]
-       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] PATH...
+       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]
+                       [--quality source|KBPS|vN] PATH...
        velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]
 
 Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window
@@ -83,6 +106,10 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
   --output FOLDER  where the mono files go; by default the output folder last
                    chosen in the window, else the desktop folder
   --jobs N         conversions at once; by default one per processor (%1 here)
+  --quality Q      how the mono MP3 is encoded: source (the input&apos;s bit rate
+                   per channel, constant), a constant bit rate in kbps such
+                   as 128, or v0 (best) to v9 (smallest), a variable bit
+                   rate; by default the encoder&apos;s own, as the window converts
   --files-from LIST  convert the paths LIST names, one a line (- reads them
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
@@ -103,18 +130,26 @@ a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
-The options never change what the window has stored. On a terminal a status
-line shows the progress; otherwise one line tells how each file ended. At the
-end every file that was not converted is listed with its reason.
+An input that is mono already keeps its audio, copied unchanged, in every mode
+and at any quality.
 
-Exit status: 0 when every file was converted or up to date, 1 when any file
-was not (or a folder could not be searched, or the output could not be
-written), 2 for a wrong command line (and nothing converted), 130 when
-SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
+The options never change what the window has stored. On a terminal a status
+line shows the progress; otherwise one line tells how each file ended. A file
+converted with something to know (channels that cancel out in a mix, two
+programmes mixed, samples clipped) gets a line &quot;warning: PATH: ...&quot; on
+standard error. At the end every file that was not converted is listed with
+its reason.
+
+Exit status: 0 when every file was converted (with warnings or without) or up
+to date, 1 when any file was not (or a folder could not be searched, or the
+output could not be written), 2 for a wrong command line (and nothing
+converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
+files are kept).
 </source>
         <translation>Utilisation&#xa0;:
   velunor [FICHIER...]
-  velunor --batch [--mode mix|left|right] [--output DOSSIER] [--jobs N] CHEMIN...
+  velunor --batch [--mode mix|left|right] [--output DOSSIER] [--jobs N]
+                  [--quality source|KBITS|vN] CHEMIN...
   velunor --batch [OPTION...] --files-from LISTE [--null] [CHEMIN...]
 
 Convertit des fichiers MP3 stéréo en fichiers MP3 mono. Sans --batch, ouvre la
@@ -132,6 +167,10 @@ sortie prend le nom de son fichier d’entrée avec «&#xa0;.mp3&#xa0;».
                    choisi en dernier dans la fenêtre, sinon le bureau
   --jobs N         conversions simultanées&#xa0;; par défaut une par processeur
                    (%1 ici)
+  --quality Q      comment le MP3 mono est encodé&#xa0;: source (le débit de l’entrée
+                   par canal, constant), un débit constant en kbit/s comme 128,
+                   ou v0 (le meilleur) à v9 (le plus petit), un débit variable&#xa0;;
+                   par défaut celui de l’encodeur, comme convertit la fenêtre
   --files-from LISTE  convertir les chemins que nomme LISTE, un par ligne
                    (- les lit sur l’entrée standard)&#xa0;; peut être répété
   -0, --null       les chemins de LISTE sont séparés par des octets NUL, tels
@@ -153,16 +192,22 @@ recherche de fichiers d’entrée, sauf si un CHEMIN donné avec --trash-inputs 
 le dossier de sortie ou s’y trouve. Un nom qui n’est pas en UTF-8 est converti
 comme les autres et affiché avec \xHH pour chaque octet qui n’est pas du texte.
 
-Les options ne changent jamais ce que la fenêtre a enregistré. Sur un terminal,
-une ligne d’état montre la progression&#xa0;; sinon, une ligne indique comment
-chaque fichier s’est terminé. À la fin, chaque fichier non converti est listé
-avec sa raison.
+Une entrée déjà mono garde son son, copié tel quel, dans tous les modes et à
+toute qualité.
 
-Code de sortie&#xa0;: 0 si chaque fichier a été converti ou était à jour, 1 si un
-fichier ne l’a pas été (ou si un dossier n’a pas pu être parcouru, ou la sortie
-écrite), 2 pour une ligne de commande erronée (rien n’est alors converti), 130
-si SIGINT, SIGTERM ou SIGHUP a arrêté la conversion (les fichiers terminés sont
-gardés).
+Les options ne changent jamais ce que la fenêtre a enregistré. Sur un terminal,
+une ligne d’état montre la progression&#xa0;; sinon, une ligne indique comment chaque
+fichier s’est terminé. Un fichier converti avec quelque chose à savoir (des
+canaux qui s’annulent dans un mélange, deux programmes mélangés, des
+échantillons écrêtés) reçoit une ligne «&#xa0;avertissement&#xa0;: CHEMIN&#xa0;: ...&#xa0;» sur la
+sortie d’erreur standard. À la fin, chaque fichier non converti est listé avec
+sa raison.
+
+Code de sortie&#xa0;: 0 si chaque fichier a été converti (avec ou sans
+avertissements) ou était à jour, 1 si un fichier ne l’a pas été (ou si un
+dossier n’a pas pu être parcouru, ou la sortie écrite), 2 pour une ligne de
+commande erronée (rien n’est alors converti), 130 si SIGINT, SIGTERM ou SIGHUP a
+arrêté la conversion (les fichiers terminés sont gardés).
 </translation>
     </message>
 </context>
@@ -272,6 +317,22 @@ gardés).
     <message>
         <source>converted: %1 -&gt; %2 (input kept: %3)</source>
         <translation>converti&#xa0;: %1 -&gt; %2 (entrée gardée&#xa0;: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input moved to the Trash)</source>
+        <translation>converti&#xa0;: %1 -&gt; %2 - déjà mono&#xa0;: son copié tel quel (entrée mise à la corbeille)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input kept: %3)</source>
+        <translation>converti&#xa0;: %1 -&gt; %2 - déjà mono&#xa0;: son copié tel quel (entrée gardée&#xa0;: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged</source>
+        <translation>converti&#xa0;: %1 -&gt; %2 - déjà mono&#xa0;: son copié tel quel</translation>
+    </message>
+    <message>
+        <source>warning: %1: %2</source>
+        <translation>avertissement&#xa0;: %1&#xa0;: %2</translation>
     </message>
 </context>
 <context>
@@ -390,6 +451,10 @@ gardés).
         <source>up to date</source>
         <translation>à jour</translation>
     </message>
+    <message>
+        <source>already mono: audio copied unchanged</source>
+        <translation>déjà mono&#xa0;: son copié tel quel</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -489,6 +554,13 @@ gardés).
     </message>
 </context>
 <context>
+    <name>ForeignTags</name>
+    <message>
+        <source>its tags cannot be read: the program&apos;s part that reads them cannot be loaded (%1)</source>
+        <translation>ses étiquettes ne peuvent pas être lues&#xa0;: la partie du programme qui les lit ne peut pas être chargée (%1)</translation>
+    </message>
+</context>
+<context>
     <name>ListRun</name>
     <message>
         <source>not started</source>
@@ -541,6 +613,21 @@ gardés).
     <message>
         <source>Unexpected failure</source>
         <translation>Échec inattendu</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayGainUpdate</name>
+    <message>
+        <source>the run was stopped</source>
+        <translation>la conversion a été arrêtée</translation>
+    </message>
+    <message>
+        <source>the output was replaced meanwhile</source>
+        <translation>la sortie a été remplacée entre-temps</translation>
+    </message>
+    <message>
+        <source>the album&apos;s ReplayGain values could not be written (%1); it keeps the track&apos;s</source>
+        <translation>les valeurs ReplayGain de l’album n’ont pas pu être écrites (%1)&#xa0;; le fichier garde celles de la piste</translation>
     </message>
 </context>
 <context>
@@ -702,6 +789,28 @@ gardés).
         <translation>
             <numerusform>%n fichier d’entrée reste où il était, hors de la corbeille&#xa0;:</numerusform>
             <numerusform>%n fichiers d’entrée restent où ils étaient, hors de la corbeille&#xa0;:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 warning:</source>
+        <translation>1 avertissement&#xa0;:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warnings:</source>
+        <translation>
+            <numerusform>%n avertissement&#xa0;:</numerusform>
+            <numerusform>%n avertissements&#xa0;:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was mono already:</source>
+        <translation>1 fichier était déjà mono&#xa0;:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were mono already:</source>
+        <translation>
+            <numerusform>%n fichier était déjà mono&#xa0;:</numerusform>
+            <numerusform>%n fichiers étaient déjà mono&#xa0;:</numerusform>
         </translation>
     </message>
 </context>

@@ -2,6 +2,28 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it" sourcelanguage="en">
 <context>
+    <name>AudioChecks</name>
+    <message>
+        <source>holds two separate programmes (dual channel); mixed both, choose Left or Right to keep one</source>
+        <translation>contiene due programmi distinti (doppio canale); sono stati mescolati entrambi, scegli il canale sinistro o destro per tenerne uno solo</translation>
+    </message>
+    <message>
+        <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
+        <translation>i due canali si annullano a vicenda; mescolati danno quasi silenzio, convertilo con il canale sinistro o destro</translation>
+    </message>
+    <message>
+        <source>1 sample clipped</source>
+        <translation>1 campione saturato</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 samples clipped</source>
+        <translation>
+            <numerusform>%1 campione saturato</numerusform>
+            <numerusform>%1 campioni saturati</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>BatchInputs</name>
     <message>
         <source>standard input</source>
@@ -68,7 +90,8 @@
     </message>
     <message>
         <source>Usage: velunor [FILE...]
-       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N] PATH...
+       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]
+                       [--quality source|KBPS|vN] PATH...
        velunor --batch [OPTION...] --files-from LIST [--null] [PATH...]
 
 Turns stereo MP3 files into mono MP3 files. Without --batch it opens the window
@@ -83,6 +106,10 @@ PATH is converted as it is. Each output takes the input&apos;s name with &quot;.
   --output FOLDER  where the mono files go; by default the output folder last
                    chosen in the window, else the desktop folder
   --jobs N         conversions at once; by default one per processor (%1 here)
+  --quality Q      how the mono MP3 is encoded: source (the input&apos;s bit rate
+                   per channel, constant), a constant bit rate in kbps such
+                   as 128, or v0 (best) to v9 (smallest), a variable bit
+                   rate; by default the encoder&apos;s own, as the window converts
   --files-from LIST  convert the paths LIST names, one a line (- reads them
                    from standard input); may be given more than once
   -0, --null       the paths in LIST are separated by NUL bytes, as
@@ -103,18 +130,26 @@ a PATH given with --trash-inputs is the output folder or lies in it. A name
 that is not UTF-8 is converted like any other and shown with \xHH for each
 byte that is not text.
 
-The options never change what the window has stored. On a terminal a status
-line shows the progress; otherwise one line tells how each file ended. At the
-end every file that was not converted is listed with its reason.
+An input that is mono already keeps its audio, copied unchanged, in every mode
+and at any quality.
 
-Exit status: 0 when every file was converted or up to date, 1 when any file
-was not (or a folder could not be searched, or the output could not be
-written), 2 for a wrong command line (and nothing converted), 130 when
-SIGINT, SIGTERM or SIGHUP stopped the run (finished files are kept).
+The options never change what the window has stored. On a terminal a status
+line shows the progress; otherwise one line tells how each file ended. A file
+converted with something to know (channels that cancel out in a mix, two
+programmes mixed, samples clipped) gets a line &quot;warning: PATH: ...&quot; on
+standard error. At the end every file that was not converted is listed with
+its reason.
+
+Exit status: 0 when every file was converted (with warnings or without) or up
+to date, 1 when any file was not (or a folder could not be searched, or the
+output could not be written), 2 for a wrong command line (and nothing
+converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
+files are kept).
 </source>
         <translation>Uso:
   velunor [FILE...]
-  velunor --batch [--mode mix|left|right] [--output CARTELLA] [--jobs N] PERCORSO...
+  velunor --batch [--mode mix|left|right] [--output CARTELLA] [--jobs N]
+                  [--quality source|KBPS|vN] PERCORSO...
   velunor --batch [OPZIONE...] --files-from ELENCO [--null] [PERCORSO...]
 
 Converte file MP3 stereo in file MP3 mono. Senza --batch apre la finestra con
@@ -133,6 +168,11 @@ convertito prende il nome del suo file di origine con «.mp3».
                    la scrivania
   --jobs N         conversioni contemporanee; in mancanza, una per processore
                    (qui %1)
+  --quality Q      come viene codificato l&apos;MP3 mono: source (il bit rate del
+                   file di origine per canale, costante), un bit rate costante
+                   in kbps come 128, oppure da v0 (il migliore) a v9 (il più
+                   piccolo), un bit rate variabile; in mancanza, quello
+                   predefinito del codificatore, come converte la finestra
   --files-from ELENCO  converte i percorsi che ELENCO nomina, uno per riga
                    (- li legge dallo standard input); ripetibile
   -0, --null       i percorsi in ELENCO sono separati da byte NUL, come li
@@ -156,15 +196,21 @@ la cartella di destinazione o si trovi al suo interno. Un nome che non è UTF-8
 viene convertito come ogni altro e mostrato con \xHH per ogni byte che non è
 testo.
 
+Un file di origine già mono mantiene il suo audio, copiato senza modifiche, in
+ogni modalità e a ogni qualità.
+
 Le opzioni non cambiano mai ciò che la finestra ha memorizzato. In un terminale
 una riga di stato mostra l&apos;avanzamento; altrimenti una riga dice come è finito
-ogni file. Alla fine ogni file non convertito viene elencato con il motivo.
+ogni file. Un file convertito con qualcosa da sapere (canali che si annullano
+nella modalità mix, due programmi mescolati, campioni saturati) riceve una riga
+«avviso: PERCORSO: ...» sullo standard error. Alla fine ogni file non convertito
+viene elencato con il motivo.
 
-Stato di uscita: 0 se ogni file è stato convertito o era già aggiornato, 1 se
-un file non lo è stato (o non si è potuta esaminare una cartella o scrivere
-l&apos;uscita), 2 per una riga di comando errata (e niente è convertito), 130 se
-SIGINT, SIGTERM o SIGHUP hanno interrotto la conversione (i file finiti
-restano).
+Stato di uscita: 0 se ogni file è stato convertito (con o senza avvisi) o era
+già aggiornato, 1 se un file non lo è stato (o non si è potuta esaminare una
+cartella o scrivere l&apos;uscita), 2 per una riga di comando errata (e niente è
+convertito), 130 se SIGINT, SIGTERM o SIGHUP hanno interrotto la conversione (i
+file finiti restano).
 </translation>
     </message>
 </context>
@@ -274,6 +320,22 @@ restano).
     <message>
         <source>not converted: %1 - %2</source>
         <translation>non convertito: %1 - %2</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input moved to the Trash)</source>
+        <translation>convertito: %1 -&gt; %2 - già mono: audio copiato senza modifiche (file di origine spostato nel Cestino)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged (input kept: %3)</source>
+        <translation>convertito: %1 -&gt; %2 - già mono: audio copiato senza modifiche (file di origine mantenuto: %3)</translation>
+    </message>
+    <message>
+        <source>converted: %1 -&gt; %2 - already mono: audio copied unchanged</source>
+        <translation>convertito: %1 -&gt; %2 - già mono: audio copiato senza modifiche</translation>
+    </message>
+    <message>
+        <source>warning: %1: %2</source>
+        <translation>avviso: %1: %2</translation>
     </message>
 </context>
 <context>
@@ -392,6 +454,10 @@ restano).
         <source>removed from the list before its turn</source>
         <translation>rimosso dall&apos;elenco prima del suo turno</translation>
     </message>
+    <message>
+        <source>already mono: audio copied unchanged</source>
+        <translation>già mono: audio copiato senza modifiche</translation>
+    </message>
 </context>
 <context>
     <name>FilePlan</name>
@@ -491,6 +557,13 @@ restano).
     </message>
 </context>
 <context>
+    <name>ForeignTags</name>
+    <message>
+        <source>its tags cannot be read: the program&apos;s part that reads them cannot be loaded (%1)</source>
+        <translation>impossibile leggere i suoi tag: non è possibile caricare la parte del programma che li legge (%1)</translation>
+    </message>
+</context>
+<context>
     <name>ListRun</name>
     <message>
         <source>not started</source>
@@ -543,6 +616,21 @@ restano).
     <message>
         <source>Unexpected failure</source>
         <translation>Errore imprevisto</translation>
+    </message>
+</context>
+<context>
+    <name>ReplayGainUpdate</name>
+    <message>
+        <source>the run was stopped</source>
+        <translation>la conversione è stata interrotta</translation>
+    </message>
+    <message>
+        <source>the output was replaced meanwhile</source>
+        <translation>il file convertito è stato sostituito nel frattempo</translation>
+    </message>
+    <message>
+        <source>the album&apos;s ReplayGain values could not be written (%1); it keeps the track&apos;s</source>
+        <translation>impossibile scrivere i valori ReplayGain dell&apos;album (%1); il file mantiene quelli della traccia</translation>
     </message>
 </context>
 <context>
@@ -704,6 +792,28 @@ restano).
         <translation>
             <numerusform>%n file di origine resta dov&apos;era, non nel Cestino:</numerusform>
             <numerusform>%n file di origine restano dov&apos;erano, non nel Cestino:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 warning:</source>
+        <translation>1 avviso:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warnings:</source>
+        <translation>
+            <numerusform>%n avviso:</numerusform>
+            <numerusform>%n avvisi:</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 file was mono already:</source>
+        <translation>1 file era già mono:</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n files were mono already:</source>
+        <translation>
+            <numerusform>%n file era già mono:</numerusform>
+            <numerusform>%n file erano già mono:</numerusform>
         </translation>
     </message>
 </context>
