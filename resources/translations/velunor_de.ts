@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
-        <translation>die beiden Kanäle löschen sich gegenseitig aus; die Mischung ist nahezu Stille, wandeln Sie die Datei mit dem linken oder dem rechten Kanal um</translation>
+        <translation>die beiden Kanäle löschen sich gegenseitig aus; die Mischung ist fast stumm, wandeln Sie die Datei mit dem linken oder dem rechten Kanal um</translation>
     </message>
     <message>
         <source>1 sample clipped</source>

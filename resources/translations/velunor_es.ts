@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
-        <translation>los dos canales se anulan entre sí; la mezcla es casi silencio, conviértalo con el canal izquierdo o el derecho</translation>
+        <translation>los dos canales se anulan entre sí; la mezcla queda casi en silencio, conviértalo con el canal izquierdo o el derecho</translation>
     </message>
     <message>
         <source>1 sample clipped</source>

@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>the two channels cancel each other out; the mix is near silence, convert it with Left or Right</source>
-        <translation>les deux canaux s’annulent l’un l’autre&#xa0;; le mélange est presque un silence, convertissez le fichier avec le canal gauche ou le canal droit</translation>
+        <translation>les deux canaux s’annulent l’un l’autre&#xa0;; le mélange est presque silencieux, convertissez le fichier avec le canal gauche ou le canal droit</translation>
     </message>
     <message>
         <source>1 sample clipped</source>
