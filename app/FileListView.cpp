@@ -2,10 +2,19 @@
 
 #include "platform/PlatformError.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FileListView)
+};
+
+} // namespace
 
 namespace {
 constexpr int kIndexOutOfBounds = 35600;
@@ -14,7 +23,7 @@ constexpr int kIndexOutOfBounds = 35600;
 void FileListView::checkIndex(int index) const
 {
     if (index < 1 || index > model_.count())
-        throw PlatformError(QStringLiteral("Index out of bounds"), kIndexOutOfBounds);
+        throw PlatformError(Words::tr("Index out of bounds"), kIndexOutOfBounds);
 }
 
 QString FileListView::itemText(int index) const

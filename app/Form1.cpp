@@ -6,6 +6,7 @@
 #include "app/ProgressBar.h"
 #include "conversion/ui/ConversionRun.h"
 #include "platform/ExitCleanup.h"
+#include "shell/Languages.h"
 #include "shell/Locations.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
@@ -21,6 +22,8 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtEndian>
 
@@ -101,33 +104,31 @@ void Form1::createControls()
         control->installEventFilter(this);
     };
 
-    button(PushButton6, "PushButton6", QStringLiteral("What is Mono and Stereo?"), this,
+    button(PushButton6, "PushButton6", tr("What is Mono and Stereo?"), this,
            TwipRect(120, 90, 3840, 405));
-    button(PushButton8, "PushButton8", QStringLiteral("Help"), this, TwipRect(4080, 90, 3840, 405));
+    button(PushButton8, "PushButton8", tr("Help"), this, TwipRect(4080, 90, 3840, 405));
 
     ListView1 = new FileListView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setGeometry(TwipRect(120, 600, 7800, 2535));
-    ListView1->setToolTip(QStringLiteral(
-        "Drag and drop files here. Double-click item to remove it. Move | line to right and out "
-        "of window to reveal full names."));
-    ListView1->setAccessibleName(QStringLiteral("MP3 files to convert"));
+    ListView1->setToolTip(
+        tr("Drag and drop files here. Double-click item to remove it. Move | line to right and out "
+           "of window to reveal full names."));
+    ListView1->setAccessibleName(tr("MP3 files to convert"));
     ListView1->setAccessibleDescription(
-        QStringLiteral("The arrow keys select a file and Delete removes it from the list."));
+        tr("The arrow keys select a file and Delete removes it from the list."));
     ListView1->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
     ListView1->viewport()->setMouseTracking(true);
 
-    button(PushButton1, "PushButton1", QStringLiteral("Add MP3 File(s)"), this,
-           TwipRect(120, 3225, 3840, 405));
-    button(PushButton3, "PushButton3", QStringLiteral("Add All MP3 File(s) In Folder"), this,
+    button(PushButton1, "PushButton1", tr("Add MP3 File(s)"), this, TwipRect(120, 3225, 3840, 405));
+    button(PushButton3, "PushButton3", tr("Add All MP3 File(s) In Folder"), this,
            TwipRect(4080, 3225, 3840, 405));
-    button(PushButton4, "PushButton4", QStringLiteral("Clear List"), this,
-           TwipRect(120, 3735, 3840, 405));
-    button(PushButton5, "PushButton5", QStringLiteral("Load Sample/Example Files"), this,
+    button(PushButton4, "PushButton4", tr("Clear List"), this, TwipRect(120, 3735, 3840, 405));
+    button(PushButton5, "PushButton5", tr("Load Sample/Example Files"), this,
            TwipRect(4080, 3735, 3840, 405));
 
-    Frame2 = new QGroupBox(QStringLiteral("Options"), this);
+    Frame2 = new QGroupBox(tr("Options"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(TwipRect(120, 4200, 7800, 1395));
     Frame2->setMouseTracking(true);
@@ -149,17 +150,15 @@ void Form1::createControls()
         control->setAttribute(Qt::WA_NoMousePropagation);
         PaintDesignedColours(control, DesignedArea::Option);
     };
-    option(Option1, "Option1", QStringLiteral("Mix left and right channels into one channel"),
+    option(Option1, "Option1", tr("Mix left and right channels into one channel"),
            TwipRect(240, 300, 3975, 225));
-    option(Option2, "Option2",
-           QStringLiteral("Keep left channel audio only and discard right channel audio"),
+    option(Option2, "Option2", tr("Keep left channel audio only and discard right channel audio"),
            TwipRect(240, 650, 5775, 225));
-    option(Option3, "Option3",
-           QStringLiteral("Keep right channel audio only and discard left channel audio"),
+    option(Option3, "Option3", tr("Keep right channel audio only and discard left channel audio"),
            TwipRect(240, 1000, 5775, 225));
     Option1->setChecked(true); // as designed
 
-    Frame1 = new QGroupBox(QStringLiteral("Save Results To This Folder"), this);
+    Frame1 = new QGroupBox(tr("Save Results To This Folder"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(TwipRect(120, 5670, 7800, 810));
     Frame1->setMouseTracking(true);
@@ -172,21 +171,20 @@ void Form1::createControls()
     Text1->setMouseTracking(true);
     Text1->setAttribute(Qt::WA_NoMousePropagation);
     Text1->installEventFilter(this);
-    Text1->setAccessibleName(QStringLiteral("Output folder"));
-    Text1->setAccessibleDescription(
-        QStringLiteral("The converted files are saved in this folder."));
+    Text1->setAccessibleName(tr("Output folder"));
+    Text1->setAccessibleDescription(tr("The converted files are saved in this folder."));
     button(PushButton7, "PushButton7", QStringLiteral("..."), Frame1,
            TwipRect(6960, 300, 600, 345));
     // "..." says nothing when spoken.
-    PushButton7->setAccessibleName(QStringLiteral("Browse for the output folder"));
+    PushButton7->setAccessibleName(tr("Browse for the output folder"));
 
-    button(PushButton2, "PushButton2", QStringLiteral("Start Converting"), this,
+    button(PushButton2, "PushButton2", tr("Start Converting"), this,
            TwipRect(120, 6600, 7800, 405));
 
     ProgressBar1 = new ProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setGeometry(TwipRect(120, 7120, 7800, 405));
-    ProgressBar1->setText(QStringLiteral("Progress Bar"));
+    ProgressBar1->setText(tr("Progress Bar"));
     ProgressBar1->setFocusPolicy(Qt::NoFocus);
 
     Command1 = new FocusHolder(QStringLiteral("Command1"), this);
@@ -196,6 +194,9 @@ void Form1::createControls()
     plain.setPointSizeF(8.25);
     Command1->setFont(plain);
 
+    if (!Languages::Current().isEmpty())
+        fitCaptions();
+
     // Keyboard order: the tab-index order of the layout, frames and the bar
     // passed over because they take no focus.
     const QList<QWidget *> tabOrder = {
@@ -204,6 +205,50 @@ void Form1::createControls()
     for (qsizetype i = 0; i + 1 < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
     Command1->setFocus();
+}
+
+void Form1::fitCaptions()
+{
+    // The room each caption needs: its text and the control's own margins.
+    QStyleOptionButton pushOption;
+    pushOption.initFrom(PushButton2);
+    const int pushMargins = 2 * (style()->pixelMetric(QStyle::PM_ButtonMargin, &pushOption) +
+                                 style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &pushOption));
+    const int frameMargins = Pixels(240) * 2;
+    double widen = 1.0;
+    const auto need = [&widen](int needed, int room) {
+        widen = std::max(widen, double(needed) / std::max(room, 1));
+    };
+    for (QPushButton *control : {PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
+                                 PushButton6, PushButton7, PushButton8})
+        need(control->fontMetrics().horizontalAdvance(control->text()) + pushMargins,
+             control->width());
+    for (QGroupBox *frame : {Frame1, Frame2})
+        need(frame->fontMetrics().horizontalAdvance(frame->title()) + frameMargins, frame->width());
+    // An option may take the whole width of its frame.
+    for (OptionButton *control : {Option1, Option2, Option3}) {
+        const int room = Frame2->width() - control->x() - Pixels(240);
+        const int needed = control->sizeHint().width();
+        if (needed > control->width())
+            control->resize(std::min(needed, room), control->height());
+        need(needed, room);
+    }
+    if (widen <= 1.0)
+        return;
+    // Still too narrow: the window widens, and every control with it, so
+    // that the design keeps its proportions.
+    const auto stretch = [widen](QWidget *control) {
+        const QRect at = control->geometry();
+        const int left = int(std::lround(at.left() * widen));
+        const int right = int(std::lround((at.left() + at.width()) * widen));
+        control->setGeometry(left, at.top(), right - left, at.height());
+    };
+    for (QWidget *control : std::initializer_list<QWidget *>{
+             PushButton6, PushButton8, ListView1, PushButton1, PushButton3, PushButton4,
+             PushButton5, Frame2, Option1, Option2, Option3, Frame1, Text1, PushButton7,
+             PushButton2, ProgressBar1})
+        stretch(control);
+    setFixedSize(int(std::lround(width() * widen)), height());
 }
 
 void Form1::connectHandlers()
@@ -285,12 +330,12 @@ void Form1::Form_Load()
         }))
         guard.step(108, [this] { loadMouseIcon(); });
     guard.step(110, [this] { Main::HomePageChance(platform_); });
-    guard.step(128, [this] { ListView1->items().setColumnHeader(QStringLiteral("MP3 File(s)")); });
+    guard.step(128, [this] { ListView1->items().setColumnHeader(tr("MP3 File(s)")); });
     guard.step(130, [this] { ListView1->header()->resizeSection(0, Pixels(7000)); });
     guard.step(132, [this] {
         const QString desktop = Main::DesktopPath();
         if (desktop.isEmpty())
-            throw PlatformError(QStringLiteral("Invalid procedure call or argument"), 5);
+            throw PlatformError(tr("Invalid procedure call or argument"), 5);
         Text1->setText(settings_.read(StoredChoices::Section, StoredChoices::OutputFolder,
                                       desktop + QLatin1Char('/')));
     });
@@ -332,7 +377,7 @@ void Form1::loadMouseIcon()
     const QByteArray bytes = file.readAll();
     QImage picture;
     if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes))
-        throw PlatformError(QStringLiteral("Invalid picture"), 481);
+        throw PlatformError(tr("Invalid picture"), 481);
     const QPoint hotSpot = CursorHotSpot(bytes);
     mouseIcon_ = QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y());
     applyPointerToWindow();

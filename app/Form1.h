@@ -179,6 +179,8 @@ private:
     void showRunState(const QString &state) override;
 
     void createControls();
+    // Makes room for captions longer than the designed ones (a translation's).
+    void fitCaptions();
     void connectHandlers();
     void applyPointerToWindow();
     void applySkin();

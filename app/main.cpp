@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/SignalWatcher.h"
 #include "platform/ui/QtPlatform.h"
+#include "shell/Languages.h"
 #include "shell/SettingsStore.h"
 
 #include <QApplication>
@@ -43,6 +44,11 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velunor"));
     QApplication::setDesktopFileName(QStringLiteral("org.velunor.Velunor"));
+    // The window speaks the user's language, Qt's own dialogs and buttons
+    // included.
+    velunor::Languages::Install(
+        {velunor::Languages::CommandLineCatalogue, velunor::Languages::WindowCatalogue},
+        {QStringLiteral("qtbase")});
 
     velunor::QtPlatform platform;
     velunor::SettingsStore settings;

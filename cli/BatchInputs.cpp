@@ -4,6 +4,7 @@
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -14,6 +15,10 @@
 namespace velunor::cli {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(BatchInputs)
+};
 
 const QString kPattern = QStringLiteral("*.mp3");
 
@@ -33,20 +38,20 @@ QList<Path> MissingPaths(const QList<Path> &paths)
 Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
 {
     const bool standardInput = source.bytes() == "-";
-    const QString named = standardInput ? QStringLiteral("standard input")
-                                        : QStringLiteral("\"%1\"").arg(source.text());
+    const QString named =
+        standardInput ? Words::tr("standard input") : QStringLiteral("\"%1\"").arg(source.text());
     QFile file;
     const Done opened =
         standardInput
             ? (file.open(stdin, QIODevice::ReadOnly) ? Done() : Done(Failure::OfErrno(EIO)))
             : FileSystem::Open(file, source, QIODevice::ReadOnly);
     if (!opened)
-        return Failure::Because(QStringLiteral("the list of paths %1 cannot be read (%2)")
+        return Failure::Because(Words::tr("the list of paths %1 cannot be read (%2)")
                                     .arg(named, opened.failure().words));
     QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Failure::Because(QStringLiteral("the list of paths %1 cannot be read (%2)")
-                                    .arg(named, file.errorString()));
+        return Failure::Because(
+            Words::tr("the list of paths %1 cannot be read (%2)").arg(named, file.errorString()));
     const char separator = nulSeparated ? '\0' : '\n';
     if (content.endsWith(separator))
         content.chop(1);
@@ -57,9 +62,9 @@ Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (entries[i].isEmpty())
             return Failure::Because(
-                QStringLiteral("the list of paths %1 holds an empty path (%2 %3)")
-                    .arg(named, nulSeparated ? QStringLiteral("entry") : QStringLiteral("line"))
-                    .arg(i + 1));
+                (nulSeparated ? Words::tr("the list of paths %1 holds an empty path (entry %2)")
+                              : Words::tr("the list of paths %1 holds an empty path (line %2)"))
+                    .arg(named, QString::number(i + 1)));
         paths << Path::FromBytes(entries[i]);
     }
     return paths;
@@ -77,8 +82,8 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
         if (!inPlace && Main::FolderExists(absolute) && !outputReal.isEmpty() &&
             FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{
-                absolute, QStringLiteral("it is the output folder or lies in it, where the "
-                                         "outputs go")};
+                absolute, Words::tr("it is the output folder or lies in it, where the "
+                                    "outputs go")};
             continue;
         }
         request.entries << absolute;

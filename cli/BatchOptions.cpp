@@ -2,11 +2,17 @@
 
 #include "conversion/ConversionJob.h"
 
+#include <QCoreApplication>
+
 #include <cstring>
 
 namespace velunor::cli {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(BatchOptions)
+};
 
 const QByteArray kBatch = "--batch";
 const QByteArray kMode = "--mode";
@@ -118,8 +124,8 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
         const QByteArray &argument = arguments[i];
         if (optionsEnded || !argument.startsWith('-') || argument.size() == 1) {
             if (argument.isEmpty())
-                fail(QStringLiteral("an empty path was given (is a variable in the script "
-                                    "unset?)"));
+                fail(Words::tr("an empty path was given (is a variable in the script "
+                               "unset?)"));
             options.paths << Path::FromBytes(argument);
             continue;
         }
@@ -130,7 +136,7 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
         const auto [name, attached] = SplitOption(argument);
         if (!kValued.contains(name)) {
             if (attached)
-                fail(QStringLiteral("%1 takes no value").arg(Shown(name)));
+                fail(Words::tr("%1 takes no value").arg(Shown(name)));
             else if (argument == kBatch)
                 batch = true;
             else if (argument == kHelp || argument == kShortHelp)
@@ -140,7 +146,7 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
             else if (bool *flag = FlagNamed(argument, options))
                 *flag = true;
             else
-                fail(QStringLiteral("unknown option %1").arg(Shown(argument)));
+                fail(Words::tr("unknown option %1").arg(Shown(argument)));
             if (FlagNamed(argument, options) && firstBatchOption.isEmpty())
                 firstBatchOption = argument;
             continue;
@@ -151,7 +157,7 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
         } else if (i + 1 < arguments.size()) {
             value = arguments[++i];
         } else {
-            fail(QStringLiteral("%1 needs a value").arg(Shown(name)));
+            fail(Words::tr("%1 needs a value").arg(Shown(name)));
             continue;
         }
         if (firstBatchOption.isEmpty())
@@ -159,11 +165,10 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
         if (name == kMode) {
             options.mode = ModeNamed(QString::fromUtf8(value));
             if (!options.mode)
-                fail(QStringLiteral("unknown mode \"%1\": choose mix, left or right")
-                         .arg(Shown(value)));
+                fail(Words::tr("unknown mode \"%1\": choose mix, left or right").arg(Shown(value)));
         } else if (name == kOutput) {
             if (value.isEmpty())
-                fail(QStringLiteral("--output needs a folder"));
+                fail(Words::tr("--output needs a folder"));
             options.outputFolder = Path::FromBytes(value);
         } else if (name == kQuality) {
             const ParsedQuality quality = ParseOutputQuality(QString::fromUtf8(value));
@@ -173,13 +178,13 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
                 fail(quality.error);
         } else if (name == kFilesFrom) {
             if (value.isEmpty())
-                fail(QStringLiteral("--files-from needs a file, or - for standard input"));
+                fail(Words::tr("--files-from needs a file, or - for standard input"));
             options.pathLists << Path::FromBytes(value);
         } else {
             bool number = false;
             const int jobs = value.toInt(&number);
             if (!number || jobs < 1)
-                fail(QStringLiteral("--jobs needs a whole number of at least 1, not \"%1\"")
+                fail(Words::tr("--jobs needs a whole number of at least 1, not \"%1\"")
                          .arg(Shown(value)));
             else
                 options.jobs = jobs;
@@ -195,9 +200,9 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
         return parsed;
     }
     if (!batch && !firstBatchOption.isEmpty())
-        fail(QStringLiteral("%1 works only with --batch").arg(Shown(firstBatchOption)));
+        fail(Words::tr("%1 works only with --batch").arg(Shown(firstBatchOption)));
     if (error.isEmpty() && options.paths.isEmpty() && options.pathLists.isEmpty())
-        fail(QStringLiteral("no file or folder to convert was given"));
+        fail(Words::tr("no file or folder to convert was given"));
     parsed.error = error;
     return parsed;
 }
@@ -217,7 +222,7 @@ bool WantsCommandLine(int argc, const char *const *argv)
 
 QString HelpText()
 {
-    return QStringLiteral(
+    return Words::tr(
                "Usage: velunor [FILE...]\n"
                "       velunor --batch [--mode mix|left|right] [--output FOLDER] [--jobs N]\n"
                "                       [--quality source|KBPS|vN] PATH...\n"

@@ -9,6 +9,7 @@
 #include "filelist/FileListModel.h"
 #include "platform/FileSystem.h"
 #include "platform/SignalWatcher.h"
+#include "shell/Languages.h"
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
 
@@ -27,12 +28,16 @@ namespace velunor::cli {
 
 namespace {
 
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(BatchProgram)
+};
+
 constexpr int kUsageStatus = 2;
 
 int UsageError(Console &console, const QString &reason)
 {
     console.printError(QStringLiteral("velunor: ") + reason);
-    console.printError(QStringLiteral("Try 'velunor --help' for more information."));
+    console.printError(Words::tr("Try 'velunor --help' for more information."));
     return kUsageStatus;
 }
 
@@ -45,18 +50,18 @@ QString Quoted(const Path &path)
 Done CheckOutputFolder(const Path &given, const Path &absolute)
 {
     if (given.isEmpty())
-        return Failure::Because(QStringLiteral("no output folder is stored and none was given: "
-                                               "give --output FOLDER"));
+        return Failure::Because(
+            Words::tr("no output folder is stored and none was given: give --output FOLDER"));
     if (!Main::FolderExists(absolute)) {
         if (Main::PathExists(absolute))
             return Failure::Because(
-                QStringLiteral("the output folder %1 is not a folder").arg(Quoted(given)));
+                Words::tr("the output folder %1 is not a folder").arg(Quoted(given)));
         return Failure::Because(
-            QStringLiteral("the output folder %1 does not exist").arg(Quoted(given)));
+            Words::tr("the output folder %1 does not exist").arg(Quoted(given)));
     }
     if (::access(absolute.c_str(), W_OK | X_OK) != 0)
         return Failure::Because(
-            QStringLiteral("the output folder %1 cannot be written").arg(Quoted(given)));
+            Words::tr("the output folder %1 cannot be written").arg(Quoted(given)));
     return {};
 }
 
@@ -70,7 +75,9 @@ int WithWriteErrors(Console &console, int status)
         error = errno;
     if (error == 0)
         return status;
-    std::fprintf(stderr, "velunor: write error: %s\n", std::strerror(error));
+    const QByteArray told =
+        Words::tr("velunor: write error: %1").arg(FileSystem::SystemMessage(error)).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", told.constData());
     return status == 0 ? 1 : status;
 }
 
@@ -84,12 +91,12 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
     std::optional<ChannelMode> mode = options.mode;
     if (!mode) {
         for (const QString &storedProblem : stored.problems)
-            console.printError(QStringLiteral("velunor: warning: ") + storedProblem);
+            console.printError(Words::tr("velunor: warning: %1").arg(storedProblem));
         mode = stored.mode;
     }
     if (!mode)
         return Failure::Because(
-            QStringLiteral("no channel mode is stored: give --mode mix, left or right"));
+            Words::tr("no channel mode is stored: give --mode mix, left or right"));
     choices.mode = *mode;
     const Path folder = options.outputFolder.value_or(Path::FromText(stored.outputFolder));
     const Path absolute = folder.isEmpty() ? Path() : FileSystem::AbsoluteOf(folder);
@@ -134,6 +141,20 @@ QByteArrayList ArgumentBytes(int argc, char **argv)
 
 } // namespace
 
+int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int error)
+{
+    QCoreApplication application(argc, argv);
+    Languages::Install({Languages::CommandLineCatalogue});
+    const QString told =
+        window.isEmpty()
+            ? Words::tr("velunor: the program's own path cannot be read: %1")
+                  .arg(FileSystem::SystemMessage(error))
+            : Words::tr("velunor: the window program %1 cannot be started: %2")
+                  .arg(Path::FromBytes(window).text(), FileSystem::SystemMessage(error));
+    std::fprintf(stderr, "%s\n", told.toLocal8Bit().constData());
+    return 127;
+}
+
 int RunBatchProgram(int argc, char **argv)
 {
     // The arguments are taken before Qt sees them: it would read them as
@@ -141,6 +162,7 @@ int RunBatchProgram(int argc, char **argv)
     const QByteArrayList arguments = ArgumentBytes(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velunor"));
+    Languages::Install({Languages::CommandLineCatalogue});
     // A reader that goes away (`velunor --batch ... | head`) must not end the
     // run half way: the lines it would have read are dropped instead.
     std::signal(SIGPIPE, SIG_IGN);
@@ -151,7 +173,12 @@ int RunBatchProgram(int argc, char **argv)
         return WithWriteErrors(console, UsageError(console, parsed.error));
     BatchOptions options = parsed.options;
     if (options.request == BatchOptions::Request::Help) {
-        console.printOut(HelpText().chopped(1));
+        // The console ends each line itself; a translation may or may not
+        // end its help with a line break.
+        QString help = HelpText();
+        if (help.endsWith(u'\n'))
+            help.chop(1);
+        console.printOut(help);
         return WithWriteErrors(console, 0);
     }
     if (options.request == BatchOptions::Request::Version) {
@@ -181,10 +208,10 @@ int RunBatchProgram(int argc, char **argv)
     }
     if (const QList<Path> missing = MissingPaths(options.paths); !missing.isEmpty())
         return WithWriteErrors(
-            console, UsageError(console, (missing.size() == 1
-                                              ? QStringLiteral("no such file or folder: ")
-                                              : QStringLiteral("no such files or folders: ")) +
-                                             PathsNamed(missing)));
+            console,
+            UsageError(console, (missing.size() == 1 ? Words::tr("no such file or folder: %1")
+                                                     : Words::tr("no such files or folders: %1"))
+                                    .arg(PathsNamed(missing))));
 
     FileListModel list;
     FolderSearch search;
@@ -197,14 +224,14 @@ int RunBatchProgram(int argc, char **argv)
         search.cancel();
         search.disconnect();
         console.clearStatus();
-        console.printError(QStringLiteral("Stopped before any file was converted."));
+        console.printError(Words::tr("Stopped before any file was converted."));
         QCoreApplication::exit(BatchRun::kInterruptedStatus);
     });
 
     // A large archive takes a while to search: the terminal is told how many
     // files were found so far, as often as the run's status line.
     QObject::connect(&search, &FolderSearch::progressed, &application, [&console](int found) {
-        console.showStatus(QStringLiteral("Searching for MP3 files... %1 found").arg(found));
+        console.showStatus(Words::tr("Searching for MP3 files... %n found", nullptr, found));
     });
     QList<UnsearchedFolder> unsearched;
     const SearchRequest request =
@@ -215,12 +242,12 @@ int RunBatchProgram(int argc, char **argv)
             QStringList unsearchedLines;
             for (const UnsearchedFolder &folder : unsearched + UnreadFolders(found)) {
                 unsearchedLines << folder.folder.text() + QStringLiteral(" - ") + folder.reason;
-                console.printError(QStringLiteral("not searched: ") + unsearchedLines.last());
+                console.printError(Words::tr("not searched: %1").arg(unsearchedLines.last()));
             }
             if (found.files.isEmpty()) {
-                QCoreApplication::exit(
-                    UsageError(console, QStringLiteral("no MP3 files were found in ") +
-                                            PathsNamed(options.paths)));
+                QCoreApplication::exit(UsageError(
+                    console,
+                    Words::tr("no MP3 files were found in %1").arg(PathsNamed(options.paths))));
                 return;
             }
             list.add(found.files);

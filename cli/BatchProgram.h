@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 namespace velunor::cli {
 
 // The whole program when it is asked for no window (see WantsCommandLine):
@@ -9,5 +11,10 @@ namespace velunor::cli {
 // 1 when any was not, 2 for a wrong command line, 130 when a signal stopped
 // the run.
 int RunBatchProgram(int argc, char **argv);
+
+// Tells on standard error, in the user's language, that the window program
+// `window` (empty: whose path could not be found) could not be started for
+// the system's `error`, and returns the exit status for it.
+int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int error);
 
 } // namespace velunor::cli

@@ -7,32 +7,52 @@
 
 namespace velunor::cli {
 
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(BatchRun)
+};
+
+// The line of a converted file: what became of an input that was mono
+// already and of one that was to go to the Trash.
+QString ConvertedLine(const FileOutcome &outcome)
+{
+    const QString input = outcome.inputPath.text();
+    const QString output = outcome.outputPath.text();
+    if (outcome.alreadyMono) {
+        if (!outcome.inputTrashedTo.isEmpty())
+            return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged (input "
+                             "moved to the Trash)")
+                .arg(input, output);
+        if (!outcome.inputKept.isEmpty())
+            return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged (input "
+                             "kept: %3)")
+                .arg(input, output, outcome.inputKept);
+        return Words::tr("converted: %1 -> %2 - already mono: audio copied unchanged")
+            .arg(input, output);
+    }
+    if (!outcome.inputTrashedTo.isEmpty())
+        return Words::tr("converted: %1 -> %2 (input moved to the Trash)").arg(input, output);
+    if (!outcome.inputKept.isEmpty())
+        return Words::tr("converted: %1 -> %2 (input kept: %3)")
+            .arg(input, output, outcome.inputKept);
+    return Words::tr("converted: %1 -> %2").arg(input, output);
+}
+
+} // namespace
+
 QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
 {
     const QString details = summary.details();
     QString text = details.isEmpty() ? summary.message() : details;
     if (!unsearched.isEmpty())
         text += QStringLiteral("\n\n") +
-                (unsearched.size() == 1
-                     ? QStringLiteral("1 folder could not be searched:")
-                     : QStringLiteral("%1 folders could not be searched:").arg(unsearched.size())) +
+                (unsearched.size() == 1 ? Words::tr("1 folder could not be searched:")
+                                        : Words::tr("%n folders could not be searched:", nullptr,
+                                                    int(unsearched.size()))) +
                 u'\n' + unsearched.join(u'\n');
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
-
-namespace {
-
-// What became of a converted file's input that was to go to the Trash.
-QString InputNote(const FileOutcome &outcome)
-{
-    if (!outcome.inputTrashedTo.isEmpty())
-        return QStringLiteral(" (input moved to the Trash)");
-    if (!outcome.inputKept.isEmpty())
-        return QStringLiteral(" (input kept: %1)").arg(outcome.inputKept);
-    return QString();
-}
-
-} // namespace
 
 BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
     : list_(list), console_(console), choices_(choices),
@@ -71,13 +91,13 @@ void BatchRun::interrupt()
 
 void BatchRun::stepFailed(const StepFailure &failure)
 {
-    console_.printError(QStringLiteral("velunor: %1 failed: %2")
+    console_.printError(Words::tr("velunor: %1 failed: %2")
                             .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
 void BatchRun::tellWarning(const Path &inputPath, const QString &words)
 {
-    console_.printError(QStringLiteral("warning: %1: %2").arg(inputPath.text(), words));
+    console_.printError(Words::tr("warning: %1: %2").arg(inputPath.text(), words));
 }
 
 void BatchRun::tellFile(const FileOutcome &outcome)
@@ -91,18 +111,13 @@ void BatchRun::tellFile(const FileOutcome &outcome)
     if (console_.showsStatus())
         return;
     if (outcome.upToDate())
-        console_.printOut(QStringLiteral("up to date: %1 -> %2")
+        console_.printOut(Words::tr("up to date: %1 -> %2")
                               .arg(outcome.inputPath.text(), outcome.outputPath.text()));
     else if (outcome.converted())
-        console_.printOut(QStringLiteral("converted: %1 -> %2%3%4")
-                              .arg(outcome.inputPath.text(), outcome.outputPath.text(),
-                                   outcome.alreadyMono
-                                       ? QStringLiteral(" - ") + FileOutcome::AlreadyMonoNote()
-                                       : QString(),
-                                   InputNote(outcome)));
+        console_.printOut(ConvertedLine(outcome));
     else
-        console_.printError(QStringLiteral("not converted: %1 - %2")
-                                .arg(outcome.inputPath.text(), outcome.reason()));
+        console_.printError(
+            Words::tr("not converted: %1 - %2").arg(outcome.inputPath.text(), outcome.reason()));
 }
 
 void BatchRun::showStatus()

@@ -2,12 +2,18 @@
 
 #include "shell/Main.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 
 namespace velunor::cli {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(StatusLine)
+};
 
 constexpr int kBarCells = 20;
 const QString kCut = QStringLiteral("...");
@@ -55,13 +61,12 @@ QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, i
     const double fraction = std::clamp(progress.fraction, 0.0, 1.0);
     const int filled = static_cast<int>(std::floor(fraction * kBarCells));
     const QString bar = u'[' + QString(filled, u'#') + QString(kBarCells - filled, u'-') + u']';
-    QString facts = QStringLiteral("%1%  %2/%3 files")
+    QString facts = Words::tr("%1%  %2/%n files", nullptr, filesTotal)
                         .arg(static_cast<int>(fraction * 100), 3)
-                        .arg(filesDone)
-                        .arg(filesTotal);
+                        .arg(filesDone);
     if (progress.secondsLeft)
         facts +=
-            QStringLiteral("  ") + DurationText(*progress.secondsLeft) + QStringLiteral(" left");
+            QStringLiteral("  ") + Words::tr("%1 left").arg(DurationText(*progress.secondsLeft));
 
     const int room = std::max(columns - 1, 0);
     QString line = bar + u' ' + facts;

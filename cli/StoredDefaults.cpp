@@ -3,9 +3,19 @@
 #include "shell/Main.h"
 #include "shell/SettingsStore.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace velunor::cli {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(StoredDefaults)
+};
+
+} // namespace
 
 StoredDefaults ReadStoredDefaults(const SettingsStore &settings)
 {
@@ -30,8 +40,8 @@ StoredDefaults ReadStoredDefaults(const SettingsStore &settings)
                                            QString::fromLatin1(button.defaultText));
         const Expected<bool> on = TextToBoolean(text);
         if (!on)
-            defaults.problems << QStringLiteral("the stored value \"%1\" of %2 is not True or "
-                                                "False and was passed over")
+            defaults.problems << Words::tr("the stored value \"%1\" of %2 is not True or "
+                                           "False and was passed over")
                                      .arg(text, button.key);
         else if (*on)
             selected = button.mode;

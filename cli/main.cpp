@@ -4,8 +4,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstring>
 #include <malloc.h>
 #include <string>
 #include <unistd.h>
@@ -46,12 +44,10 @@ int main(int argc, char *argv[])
     }
     const std::string window = WindowProgram();
     if (window.empty()) {
-        std::fprintf(stderr, "velunor: the program's own path cannot be read: %s\n",
-                     std::strerror(errno));
-        return 127;
+        const int error = errno;
+        return velunor::cli::TellWindowNotStarted(argc, argv, QByteArray(), error);
     }
     ::execv(window.c_str(), argv);
-    std::fprintf(stderr, "velunor: the window program %s cannot be started: %s\n", window.c_str(),
-                 std::strerror(errno));
-    return 127;
+    const int error = errno;
+    return velunor::cli::TellWindowNotStarted(argc, argv, QByteArray::fromStdString(window), error);
 }

@@ -2,6 +2,8 @@
 
 #include "tags/MpegAudio.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <csignal>
 #include <sys/stat.h>
@@ -10,6 +12,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ConversionJob)
+};
 
 using Result = FileOutcome::Result;
 
@@ -333,7 +339,7 @@ void ConversionJob::launch(int sequence)
     if (setup_.converterUsable) {
         if (const Done usable = setup_.converterUsable(); !usable) {
             finish(sequence, record, Result::Skipped,
-                   QStringLiteral("the converter was not run: ") + usable.failure().words);
+                   Words::tr("the converter was not run: %1").arg(usable.failure().words));
             return;
         }
     }

@@ -3,11 +3,17 @@
 
 #include "conversion/ConversionJob.h"
 
+#include <QCoreApplication>
+
 #include <csignal>
 
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ConversionJob)
+};
 
 using Result = FileOutcome::Result;
 
@@ -138,8 +144,8 @@ void ConversionJob::checkDeadlines()
             continue;
         if (record.control->abandon())
             finish(sequence, record, Result::NotFinished,
-                   QStringLiteral("the output could not be finished: the disk did not answer "
-                                  "for %1 seconds")
+                   Words::tr("the output could not be finished: the disk did not answer "
+                             "for %1 seconds")
                        .arg(limit / 1000));
     }
     pump();
@@ -192,8 +198,8 @@ void ConversionJob::giveUpOnWorkers()
             finish(sequence, record, Result::Stopped);
         else
             finish(sequence, record, Result::NotFinished,
-                   QStringLiteral("the run was stopped while the output was being put in "
-                                  "place as %1")
+                   Words::tr("the run was stopped while the output was being put in "
+                             "place as %1")
                        .arg(record.plan.outputPath.text()));
     }
     maybeFinish();

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "shell/Main.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QResource>
 
@@ -20,6 +21,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ConverterFiles)
+};
 
 using FileSystem::SystemMessage;
 
@@ -105,8 +110,7 @@ Expected<QByteArray> LoadConverterResource(int resourceId)
     const QResource resource(QStringLiteral(":/converter/") + QString::number(resourceId));
     const QByteArray bytes = resource.isValid() ? resource.uncompressedData() : QByteArray();
     if (bytes.isNull())
-        return Failure{326,
-                       QStringLiteral("Resource with identifier '%1' not found").arg(resourceId)};
+        return Failure{326, Words::tr("Resource with identifier '%1' not found").arg(resourceId)};
     return bytes;
 }
 
@@ -228,7 +232,7 @@ StagingLease::StagingLease()
             break;
     }
     if (lockFd_ < 0 && problem_.isEmpty())
-        problem_ = QStringLiteral("the staging folder %1 cannot be used (%2)")
+        problem_ = Words::tr("the staging folder %1 cannot be used (%2)")
                        .arg(place_.folder.text(), SystemMessage(errno));
     // A program ended abruptly lets go too, with the paths known now.
     std::vector<QByteArray> staged;
@@ -287,11 +291,10 @@ bool StagingLease::lock()
         ::close(fd);
         lockFd_ = -1;
         if (!locked) {
-            problem_ = error == EAGAIN
-                           ? QStringLiteral("another run holds the staging folder %1 locked")
-                                 .arg(place_.folder.text())
-                           : QStringLiteral("the staging folder %1 cannot be locked (%2)")
-                                 .arg(place_.folder.text(), SystemMessage(error));
+            problem_ = error == EAGAIN ? Words::tr("another run holds the staging folder %1 locked")
+                                             .arg(place_.folder.text())
+                                       : Words::tr("the staging folder %1 cannot be locked (%2)")
+                                             .arg(place_.folder.text(), SystemMessage(error));
             errno = error;
             return false;
         }
@@ -316,7 +319,7 @@ Done StagingLease::replace(const QByteArray &buffer, const Path &path, bool exec
         const int error = errno;
         return Failure::Because(
             error == EAGAIN
-                ? QStringLiteral("%1 differs from this version's and another run still uses it")
+                ? Words::tr("%1 differs from this version's and another run still uses it")
                       .arg(path.text())
                 : SystemMessage(error));
     }
@@ -325,7 +328,7 @@ Done StagingLease::replace(const QByteArray &buffer, const Path &path, bool exec
     if (!waitForLock(F_RDLCK)) {
         ::close(lockFd_);
         lockFd_ = -1;
-        problem_ = QStringLiteral("the staging folder %1 could not be locked again (%2)")
+        problem_ = Words::tr("the staging folder %1 could not be locked again (%2)")
                        .arg(place_.folder.text(), SystemMessage(errno));
     }
     return written;
@@ -362,14 +365,14 @@ Done CheckConverterTrusted(const Path &stagingFolder)
     const QString folder = stagingFolder.text();
     struct stat facts {};
     if (::stat(stagingFolder.c_str(), &facts) != 0)
-        return Failure::Because(QStringLiteral("the staging folder %1 cannot be used (%2)")
+        return Failure::Because(Words::tr("the staging folder %1 cannot be used (%2)")
                                     .arg(folder, SystemMessage(errno)));
     if (facts.st_uid != user)
         return Failure::Because(
-            QStringLiteral("the staging folder %1 belongs to another user").arg(folder));
+            Words::tr("the staging folder %1 belongs to another user").arg(folder));
     if (OthersCanWrite(facts))
         return Failure::Because(
-            QStringLiteral("other users can write to the staging folder %1").arg(folder));
+            Words::tr("other users can write to the staging folder %1").arg(folder));
 
     for (const ConverterFile &file : ConverterFileSet()) {
         const Path staged = StagedPath(stagingFolder, file);
@@ -380,14 +383,14 @@ Done CheckConverterTrusted(const Path &stagingFolder)
             if (errno == ENOENT)
                 continue;
             return Failure::Because(
-                QStringLiteral("%1 cannot be checked (%2)").arg(path, SystemMessage(errno)));
+                Words::tr("%1 cannot be checked (%2)").arg(path, SystemMessage(errno)));
         }
         if (!S_ISREG(facts.st_mode))
-            return Failure::Because(QStringLiteral("%1 is not a plain file").arg(path));
+            return Failure::Because(Words::tr("%1 is not a plain file").arg(path));
         if (facts.st_uid != user)
-            return Failure::Because(QStringLiteral("%1 belongs to another user").arg(path));
+            return Failure::Because(Words::tr("%1 belongs to another user").arg(path));
         if (OthersCanWrite(facts))
-            return Failure::Because(QStringLiteral("other users can change %1").arg(path));
+            return Failure::Because(Words::tr("other users can change %1").arg(path));
     }
     return {};
 }

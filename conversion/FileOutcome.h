@@ -85,10 +85,7 @@ struct FileOutcome {
     QString reason() const;
 
     // What is said of an input that was mono already.
-    static QString AlreadyMonoNote()
-    {
-        return QStringLiteral("already mono: audio copied unchanged");
-    }
+    static QString AlreadyMonoNote();
 };
 
 } // namespace velunor

@@ -2,9 +2,19 @@
 
 #include "conversion/OutputSubfolder.h"
 
+#include <QCoreApplication>
+
 #include <cstdlib>
 
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FilePlan)
+};
+
+} // namespace
 
 Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
 {
@@ -13,8 +23,7 @@ Path OutputPathFor(const Path &outputFolder, const Path &inputPath)
 
 QString ListedFileReason(const Path &outputPath)
 {
-    return QStringLiteral("skipped, the output would replace the listed file %1")
-        .arg(outputPath.text());
+    return Words::tr("skipped, the output would replace the listed file %1").arg(outputPath.text());
 }
 
 bool IsListedFile(const Path &path, const ListedCheck &isListed)
@@ -79,10 +88,9 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return skip(readable.failure().words);
     plan.input = InputFacts::Of(turn.inputPath);
     if (!plan.input)
-        return skip(QStringLiteral("the file does not exist"));
+        return skip(Words::tr("the file does not exist"));
     if (!Main::FolderExists(turn.outputFolder))
-        return skip(
-            QStringLiteral("the output folder %1 does not exist").arg(turn.outputFolder.text()));
+        return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
     bool folderRenamed = false;
     if (!turn.outputSubfolder.isEmpty()) {
         const Expected<Path> made = MakeSubfolder(turn.outputFolder, turn.outputSubfolder,
@@ -111,13 +119,13 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         const Path wanted = OutputPathFor(plan.outputFolder, turn.inputPath);
         if (FileSystem::IsSameFile(turn.inputPath, wanted)) {
             if (!inputLeaves)
-                return skip(QStringLiteral("skipped, the output would replace this very file"));
+                return skip(Words::tr("skipped, the output would replace this very file"));
         } else if (IsListedFile(wanted, turn.isListedInput)) {
             return skip(ListedFileReason(wanted));
         }
     }
     if (!turn.mode)
-        return skip(QStringLiteral("no channel mode is selected"));
+        return skip(Words::tr("no channel mode is selected"));
     plan.mode = *turn.mode;
     plan.quality = turn.quality;
 
@@ -128,7 +136,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
                         return UseOfName(candidate, input, turn.isListedInput, inputLeaves);
                     });
     if (claimed.path.isEmpty())
-        return skip(QStringLiteral("no free name for its output could be found"));
+        return skip(Words::tr("no free name for its output could be found"));
     plan.outputPath = claimed.path;
     plan.nameChanges = claimed.changes;
     if (folderRenamed)

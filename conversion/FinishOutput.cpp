@@ -13,6 +13,7 @@
 #include "tags/MpegAudioCopy.h"
 #include "tags/TagCopy.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -23,6 +24,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FinishOutput)
+};
 
 using Result = FileOutcome::Result;
 
@@ -88,7 +93,7 @@ public:
         if (!output || output->frames == 0) {
             if (diskWasFull())
                 return failDiskFull();
-            return fail(Result::NoOutput, QStringLiteral("the converter wrote no MP3 audio"));
+            return fail(Result::NoOutput, Words::tr("the converter wrote no MP3 audio"));
         }
         // The converter ends well even when the disk filled up or a signal cut
         // it short; only the length of what it wrote tells. An input whose
@@ -103,9 +108,9 @@ public:
                 return failDiskFull();
             if (WriteFailedAsTold(c_.errorOutput))
                 return fail(Result::ConverterFailed, SoxFailure(c_.errorOutput));
-            return fail(Result::OutputTooShort,
-                        QStringLiteral("%1 of %2 seconds")
-                            .arg(Seconds(output->seconds()), Seconds(*input)));
+            return fail(
+                Result::OutputTooShort,
+                Words::tr("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)));
         }
 
         if (!c_.copyAudio)
@@ -192,10 +197,10 @@ private:
     {
         if (IsDiskFullError(error))
             return failDiskFull();
-        return fail(Result::NotFinished,
-                    QStringLiteral("the output could not be written (%1)")
-                        .arg(FileSystem::SystemMessage(error)),
-                    OutcomeNumber::SystemError(error));
+        return fail(
+            Result::NotFinished,
+            Words::tr("the output could not be written (%1)").arg(FileSystem::SystemMessage(error)),
+            OutcomeNumber::SystemError(error));
     }
 
     FileOutcome failDiskFull()
@@ -214,7 +219,7 @@ private:
             // Nothing can be removed from a folder that cannot be written:
             // the user is told of the hidden file that stays.
             const QString note =
-                QStringLiteral("; the unfinished file %1 could not be removed (%2)")
+                Words::tr("; the unfinished file %1 could not be removed (%2)")
                     .arg(leftover.text(), FileSystem::SystemMessage(removed.failure().code));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
@@ -232,7 +237,7 @@ private:
         if (!Main::FolderExists(folder_))
             return fail(Result::FolderRemoved);
         return fail(Result::NoOutput,
-                    QStringLiteral("the unfinished output was removed during the run"));
+                    Words::tr("the unfinished output was removed during the run"));
     }
 
     // Why a new file cannot be made or named in the output folder.
@@ -243,7 +248,7 @@ private:
         if (const std::optional<Result> failure = FolderWriteFailure(folder_, error))
             return fail(*failure, QString(), OutcomeNumber::SystemError(error));
         return fail(Result::NotFinished,
-                    QStringLiteral("the output could not be put in place (%1)")
+                    Words::tr("the output could not be put in place (%1)")
                         .arg(FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
     }
@@ -307,7 +312,7 @@ private:
             return std::nullopt;
         const int error = errno;
         return fail(Result::NotFinished,
-                    QStringLiteral("the output could not take its input's date (%1)")
+                    Words::tr("the output could not take its input's date (%1)")
                         .arg(FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
     }
@@ -353,7 +358,7 @@ private:
             outcome_.nameChanges |= NameChange::RefusedCharacters;
             if (!reclaim(target, safe))
                 return fail(Result::NotFinished,
-                            QStringLiteral("no free name for its output could be found"));
+                            Words::tr("no free name for its output could be found"));
         }
         for (;;) {
             const NameUse use = useOf(target);
@@ -367,7 +372,7 @@ private:
                 return fail(Result::Skipped, ListedFileReason(target));
             if (!reclaim(target, c_.plan.outputStem))
                 return fail(Result::NotFinished,
-                            QStringLiteral("no free name for its output could be found"));
+                            Words::tr("no free name for its output could be found"));
         }
     }
 
@@ -418,13 +423,13 @@ private:
     {
         if (!c_.plan.input || !inputUnchanged())
             return fail(Result::NotFinished,
-                        QStringLiteral("the file changed while it was converted, and was left as "
-                                       "it is"));
+                        Words::tr("the file changed while it was converted, and was left as "
+                                  "it is"));
         const Path trashed = Trash::MoveToTrash(c_.plan.inputPath);
         if (trashed.isEmpty())
             return fail(Result::NotFinished,
-                        QStringLiteral("its output takes its name only once it is in the Trash, "
-                                       "and no Trash could be had for it; it was left as it is"));
+                        Words::tr("its output takes its name only once it is in the Trash, "
+                                  "and no Trash could be had for it; it was left as it is"));
         outcome_.inputTrashedTo = trashed;
         return std::nullopt;
     }
@@ -437,13 +442,13 @@ private:
         if (!control_.enter())
             return; // given up on: the run tells the file as not finished
         if (!c_.plan.input || !output || FileSystem::IdentityOf(target) != output)
-            outcome_.inputKept = QStringLiteral("its output is no longer where it was put");
+            outcome_.inputKept = Words::tr("its output is no longer where it was put");
         else if (!FileSystem::HasEntry(c_.plan.inputPath))
-            outcome_.inputKept = QStringLiteral("it is no longer there");
+            outcome_.inputKept = Words::tr("it is no longer there");
         else if (!inputUnchanged())
-            outcome_.inputKept = QStringLiteral("it changed while it was converted");
+            outcome_.inputKept = Words::tr("it changed while it was converted");
         else if (const Path trashed = Trash::MoveToTrash(c_.plan.inputPath); trashed.isEmpty())
-            outcome_.inputKept = QStringLiteral("no Trash could be had for it");
+            outcome_.inputKept = Words::tr("no Trash could be had for it");
         else
             outcome_.inputTrashedTo = trashed;
         control_.leave();

@@ -4,7 +4,17 @@
 #include "conversion/TemporaryOutput.h"
 #include "platform/BackgroundWork.h"
 
+#include <QCoreApplication>
+
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ListRun)
+};
+
+} // namespace
 
 ListRun::ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &frontEnd,
                  int conversionsAtOnce)
@@ -250,7 +260,7 @@ RunSummary ListRun::summary() const
         if (stopRequested_)
             neverPlanned(path, FileOutcome::Result::NotReached);
         else
-            summary.addNotConverted(path, QStringLiteral("not started"));
+            summary.addNotConverted(path, Words::tr("not started"));
     }
     return summary;
 }

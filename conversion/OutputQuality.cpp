@@ -1,5 +1,6 @@
 #include "OutputQuality.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -8,6 +9,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(OutputQuality)
+};
 
 const QList<int> kMpeg1Layer3 = {32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
 const QList<int> kMpeg2Layer3 = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
@@ -46,12 +51,12 @@ ParsedQuality ParseOutputQuality(const QString &text)
         if (AnyLayer3BitRate().contains(kbps))
             return {{OutputQuality::Kind::ConstantBitRate, kbps}, QString()};
         return {{},
-                QStringLiteral("--quality %1: MPEG audio has no bit rate of %1 kbps, only %2")
+                Words::tr("--quality %1: MPEG audio has no bit rate of %1 kbps, only %2")
                     .arg(text, Listed(AnyLayer3BitRate()))};
     }
     return {{},
-            QStringLiteral("--quality takes source, a bit rate in kbps such as 128, or v0 to "
-                           "v9, not \"%1\"")
+            Words::tr("--quality takes source, a bit rate in kbps such as 128, or v0 to "
+                      "v9, not \"%1\"")
                 .arg(text)};
 }
 

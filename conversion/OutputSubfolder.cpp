@@ -3,10 +3,20 @@
 #include "conversion/OutputNames.h"
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <sys/stat.h>
 
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(OutputSubfolder)
+};
+
+} // namespace
 
 Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
                              const std::function<bool(const Path &folderKey)> &refusesWindowsNames,
@@ -30,13 +40,13 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
         if (!Main::FolderExists(next)) {
             if (::mkdir(next.c_str(), 0777) != 0 && errno != EEXIST) {
                 const int error = errno;
-                return Failure{error, QStringLiteral("the output folder %1 could not be made (%2)")
+                return Failure{error, Words::tr("the output folder %1 could not be made (%2)")
                                           .arg(next.text(), FileSystem::SystemMessage(error))};
             }
             if (!Main::FolderExists(next))
                 return Failure::Because(
-                    QStringLiteral("the output folder %1 could not be made (a file of that name "
-                                   "is in the way)")
+                    Words::tr("the output folder %1 could not be made (a file of that name "
+                              "is in the way)")
                         .arg(next.text()));
         }
         current = next;

@@ -6,6 +6,7 @@
 #include "tags/AlbumTag.h"
 #include "tags/TagCopy.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -16,6 +17,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ReplayGainUpdate)
+};
 
 // The one failure that keeps the output as it was, told by the system's
 // words for `error`.
@@ -65,9 +70,9 @@ Done WriteValues(const AlbumTrack &track, const ReplayGainValues &values,
     // comes between the look and the rename.
     const FileSystem::FolderClaimLock claim(folder, cancel);
     if (!claim.isHeld())
-        return Failure::Because(QStringLiteral("the run was stopped"));
+        return Failure::Because(Words::tr("the run was stopped"));
     if (FileSystem::IdentityOf(track.output) != track.identity)
-        return Failure::Because(QStringLiteral("the output was replaced meanwhile"));
+        return Failure::Because(Words::tr("the output was replaced meanwhile"));
     if (const Done moved = rewritten.moveTo(track.output); !moved)
         return SystemFailure(moved.failure().code);
     FileSystem::SyncFolder(folder);
@@ -147,8 +152,8 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
             if (!written && !(cancel && cancel->load()))
                 warnings.append(
                     {track->inputPath,
-                     QStringLiteral("the album's ReplayGain values could not be written (%1); it "
-                                    "keeps the track's")
+                     Words::tr("the album's ReplayGain values could not be written (%1); it "
+                               "keeps the track's")
                          .arg(written.failure().words)});
         }
     }

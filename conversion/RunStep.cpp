@@ -2,7 +2,17 @@
 
 #include "conversion/ConverterFiles.h"
 
+#include <QCoreApplication>
+
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(RunStep)
+};
+
+} // namespace
 
 QString DescribeStep(RunStep step, int index)
 {
@@ -12,9 +22,9 @@ QString DescribeStep(RunStep step, int index)
                              : QString::number(index);
     switch (step) {
     case RunStep::LoadConverterFile:
-        return QStringLiteral("loading the converter file %1").arg(name);
+        return Words::tr("loading the converter file %1").arg(name);
     case RunStep::WriteStagedFile:
-        return QStringLiteral("staging the converter file %1").arg(name);
+        return Words::tr("staging the converter file %1").arg(name);
     }
     return QString();
 }

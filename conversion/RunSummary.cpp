@@ -1,8 +1,14 @@
 #include "conversion/RunSummary.h"
 
+#include <QCoreApplication>
+
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(RunSummary)
+};
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
@@ -10,25 +16,24 @@ QStringList WhyRenamed(NameChanges changes)
 {
     QStringList why;
     if (changes & NameChange::RefusedCharacters)
-        why << QStringLiteral("the output's file system refuses the name as it is");
+        why << Words::tr("the output's file system refuses the name as it is");
     if (changes & NameChange::SameNameInList)
-        why << QStringLiteral("another file in the list has the same name");
+        why << Words::tr("another file in the list has the same name");
     if (changes & NameChange::HeldByAnotherInput)
-        why << QStringLiteral("a file of that name holds the output of another input");
+        why << Words::tr("a file of that name holds the output of another input");
     return why;
 }
 
 // One list with its heading, cut short after `listedAtMost` lines (-1: never).
-QString Section(const QString &one, const QString &many, const QStringList &lines,
-                qsizetype listedAtMost)
+QString Section(const QString &heading, const QStringList &lines, qsizetype listedAtMost)
 {
     const qsizetype count = lines.size();
-    QString text = kLineBreak + kLineBreak + (count == 1 ? one : many.arg(count));
+    QString text = kLineBreak + kLineBreak + heading;
     const qsizetype listed = listedAtMost < 0 ? count : std::min(count, listedAtMost);
     for (qsizetype i = 0; i < listed; ++i)
         text += kLineBreak + lines[i];
     if (count > listed)
-        text += kLineBreak + QStringLiteral("... and %1 more.").arg(count - listed);
+        text += kLineBreak + Words::tr("... and %n more.", nullptr, int(count - listed));
     return text;
 }
 
@@ -53,9 +58,9 @@ void RunSummary::add(const FileOutcome &outcome)
                                 FileOutcome::AlreadyMonoNote();
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
-            why << QStringLiteral("your file of that name was moved to the Trash");
+            why << Words::tr("your file of that name was moved to the Trash");
         if (outcome.replacedUnmarked)
-            why << QStringLiteral("your file of that name was replaced, as no Trash could be had");
+            why << Words::tr("your file of that name was replaced, as no Trash could be had");
         if (!why.isEmpty())
             movedAside_ << outcome.inputPath.text() + QStringLiteral(" -> ") +
                                outcome.outputPath.text() + QStringLiteral(" - ") +
@@ -65,13 +70,12 @@ void RunSummary::add(const FileOutcome &outcome)
     addNotConverted(outcome.inputPath, outcome.reason());
     // The output did not come, but the user's file had made room already.
     if (!outcome.trashedPath.isEmpty())
-        movedAside_ << outcome.inputPath.text() + QStringLiteral(" - your file ") +
-                           outcome.trashedPath.text() + QStringLiteral(" was moved to the Trash");
+        movedAside_ << Words::tr("%1 - your file %2 was moved to the Trash")
+                           .arg(outcome.inputPath.text(), outcome.trashedPath.text());
     // The input had left its name for an output that could not take it.
     if (!outcome.inputTrashedTo.isEmpty())
-        movedAside_ << outcome.inputPath.text() +
-                           QStringLiteral(" - the file is in the Trash as ") +
-                           outcome.inputTrashedTo.text();
+        movedAside_ << Words::tr("%1 - the file is in the Trash as %2")
+                           .arg(outcome.inputPath.text(), outcome.inputTrashedTo.text());
 }
 
 void RunSummary::addNotConverted(const Path &path, const QString &reason)
@@ -86,29 +90,29 @@ void RunSummary::addWarning(const Path &path, const QString &words)
 
 QString RunSummary::heading() const
 {
-    return stopped_ ? QStringLiteral("Stopped.") : QStringLiteral("Done.");
+    return stopped_ ? Words::tr("Stopped.") : Words::tr("Done.");
 }
 
 QString RunSummary::counts() const
 {
-    const qsizetype failed = notConverted_.size();
-    const qsizetype total = converted_ + upToDate_ + failed;
+    const int failed = int(notConverted_.size());
+    const int total = converted_ + upToDate_ + failed;
     if (failed == 0 && upToDate_ == 0)
-        return total == 1 ? QStringLiteral("The file was converted.")
-                          : QStringLiteral("All %1 files were converted.").arg(total);
+        return total == 1 ? Words::tr("The file was converted.")
+                          : Words::tr("All %n files were converted.", nullptr, total);
     if (failed == 0 && converted_ == 0)
-        return total == 1 ? QStringLiteral("The file was up to date.")
-                          : QStringLiteral("All %1 files were up to date.").arg(total);
+        return total == 1 ? Words::tr("The file was up to date.")
+                          : Words::tr("All %n files were up to date.", nullptr, total);
     if (failed == 0)
-        return (converted_ == 1
-                    ? QStringLiteral("%1 of %2 files was converted, the others were up to date.")
-                    : QStringLiteral("%1 of %2 files were converted, the others were up to date."))
-            .arg(converted_)
-            .arg(total);
-    return (failed == 1 ? QStringLiteral("%1 of %2 files was not converted.")
-                        : QStringLiteral("%1 of %2 files were not converted."))
-        .arg(failed)
-        .arg(total);
+        return converted_ == 1
+                   ? Words::tr("1 of %n files was converted, the others were up to date.", nullptr,
+                               total)
+                   : Words::tr("%n of %1 files were converted, the others were up to date.",
+                               nullptr, converted_)
+                         .arg(total);
+    if (failed == 1)
+        return Words::tr("1 of %n files was not converted.", nullptr, total);
+    return Words::tr("%n of %1 files were not converted.", nullptr, failed).arg(total);
 }
 
 QString RunSummary::text(qsizetype listedAtMost) const
@@ -116,36 +120,41 @@ QString RunSummary::text(qsizetype listedAtMost) const
     QString text = heading();
     QStringList counted;
     if (upToDate_ > 0)
-        counted << (upToDate_ == 1
-                        ? QStringLiteral("1 file was up to date and not converted again.")
-                        : QStringLiteral("%1 files were up to date and not converted again.")
-                              .arg(upToDate_));
+        counted << (upToDate_ == 1 ? Words::tr("1 file was up to date and not converted again.")
+                                   : Words::tr("%n files were up to date and not converted again.",
+                                               nullptr, upToDate_));
     if (inputsTrashed_ > 0)
         counted << (inputsTrashed_ == 1
-                        ? QStringLiteral("1 input was moved to the Trash.")
-                        : QStringLiteral("%1 inputs were moved to the Trash.").arg(inputsTrashed_));
+                        ? Words::tr("1 input was moved to the Trash.")
+                        : Words::tr("%n inputs were moved to the Trash.", nullptr, inputsTrashed_));
     if (!counted.isEmpty())
         text += kLineBreak + kLineBreak + counted.join(kLineBreak);
-    if (!notConverted_.isEmpty())
-        text +=
-            Section(QStringLiteral("1 file was not converted:"),
-                    QStringLiteral("%1 files were not converted:"), notConverted_, listedAtMost);
-    if (!warnings_.isEmpty())
-        text += Section(QStringLiteral("1 warning:"), QStringLiteral("%1 warnings:"), warnings_,
-                        listedAtMost);
-    if (!movedAside_.isEmpty())
+    if (const int count = int(notConverted_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 file was not converted:")
+                                   : Words::tr("%n files were not converted:", nullptr, count),
+                        notConverted_, listedAtMost);
+    if (const int count = int(warnings_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 warning:")
+                                   : Words::tr("%n warnings:", nullptr, count),
+                        warnings_, listedAtMost);
+    if (const int count = int(movedAside_.size()); count > 0)
         text += Section(
-            QStringLiteral("1 file was saved under another name or in place of a file of yours:"),
-            QStringLiteral(
-                "%1 files were saved under another name or in place of a file of yours:"),
+            count == 1
+                ? Words::tr("1 file was saved under another name or in place of a file of yours:")
+                : Words::tr("%n files were saved under another name or in place of a file of "
+                            "yours:",
+                            nullptr, count),
             movedAside_, listedAtMost);
-    if (!inputsKept_.isEmpty())
-        text += Section(QStringLiteral("1 input stays where it was, not in the Trash:"),
-                        QStringLiteral("%1 inputs stay where they were, not in the Trash:"),
-                        inputsKept_, listedAtMost);
-    if (!alreadyMono_.isEmpty())
-        text += Section(QStringLiteral("1 file was mono already:"),
-                        QStringLiteral("%1 files were mono already:"), alreadyMono_, listedAtMost);
+    if (const int count = int(inputsKept_.size()); count > 0)
+        text += Section(
+            count == 1
+                ? Words::tr("1 input stays where it was, not in the Trash:")
+                : Words::tr("%n inputs stay where they were, not in the Trash:", nullptr, count),
+            inputsKept_, listedAtMost);
+    if (const int count = int(alreadyMono_.size()); count > 0)
+        text += Section(count == 1 ? Words::tr("1 file was mono already:")
+                                   : Words::tr("%n files were mono already:", nullptr, count),
+                        alreadyMono_, listedAtMost);
     return text;
 }
 

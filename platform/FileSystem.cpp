@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(FileSystem)
+};
 
 // Looks `path` up, following links; empty text names nothing.
 std::optional<struct stat> LookUp(const Path &path)
@@ -82,10 +88,10 @@ Done FileSystem::CheckInputFile(const Path &path)
     errno = ENOENT;
     const auto facts = LookUp(path);
     if (!facts)
-        return errno == ENOENT ? Failure{ENOENT, QStringLiteral("the file does not exist")}
+        return errno == ENOENT ? Failure{ENOENT, Words::tr("the file does not exist")}
                                : Failure{errno, SystemMessage(errno)};
     if (!S_ISREG(facts->st_mode))
-        return Failure::Because(QStringLiteral("it is not a regular file"));
+        return Failure::Because(Words::tr("it is not a regular file"));
     return {};
 }
 

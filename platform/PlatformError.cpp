@@ -1,6 +1,16 @@
 #include "platform/PlatformError.h"
 
+#include <QCoreApplication>
+
 namespace velunor {
+
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(PlatformError)
+};
+
+} // namespace
 
 QString DescribeFailure(const std::exception_ptr &failure)
 {
@@ -11,7 +21,7 @@ QString DescribeFailure(const std::exception_ptr &failure)
     } catch (const std::exception &error) {
         return QString::fromLocal8Bit(error.what());
     } catch (...) {
-        return QStringLiteral("Unexpected failure");
+        return Words::tr("Unexpected failure");
     }
 }
 

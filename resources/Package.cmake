@@ -37,6 +37,9 @@ velunor --batch, which needs no display.")
 # carries is run with the system's libsox and needs its MP3 format module.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sox, libsox-fmt-mp3")
+# Qt's own translations make the window's dialogs and buttons speak the
+# user's language as well.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageFolders.cmake)
 

@@ -1,5 +1,6 @@
 #include "shell/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -10,6 +11,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(SettingsStore)
+};
 
 QString Address(const QString &section, const QString &key)
 {
@@ -96,7 +101,7 @@ Expected<bool> TextToBoolean(const QString &text)
     const double number = trimmed.toDouble(&numeric);
     if (numeric && std::isfinite(number))
         return number != 0.0;
-    return Failure{13, QStringLiteral("Type mismatch")};
+    return Failure{13, Words::tr("Type mismatch")};
 }
 
 QString BooleanToText(bool value)

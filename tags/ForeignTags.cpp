@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 #include "tags/MpegAudio.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <climits>
@@ -12,6 +13,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ForeignTags)
+};
 
 // The module's one entry point: the tag for the file at the path, written
 // into the QByteArray.
@@ -51,8 +56,8 @@ Expected<ReadTags> TagReader()
         void *const entry = handle ? ::dlsym(handle, "velunor_foreign_tags_as_id3v24") : nullptr;
         if (!entry)
             return Failure::Because(
-                QStringLiteral("its tags cannot be read: the program's part that reads them "
-                               "cannot be loaded (%1)")
+                Words::tr("its tags cannot be read: the program's part that reads them "
+                          "cannot be loaded (%1)")
                     .arg(QString::fromLocal8Bit(::dlerror())));
         return reinterpret_cast<ReadTags>(entry);
     }();

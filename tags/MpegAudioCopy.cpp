@@ -3,6 +3,7 @@
 #include "platform/ByteCopy.h"
 #include "tags/MpegLayout.h"
 
+#include <QCoreApplication>
 #include <QIODevice>
 
 #include <cstring>
@@ -11,16 +12,25 @@
 
 namespace velunor {
 
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(MpegAudioCopy)
+};
+
+} // namespace
+
 Done CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *cancel)
 {
-    const auto because = [](const QString &what, const QIODevice &device) {
-        return what + QStringLiteral(" (") + device.errorString() + QLatin1Char(')');
+    const auto unreadable = [&input] {
+        return Failure::Because(
+            Words::tr("the input could not be read (%1)").arg(input.errorString()));
     };
     const std::optional<MpegLayout> layout = ReadMpegLayout(input);
     if (!layout)
-        return Failure::Because(because(QStringLiteral("the input could not be read"), input));
+        return unreadable();
     if (layout->audioEnd <= layout->audioBegin)
-        return Failure::Because(QStringLiteral("the input holds no audio between its tags"));
+        return Failure::Because(Words::tr("the input holds no audio between its tags"));
 
     const ByteCopyEnd copied =
         CopyBytes(input, layout->audioBegin, layout->audioEnd, outputFd, cancel);
@@ -28,14 +38,13 @@ Done CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *canc
     case ByteCopyEnd::Kind::Copied:
         return {};
     case ByteCopyEnd::Kind::Unreadable:
-        return Failure::Because(because(QStringLiteral("the input could not be read"), input));
+        return unreadable();
     case ByteCopyEnd::Kind::Unwritable:
-        return Failure::OfErrno(copied.writeError,
-                                QStringLiteral("the output could not be written"));
+        return Failure::OfErrno(copied.writeError, Words::tr("the output could not be written"));
     case ByteCopyEnd::Kind::Cancelled:
         break;
     }
-    return Failure::Because(QStringLiteral("the copy was cancelled"));
+    return Failure::Because(Words::tr("the copy was cancelled"));
 }
 
 } // namespace velunor

@@ -7,6 +7,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QScopeGuard>
 
@@ -22,19 +23,18 @@ namespace velunor {
 
 namespace {
 
-QString Reason(const QString &what, const QString &why)
-{
-    return what + QStringLiteral(" (") + why + QLatin1Char(')');
-}
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(TagCopy)
+};
 
 QString UnreadableInput(const QString &why)
 {
-    return Reason(QStringLiteral("the tags of the input could not be read"), why);
+    return Words::tr("the tags of the input could not be read (%1)").arg(why);
 }
 
 QString UnreadableOutput(const QString &why)
 {
-    return Reason(QStringLiteral("the converted file could not be read"), why);
+    return Words::tr("the converted file could not be read (%1)").arg(why);
 }
 
 QString UnreadableInput(const QFileDevice &file)
@@ -50,8 +50,8 @@ QString UnreadableOutput(const QFileDevice &file)
 // A write that failed, told by the system's own words for it.
 Failure Unwritable(int error)
 {
-    return {error, Reason(QStringLiteral("the tags could not be written"),
-                          FileSystem::SystemMessage(error))};
+    return {error,
+            Words::tr("the tags could not be written (%1)").arg(FileSystem::SystemMessage(error))};
 }
 
 // The `count` bytes at `offset`; empty when they cannot all be read.
@@ -80,7 +80,7 @@ Done CopyRange(QFile &from, qint64 begin, qint64 end, int to, const std::atomic<
     case ByteCopyEnd::Kind::Cancelled:
         break;
     }
-    return Failure::Because(QStringLiteral("the tag copy was cancelled"));
+    return Failure::Because(Words::tr("the tag copy was cancelled"));
 }
 
 // A stretch of the input after its audio: a tag, or the bytes between tags.

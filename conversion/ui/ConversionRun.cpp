@@ -9,16 +9,16 @@ namespace {
 
 constexpr int kPollMilliseconds = 100;
 constexpr qint64 kShowEveryMs = 50;
-const QString kIdleText = QStringLiteral("Progress Bar");
+const char *const kIdleText = QT_TRANSLATE_NOOP("velunor::ConversionRun", "Progress Bar");
 
 } // namespace
 
 QString RunState(int percent, std::optional<qint64> secondsLeft)
 {
-    QString state = QString::number(percent) + QLatin1Char('%');
     if (secondsLeft)
-        state += QStringLiteral(" \u00b7 ") + DurationText(*secondsLeft) + QStringLiteral(" left");
-    return state;
+        return ConversionRun::tr("%1% \u00b7 %2 left")
+            .arg(QString::number(percent), DurationText(*secondsLeft));
+    return ConversionRun::tr("%1%").arg(percent);
 }
 
 int StepNumber(const StepFailure &failure)
@@ -118,12 +118,11 @@ void ConversionRun::showFileAtWork()
     shownFile_ = atWork;
     polls_ = 0;
     if (atWork.isEmpty()) {
-        window_.showBarText(kIdleText);
+        window_.showBarText(tr(kIdleText));
         return;
     }
-    guard_.step(144, [&] {
-        window_.showBarText(QStringLiteral("Processing: ") + atWork.fileName().text());
-    });
+    guard_.step(144,
+                [&] { window_.showBarText(tr("Processing: %1").arg(atWork.fileName().text())); });
 }
 
 void ConversionRun::tick()
@@ -132,7 +131,7 @@ void ConversionRun::tick()
     if (shownFile_.isEmpty())
         return;
     ++polls_;
-    window_.showBarText(QStringLiteral("Please wait.. ") + QString::number(polls_));
+    window_.showBarText(tr("Please wait.. %1").arg(polls_));
 }
 
 void ConversionRun::stop()
@@ -150,7 +149,7 @@ void ConversionRun::finish()
         holdsPointer_ = false;
     });
     guard_.step(180, [&] { window_.showPercent(0); });
-    guard_.step(182, [&] { window_.showBarText(kIdleText); });
+    guard_.step(182, [&] { window_.showBarText(tr(kIdleText)); });
     window_.showRunState(QString());
     taskbar_.hide();
     emit ended();

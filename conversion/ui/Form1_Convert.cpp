@@ -18,10 +18,11 @@ namespace velunor {
 
 namespace {
 
-const QString kNoFiles = QStringLiteral("No files added.");
-const QString kNoFolder = QStringLiteral("Folder does not exist. Please select another folder.");
-const QString kStopQuestion =
-    QStringLiteral("Stop converting now? Files already converted are kept.");
+const char *const kNoFiles = QT_TRANSLATE_NOOP("velunor::Form1", "No files added.");
+const char *const kNoFolder =
+    QT_TRANSLATE_NOOP("velunor::Form1", "Folder does not exist. Please select another folder.");
+const char *const kStopQuestion =
+    QT_TRANSLATE_NOOP("velunor::Form1", "Stop converting now? Files already converted are kept.");
 
 } // namespace
 
@@ -34,11 +35,11 @@ void Form1::PushButton2_Click()
     StepGuard guard(platform_, this, Location::PushButton2_Click);
     FileListModel &list = ListView1->items();
     if (!guard.test(100, [&] { return list.count() > 0; })) {
-        showMessage(kNoFiles);
+        showMessage(tr(kNoFiles));
         return;
     }
     if (!guard.test(102, [&] { return Main::FolderExists(Path::FromText(Text1->text())); })) {
-        showMessage(kNoFolder);
+        showMessage(tr(kNoFolder));
         return;
     }
     run_ = std::make_unique<ConversionRun>(
@@ -54,9 +55,9 @@ void Form1::askToStopRun()
     if (stopQuestionOpen_ || !run_->canStop())
         return;
     stopQuestionOpen_ = true;
-    const bool stop =
-        platform_.messageBox(this, kStopQuestion, applicationTitle_, MessageButtons::YesNoDefaultNo,
-                             MessageIcon::None) == MessageAnswer::Yes;
+    const bool stop = platform_.messageBox(this, tr(kStopQuestion), applicationTitle_,
+                                           MessageButtons::YesNoDefaultNo,
+                                           MessageIcon::None) == MessageAnswer::Yes;
     stopQuestionOpen_ = false;
     // The run may have ended while the question was open: its message
     // follows the question now.

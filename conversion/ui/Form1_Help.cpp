@@ -11,11 +11,11 @@ void Form1::PushButton6_Click()
     QString mono;
     QString stereo;
     guard.step(100, [&] {
-        mono = QStringLiteral("Mono describes a system where all the audio signals are mixed "
-                              "together and routed through a single audio channel.");
+        mono = tr("Mono describes a system where all the audio signals are mixed together and "
+                  "routed through a single audio channel.");
     });
     guard.step(102, [&] {
-        stereo = QStringLiteral("Stereo sound systems have two independent audio signal channels.");
+        stereo = tr("Stereo sound systems have two independent audio signal channels.");
     });
     guard.step(104, [&] { showMessage(mono + QStringLiteral("\r\n\r\n") + stereo); });
 }
@@ -24,11 +24,10 @@ void Form1::PushButton8_Click()
 {
     StepGuard guard(platform_, this, Location::PushButton8_Click);
     guard.step(100, [&] {
-        showMessage(QStringLiteral("If you have a file that does not convert correctly, try "
-                                   "splitting it into multiple parts and try with this software "
-                                   "again. If this works or if you have any questions, please "
-                                   "email ") +
-                    kSupportAddress + QLatin1Char('.'));
+        showMessage(tr("If you have a file that does not convert correctly, try splitting it "
+                       "into multiple parts and try with this software again. If this works or "
+                       "if you have any questions, please email %1.")
+                        .arg(kSupportAddress));
     });
 }
 

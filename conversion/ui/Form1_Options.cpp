@@ -46,8 +46,7 @@ void Form1::PushButton7_Click()
     StepGuard guard(platform_, this, Location::PushButton7_Click);
     QString chosen;
     guard.step(100, [&] {
-        chosen =
-            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
+        chosen = AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
     });
     if (chosen.isEmpty())
         return;

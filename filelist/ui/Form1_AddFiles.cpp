@@ -8,15 +8,18 @@ namespace velunor {
 
 namespace {
 
-const QString kAddFilesTitle = QStringLiteral("Add File(s) - Hold Ctrl to select multiple files");
-const QString kMp3Filter = QStringLiteral("MP3 File (*.mp3)|*.mp3|");
+const char *const kAddFilesTitle =
+    QT_TRANSLATE_NOOP("velunor::Form1", "Add File(s) - Hold Ctrl to select multiple files");
+// The description is the user's; the pattern is the program's.
+const char *const kMp3Description = QT_TRANSLATE_NOOP("velunor::Form1", "MP3 File");
+const QString kMp3Pattern = QStringLiteral(" (*.mp3)|*.mp3|");
 // Room for a few thousand names; a larger choice is better made with the
 // folder adder, which the overflow message points to.
 constexpr int kResultBufferChars = 32768;
 
-const QString kTooManyFiles = QStringLiteral("You've selected too many files to add.") +
-                              QStringLiteral("\r\r") +
-                              QStringLiteral("Please try adding via the \"Add All\" button.");
+const char *const kTooManyFiles =
+    QT_TRANSLATE_NOOP("velunor::Form1", "You've selected too many files to add.\r\rPlease try "
+                                        "adding via the \"Add All\" button.");
 
 } // namespace
 
@@ -25,8 +28,8 @@ void Form1::PushButton1_Click()
     StepGuard guard(platform(), this, Location::PushButton1_Click);
 
     FileDialogRequest request;
-    request.title = kAddFilesTitle;
-    request.filter = kMp3Filter;
+    request.title = tr(kAddFilesTitle);
+    request.filter = tr(kMp3Description) + kMp3Pattern;
     request.multiSelect = true;
     // The read-only box starts checked, as the dialog always offered it; its
     // state is never read.
@@ -45,7 +48,7 @@ void Form1::PushButton1_Click()
         }
     });
     if (tooManyFiles) {
-        showMessage(kTooManyFiles);
+        showMessage(tr(kTooManyFiles));
         return;
     }
     if (chosen.isEmpty())

@@ -12,9 +12,9 @@
 namespace velunor {
 
 namespace {
-const QString kExtensionPrompt =
-    QStringLiteral("Enter file extension to load:\r\r(* for all files, txt for all txt files, doc "
-                   "for all doc files, etc.)");
+const char *const kExtensionPrompt =
+    QT_TRANSLATE_NOOP("velunor::Form1", "Enter file extension to load:\r\r(* for all files, txt "
+                                        "for all txt files, doc for all doc files, etc.)");
 } // namespace
 
 void Form1::PushButton3_Click()
@@ -22,15 +22,14 @@ void Form1::PushButton3_Click()
     StepGuard guard(platform_, this, Location::PushButton3_Click);
     QString extension;
     guard.step(100, [&] {
-        extension =
-            platform_.inputBox(this, kExtensionPrompt, applicationTitle_, QStringLiteral("mp3"));
+        extension = platform_.inputBox(this, tr(kExtensionPrompt), applicationTitle_,
+                                       QStringLiteral("mp3"));
     });
     if (extension.isEmpty())
         return;
     QString folder;
     guard.step(104, [&] {
-        folder =
-            AddFolder::BrowseForFolder(platform_, this, QStringLiteral("Please select folder:"));
+        folder = AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
     });
     if (folder.isEmpty())
         return;

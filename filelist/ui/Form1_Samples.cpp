@@ -11,7 +11,8 @@
 namespace velunor {
 
 namespace {
-const QString kOpenFolderQuestion = QStringLiteral(
+const char *const kOpenFolderQuestion = QT_TRANSLATE_NOOP(
+    "velunor::Form1",
     "Would you like this software to open the folder where these sample files are stored (so "
     "that you can view them before working with them)?");
 } // namespace
@@ -26,7 +27,7 @@ void Form1::PushButton5_Click()
     for (const Path &name : std::as_const(names))
         guard.step(102, [&] { ListView1->items().add(samples.child(name)); });
     bool openFolder = false;
-    guard.step(104, [&] { openFolder = askYesNo(kOpenFolderQuestion); });
+    guard.step(104, [&] { openFolder = askYesNo(tr(kOpenFolderQuestion)); });
     if (openFolder)
         guard.step(106, [&] { platform_.openUrl(QUrl::fromLocalFile(samples.text())); });
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/QtPlatform.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -16,6 +17,10 @@
 namespace velunor {
 
 namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(QtPlatform)
+};
 
 // Qt draws "\r" as nothing at all; the program keeps CR CR and CR LF in the
 // texts it builds and only the drawn copy gets plain line breaks.
@@ -51,8 +56,7 @@ QString JoinFileDialogResult(const QStringList &paths, int bufferChars)
     // The result needs its terminating NUL, and a multi-selection a second.
     const int needed = static_cast<int>(result.size()) + (paths.size() > 1 ? 2 : 1);
     if (!result.isEmpty() && needed > bufferChars)
-        throw PlatformError(QStringLiteral("The file name buffer is too small."),
-                            kDialogBufferTooSmall);
+        throw PlatformError(Words::tr("The file name buffer is too small."), kDialogBufferTooSmall);
     return result;
 }
 

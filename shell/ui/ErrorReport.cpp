@@ -2,24 +2,38 @@
 
 #include "platform/ui/Platform.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <QWidget>
 
 namespace velunor {
 
+namespace {
+
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(ErrorReport)
+};
+
+} // namespace
+
 QString ErrorReportText(const QString &description, const QString &location, int step)
 {
-    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(step) + QStringLiteral("\r\r") +
-           QStringLiteral("Please email screenshot of this message to ") + kSupportAddress;
+    // The location names the handler as "in <handler> "; the report's
+    // sentence holds the handler's name as a whole.
+    QString handler = location;
+    if (handler.startsWith(QLatin1String("in ")))
+        handler.remove(0, 3);
+    if (handler.endsWith(u' '))
+        handler.chop(1);
+    return Words::tr("%1\r\nin %2 at line %3\r\rPlease email screenshot of this message to %4")
+        .arg(description, handler, QString::number(step), kSupportAddress);
 }
 
 void ErrorReport(Platform &platform, QWidget *owner, const QString &description,
                  const QString &location, int step)
 {
     platform.messageBox(owner, ErrorReportText(description, location, step),
-                        QStringLiteral("Application Error"), MessageButtons::Ok,
-                        MessageIcon::Warning);
+                        Words::tr("Application Error"), MessageButtons::Ok, MessageIcon::Warning);
 }
 
 bool StepGuard::step(int number, const std::function<void()> &action)

@@ -6,8 +6,9 @@ app_id=org.velunor.Velunor
 
 # check_installed_layout ROOT: checks the installation under ROOT/usr: the
 # program and the window program it becomes with their companion files in
-# lib/velunor and the link bin/velunor leading to the program; the desktop entry, whose command and icon must be installed
-# too; the metainfo, which must name that desktop entry; the manual page, the
+# lib/velunor, its translations, and the link bin/velunor leading to the program; the desktop entry, whose command and icon must be installed
+# too; the metainfo, which must name that desktop entry; the manual page (and
+# its NAME line in each language), the
 # copyright notes and the change log; the bash completion, which must
 # complete options, modes, folders and files.
 check_installed_layout() {
@@ -48,6 +49,18 @@ check_installed_layout() {
   appstreamcli validate-tree --no-net "$root" || fail "metainfo rejected"
 
   gzip -t "$prefix/share/man/man1/velunor.1.gz" || fail "no manual page"
+  # Each language: the catalogues beside the program, which the installed
+  # program finds, and the manual page's short description.
+  local language
+  for language in de es fr it; do
+    [ -s "$prefix/lib/velunor/translations/velunor_$language.qm" ] &&
+      [ -s "$prefix/lib/velunor/translations/velunor_window_$language.qm" ] ||
+      fail "no $language catalogues beside the program"
+    zcat "$prefix/share/man/$language/man1/velunor.1.gz" | grep -q '^velunor \\- ' ||
+      fail "no $language manual page"
+  done
+  LANGUAGE='' LC_ALL=de_DE.UTF-8 "$program" --help | head -1 | grep -q '^Aufruf:' ||
+    fail "the installed program does not speak German"
   gzip -t "$prefix/share/doc/velunor/changelog.gz" || fail "no change log"
   [ -s "$prefix/share/doc/velunor/copyright" ] || fail "no copyright notes"
 
