@@ -2,6 +2,7 @@
 
 #include "conversion/MixLevels.h"
 #include "conversion/SoxMessages.h"
+#include "platform/BackgroundWork.h"
 
 #include <QCoreApplication>
 
@@ -21,21 +22,50 @@ int PluralCount(qint64 count)
     return count <= kKept ? int(count) : int(kKept + count % kKept);
 }
 
+// Only an MPEG input is decoded for the mix check; a mono one was never mixed.
+bool Mixed(const FilePlan &plan)
+{
+    return plan.mode == ChannelMode::Mix && plan.audio && !plan.audio->everyFrameMono;
+}
+
 } // namespace
 
+std::shared_ptr<InputLevelsAhead> InputLevelsAhead::Begin(const FilePlan &plan)
+{
+    if (!Mixed(plan))
+        return nullptr;
+    auto ahead = std::make_shared<InputLevelsAhead>();
+    // Two seconds of audio at most are decoded, so the measurement is never
+    // cancelled; a completion that comes first measures for itself.
+    RunDetached([ahead, input = plan.inputPath.bytes()] {
+        std::optional<InputStretches> measured = MeasureInputStretches(input);
+        const std::lock_guard lock(ahead->mutex_);
+        ahead->result_ = std::move(measured);
+    });
+    return ahead;
+}
+
+std::optional<std::optional<InputStretches>> InputLevelsAhead::result() const
+{
+    const std::lock_guard lock(mutex_);
+    return result_;
+}
+
 QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, const Path &output,
-                          const std::atomic<bool> *cancel)
+                          const std::atomic<bool> *cancel, const InputLevelsAhead *ahead)
 {
     QStringList warnings;
-    // Only an MPEG input is decoded for the mix check; a mono one was never
-    // mixed.
-    const bool mixed = plan.mode == ChannelMode::Mix && plan.audio && !plan.audio->everyFrameMono;
+    const bool mixed = Mixed(plan);
     if (mixed && plan.audio->anyFrameDualChannel)
         warnings << Words::tr("holds two separate programmes (dual channel); mixed both, "
                               "choose Left or Right to keep one");
     if (mixed) {
+        const std::optional<std::optional<InputStretches>> measured =
+            ahead ? ahead->result() : std::nullopt;
+        const std::optional<InputStretches> input =
+            measured ? *measured : MeasureInputStretches(plan.inputPath.bytes(), cancel);
         const std::optional<MixLevels> levels =
-            CompareMixLevels(plan.inputPath.bytes(), output.bytes(), cancel);
+            input ? CompareMixLevels(*input, output.bytes(), cancel) : std::nullopt;
         if (levels && levels->outputNearSilent)
             warnings << Words::tr("the two channels cancel each other out; the mix is near "
                                   "silence, convert it with Left or Right");

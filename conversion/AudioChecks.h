@@ -1,11 +1,14 @@
 #pragma once
 
 #include "conversion/FilePlan.h"
+#include "conversion/MixLevels.h"
 
 #include <QByteArray>
 #include <QStringList>
 
 #include <atomic>
+#include <memory>
+#include <mutex>
 
 namespace velunor {
 
@@ -19,8 +22,28 @@ namespace velunor {
 // Left and Right keep one channel as it is: they never warn of the first
 // two. `errorOutput` is what SoX said while it converted `plan`'s input into
 // `output`. Only the ten short stretches of the mix check are decoded, so it
-// may follow every conversion. Reentrant.
+// may follow every conversion; the input's side of it is taken from `ahead`
+// when that has measured it by now. Reentrant.
+class InputLevelsAhead;
 QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, const Path &output,
-                          const std::atomic<bool> *cancel = nullptr);
+                          const std::atomic<bool> *cancel = nullptr,
+                          const InputLevelsAhead *ahead = nullptr);
+
+// The input's side of the mix check, measured on a worker while the converter
+// is at work, so that only the output is left to decode once it has ended.
+class InputLevelsAhead {
+public:
+    // Begins the measurement for `plan`; none when its output will not be
+    // checked for a mix that cancels out.
+    static std::shared_ptr<InputLevelsAhead> Begin(const FilePlan &plan);
+
+    // What the measurement found, once it has ended; none while it runs (the
+    // caller measures for itself then, rather than waiting).
+    std::optional<std::optional<InputStretches>> result() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::optional<std::optional<InputStretches>> result_;
+};
 
 } // namespace velunor

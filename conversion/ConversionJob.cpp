@@ -1,5 +1,6 @@
 #include "conversion/ConversionJob.h"
 
+#include "conversion/AudioChecks.h"
 #include "tags/MpegAudio.h"
 
 #include <QCoreApplication>
@@ -374,6 +375,8 @@ void ConversionJob::launch(int sequence)
         return;
     }
     record.startedAt = DiskFullLog::Clock::now();
+    // The input's side of the checks of the output is measured meanwhile.
+    record.inputLevels = InputLevelsAhead::Begin(plan);
     record.process = process->release();
     record.process->setParent(this);
     connect(record.process, &ChildProcess::ended, this,

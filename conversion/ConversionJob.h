@@ -139,11 +139,12 @@ private:
         FileTurn turn;
         FilePlan plan;
         FileState state = FileState::Planning;
-        std::optional<double> seconds;              // the input's length, once measured
-        bool walked = false;                        // its frames were looked at
-        std::optional<MpegAudioLength> audio;       // what they say
-        std::unique_ptr<TemporaryOutput> temporary; // while converting
-        ChildProcess *process = nullptr;            // owned while converting
+        std::optional<double> seconds;                       // the input's length, once measured
+        bool walked = false;                                 // its frames were looked at
+        std::optional<MpegAudioLength> audio;                // what they say
+        std::unique_ptr<TemporaryOutput> temporary;          // while converting
+        std::shared_ptr<const InputLevelsAhead> inputLevels; // measured while converting
+        ChildProcess *process = nullptr;                     // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
         bool completedWithLength = false;           // its completion was given the input's length

@@ -61,6 +61,7 @@ void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd 
     completion->copyAudio = copyAudio;
     completion->converter = setup_.converter;
     completion->inputSeconds = record.seconds;
+    completion->inputLevels = std::move(record.inputLevels);
     record.completedWithLength = record.seconds.has_value();
     completion->temporary = std::move(record.temporary);
     completion->names = setup_.names;

@@ -114,8 +114,8 @@ public:
         }
 
         if (!c_.copyAudio)
-            outcome_.warnings =
-                AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(), &control_.cancel);
+            outcome_.warnings = AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(),
+                                              &control_.cancel, c_.inputLevels.get());
         const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
         if (const std::optional<FileOutcome> failed = copyTags(lengthMs))
             return *failed;

@@ -31,6 +31,8 @@ using ListedWaitingCheck =
 // Everything the completion of one converted file works with. The worker
 // that completes it owns it, and shares with the run only what outlives
 // both: a worker given up on may wake after the run is gone.
+class InputLevelsAhead;
+
 struct Completion {
     FilePlan plan;
     ProcessEnd end;
@@ -40,6 +42,8 @@ struct Completion {
     bool copyAudio = false;
     StagedConverter converter;
     std::optional<double> inputSeconds; // measured ahead, when it was
+    // The input's side of the mix check, measured while the converter ran.
+    std::shared_ptr<const InputLevelsAhead> inputLevels;
     std::unique_ptr<TemporaryOutput> temporary;
     std::shared_ptr<OutputNames> names; // for a name taken meanwhile
     ListedWaitingCheck listed;          // the listed-file check before a rename

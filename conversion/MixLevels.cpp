@@ -31,10 +31,14 @@ public:
                 return false;
             if (read == 0) // the output may end a little before the input
                 break;
-            const int channels = decoder.channels();
-            sums_.resize(std::max<size_t>(sums_.size(), channels));
-            for (qint64 i = 0; i < read * channels; ++i)
-                sums_[size_t(i % channels)] += double(samples[size_t(i)]) * samples[size_t(i)];
+            const size_t channels = size_t(decoder.channels());
+            sums_.resize(std::max(sums_.size(), channels));
+            for (size_t channel = 0; channel < channels; ++channel) {
+                double sum = 0;
+                for (size_t i = channel; i < size_t(read) * channels; i += channels)
+                    sum += double(samples[i]) * samples[i];
+                sums_[channel] += sum;
+            }
             count_ += read;
             frames -= read;
         }
@@ -56,47 +60,81 @@ private:
     qint64 count_ = 0;
 };
 
+// The first frame of the stretch `index` of an input of `length` frames.
+qint64 StretchStart(int index, qint64 length, qint64 stretch)
+{
+    // Centred on the middles of ten equal parts of the input.
+    return (2 * index + 1) * length / (2 * kStretches) - stretch / 2;
+}
+
 } // namespace
 
-std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
-                                          const QByteArray &outputPathBytes,
-                                          const std::atomic<bool> *cancel)
+std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathBytes,
+                                                    const std::atomic<bool> *cancel)
 {
     const std::unique_ptr<Mp3Decoder> input = Mp3Decoder::Open(inputPathBytes);
-    const std::unique_ptr<Mp3Decoder> output = Mp3Decoder::Open(outputPathBytes);
-    if (!input || !output)
+    if (!input)
         return std::nullopt;
-    const qint64 length = input->length();
-    if (length <= 0)
+    InputStretches measured;
+    measured.length = input->length();
+    if (measured.length <= 0)
         return std::nullopt;
-    const double inputRate = double(input->sampleRate());
-    const double outputRate = double(output->sampleRate());
-    const qint64 stretch =
-        std::min<qint64>(qint64(kStretchSeconds * inputRate), length / kStretches);
-
-    Energy inputEnergy, outputEnergy;
+    measured.rate = double(input->sampleRate());
+    measured.stretch =
+        std::min<qint64>(qint64(kStretchSeconds * measured.rate), measured.length / kStretches);
+    Energy energy;
     for (int i = 0; i < kStretches; ++i) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return std::nullopt;
-        // Centred on the middles of ten equal parts of the input.
-        const qint64 start = (2 * i + 1) * length / (2 * kStretches) - stretch / 2;
-        if (!inputEnergy.add(*input, start, std::max<qint64>(stretch, 1)) ||
-            !outputEnergy.add(*output, qint64(start / inputRate * outputRate),
-                              std::max<qint64>(qint64(stretch / inputRate * outputRate), 1)))
+        if (!energy.add(*input, StretchStart(i, measured.length, measured.stretch),
+                        std::max<qint64>(measured.stretch, 1)))
             return std::nullopt;
     }
-
-    MixLevels levels;
-    levels.inputChannelDb = inputEnergy.channelDb();
-    const std::vector<double> outputDb = outputEnergy.channelDb();
-    if (levels.inputChannelDb.empty() || outputDb.empty())
+    measured.channelDb = energy.channelDb();
+    if (measured.channelDb.empty())
         return std::nullopt;
+    return measured;
+}
+
+std::optional<MixLevels> CompareMixLevels(const InputStretches &input,
+                                          const QByteArray &outputPathBytes,
+                                          const std::atomic<bool> *cancel)
+{
+    const std::unique_ptr<Mp3Decoder> output = Mp3Decoder::Open(outputPathBytes);
+    if (!output || input.channelDb.empty() || input.rate <= 0)
+        return std::nullopt;
+    const double outputRate = double(output->sampleRate());
+    Energy energy;
+    for (int i = 0; i < kStretches; ++i) {
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return std::nullopt;
+        const qint64 start = StretchStart(i, input.length, input.stretch);
+        if (!energy.add(
+                *output, qint64(double(start) / input.rate * outputRate),
+                std::max<qint64>(qint64(double(input.stretch) / input.rate * outputRate), 1)))
+            return std::nullopt;
+    }
+    const std::vector<double> outputDb = energy.channelDb();
+    if (outputDb.empty())
+        return std::nullopt;
+    MixLevels levels;
+    levels.inputChannelDb = input.channelDb;
     levels.outputDb = *std::max_element(outputDb.begin(), outputDb.end());
     const double louderInput =
         *std::max_element(levels.inputChannelDb.begin(), levels.inputChannelDb.end());
     levels.outputNearSilent =
         louderInput >= kSilentInputDb && levels.outputDb < louderInput - kCancelledByDb;
     return levels;
+}
+
+std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
+                                          const QByteArray &outputPathBytes,
+                                          const std::atomic<bool> *cancel)
+{
+    const std::optional<InputStretches> input = MeasureInputStretches(inputPathBytes, cancel);
+    if (!input)
+        return std::nullopt;
+    return CompareMixLevels(*input, outputPathBytes, cancel);
 }
 
 } // namespace velunor

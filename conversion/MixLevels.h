@@ -32,6 +32,21 @@ constexpr double kSilentInputDb = -60.0;
 // opposite ones cancel by 40 dB and more even after MP3 coding.
 constexpr double kCancelledByDb = 30.0;
 
+// The input's side of the comparison: where its ten stretches lie and how
+// loud each of its channels is over them. It needs no output, so it can be
+// measured while the converter is still at work.
+struct InputStretches {
+    qint64 length = 0;  // frames of the whole input
+    double rate = 0;    // its sample rate
+    qint64 stretch = 0; // frames of each stretch
+    std::vector<double> channelDb;
+};
+
+// Decodes the ten stretches of the MP3 file at `inputPathBytes`: none when
+// it cannot be decoded, or once `cancel` is true. Reentrant.
+std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathBytes,
+                                                    const std::atomic<bool> *cancel = nullptr);
+
 // Compares the MP3 files at `inputPathBytes` and `outputPathBytes` at ten
 // stretches of 0.2 seconds (or a tenth of the audio, when that is shorter),
 // centred on the middles of ten equal parts of the input and taken at the
@@ -41,6 +56,10 @@ constexpr double kCancelledByDb = 30.0;
 // decoded, or once `cancel` is true (looked at before each stretch).
 // Reentrant.
 std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
+                                          const QByteArray &outputPathBytes,
+                                          const std::atomic<bool> *cancel = nullptr);
+// The same with the input's side measured already.
+std::optional<MixLevels> CompareMixLevels(const InputStretches &input,
                                           const QByteArray &outputPathBytes,
                                           const std::atomic<bool> *cancel = nullptr);
 
