@@ -4,7 +4,7 @@
 
 #include <QAccessibleWidget>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -89,4 +89,4 @@ void InstallAccessibleInterfaces()
     QAccessible::installFactory(&WindowControlInterface);
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -6,7 +6,7 @@
 
 #include <span>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -75,4 +75,4 @@ void PaintThemeFace(QWidget *widget)
     widget->setPalette(palette);
 }
 
-} // namespace velunor
+} // namespace velunor::app

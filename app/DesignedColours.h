@@ -2,7 +2,7 @@
 
 class QWidget;
 
-namespace velunor {
+namespace velunor::app {
 
 // Where the window puts its designed white, and so what must go dark on it.
 enum class DesignedArea {
@@ -22,4 +22,4 @@ void PaintDesignedColours(QWidget *widget, DesignedArea area);
 // theme's own text colours.
 void PaintThemeFace(QWidget *widget);
 
-} // namespace velunor
+} // namespace velunor::app

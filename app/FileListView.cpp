@@ -6,7 +6,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr int kIndexOutOfBounds = 35600;
 void FileListView::checkIndex(int index) const
 {
     if (index < 1 || index > model_.count())
-        throw PlatformError(Words::tr("Index out of bounds"), kIndexOutOfBounds);
+        throw platform::PlatformError(Words::tr("Index out of bounds"), kIndexOutOfBounds);
 }
 
 QString FileListView::itemText(int index) const
@@ -117,4 +117,4 @@ void FileListView::applyPointer()
     mousePointer_.applyTo(viewport(), mouseIcon_);
 }
 
-} // namespace velunor
+} // namespace velunor::app

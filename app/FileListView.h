@@ -11,7 +11,7 @@
 
 class QMouseEvent;
 
-namespace velunor {
+namespace velunor::app {
 
 // The list control: a report view with one resizable, captioned column over
 // the file list. Item numbers are 1-based; 0 means "no item".
@@ -20,8 +20,8 @@ class FileListView : public QTreeView {
 public:
     explicit FileListView(QWidget *parent = nullptr);
 
-    FileListModel &items() { return model_; }
-    const FileListModel &items() const { return model_; }
+    filelist::FileListModel &items() { return model_; }
+    const filelist::FileListModel &items() const { return model_; }
 
     // The list control's items by their numbers, from 1. A number outside
     // 1..count() fails with PlatformError ("Index out of bounds", 35600), so
@@ -54,9 +54,9 @@ private:
     void applyPointer();
     void checkIndex(int index) const;
 
-    FileListModel model_;
+    filelist::FileListModel model_;
     PointerKind mousePointer_;
     std::optional<QCursor> mouseIcon_;
 };
 
-} // namespace velunor
+} // namespace velunor::app

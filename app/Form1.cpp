@@ -31,7 +31,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -64,12 +64,13 @@ QPoint CursorHotSpot(const QByteArray &bytes)
 
 } // namespace
 
-Form1::Form1(Platform &platform, SettingsStore &settings, QString programFolder, QWidget *parent)
+Form1::Form1(platform::Platform &platform, shell::SettingsStore &settings, QString programFolder,
+             QWidget *parent)
     : QWidget(parent), platform_(platform), settings_(settings),
       programFolder_(std::move(programFolder)), endProgram_([] {
           // Nothing of the program's outlives it, not even what a clean-up
           // that was cut short left behind.
-          ExitCleanup::RunNow();
+          platform::ExitCleanup::RunNow();
           std::fflush(nullptr);
           ::_exit(0);
       })
@@ -194,7 +195,7 @@ void Form1::createControls()
     plain.setPointSizeF(8.25);
     Command1->setFont(plain);
 
-    if (!Languages::Current().isEmpty())
+    if (!shell::Languages::Current().isEmpty())
         fitCaptions();
 
     // Keyboard order: the tab-index order of the layout, frames and the bar
@@ -295,14 +296,14 @@ void Form1::showMessage(const QString &text)
 
 void Form1::showMessage(const QString &text, const QString &details)
 {
-    platform_.messageBox(this, text, applicationTitle_, MessageButtons::Ok, MessageIcon::None,
-                         details);
+    platform_.messageBox(this, text, applicationTitle_, platform::MessageButtons::Ok,
+                         platform::MessageIcon::None, details);
 }
 
 bool Form1::askYesNo(const QString &text)
 {
-    return platform_.messageBox(this, text, applicationTitle_, MessageButtons::YesNo,
-                                MessageIcon::None) == MessageAnswer::Yes;
+    return platform_.messageBox(this, text, applicationTitle_, platform::MessageButtons::YesNo,
+                                platform::MessageIcon::None) == platform::MessageAnswer::Yes;
 }
 
 // ---- Start-up -------------------------------------------------------------
@@ -313,35 +314,40 @@ void Form1::Form_Load()
     // an option stores all three at once, so reading them one by one while
     // restoring would read back what the restore itself just wrote.
     const QStringList storedModes = {
-        settings_.read(StoredChoices::Section, StoredChoices::Option1, QStringLiteral("1")),
-        settings_.read(StoredChoices::Section, StoredChoices::Option2, QStringLiteral("0")),
-        settings_.read(StoredChoices::Section, StoredChoices::Option3, QStringLiteral("0"))};
+        settings_.read(shell::StoredChoices::Section, shell::StoredChoices::Option1,
+                       QStringLiteral("1")),
+        settings_.read(shell::StoredChoices::Section, shell::StoredChoices::Option2,
+                       QStringLiteral("0")),
+        settings_.read(shell::StoredChoices::Section, shell::StoredChoices::Option3,
+                       QStringLiteral("0"))};
 
-    StepGuard guard(platform_, this, Location::Form_Load);
+    shell::StepGuard guard(platform_, this, shell::Location::Form_Load);
     guard.step(100, [this] { applySkin(); });
     guard.step(104, [this] { setWindowTitle(DisplayName); });
     guard.step(104, [this] {
         QIcon icon(QStringLiteral(":/velunor/velunor.png"));
         setWindowIcon(icon);
     });
-    guard.step(104, [this] { applicationTitle_ = Main::ApplicationTitleFrom(DisplayName); });
+    guard.step(104, [this] { applicationTitle_ = shell::Main::ApplicationTitleFrom(DisplayName); });
     if (guard.test(106, [this] {
-            return Main::PathExists(Path::FromText(programFolder_ + QStringLiteral("/HAND-M.CUR")));
+            return platform::Main::PathExists(
+                Path::FromText(programFolder_ + QStringLiteral("/HAND-M.CUR")));
         }))
         guard.step(108, [this] { loadMouseIcon(); });
-    guard.step(110, [this] { Main::HomePageChance(platform_); });
+    guard.step(110, [this] { shell::Main::HomePageChance(platform_); });
     guard.step(128, [this] { ListView1->items().setColumnHeader(tr("MP3 File(s)")); });
     guard.step(130, [this] { ListView1->header()->resizeSection(0, Pixels(7000)); });
     guard.step(132, [this] {
-        const QString desktop = Main::DesktopPath();
+        const QString desktop = shell::Main::DesktopPath();
         if (desktop.isEmpty())
-            throw PlatformError(tr("Invalid procedure call or argument"), 5);
-        Text1->setText(settings_.read(StoredChoices::Section, StoredChoices::OutputFolder,
+            throw platform::PlatformError(tr("Invalid procedure call or argument"), 5);
+        Text1->setText(settings_.read(shell::StoredChoices::Section,
+                                      shell::StoredChoices::OutputFolder,
                                       desktop + QLatin1Char('/')));
     });
     int step = 134;
     for (OptionButton *option : {Option1, Option2, Option3}) {
-        const Expected<bool> selected = TextToBoolean(storedModes[(step - 134) / 2]);
+        const Expected<bool> selected = shell::TextToBoolean(storedModes[(step - 134) / 2]);
         if (selected)
             guard.step(step, [&] { setOptionValue(option, *selected); });
         else
@@ -365,7 +371,7 @@ void Form1::applySkin()
 
     QFile file(skinFile);
     if (!file.open(QIODevice::ReadOnly))
-        throw PlatformError(file.errorString());
+        throw platform::PlatformError(file.errorString());
     setStyleSheet(QString::fromUtf8(file.readAll()));
 }
 
@@ -373,11 +379,11 @@ void Form1::loadMouseIcon()
 {
     QFile file(programFolder_ + QStringLiteral("/HAND-M.CUR"));
     if (!file.open(QIODevice::ReadOnly))
-        throw PlatformError(file.errorString());
+        throw platform::PlatformError(file.errorString());
     const QByteArray bytes = file.readAll();
     QImage picture;
     if (!picture.loadFromData(bytes, "CUR") && !picture.loadFromData(bytes))
-        throw PlatformError(tr("Invalid picture"), 481);
+        throw platform::PlatformError(tr("Invalid picture"), 481);
     const QPoint hotSpot = CursorHotSpot(bytes);
     mouseIcon_ = QCursor(QPixmap::fromImage(picture), hotSpot.x(), hotSpot.y());
     applyPointerToWindow();
@@ -490,11 +496,11 @@ void Form1::Form_Unload()
             endProgram_();
     };
     run_->disconnect(this);
-    connect(run_.get(), &ConversionRun::ended, this, endOnce);
+    connect(run_.get(), &conversion::ConversionRun::ended, this, endOnce);
     // Whatever does not settle in time (a disk that stopped answering) is
     // left to the clean-up at exit.
     QTimer::singleShot(kClosingLimitMs, this, endOnce);
     run_->stop();
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -20,13 +20,20 @@
 class QGroupBox;
 class QLineEdit;
 
-namespace velunor {
-
+namespace velunor::conversion {
 class ConversionRun;
-class FileListView;
+}
+namespace velunor::filelist {
 class FolderSearch;
-class ProgressBar;
+}
+namespace velunor::shell {
 class SettingsStore;
+}
+
+namespace velunor::app {
+
+class FileListView;
+class ProgressBar;
 
 // An option button of a group in which at most one is selected but none has
 // to be: clicking the selected one keeps it selected, and the program may
@@ -55,10 +62,10 @@ public:
 // live beside the capability they serve: start-up and pointer rules here, the
 // list in filelist/, the run and the options in conversion/. A run sees the
 // window only as a RunWindow.
-class Form1 : public QWidget, private RunWindow {
+class Form1 : public QWidget, private conversion::RunWindow {
     Q_OBJECT
 public:
-    Form1(Platform &platform, SettingsStore &settings, QString programFolder,
+    Form1(platform::Platform &platform, shell::SettingsStore &settings, QString programFolder,
           QWidget *parent = nullptr);
     ~Form1() override;
 
@@ -79,7 +86,7 @@ public:
     static inline const QString DisplayName = QStringLiteral("Velunor");
     const QString &applicationTitle() const { return applicationTitle_; }
     const QString &programFolder() const { return programFolder_; }
-    Platform &platform() override { return platform_; }
+    platform::Platform &platform() override { return platform_; }
 
     // A plain message: OK only, no icon, the application title.
     void showMessage(const QString &text);
@@ -171,9 +178,9 @@ private:
 
     // What a run sees of the window.
     QWidget *reportParent() override { return this; }
-    FileListModel &listedFiles() override;
+    filelist::FileListModel &listedFiles() override;
     QString outputFolderText() const override;
-    bool isModeSelected(ChannelMode mode) const override;
+    bool isModeSelected(conversion::ChannelMode mode) const override;
     void showPercent(int percent) override;
     void showBarText(const QString &text) override;
     void showRunState(const QString &state) override;
@@ -194,8 +201,8 @@ private:
     bool routeListViewDrop(QEvent *event);
     void removeSelectedItem();
 
-    Platform &platform_;
-    SettingsStore &settings_;
+    platform::Platform &platform_;
+    shell::SettingsStore &settings_;
     QString programFolder_;
     QString applicationTitle_;
     PointerKind mousePointer_;
@@ -210,10 +217,10 @@ private:
     QPersistentModelIndex DraggedItem;
     // The searches of dropped folders, in the order of their drops, and the
     // files of those that ended before an earlier one.
-    QList<FolderSearch *> dropSearches_;
-    QHash<FolderSearch *, QList<Path>> droppedFiles_;
+    QList<filelist::FolderSearch *> dropSearches_;
+    QHash<filelist::FolderSearch *, QList<Path>> droppedFiles_;
     // The run in progress, if any.
-    std::unique_ptr<ConversionRun> run_;
+    std::unique_ptr<conversion::ConversionRun> run_;
     int conversionsAtOnce_ = 0;
     qint64 noticeAfterMs_ = 10000;
     bool stopQuestionOpen_ = false;
@@ -221,4 +228,4 @@ private:
     bool closing_ = false;
 };
 
-} // namespace velunor
+} // namespace velunor::app

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-namespace velunor {
+namespace velunor::app {
 
 void PointerKind::applyTo(QWidget *widget, const std::optional<QCursor> &custom) const
 {
@@ -22,4 +22,4 @@ void PointerKind::applyTo(QWidget *widget, const std::optional<QCursor> &custom)
     }
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace velunor {
+namespace velunor::app {
 
 // The pointer a window or the list shows. The numbers are the kinds as they
 // have always been told apart; the hourglass doubles as the busy flag.
@@ -27,4 +27,4 @@ private:
     Kind kind_;
 };
 
-} // namespace velunor
+} // namespace velunor::app

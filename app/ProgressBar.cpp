@@ -1,6 +1,6 @@
 #include "app/ProgressBar.h"
 
-namespace velunor {
+namespace velunor::app {
 
 ProgressBar::ProgressBar(QWidget *parent) : QProgressBar(parent)
 {
@@ -24,4 +24,4 @@ void ProgressBar::setText(const QString &text)
     emit textChanged(text_);
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -2,7 +2,7 @@
 
 #include <QProgressBar>
 
-namespace velunor {
+namespace velunor::app {
 
 // A progress bar on a scale of 0 to 100 with a status text drawn on it; its
 // accessible name is that text.
@@ -23,4 +23,4 @@ private:
     QString text_;
 };
 
-} // namespace velunor
+} // namespace velunor::app

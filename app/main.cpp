@@ -28,8 +28,8 @@ QList<velunor::Path> FilesToList(int argc, char **argv)
             argument = QByteArray::fromPercentEncoding(
                 QUrl::fromEncoded(argument).path(QUrl::FullyEncoded).toLatin1());
         const velunor::Path path =
-            velunor::FileSystem::AbsoluteOf(velunor::Path::FromBytes(argument));
-        if (velunor::AddFolder::IsExistingFile(path))
+            velunor::platform::FileSystem::AbsoluteOf(velunor::Path::FromBytes(argument));
+        if (velunor::platform::AddFolder::IsExistingFile(path))
             files << path;
     }
     return files;
@@ -46,20 +46,20 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.velunor.Velunor"));
     // The window speaks the user's language, Qt's own dialogs and buttons
     // included.
-    velunor::Languages::Install(
-        {velunor::Languages::CommandLineCatalogue, velunor::Languages::WindowCatalogue},
-        {QStringLiteral("qtbase")});
+    velunor::shell::Languages::Install({velunor::shell::Languages::CommandLineCatalogue,
+                                        velunor::shell::Languages::WindowCatalogue},
+                                       {QStringLiteral("qtbase")});
 
-    velunor::QtPlatform platform;
-    velunor::SettingsStore settings;
-    velunor::Form1 window(platform, settings, velunor::Main::ProgramFolder());
+    velunor::platform::QtPlatform platform;
+    velunor::shell::SettingsStore settings;
+    velunor::app::Form1 window(platform, settings, velunor::shell::Main::ProgramFolder());
     // The end of the session (SIGTERM from the session manager, SIGHUP from
     // a closed terminal) and Ctrl+C end the program as closing the window
     // does, without a question, also while a message is open. A lost display
     // connection ends it through exit() inside Qt; ExitCleanup's hook cleans
     // up then.
-    velunor::SignalWatcher sessionEnd({SIGTERM, SIGINT, SIGHUP});
-    QObject::connect(&sessionEnd, &velunor::SignalWatcher::received, &window,
+    velunor::platform::SignalWatcher sessionEnd({SIGTERM, SIGINT, SIGHUP});
+    QObject::connect(&sessionEnd, &velunor::platform::SignalWatcher::received, &window,
                      [&window] { window.Form_Unload(); });
     window.Form_Load();
     window.addToList(FilesToList(argc, argv));

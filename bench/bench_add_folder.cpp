@@ -107,7 +107,7 @@ struct Comparison {
 // Times find and the button over `root`, a few rounds each, with caches warm.
 Comparison Compare(TestWindow &window, const QString &root)
 {
-    FileListView &list = *window->ListView1;
+    app::FileListView &list = *window->ListView1;
     Comparison result;
 
     // The window's event handling, seen from a timer that wants to run every

@@ -161,7 +161,7 @@ void Report(const char *what, const char *figure, const Comparison &comparison, 
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
-    const int atOnce = ConversionJob::ConversionsAtOnce();
+    const int atOnce = conversion::ConversionJob::ConversionsAtOnce();
     Places places;
     bool ok = true;
     std::printf("bench_command_line: velunor --batch --jobs %d against xargs -P %d sox, mix "

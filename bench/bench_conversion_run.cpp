@@ -84,7 +84,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int atOnce = ConversionJob::ConversionsAtOnce();
+    const int atOnce = conversion::ConversionJob::ConversionsAtOnce();
 
     QTemporaryDir staging, inputs, outputs, shellOutputs;
     qputenv("TEMP", QFile::encodeName(staging.path()));
@@ -148,7 +148,7 @@ int main(int argc, char **argv)
 
     // Stop: pressed once the first converters are at work, answered Yes.
     EmptyFolder(outputs.path());
-    window.platform.yesNoAnswers.push_back(MessageAnswer::Yes);
+    window.platform.yesNoAnswers.push_back(platform::MessageAnswer::Yes);
     QElapsedTimer stopClock;
     double stopMs = -1;
     window.platform.onMessage = [&](const testing::ShownMessage &shown) {

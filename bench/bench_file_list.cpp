@@ -44,7 +44,7 @@ QStringList MakePaths()
 }
 
 // Draws the list now, which also lays out rows that the change left pending.
-void Show(FileListView &list)
+void Show(app::FileListView &list)
 {
     list.viewport()->repaint();
     QCoreApplication::processEvents();
@@ -75,7 +75,7 @@ int main(int argc, char **argv)
 
     TestWindow window;
     window.load();
-    FileListView &list = *window->ListView1;
+    app::FileListView &list = *window->ListView1;
     const QList<Path> paths = testing::Paths(MakePaths());
 
     std::vector<double> batch;

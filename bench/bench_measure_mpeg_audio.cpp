@@ -27,15 +27,15 @@ int main()
         return 1;
     }
 
-    const std::optional<MpegAudioLength> length =
-        MeasureMpegAudio(velunor::Path::FromText(song)); // warms the cache
+    const std::optional<tags::MpegAudioLength> length =
+        tags::MeasureMpegAudio(velunor::Path::FromText(song)); // warms the cache
     if (!length)
         return 1;
     std::vector<double> times;
     QElapsedTimer clock;
     for (int run = 0; run < kRuns; ++run) {
         clock.start();
-        const bool measured = MeasureMpegAudio(velunor::Path::FromText(song)).has_value();
+        const bool measured = tags::MeasureMpegAudio(velunor::Path::FromText(song)).has_value();
         times.push_back(clock.nsecsElapsed() / 1e6);
         if (!measured)
             return 1;

@@ -50,7 +50,8 @@ int main()
     std::vector<double> checks;
     for (int run = 0; run < kChecks; ++run) {
         clock.start();
-        const std::optional<MixLevels> levels = CompareMixLevels(inputBytes, outputBytes);
+        const std::optional<conversion::MixLevels> levels =
+            conversion::CompareMixLevels(inputBytes, outputBytes);
         checks.push_back(clock.nsecsElapsed() / 1e6);
         if (!levels || levels->outputNearSilent)
             return 1;
@@ -59,7 +60,8 @@ int main()
     std::vector<double> decodes;
     for (int run = 0; run < kConversions; ++run) {
         clock.start();
-        const std::optional<TrackLoudness> loudness = MeasureLoudness(outputBytes);
+        const std::optional<conversion::TrackLoudness> loudness =
+            conversion::MeasureLoudness(outputBytes);
         decodes.push_back(clock.nsecsElapsed() / 1e6);
         if (!loudness)
             return 1;

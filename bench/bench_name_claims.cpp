@@ -40,34 +40,34 @@ int main(int argc, char *argv[])
             testing::WriteFile(inputs.filePath(name), "audio");
             const Path held = outputFolder.child(Path::FromText(name));
             testing::WriteFile(held.text(), "earlier");
-            InputFacts other;
+            conversion::InputFacts other;
             other.absolute = Path::FromText("/elsewhere/" + name);
-            const QByteArray mark = OutputMark::Encode(other, "mix");
+            const QByteArray mark = conversion::OutputMark::Encode(other, "mix");
             const int fd = ::open(held.c_str(), O_RDWR);
-            ::fsetxattr(fd, kOutputMarkName, mark.constData(), size_t(mark.size()), 0);
+            ::fsetxattr(fd, conversion::kOutputMarkName, mark.constData(), size_t(mark.size()), 0);
             ::close(fd);
         }
-        OutputNames names;
+        conversion::OutputNames names;
         qint64 claimingNs = 0;
         for (int i = 0; i < kFiles; ++i) {
             const QString name = QStringLiteral("song %1 round %2.mp3").arg(i).arg(round);
-            Expected<std::unique_ptr<TemporaryOutput>> reserved =
-                TemporaryOutput::Reserve(outputFolder);
+            Expected<std::unique_ptr<conversion::TemporaryOutput>> reserved =
+                conversion::TemporaryOutput::Reserve(outputFolder);
             if (!reserved) {
                 std::fprintf(stderr, "%s\n", qPrintable(reserved.failure().words));
                 return 1;
             }
-            const std::unique_ptr<TemporaryOutput> temporary = std::move(*reserved);
+            const std::unique_ptr<conversion::TemporaryOutput> temporary = std::move(*reserved);
             QElapsedTimer clock;
             clock.start();
-            FileTurn turn;
+            conversion::FileTurn turn;
             turn.inputPath = Path::FromText(inputs.filePath(name));
             turn.outputFolder = outputFolder;
-            turn.mode = ChannelMode::Mix;
-            const FilePlan plan = PlanFile(turn, names);
+            turn.mode = conversion::ChannelMode::Mix;
+            const conversion::FilePlan plan = conversion::PlanFile(turn, names);
             {
-                const FileSystem::FolderClaimLock held(outputFolder, nullptr);
-                UseOfName(plan.outputPath, *plan.input, {});
+                const platform::FileSystem::FolderClaimLock held(outputFolder, nullptr);
+                conversion::UseOfName(plan.outputPath, *plan.input, {});
                 if (!temporary->moveTo(plan.outputPath))
                     return 1;
             }

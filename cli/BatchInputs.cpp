@@ -24,12 +24,15 @@ const QString kPattern = QStringLiteral("*.mp3");
 
 } // namespace
 
+using filelist::SearchRequest;
+
 QList<Path> MissingPaths(const QList<Path> &paths)
 {
     QList<Path> missing;
     for (const Path &path : paths) {
-        const Path absolute = FileSystem::AbsoluteOf(path);
-        if (!Main::FolderExists(absolute) && !AddFolder::IsExistingFile(absolute))
+        const Path absolute = platform::FileSystem::AbsoluteOf(path);
+        if (!platform::Main::FolderExists(absolute) &&
+            !platform::AddFolder::IsExistingFile(absolute))
             missing << path;
     }
     return missing;
@@ -44,7 +47,7 @@ Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
     const Done opened =
         standardInput
             ? (file.open(stdin, QIODevice::ReadOnly) ? Done() : Done(Failure::OfErrno(EIO)))
-            : FileSystem::Open(file, source, QIODevice::ReadOnly);
+            : platform::FileSystem::Open(file, source, QIODevice::ReadOnly);
     if (!opened)
         return Failure::Because(Words::tr("the list of paths %1 cannot be read (%2)")
                                     .arg(named, opened.failure().words));
@@ -76,11 +79,11 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
     SearchRequest request;
     request.pattern = kPattern;
     request.options.excluded = outputFolder;
-    const Path outputReal = FileSystem::RealPathOf(outputFolder);
+    const Path outputReal = platform::FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
-        const Path absolute = FileSystem::AbsoluteOf(path);
-        if (!inPlace && Main::FolderExists(absolute) && !outputReal.isEmpty() &&
-            FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
+        const Path absolute = platform::FileSystem::AbsoluteOf(path);
+        if (!inPlace && platform::Main::FolderExists(absolute) && !outputReal.isEmpty() &&
+            platform::FileSystem::RealPathOf(absolute).isWithin(outputReal)) {
             unsearched << UnsearchedFolder{
                 absolute, Words::tr("it is the output folder or lies in it, where the "
                                     "outputs go")};
@@ -99,16 +102,17 @@ Path FolderBelow(const Path &file, const Path &root)
     return Path::FromBytes(folder.bytes().mid(root.size()));
 }
 
-QList<UnsearchedFolder> UnreadFolders(const SearchResult &result)
+QList<UnsearchedFolder> UnreadFolders(const filelist::SearchResult &result)
 {
     QList<UnsearchedFolder> unread;
-    for (const AddFolder::UnreadFolder &folder : result.unread) {
+    for (const filelist::AddFolder::UnreadFolder &folder : result.unread) {
         const bool told =
             std::any_of(unread.cbegin(), unread.cend(), [&folder](const UnsearchedFolder &one) {
                 return one.folder == folder.folder;
             });
         if (!told)
-            unread << UnsearchedFolder{folder.folder, FileSystem::SystemMessage(folder.error)};
+            unread << UnsearchedFolder{folder.folder,
+                                       platform::FileSystem::SystemMessage(folder.error)};
     }
     return unread;
 }

@@ -32,8 +32,8 @@ struct UnsearchedFolder {
 // inputs. A folder given that lies in it is left out and noted in
 // `unsearched`, unless `inPlace` allows it: its inputs then leave their
 // place to their outputs (they go to the Trash).
-SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
-                          QList<UnsearchedFolder> &unsearched, bool inPlace = false);
+filelist::SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
+                                    QList<UnsearchedFolder> &unsearched, bool inPlace = false);
 
 // The folder below `root` (a search entry as SearchResult::foundUnder gives
 // it) that holds `file`: folder names, each followed by "/"; empty for a file
@@ -41,6 +41,6 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
 Path FolderBelow(const Path &file, const Path &root);
 
 // The folders a search could not read, each once, with the system's words.
-QList<UnsearchedFolder> UnreadFolders(const SearchResult &result);
+QList<UnsearchedFolder> UnreadFolders(const filelist::SearchResult &result);
 
 } // namespace velunor::cli

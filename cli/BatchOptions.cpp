@@ -81,25 +81,25 @@ bool IsOptionName(const char *argument, const char *name)
 
 } // namespace
 
-std::optional<ChannelMode> ModeNamed(const QString &name)
+std::optional<conversion::ChannelMode> ModeNamed(const QString &name)
 {
     if (name == QLatin1String("mix"))
-        return ChannelMode::Mix;
+        return conversion::ChannelMode::Mix;
     if (name == QLatin1String("left"))
-        return ChannelMode::LeftOnly;
+        return conversion::ChannelMode::LeftOnly;
     if (name == QLatin1String("right"))
-        return ChannelMode::RightOnly;
+        return conversion::ChannelMode::RightOnly;
     return std::nullopt;
 }
 
-QString NameOfMode(ChannelMode mode)
+QString NameOfMode(conversion::ChannelMode mode)
 {
     switch (mode) {
-    case ChannelMode::Mix:
+    case conversion::ChannelMode::Mix:
         break;
-    case ChannelMode::LeftOnly:
+    case conversion::ChannelMode::LeftOnly:
         return QStringLiteral("left");
-    case ChannelMode::RightOnly:
+    case conversion::ChannelMode::RightOnly:
         return QStringLiteral("right");
     }
     return QStringLiteral("mix");
@@ -171,7 +171,8 @@ ParsedOptions ParseOptions(const QByteArrayList &arguments)
                 fail(Words::tr("--output needs a folder"));
             options.outputFolder = Path::FromBytes(value);
         } else if (name == kQuality) {
-            const ParsedQuality quality = ParseOutputQuality(QString::fromUtf8(value));
+            const conversion::ParsedQuality quality =
+                conversion::ParseOutputQuality(QString::fromUtf8(value));
             if (quality.ok())
                 options.quality = quality.quality;
             else
@@ -279,7 +280,7 @@ QString HelpText()
                "output could not be written), 2 for a wrong command line (and nothing\n"
                "converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished\n"
                "files are kept).\n")
-        .arg(ConversionJob::ConversionsAtOnce());
+        .arg(conversion::ConversionJob::ConversionsAtOnce());
 }
 
 QString VersionText()

@@ -20,11 +20,11 @@ struct BatchOptions {
 
     Request request = Request::Batch;
     // Each unset one is taken from the stored choices or the machine.
-    std::optional<ChannelMode> mode;
+    std::optional<conversion::ChannelMode> mode;
     std::optional<Path> outputFolder;
     std::optional<int> jobs;
     // None: the encoder's defaults, as the window converts.
-    std::optional<OutputQuality> quality;
+    std::optional<conversion::OutputQuality> quality;
     // Files and folders, in the order given.
     QList<Path> paths;
     // Lists of more paths (a list named "-" is standard input), read after
@@ -36,7 +36,7 @@ struct BatchOptions {
     bool keepFolders = false;
     // What each file's output is besides: up to date ones are not made
     // again, dates are kept, inputs go to the Trash.
-    RunOptions run;
+    conversion::RunOptions run;
 };
 
 // The options, or why they cannot be taken: one line for the user, which the
@@ -63,9 +63,9 @@ bool WantsCommandLine(int argc, const char *const *argv);
 
 // The channel mode of a --mode value ("mix", "left", "right"); none for any
 // other text.
-std::optional<ChannelMode> ModeNamed(const QString &name);
+std::optional<conversion::ChannelMode> ModeNamed(const QString &name);
 // The --mode value of a channel mode.
-QString NameOfMode(ChannelMode mode);
+QString NameOfMode(conversion::ChannelMode mode);
 
 QString HelpText();
 QString VersionText();

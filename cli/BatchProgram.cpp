@@ -52,8 +52,8 @@ Done CheckOutputFolder(const Path &given, const Path &absolute)
     if (given.isEmpty())
         return Failure::Because(
             Words::tr("no output folder is stored and none was given: give --output FOLDER"));
-    if (!Main::FolderExists(absolute)) {
-        if (Main::PathExists(absolute))
+    if (!platform::Main::FolderExists(absolute)) {
+        if (platform::Main::PathExists(absolute))
             return Failure::Because(
                 Words::tr("the output folder %1 is not a folder").arg(Quoted(given)));
         return Failure::Because(
@@ -75,8 +75,9 @@ int WithWriteErrors(Console &console, int status)
         error = errno;
     if (error == 0)
         return status;
-    const QByteArray told =
-        Words::tr("velunor: write error: %1").arg(FileSystem::SystemMessage(error)).toLocal8Bit();
+    const QByteArray told = Words::tr("velunor: write error: %1")
+                                .arg(platform::FileSystem::SystemMessage(error))
+                                .toLocal8Bit();
     std::fprintf(stderr, "%s\n", told.constData());
     return status == 0 ? 1 : status;
 }
@@ -85,10 +86,10 @@ int WithWriteErrors(Console &console, int status)
 // what the window has stored; a failure when they cannot be used.
 Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &console)
 {
-    const SettingsStore settings;
+    const shell::SettingsStore settings;
     const StoredDefaults stored = ReadStoredDefaults(settings);
     BatchChoices choices;
-    std::optional<ChannelMode> mode = options.mode;
+    std::optional<conversion::ChannelMode> mode = options.mode;
     if (!mode) {
         for (const QString &storedProblem : stored.problems)
             console.printError(Words::tr("velunor: warning: %1").arg(storedProblem));
@@ -99,11 +100,12 @@ Expected<BatchChoices> ChooseSettings(const BatchOptions &options, Console &cons
             Words::tr("no channel mode is stored: give --mode mix, left or right"));
     choices.mode = *mode;
     const Path folder = options.outputFolder.value_or(Path::FromText(stored.outputFolder));
-    const Path absolute = folder.isEmpty() ? Path() : FileSystem::AbsoluteOf(folder);
+    const Path absolute = folder.isEmpty() ? Path() : platform::FileSystem::AbsoluteOf(folder);
     if (const Done usable = CheckOutputFolder(folder, absolute); !usable)
         return usable.failure();
     choices.outputFolder = absolute.withSeparator();
-    choices.conversionsAtOnce = options.jobs.value_or(ConversionJob::ConversionsAtOnce());
+    choices.conversionsAtOnce =
+        options.jobs.value_or(conversion::ConversionJob::ConversionsAtOnce());
     choices.quality = options.quality;
     choices.options = options.run;
     return choices;
@@ -120,9 +122,10 @@ QString PathsNamed(const QList<Path> &paths)
 // Where --keep-folders puts the output of each file the search found: the
 // folder below the output folder that it was found in below its folder
 // argument.
-QHash<ItemId, Path> SubfoldersOf(const SearchResult &found, const FileListModel &list)
+QHash<filelist::ItemId, Path> SubfoldersOf(const filelist::SearchResult &found,
+                                           const filelist::FileListModel &list)
 {
-    QHash<ItemId, Path> subfolders;
+    QHash<filelist::ItemId, Path> subfolders;
     for (int row = 0; row < list.count(); ++row)
         if (const Path below = FolderBelow(found.files[row], found.foundUnder.value(row));
             !below.isEmpty())
@@ -144,13 +147,13 @@ QByteArrayList ArgumentBytes(int argc, char **argv)
 int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int error)
 {
     QCoreApplication application(argc, argv);
-    Languages::Install({Languages::CommandLineCatalogue});
+    shell::Languages::Install({shell::Languages::CommandLineCatalogue});
     const QString told =
         window.isEmpty()
             ? Words::tr("velunor: the program's own path cannot be read: %1")
-                  .arg(FileSystem::SystemMessage(error))
+                  .arg(platform::FileSystem::SystemMessage(error))
             : Words::tr("velunor: the window program %1 cannot be started: %2")
-                  .arg(Path::FromBytes(window).text(), FileSystem::SystemMessage(error));
+                  .arg(Path::FromBytes(window).text(), platform::FileSystem::SystemMessage(error));
     std::fprintf(stderr, "%s\n", told.toLocal8Bit().constData());
     return 127;
 }
@@ -162,7 +165,7 @@ int RunBatchProgram(int argc, char **argv)
     const QByteArrayList arguments = ArgumentBytes(argc, argv);
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velunor"));
-    Languages::Install({Languages::CommandLineCatalogue});
+    shell::Languages::Install({shell::Languages::CommandLineCatalogue});
     // A reader that goes away (`velunor --batch ... | head`) must not end the
     // run half way: the lines it would have read are dropped instead.
     std::signal(SIGPIPE, SIG_IGN);
@@ -189,11 +192,11 @@ int RunBatchProgram(int argc, char **argv)
     // Ctrl+C, the end of the session or a closed terminal stop the staging,
     // the search, or the run as Stop stops it; a signal the program was
     // started with ignored (nohup) stays ignored.
-    SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
+    platform::SignalWatcher endRequests({SIGINT, SIGTERM, SIGHUP});
     // From here on a run is likely: the converter is staged on a worker
     // beside the rest of the start (the choices, the search, the list), and
     // whatever leaves the program lets go of it again.
-    const std::shared_ptr<StagingAhead> staging = StagingAhead::Begin();
+    const std::shared_ptr<conversion::StagingAhead> staging = conversion::StagingAhead::Begin();
     const auto releaseStaging = qScopeGuard([&staging] { staging->release(); });
 
     const Expected<BatchChoices> chosen = ChooseSettings(options, console);
@@ -213,10 +216,10 @@ int RunBatchProgram(int argc, char **argv)
                                                      : Words::tr("no such files or folders: %1"))
                                     .arg(PathsNamed(missing))));
 
-    FileListModel list;
-    FolderSearch search;
+    filelist::FileListModel list;
+    filelist::FolderSearch search;
     std::unique_ptr<BatchRun> run;
-    QObject::connect(&endRequests, &SignalWatcher::received, &application, [&] {
+    QObject::connect(&endRequests, &platform::SignalWatcher::received, &application, [&] {
         if (run) {
             run->interrupt();
             return;
@@ -230,14 +233,16 @@ int RunBatchProgram(int argc, char **argv)
 
     // A large archive takes a while to search: the terminal is told how many
     // files were found so far, as often as the run's status line.
-    QObject::connect(&search, &FolderSearch::progressed, &application, [&console](int found) {
-        console.showStatus(Words::tr("Searching for MP3 files... %n found", nullptr, found));
-    });
+    QObject::connect(
+        &search, &filelist::FolderSearch::progressed, &application, [&console](int found) {
+            console.showStatus(Words::tr("Searching for MP3 files... %n found", nullptr, found));
+        });
     QList<UnsearchedFolder> unsearched;
-    const SearchRequest request =
+    const filelist::SearchRequest request =
         InputSearch(options.paths, choices.outputFolder, unsearched, choices.options.trashInputs);
     QObject::connect(
-        &search, &FolderSearch::finished, &application, [&](const SearchResult &found) {
+        &search, &filelist::FolderSearch::finished, &application,
+        [&](const filelist::SearchResult &found) {
             console.clearStatus();
             QStringList unsearchedLines;
             for (const UnsearchedFolder &folder : unsearched + UnreadFolders(found)) {

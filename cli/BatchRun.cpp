@@ -15,7 +15,7 @@ struct Words {
 
 // The line of a converted file: what became of an input that was mono
 // already and of one that was to go to the Trash.
-QString ConvertedLine(const FileOutcome &outcome)
+QString ConvertedLine(const conversion::FileOutcome &outcome)
 {
     const QString input = outcome.inputPath.text();
     const QString output = outcome.outputPath.text();
@@ -41,7 +41,7 @@ QString ConvertedLine(const FileOutcome &outcome)
 
 } // namespace
 
-QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
+QString SummaryText(const conversion::RunSummary &summary, const QStringList &unsearched)
 {
     const QString details = summary.details();
     QString text = details.isEmpty() ? summary.message() : details;
@@ -54,22 +54,22 @@ QString SummaryText(const RunSummary &summary, const QStringList &unsearched)
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-BatchRun::BatchRun(FileListModel &list, const BatchChoices &choices, Console &console)
+BatchRun::BatchRun(filelist::FileListModel &list, const BatchChoices &choices, Console &console)
     : list_(list), console_(console), choices_(choices),
       run_(processes_, list, *this, choices.conversionsAtOnce)
 {
     statusTimer_.setInterval(kStatusMilliseconds);
     connect(&statusTimer_, &QTimer::timeout, this, [this] { showStatus(); });
-    connect(&run_, &ListRun::fileFinished, this,
-            [this](const FileOutcome &outcome) { tellFile(outcome); });
-    connect(&run_, &ListRun::fileWarned, this,
+    connect(&run_, &conversion::ListRun::fileFinished, this,
+            [this](const conversion::FileOutcome &outcome) { tellFile(outcome); });
+    connect(&run_, &conversion::ListRun::fileWarned, this,
             [this](const Path &inputPath, const QString &words) { tellWarning(inputPath, words); });
-    connect(&run_, &ListRun::finished, this, [this] { finish(); });
+    connect(&run_, &conversion::ListRun::finished, this, [this] { finish(); });
 }
 
 BatchRun::~BatchRun() = default;
 
-void BatchRun::start(std::shared_ptr<StagingAhead> ahead)
+void BatchRun::start(std::shared_ptr<conversion::StagingAhead> ahead)
 {
     if (console_.showsStatus()) {
         showStatus();
@@ -89,10 +89,11 @@ void BatchRun::interrupt()
     run_.stop();
 }
 
-void BatchRun::stepFailed(const StepFailure &failure)
+void BatchRun::stepFailed(const conversion::StepFailure &failure)
 {
-    console_.printError(Words::tr("velunor: %1 failed: %2")
-                            .arg(DescribeStep(failure.step, failure.index), failure.failure.words));
+    console_.printError(
+        Words::tr("velunor: %1 failed: %2")
+            .arg(conversion::DescribeStep(failure.step, failure.index), failure.failure.words));
 }
 
 void BatchRun::tellWarning(const Path &inputPath, const QString &words)
@@ -100,7 +101,7 @@ void BatchRun::tellWarning(const Path &inputPath, const QString &words)
     console_.printError(Words::tr("warning: %1: %2").arg(inputPath.text(), words));
 }
 
-void BatchRun::tellFile(const FileOutcome &outcome)
+void BatchRun::tellFile(const conversion::FileOutcome &outcome)
 {
     ++filesDone_;
     // Warnings are told as they come, on a terminal too.
@@ -129,7 +130,7 @@ void BatchRun::finish()
 {
     statusTimer_.stop();
     console_.clearStatus();
-    const RunSummary summary = run_.summary();
+    const conversion::RunSummary summary = run_.summary();
     const bool complete = summary.notConvertedCount() == 0 && unsearched_.isEmpty();
     if (complete && !run_.wasStopped())
         console_.printOut(SummaryText(summary, unsearched_));

@@ -56,7 +56,8 @@ int DisplayWidth(const QString &text)
     return width;
 }
 
-QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, int columns)
+QString StatusLine(const conversion::RunProgress &progress, int filesDone, int filesTotal,
+                   int columns)
 {
     const double fraction = std::clamp(progress.fraction, 0.0, 1.0);
     const int filled = static_cast<int>(std::floor(fraction * kBarCells));
@@ -65,8 +66,8 @@ QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, i
                         .arg(static_cast<int>(fraction * 100), 3)
                         .arg(filesDone);
     if (progress.secondsLeft)
-        facts +=
-            QStringLiteral("  ") + Words::tr("%1 left").arg(DurationText(*progress.secondsLeft));
+        facts += QStringLiteral("  ") +
+                 Words::tr("%1 left").arg(conversion::DurationText(*progress.secondsLeft));
 
     const int room = std::max(columns - 1, 0);
     QString line = bar + u' ' + facts;

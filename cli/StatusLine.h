@@ -15,7 +15,8 @@ namespace velunor::cli {
 // It never takes more than `columns` - 1 columns, so that the terminal never
 // wraps it and a carriage return always reaches its start: the file's name is
 // cut first (keeping its end), then the bar goes.
-QString StatusLine(const RunProgress &progress, int filesDone, int filesTotal, int columns);
+QString StatusLine(const conversion::RunProgress &progress, int filesDone, int filesTotal,
+                   int columns);
 
 // The columns a text takes on a terminal: two for the wide characters of East
 // Asian scripts and for characters outside the basic plane, one for others.

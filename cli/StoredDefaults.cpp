@@ -17,28 +17,29 @@ struct Words {
 
 } // namespace
 
-StoredDefaults ReadStoredDefaults(const SettingsStore &settings)
+StoredDefaults ReadStoredDefaults(const shell::SettingsStore &settings)
 {
     StoredDefaults defaults;
-    const QString desktop = Main::DesktopPath();
-    defaults.outputFolder = settings.read(StoredChoices::Section, StoredChoices::OutputFolder,
-                                          desktop.isEmpty() ? QString() : desktop + u'/');
+    const QString desktop = shell::Main::DesktopPath();
+    defaults.outputFolder =
+        settings.read(shell::StoredChoices::Section, shell::StoredChoices::OutputFolder,
+                      desktop.isEmpty() ? QString() : desktop + u'/');
 
     struct Button {
         const QString &key;
         const char *defaultText;
-        ChannelMode mode;
+        conversion::ChannelMode mode;
     };
     const std::array<Button, 3> buttons = {{
-        {StoredChoices::Option1, "1", ChannelMode::Mix},
-        {StoredChoices::Option2, "0", ChannelMode::LeftOnly},
-        {StoredChoices::Option3, "0", ChannelMode::RightOnly},
+        {shell::StoredChoices::Option1, "1", conversion::ChannelMode::Mix},
+        {shell::StoredChoices::Option2, "0", conversion::ChannelMode::LeftOnly},
+        {shell::StoredChoices::Option3, "0", conversion::ChannelMode::RightOnly},
     }};
-    std::optional<ChannelMode> selected = ChannelMode::Mix;
+    std::optional<conversion::ChannelMode> selected = conversion::ChannelMode::Mix;
     for (const Button &button : buttons) {
-        const QString text = settings.read(StoredChoices::Section, button.key,
+        const QString text = settings.read(shell::StoredChoices::Section, button.key,
                                            QString::fromLatin1(button.defaultText));
-        const Expected<bool> on = TextToBoolean(text);
+        const Expected<bool> on = shell::TextToBoolean(text);
         if (!on)
             defaults.problems << Words::tr("the stored value \"%1\" of %2 is not True or "
                                            "False and was passed over")

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::shell {
 class SettingsStore;
 }
 
@@ -18,7 +18,7 @@ namespace velunor::cli {
 // folder field.
 struct StoredDefaults {
     // None when every stored button is off.
-    std::optional<ChannelMode> mode;
+    std::optional<conversion::ChannelMode> mode;
     // "" when nothing is stored and the machine has no desktop or home folder.
     QString outputFolder;
     // Stored values that are not a Boolean, and were passed over as the
@@ -31,6 +31,6 @@ struct StoredDefaults {
 // each stored as off clears it, in the order of the buttons. The output
 // folder defaults to the desktop folder (the home folder where there is no
 // desktop folder) followed by "/".
-StoredDefaults ReadStoredDefaults(const SettingsStore &settings);
+StoredDefaults ReadStoredDefaults(const shell::SettingsStore &settings);
 
 } // namespace velunor::cli

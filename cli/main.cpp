@@ -39,7 +39,7 @@ int main(int argc, char *argv[])
         // Everything is said, flushed and let go of by now. What exit() would
         // add (the static objects, the workers that wait for work) only makes
         // the end of every call of a script slower.
-        velunor::ExitCleanup::RunNow();
+        velunor::platform::ExitCleanup::RunNow();
         ::_exit(status);
     }
     const std::string window = WindowProgram();

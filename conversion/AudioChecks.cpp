@@ -6,7 +6,7 @@
 
 #include <QCoreApplication>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -37,7 +37,7 @@ std::shared_ptr<InputLevelsAhead> InputLevelsAhead::Begin(const FilePlan &plan)
     auto ahead = std::make_shared<InputLevelsAhead>();
     // Two seconds of audio at most are decoded, so the measurement is never
     // cancelled; a completion that comes first measures for itself.
-    RunDetached([ahead, input = plan.inputPath.bytes()] {
+    platform::RunDetached([ahead, input = plan.inputPath.bytes()] {
         std::optional<InputStretches> measured = MeasureInputStretches(input);
         const std::lock_guard lock(ahead->mutex_);
         ahead->result_ = std::move(measured);
@@ -77,4 +77,4 @@ QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, c
     return warnings;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

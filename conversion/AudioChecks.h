@@ -10,7 +10,7 @@
 #include <memory>
 #include <mutex>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What a user should know of an output made as asked, each in words that name
 // the remedy, in this order:
@@ -46,4 +46,4 @@ private:
     std::optional<std::optional<InputStretches>> result_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace velunor {
+namespace velunor::conversion {
 
 // How the two channels of the input become the one of the output.
 enum class ChannelMode { Mix, LeftOnly, RightOnly };
 
-} // namespace velunor
+} // namespace velunor::conversion

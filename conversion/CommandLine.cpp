@@ -1,6 +1,6 @@
 #include "conversion/CommandLine.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
 ArgumentString ArgumentString::ForMode(ChannelMode mode, const Path &inputPath,
                                        const Path &outputPath, const QStringList &encodingOptions)
@@ -44,4 +44,4 @@ ArgumentString &ArgumentString::path(const Path &path)
     return *this;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The arguments the converter is started with, built word by word. The
 // program starts the converter from this list, never through a shell, so no
@@ -36,4 +36,4 @@ private:
     QByteArrayList arguments_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -55,4 +55,4 @@ bool CompletionControl::abandon()
     return true;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

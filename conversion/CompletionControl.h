@@ -7,7 +7,7 @@
 #include <atomic>
 #include <mutex>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Shared by the run and the worker completing one file, so that the run can
 // stop waiting for a worker that hangs without the worker ever touching the
@@ -35,4 +35,4 @@ private:
     QList<Path> held_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

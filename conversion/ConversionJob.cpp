@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -36,10 +36,10 @@ std::function<qint64()> SteadyClock()
 
 } // namespace
 
-ConversionJob::ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource &source,
+ConversionJob::ConversionJob(platform::ProcessStarter &starter, JobSetup setup, FileSource &source,
                              QObject *parent)
     : QObject(parent), starter_(starter), setup_(std::move(setup)), source_(source),
-      mailbox_(std::make_shared<ResultMailbox>(this)),
+      mailbox_(std::make_shared<platform::ResultMailbox>(this)),
       planner_(setup_.plan ? setup_.plan
                            : FilePlanner::PlanWithNames(
                                  setup_.names ? setup_.names : std::make_shared<OutputNames>()),
@@ -64,7 +64,7 @@ ConversionJob::~ConversionJob()
     // their unfinished outputs removed with their records; workers that are
     // completing a file never touch its final name any more.
     for (const int sequence : converting_)
-        if (ChildProcess *process = records_[sequence].process)
+        if (platform::ChildProcess *process = records_[sequence].process)
             process->sendSignal(SIGKILL);
     for (const int sequence : completing_)
         if (const auto &control = records_[sequence].control)
@@ -234,7 +234,7 @@ void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
     emit progressed();
 }
 
-void ConversionJob::onPrepared(int sequence, const std::optional<MpegAudioLength> &audio)
+void ConversionJob::onPrepared(int sequence, const std::optional<tags::MpegAudioLength> &audio)
 {
     const auto found = records_.find(sequence);
     if (found == records_.end() || found->second.state != FileState::Preparing)
@@ -328,9 +328,9 @@ void ConversionJob::launch(int sequence)
     if (!record.walked) {
         record.state = FileState::Preparing;
         preparing_.insert(sequence);
-        RunDetached([path = record.plan.inputPath, cancel = walksCancel_, mailbox = mailbox_, this,
-                     sequence] {
-            const std::optional<MpegAudioLength> audio = MpegAudioOf(path, cancel.get());
+        platform::RunDetached([path = record.plan.inputPath, cancel = walksCancel_,
+                               mailbox = mailbox_, this, sequence] {
+            const std::optional<tags::MpegAudioLength> audio = MpegAudioOf(path, cancel.get());
             mailbox->post([this, sequence, audio] { onPrepared(sequence, audio); });
         });
         return;
@@ -358,7 +358,7 @@ void ConversionJob::launch(int sequence)
     // copied on a worker, never encoded a second time.
     if (plan.audio && plan.audio->everyFrameMono) {
         estimate_.workStarted();
-        complete(sequence, record, ProcessEnd{}, QByteArray(), true);
+        complete(sequence, record, platform::ProcessEnd{}, QByteArray(), true);
         // The time its completion may take grows with what it copies.
         record.outputBytes = plan.input ? plan.input->size : 0;
         return;
@@ -367,7 +367,7 @@ void ConversionJob::launch(int sequence)
         SoxEncodingOptions(plan.quality, plan.audio, plan.audio ? plan.audio->sampleRate : 0);
     const ArgumentString arguments =
         ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path(), encoding);
-    Expected<std::unique_ptr<ChildProcess>> process = starter_.startProcess(
+    Expected<std::unique_ptr<platform::ChildProcess>> process = starter_.startProcess(
         setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {
         finish(sequence, record, Result::NotStarted, QString(),
@@ -379,7 +379,7 @@ void ConversionJob::launch(int sequence)
     record.inputLevels = InputLevelsAhead::Begin(plan);
     record.process = process->release();
     record.process->setParent(this);
-    connect(record.process, &ChildProcess::ended, this,
+    connect(record.process, &platform::ChildProcess::ended, this,
             [this, sequence] { onConverterEnded(sequence); });
     record.state = FileState::Converting;
     converting_.insert(sequence);
@@ -408,7 +408,7 @@ void ConversionJob::noteOutputSize(FileRecord &record)
     if (record.bytesPerSecond == 0 && facts.st_size >= kHeadBytes) {
         QByteArray head(kHeadBytes, Qt::Uninitialized);
         if (::pread(record.temporary->descriptor(), head.data(), kHeadBytes, 0) == kHeadBytes)
-            record.bytesPerSecond = MpegStreamBytesPerSecond(head).value_or(0);
+            record.bytesPerSecond = tags::MpegStreamBytesPerSecond(head).value_or(0);
     }
 }
 
@@ -447,4 +447,4 @@ RunProgress ConversionJob::progress()
     return progress;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

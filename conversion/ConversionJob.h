@@ -20,7 +20,7 @@
 #include <set>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What the front end chooses for a file: read when the file's turn is taken
 // and again as it starts.
@@ -42,7 +42,7 @@ public:
     // How many files wait for their turn now.
     virtual int waitingCount() const = 0;
     // False once the file has left the list: it is not started.
-    virtual bool stillListed(ItemId item) const = 0;
+    virtual bool stillListed(filelist::ItemId item) const = 0;
     // The choices as they are now.
     virtual FileChoices currentChoices() = 0;
 };
@@ -88,7 +88,7 @@ struct JobSetup {
 class ConversionJob : public QObject {
     Q_OBJECT
 public:
-    ConversionJob(ProcessStarter &starter, JobSetup setup, FileSource &source,
+    ConversionJob(platform::ProcessStarter &starter, JobSetup setup, FileSource &source,
                   QObject *parent = nullptr);
     ~ConversionJob() override;
 
@@ -126,7 +126,7 @@ signals:
     void atWorkChanged();
     // One file's outcome is settled (emitted once per file taken, in the
     // order they end).
-    void fileFinished(const velunor::FileOutcome &outcome);
+    void fileFinished(const velunor::conversion::FileOutcome &outcome);
     void finished();
 
 private:
@@ -141,10 +141,10 @@ private:
         FileState state = FileState::Planning;
         std::optional<double> seconds;                       // the input's length, once measured
         bool walked = false;                                 // its frames were looked at
-        std::optional<MpegAudioLength> audio;                // what they say
+        std::optional<tags::MpegAudioLength> audio;          // what they say
         std::unique_ptr<TemporaryOutput> temporary;          // while converting
         std::shared_ptr<const InputLevelsAhead> inputLevels; // measured while converting
-        ChildProcess *process = nullptr;                     // owned while converting
+        platform::ChildProcess *process = nullptr;           // owned while converting
         bool endedBeforeStop = false;
         std::shared_ptr<CompletionControl> control; // while completing
         bool completedWithLength = false;           // its completion was given the input's length
@@ -162,7 +162,7 @@ private:
     void finishUpToDate(int sequence, FileRecord &record);
     void measure(int sequence, const FileRecord &record);
     void onMeasured(int sequence, const MeasuredInput &measured);
-    void onPrepared(int sequence, const std::optional<MpegAudioLength> &audio);
+    void onPrepared(int sequence, const std::optional<tags::MpegAudioLength> &audio);
     void startSome();
     std::optional<int> nextToStart();
     void launch(int sequence);
@@ -171,7 +171,7 @@ private:
     // Has the output checked and completed on a worker; `copyAudio`: the
     // input's audio frames are first copied into it, for an input that is
     // mono already.
-    void complete(int sequence, FileRecord &record, const ProcessEnd &end,
+    void complete(int sequence, FileRecord &record, const platform::ProcessEnd &end,
                   const QByteArray &errorOutput, bool copyAudio = false);
     void onCompleted(int sequence, const std::shared_ptr<CompletionControl> &control,
                      const FileOutcome &outcome);
@@ -189,7 +189,7 @@ private:
         return static_cast<int>(converting_.size() + replanning_.size() + preparing_.size());
     }
 
-    ProcessStarter &starter_;
+    platform::ProcessStarter &starter_;
     JobSetup setup_;
     FileSource &source_;
     Phase phase_ = Phase::NotStarted;
@@ -205,14 +205,14 @@ private:
     std::set<int> preparing_;
     std::set<int> converting_;
     std::set<int> completing_;
-    std::set<FileIdentity> inputs_;       // each input is converted once
-    std::vector<int> measuredWhenStaged_; // planned while the converter was staged
+    std::set<platform::FileIdentity> inputs_; // each input is converted once
+    std::vector<int> measuredWhenStaged_;     // planned while the converter was staged
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)
     std::set<int> unmeasuredWaiting_;
 
-    std::shared_ptr<ResultMailbox> mailbox_;
+    std::shared_ptr<platform::ResultMailbox> mailbox_;
     std::shared_ptr<DiskFullLog> diskFull_ = std::make_shared<DiskFullLog>();
     FilePlanner planner_;
     InputMeasurer measurer_;
@@ -223,4 +223,4 @@ private:
     QTimer deadlineTimer_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 
 #include <csignal>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -30,8 +30,8 @@ void ConversionJob::onConverterEnded(int sequence)
     if (found == records_.end() || found->second.state != FileState::Converting)
         return;
     FileRecord &record = found->second;
-    ChildProcess *process = std::exchange(record.process, nullptr);
-    const ProcessEnd end = process->end().value_or(ProcessEnd{});
+    platform::ChildProcess *process = std::exchange(record.process, nullptr);
+    const platform::ProcessEnd end = process->end().value_or(platform::ProcessEnd{});
     const QByteArray errorOutput = process->errorOutput();
     process->deleteLater();
     converting_.erase(sequence);
@@ -50,7 +50,7 @@ void ConversionJob::onConverterEnded(int sequence)
     pump();
 }
 
-void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd &end,
+void ConversionJob::complete(int sequence, FileRecord &record, const platform::ProcessEnd &end,
                              const QByteArray &errorOutput, bool copyAudio)
 {
     noteOutputSize(record);
@@ -78,7 +78,7 @@ void ConversionJob::complete(int sequence, FileRecord &record, const ProcessEnd 
         deadlineTimer_.start();
     // The worker owns the completion and shares the control and the
     // mailbox; it never touches the job, which may be gone when it ends.
-    RunDetached([completion, control, mailbox = mailbox_, this, sequence] {
+    platform::RunDetached([completion, control, mailbox = mailbox_, this, sequence] {
         const FileOutcome outcome = CompleteOutput(*completion, *control);
         // Anything of this file still on disk goes now, on this thread.
         completion->temporary.reset();
@@ -234,4 +234,4 @@ void ConversionJob::maybeFinish()
     QTimer::singleShot(0, this, [this] { emit finished(); });
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

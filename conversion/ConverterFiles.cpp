@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -26,7 +26,7 @@ struct Words {
     Q_DECLARE_TR_FUNCTIONS(ConverterFiles)
 };
 
-using FileSystem::SystemMessage;
+using platform::FileSystem::SystemMessage;
 
 constexpr const char *kLockName = "/.velunor-staging.lock";
 // How long a run waits for another that holds the staging lock alone (while
@@ -63,7 +63,7 @@ QByteArray UserSuffix()
 Path PrivateStagingFolder()
 {
     const Path runtime = FolderOfVariable("XDG_RUNTIME_DIR");
-    if (UsableAsSearchPath(runtime) && Main::FolderExists(runtime))
+    if (UsableAsSearchPath(runtime) && platform::Main::FolderExists(runtime))
         return runtime.withSuffix("/velunor");
     return SystemTempFolder().withSuffix(UserSuffix());
 }
@@ -155,7 +155,7 @@ Done WritePart(const QByteArray &buffer, const Path &path, bool executable,
     const mode_t mode = executable ? 0755 : 0644;
     if (::fchmod(part->descriptor(), mode) != 0)
         return Failure::Because(SystemMessage(errno));
-    if (const int failure = WriteAll(part->descriptor(), buffer); failure != 0)
+    if (const int failure = platform::WriteAll(part->descriptor(), buffer); failure != 0)
         return Failure::Because(SystemMessage(failure));
     if (const Done placed = putInPlace(*part); !placed)
         return Failure::Because(SystemMessage(placed.failure().code));
@@ -166,7 +166,7 @@ Done WritePart(const QByteArray &buffer, const Path &path, bool executable,
 
 Done WriteResourceFile(const QByteArray &buffer, const Path &path, bool executable)
 {
-    if (Main::PathExists(path))
+    if (platform::Main::PathExists(path))
         return {};
     // Linked to its real name only when complete: link() never replaces
     // anything, and never follows a link someone put at that name. Someone
@@ -238,7 +238,7 @@ StagingLease::StagingLease()
     std::vector<QByteArray> staged;
     for (const ConverterFile &file : ConverterFileSet())
         staged.push_back(StagedPath(place_.folder, file).bytes());
-    ExitCleanup::AddAction(this, [this, staged] {
+    platform::ExitCleanup::AddAction(this, [this, staged] {
         release([&staged] {
             for (const QByteArray &path : staged)
                 ::unlink(path.constData());
@@ -248,7 +248,7 @@ StagingLease::StagingLease()
 
 StagingLease::~StagingLease()
 {
-    ExitCleanup::RemoveAction(this);
+    platform::ExitCleanup::RemoveAction(this);
     if (lockFd_ >= 0)
         ::close(lockFd_);
 }
@@ -262,7 +262,7 @@ bool StagingLease::waitForLock(int type)
     QElapsedTimer waited;
     waited.start();
     for (;;) {
-        if (FileSystem::TryLockWholeFile(lockFd_, type))
+        if (platform::FileSystem::TryLockWholeFile(lockFd_, type))
             return true;
         if (errno != EAGAIN && errno != EACCES && errno != EINTR)
             return false;
@@ -286,7 +286,7 @@ bool StagingLease::lock()
         const int error = errno;
         // The lock counts only on the file that is still there under its
         // name: the last user may have removed it while this run waited.
-        if (locked && FileSystem::IsStillNamed(fd, lockPath))
+        if (locked && platform::FileSystem::IsStillNamed(fd, lockPath))
             return true;
         ::close(fd);
         lockFd_ = -1;
@@ -341,11 +341,11 @@ void StagingLease::release(const std::function<void()> &removeStagedFiles)
     if (released_)
         return;
     released_ = true;
-    ExitCleanup::RemoveAction(this);
+    platform::ExitCleanup::RemoveAction(this);
     // A run that never had the lock staged nothing and removes nothing.
     if (lockFd_ < 0)
         return;
-    if (!FileSystem::TryLockWholeFile(lockFd_, F_WRLCK)) {
+    if (!platform::FileSystem::TryLockWholeFile(lockFd_, F_WRLCK)) {
         // Another run still uses the files; it removes them when it ends.
         ::close(lockFd_);
         lockFd_ = -1;
@@ -395,4 +395,4 @@ Done CheckConverterTrusted(const Path &stagingFolder)
     return {};
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

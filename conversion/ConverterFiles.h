@@ -10,7 +10,7 @@
 #include <functional>
 #include <mutex>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // One file of the converter as the executable carries it.
 struct ConverterFile {
@@ -117,4 +117,4 @@ private:
 // must not be writable by anybody else.
 Done CheckConverterTrusted(const Path &stagingFolder);
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -45,4 +45,4 @@ bool DiskFullLog::seenFullSince(const Path &folder, Clock::time_point since) con
     return seen != lastSeenFull_.end() && seen->second >= since;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

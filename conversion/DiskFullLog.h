@@ -9,7 +9,7 @@
 #include <mutex>
 #include <sys/types.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The file systems a run has seen full, and when. A converter cut short by a
 // full disk often says nothing of it, and by the time its output is checked
@@ -33,4 +33,4 @@ private:
     std::map<dev_t, Clock::time_point> lastSeenFull_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

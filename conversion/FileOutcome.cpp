@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -33,7 +33,7 @@ QString FileOutcome::reason() const
         return detail;
     case Result::NotStarted:
         return Words::tr("the converter could not be started (%1)")
-            .arg(FileSystem::SystemMessage(number.value));
+            .arg(platform::FileSystem::SystemMessage(number.value));
     case Result::ConverterFailed:
         // The converter's own words say more than its exit status.
         return detail.isEmpty()
@@ -53,7 +53,7 @@ QString FileOutcome::reason() const
     case Result::FolderUnwritable:
         // The detail tells of an unfinished file that could not be removed.
         return Words::tr("cannot write in the output folder: %1%2")
-            .arg(FileSystem::SystemMessage(number.value), detail);
+            .arg(platform::FileSystem::SystemMessage(number.value), detail);
     case Result::Stopped:
         return Words::tr("stopped before it was finished");
     case Result::NotReached:
@@ -64,4 +64,4 @@ QString FileOutcome::reason() const
     return detail;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

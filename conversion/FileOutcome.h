@@ -7,7 +7,7 @@
 
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // A number that tells more of how a file ended, and which kind of number it
 // is.
@@ -88,4 +88,4 @@ struct FileOutcome {
     static QString AlreadyMonoNote();
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -28,14 +28,15 @@ QString ListedFileReason(const Path &outputPath)
 
 bool IsListedFile(const Path &path, const ListedCheck &isListed)
 {
-    const std::optional<FileIdentity> existing = FileSystem::IdentityOf(path);
+    const std::optional<platform::FileIdentity> existing = platform::FileSystem::IdentityOf(path);
     return existing && isListed && isListed(*existing).value_or(false);
 }
 
 NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCheck &isListed,
                   bool inputLeaves)
 {
-    if (const std::optional<FileIdentity> there = FileSystem::IdentityOf(candidate)) {
+    if (const std::optional<platform::FileIdentity> there =
+            platform::FileSystem::IdentityOf(candidate)) {
         if (*there == input.identity)
             return inputLeaves ? NameUse::Free : NameUse::Listed;
         // Until the list's files are looked up, the completion of the output
@@ -84,12 +85,12 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return plan;
     };
 
-    if (const Done readable = FileSystem::CheckInputFile(turn.inputPath); !readable)
+    if (const Done readable = platform::FileSystem::CheckInputFile(turn.inputPath); !readable)
         return skip(readable.failure().words);
     plan.input = InputFacts::Of(turn.inputPath);
     if (!plan.input)
         return skip(Words::tr("the file does not exist"));
-    if (!Main::FolderExists(turn.outputFolder))
+    if (!platform::Main::FolderExists(turn.outputFolder))
         return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
     bool folderRenamed = false;
     if (!turn.outputSubfolder.isEmpty()) {
@@ -99,7 +100,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
             return skip(made.failure().words);
         plan.outputFolder = *made;
     }
-    const Path real = FileSystem::RealPathOf(plan.outputFolder);
+    const Path real = platform::FileSystem::RealPathOf(plan.outputFolder);
     plan.outputFolderKey = real.isEmpty() ? plan.outputFolder : real;
     plan.outputStem = turn.inputPath.stem();
     // Only a name Windows would refuse makes the folder's file system worth
@@ -117,7 +118,7 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     const bool inputLeaves = turn.options.trashInputs;
     if (!plan.nameChanges) {
         const Path wanted = OutputPathFor(plan.outputFolder, turn.inputPath);
-        if (FileSystem::IsSameFile(turn.inputPath, wanted)) {
+        if (platform::FileSystem::IsSameFile(turn.inputPath, wanted)) {
             if (!inputLeaves)
                 return skip(Words::tr("skipped, the output would replace this very file"));
         } else if (IsListedFile(wanted, turn.isListedInput)) {
@@ -141,9 +142,10 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     plan.nameChanges = claimed.changes;
     if (folderRenamed)
         plan.nameChanges |= NameChange::RefusedCharacters;
-    plan.replacesInput = inputLeaves && FileSystem::IsSameFile(turn.inputPath, plan.outputPath);
+    plan.replacesInput =
+        inputLeaves && platform::FileSystem::IsSameFile(turn.inputPath, plan.outputPath);
     plan.upToDate = turn.options.skipUpToDate && IsUpToDate(plan);
     return plan;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -13,7 +13,7 @@
 #include <functional>
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Where the converted copy of `inputPath` goes when no other output has that
 // name: the output folder, a "/" when the folder does not end with one, the
@@ -23,11 +23,11 @@ Path OutputPathFor(const Path &outputFolder, const Path &inputPath);
 
 // Whether a file of the list as it is now is `file`; none while the list's
 // files are being looked up.
-using ListedCheck = std::function<std::optional<bool>(const FileIdentity &file)>;
+using ListedCheck = std::function<std::optional<bool>(const platform::FileIdentity &file)>;
 
 // What a file's turn is decided from, all read at that turn.
 struct FileTurn {
-    ItemId item = 0;
+    filelist::ItemId item = 0;
     Path inputPath;
     Path outputFolder;
     // The folder below the output folder that the output goes to (folder
@@ -62,7 +62,7 @@ NameUse UseOfName(const Path &candidate, const InputFacts &input, const ListedCh
 // What the run does with one file: either a reason not to convert it, or
 // where the output goes and how the channels are made one.
 struct FilePlan {
-    ItemId item = 0;
+    filelist::ItemId item = 0;
     Path inputPath;
     QString skipReason; // not empty: the file is not converted, for this reason
     // Where the output goes: the output folder as the user wrote it, or the
@@ -86,7 +86,7 @@ struct FilePlan {
     bool upToDate = false;
     // What the input's MPEG frames say, once walked; none for an input that
     // holds no MPEG audio (WAV, FLAC, ...).
-    std::optional<MpegAudioLength> audio;
+    std::optional<tags::MpegAudioLength> audio;
 
     bool isSkipped() const { return !skipReason.isEmpty(); }
 };
@@ -101,4 +101,4 @@ struct FilePlan {
 // and an output that is up to date is noted as such.
 FilePlan PlanFile(const FileTurn &turn, OutputNames &names);
 
-} // namespace velunor
+} // namespace velunor::conversion

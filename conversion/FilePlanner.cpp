@@ -2,9 +2,9 @@
 
 #include <QHash>
 
-namespace velunor {
+namespace velunor::conversion {
 
-FilePlanner::FilePlanner(Decide decide, std::shared_ptr<ResultMailbox> mailbox)
+FilePlanner::FilePlanner(Decide decide, std::shared_ptr<platform::ResultMailbox> mailbox)
     : decide_(std::move(decide)), mailbox_(std::move(mailbox))
 {
 }
@@ -36,4 +36,4 @@ FilePlanner::Decide FilePlanner::PlanWithNames(std::shared_ptr<OutputNames> name
     };
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

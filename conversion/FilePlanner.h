@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Decides the plans of a run's files on a worker of its own, one after
 // another in the order asked, so that the outputs claim their names in list
@@ -18,7 +18,7 @@ public:
     using Decide = std::function<FilePlan(const FileTurn &turn)>;
     using Answer = std::function<void(const FilePlan &plan)>;
 
-    FilePlanner(Decide decide, std::shared_ptr<ResultMailbox> mailbox);
+    FilePlanner(Decide decide, std::shared_ptr<platform::ResultMailbox> mailbox);
 
     void plan(FileTurn turn, Answer answer);
     // Drops what waits.
@@ -30,8 +30,8 @@ public:
 
 private:
     Decide decide_;
-    std::shared_ptr<ResultMailbox> mailbox_;
-    SerialWork work_;
+    std::shared_ptr<platform::ResultMailbox> mailbox_;
+    platform::SerialWork work_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

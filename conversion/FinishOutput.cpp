@@ -21,7 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -75,7 +75,7 @@ public:
         if (const std::optional<FileOutcome> vanished = outputVanished())
             return *vanished;
         if (c_.end.signal != 0)
-            return fail(Result::Killed, LastErrorLine(c_.errorOutput),
+            return fail(Result::Killed, platform::LastErrorLine(c_.errorOutput),
                         OutcomeNumber::Signal(c_.end.signal));
         if (c_.copyAudio) {
             if (const std::optional<FileOutcome> failed = copyAudio())
@@ -86,8 +86,8 @@ public:
         if (::fstat(c_.temporary->descriptor(), &written) != 0 || written.st_size == 0)
             return diskWasFull() ? failDiskFull()
                                  : fail(Result::NoOutput, SoxFailure(c_.errorOutput));
-        const std::optional<MpegAudioLength> output =
-            MeasureMpegAudio(c_.temporary->path(), &control_.cancel);
+        const std::optional<tags::MpegAudioLength> output =
+            tags::MeasureMpegAudio(c_.temporary->path(), &control_.cancel);
         if (stopped())
             return fail(Result::Stopped);
         if (!output || output->frames == 0) {
@@ -152,7 +152,7 @@ private:
     {
         // A folder that went away or stopped taking files is the reason,
         // whatever words the converter found for it.
-        if (!Main::FolderExists(folder_))
+        if (!platform::Main::FolderExists(folder_))
             return fail(Result::FolderRemoved);
         if (::access(folder_.c_str(), W_OK) != 0 && IsPermissionError(errno))
             return fail(Result::FolderUnwritable, QString(), OutcomeNumber::SystemError(errno));
@@ -166,9 +166,9 @@ private:
     std::optional<FileOutcome> copyAudio()
     {
         QFile input;
-        Done copied = FileSystem::Open(input, c_.plan.inputPath, QIODevice::ReadOnly);
+        Done copied = platform::FileSystem::Open(input, c_.plan.inputPath, QIODevice::ReadOnly);
         if (copied)
-            copied = CopyMpegAudio(input, c_.temporary->descriptor(), &control_.cancel);
+            copied = tags::CopyMpegAudio(input, c_.temporary->descriptor(), &control_.cancel);
         if (stopped())
             return fail(Result::Stopped);
         if (!copied) {
@@ -197,10 +197,10 @@ private:
     {
         if (IsDiskFullError(error))
             return failDiskFull();
-        return fail(
-            Result::NotFinished,
-            Words::tr("the output could not be written (%1)").arg(FileSystem::SystemMessage(error)),
-            OutcomeNumber::SystemError(error));
+        return fail(Result::NotFinished,
+                    Words::tr("the output could not be written (%1)")
+                        .arg(platform::FileSystem::SystemMessage(error)),
+                    OutcomeNumber::SystemError(error));
     }
 
     FileOutcome failDiskFull()
@@ -220,7 +220,8 @@ private:
             // the user is told of the hidden file that stays.
             const QString note =
                 Words::tr("; the unfinished file %1 could not be removed (%2)")
-                    .arg(leftover.text(), FileSystem::SystemMessage(removed.failure().code));
+                    .arg(leftover.text(),
+                         platform::FileSystem::SystemMessage(removed.failure().code));
             outcome_.detail = result == Result::FolderUnwritable ? note : outcome_.detail + note;
         }
         return outcome_;
@@ -234,7 +235,7 @@ private:
         if (::fstat(c_.temporary->descriptor(), &held) != 0 || held.st_nlink > 0)
             return std::nullopt;
         [[maybe_unused]] const Done removed = c_.temporary->remove();
-        if (!Main::FolderExists(folder_))
+        if (!platform::Main::FolderExists(folder_))
             return fail(Result::FolderRemoved);
         return fail(Result::NoOutput,
                     Words::tr("the unfinished output was removed during the run"));
@@ -249,7 +250,7 @@ private:
             return fail(*failure, QString(), OutcomeNumber::SystemError(error));
         return fail(Result::NotFinished,
                     Words::tr("the output could not be put in place (%1)")
-                        .arg(FileSystem::SystemMessage(error)),
+                        .arg(platform::FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
     }
 
@@ -259,7 +260,7 @@ private:
         // its own, made only when the tags call for a new file.
         std::unique_ptr<TemporaryOutput> tagged;
         std::optional<Failure> notMade;
-        const TaggedFile makeTagged = [&]() -> Expected<Path> {
+        const tags::TaggedFile makeTagged = [&]() -> Expected<Path> {
             Expected<std::unique_ptr<TemporaryOutput>> reserved = TemporaryOutput::Reserve(folder_);
             if (!reserved) {
                 notMade = reserved.failure();
@@ -269,9 +270,11 @@ private:
             control_.hold(tagged->path());
             return tagged->path();
         };
-        const Expected<bool> copied = CopyTags(
-            c_.plan.inputPath, c_.temporary->path(), makeTagged, lengthMs, &control_.cancel,
-            [&](const ReplayGainForms &forms) { return replayGainOfOutput(forms, lengthMs); });
+        const Expected<bool> copied =
+            tags::CopyTags(c_.plan.inputPath, c_.temporary->path(), makeTagged, lengthMs,
+                           &control_.cancel, [&](const tags::ReplayGainForms &forms) {
+                               return replayGainOfOutput(forms, lengthMs);
+                           });
         if (stopped())
             return fail(Result::Stopped);
         if (notMade)
@@ -313,14 +316,14 @@ private:
         const int error = errno;
         return fail(Result::NotFinished,
                     Words::tr("the output could not take its input's date (%1)")
-                        .arg(FileSystem::SystemMessage(error)),
+                        .arg(platform::FileSystem::SystemMessage(error)),
                     OutcomeNumber::SystemError(error));
     }
 
     // The ReplayGain values of the converted audio, measured from all of it,
     // for tags that carry values in `forms`; the album's follow at the end of
     // the run, once all its tracks are known.
-    ReplayGainValues replayGainOfOutput(const ReplayGainForms &forms, qint64 lengthMs)
+    tags::ReplayGainValues replayGainOfOutput(const tags::ReplayGainForms &forms, qint64 lengthMs)
     {
         if (!forms.holdsValues())
             return {};
@@ -339,7 +342,8 @@ private:
     {
         if (!c_.plan.input)
             return NameUse::Free;
-        const ListedCheck listed = [this](const FileIdentity &file) -> std::optional<bool> {
+        const ListedCheck listed =
+            [this](const platform::FileIdentity &file) -> std::optional<bool> {
             if (!c_.listed)
                 return false;
             return c_.listed(file, &control_.cancel);
@@ -397,9 +401,9 @@ private:
     {
         if (!c_.plan.input || HolderOfName(target, *c_.plan.input) != NameHolder::Unmarked)
             return;
-        if (!marksKept_ && SameMpegAudio(target, c_.temporary->path()))
+        if (!marksKept_ && tags::SameMpegAudio(target, c_.temporary->path()))
             return;
-        const Path trashed = Trash::MoveToTrash(target);
+        const Path trashed = platform::Trash::MoveToTrash(target);
         if (!trashed.isEmpty())
             outcome_.trashedPath = target;
         else
@@ -425,7 +429,7 @@ private:
             return fail(Result::NotFinished,
                         Words::tr("the file changed while it was converted, and was left as "
                                   "it is"));
-        const Path trashed = Trash::MoveToTrash(c_.plan.inputPath);
+        const Path trashed = platform::Trash::MoveToTrash(c_.plan.inputPath);
         if (trashed.isEmpty())
             return fail(Result::NotFinished,
                         Words::tr("its output takes its name only once it is in the Trash, "
@@ -437,17 +441,18 @@ private:
     // Once the output is in place under its own name, the input goes to the
     // Trash, unless the output is no longer there or the input changed
     // meanwhile; the outcome says where it went, or why it stays.
-    void trashInput(const Path &target, const std::optional<FileIdentity> &output)
+    void trashInput(const Path &target, const std::optional<platform::FileIdentity> &output)
     {
         if (!control_.enter())
             return; // given up on: the run tells the file as not finished
-        if (!c_.plan.input || !output || FileSystem::IdentityOf(target) != output)
+        if (!c_.plan.input || !output || platform::FileSystem::IdentityOf(target) != output)
             outcome_.inputKept = Words::tr("its output is no longer where it was put");
-        else if (!FileSystem::HasEntry(c_.plan.inputPath))
+        else if (!platform::FileSystem::HasEntry(c_.plan.inputPath))
             outcome_.inputKept = Words::tr("it is no longer there");
         else if (!inputUnchanged())
             outcome_.inputKept = Words::tr("it changed while it was converted");
-        else if (const Path trashed = Trash::MoveToTrash(c_.plan.inputPath); trashed.isEmpty())
+        else if (const Path trashed = platform::Trash::MoveToTrash(c_.plan.inputPath);
+                 trashed.isEmpty())
             outcome_.inputKept = Words::tr("no Trash could be had for it");
         else
             outcome_.inputTrashedTo = trashed;
@@ -459,25 +464,26 @@ private:
         // The list's files are looked up before the folder is held, so that
         // nobody waits for them while it is.
         if (c_.listed) {
-            if (const auto there = FileSystem::IdentityOf(c_.plan.outputPath))
+            if (const auto there = platform::FileSystem::IdentityOf(c_.plan.outputPath))
                 c_.listed(*there, &control_.cancel);
         }
         if (!control_.enter())
             return fail(Result::Stopped);
         const Path temporaryPath = c_.temporary->path();
-        const std::optional<FileIdentity> written = FileSystem::IdentityOf(temporaryPath);
+        const std::optional<platform::FileIdentity> written =
+            platform::FileSystem::IdentityOf(temporaryPath);
         Path target = c_.plan.outputPath;
         outcome_.nameChanges = c_.plan.nameChanges;
         Done moved;
         bool inPlace = false;
         {
-            const FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
+            const platform::FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
             if (std::optional<FileOutcome> failed = chooseTarget(target)) {
                 control_.leave();
                 return *failed;
             }
-            inPlace =
-                c_.plan.options.trashInputs && FileSystem::IsSameFile(target, c_.plan.inputPath);
+            inPlace = c_.plan.options.trashInputs &&
+                      platform::FileSystem::IsSameFile(target, c_.plan.inputPath);
             if (inPlace) {
                 if (std::optional<FileOutcome> failed = trashInputFirst()) {
                     control_.leave();
@@ -493,7 +499,8 @@ private:
             moved = c_.temporary->moveTo(target);
             // The input takes its name back; where it cannot, the message
             // says where in the Trash it is.
-            if (!moved && inPlace && Trash::PutBack(outcome_.inputTrashedTo, c_.plan.inputPath))
+            if (!moved && inPlace &&
+                platform::Trash::PutBack(outcome_.inputTrashedTo, c_.plan.inputPath))
                 outcome_.inputTrashedTo = Path();
         }
         if (moved)
@@ -501,7 +508,7 @@ private:
         control_.leave();
         if (!moved)
             return cannotWrite(moved.failure().code);
-        FileSystem::SyncFolder(folder_);
+        platform::FileSystem::SyncFolder(folder_);
         outcome_.result = Result::Converted;
         outcome_.outputPath = target;
         if (c_.plan.options.trashInputs && !inPlace)
@@ -526,7 +533,7 @@ private:
 
 std::optional<Result> FolderWriteFailure(const Path &folder, int error)
 {
-    if (error == ENOENT && !Main::FolderExists(folder))
+    if (error == ENOENT && !platform::Main::FolderExists(folder))
         return Result::FolderRemoved;
     if (error == ENOSPC || error == EDQUOT)
         return Result::DiskFull;
@@ -540,4 +547,4 @@ FileOutcome CompleteOutput(Completion &completion, CompletionControl &control)
     return Finisher(completion, control).run();
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -15,7 +15,7 @@
 #include <memory>
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The converter a run uses, for the questions the checks ask it.
 struct StagedConverter {
@@ -25,8 +25,8 @@ struct StagedConverter {
 
 // Whether a file of the list is `file`; waits while the list's files are
 // being looked up, and gives none once `cancel` was raised meanwhile.
-using ListedWaitingCheck =
-    std::function<std::optional<bool>(const FileIdentity &file, const std::atomic<bool> *cancel)>;
+using ListedWaitingCheck = std::function<std::optional<bool>(const platform::FileIdentity &file,
+                                                             const std::atomic<bool> *cancel)>;
 
 // Everything the completion of one converted file works with. The worker
 // that completes it owns it, and shares with the run only what outlives
@@ -35,7 +35,7 @@ class InputLevelsAhead;
 
 struct Completion {
     FilePlan plan;
-    ProcessEnd end;
+    platform::ProcessEnd end;
     QByteArray errorOutput;
     // The input is mono already: its audio frames are copied into the
     // temporary output, which the converter never wrote.
@@ -77,4 +77,4 @@ FileOutcome CompleteOutput(Completion &completion, CompletionControl &control);
 // cannot be written; none for an error that tells nothing of the folder.
 std::optional<FileOutcome::Result> FolderWriteFailure(const Path &folder, int error);
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -1,10 +1,10 @@
 #include "conversion/InputMeasurer.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
-std::optional<MpegAudioLength> MpegAudioOf(const Path &path, const std::atomic<bool> *cancel)
+std::optional<tags::MpegAudioLength> MpegAudioOf(const Path &path, const std::atomic<bool> *cancel)
 {
-    std::optional<MpegAudioLength> mpeg = MeasureMpegAudio(path, cancel);
+    std::optional<tags::MpegAudioLength> mpeg = tags::MeasureMpegAudio(path, cancel);
     if (mpeg && !mpeg->fillsTheFile())
         return std::nullopt;
     return mpeg;
@@ -26,7 +26,7 @@ MeasuredInput MeasureInput(const Path &path, const StagedConverter &converter,
         return measured;
     // Any other kind the converter reads (WAV, FLAC, ...): it tells the
     // length from the file's header.
-    const std::optional<QByteArray> told = RunForOutput(
+    const std::optional<QByteArray> told = platform::RunForOutput(
         converter.path, {QByteArray("--i"), QByteArray("-D"), QByteArray("--"), path.bytes()},
         converter.environment, 10000, cancel);
     bool number = false;
@@ -42,7 +42,8 @@ std::optional<double> AudioSeconds(const Path &path, const StagedConverter &conv
     return MeasureInput(path, converter, cancel).seconds;
 }
 
-InputMeasurer::InputMeasurer(StagedConverter converter, std::shared_ptr<ResultMailbox> mailbox)
+InputMeasurer::InputMeasurer(StagedConverter converter,
+                             std::shared_ptr<platform::ResultMailbox> mailbox)
     : converter_(std::move(converter)), mailbox_(std::move(mailbox))
 {
 }
@@ -67,4 +68,4 @@ void InputMeasurer::stop()
     work_.stop();
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

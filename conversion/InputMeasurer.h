@@ -9,19 +9,19 @@
 #include <memory>
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What the MPEG frames of the file at `path` say, when it is an MPEG audio
 // file (see MpegAudioLength::fillsTheFile); none for a file of another kind,
 // one that cannot be read, or once `cancel` was raised.
-std::optional<MpegAudioLength> MpegAudioOf(const Path &path,
-                                           const std::atomic<bool> *cancel = nullptr);
+std::optional<tags::MpegAudioLength> MpegAudioOf(const Path &path,
+                                                 const std::atomic<bool> *cancel = nullptr);
 
 // What is known of an input's audio once it is measured.
 struct MeasuredInput {
     std::optional<double> seconds;
     // None for an input that is no MPEG audio file.
-    std::optional<MpegAudioLength> mpeg;
+    std::optional<tags::MpegAudioLength> mpeg;
     // The frames were looked at (false when the measuring gave up first).
     bool walked = false;
 };
@@ -43,7 +43,7 @@ class InputMeasurer {
 public:
     using Answer = std::function<void(const MeasuredInput &measured)>;
 
-    InputMeasurer(StagedConverter converter, std::shared_ptr<ResultMailbox> mailbox);
+    InputMeasurer(StagedConverter converter, std::shared_ptr<platform::ResultMailbox> mailbox);
     ~InputMeasurer();
 
     void measure(const Path &input, Answer answer);
@@ -54,9 +54,9 @@ public:
 
 private:
     StagedConverter converter_;
-    std::shared_ptr<ResultMailbox> mailbox_;
+    std::shared_ptr<platform::ResultMailbox> mailbox_;
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
-    SerialWork work_;
+    platform::SerialWork work_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

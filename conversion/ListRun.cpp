@@ -6,7 +6,7 @@
 
 #include <QCoreApplication>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -16,10 +16,10 @@ struct Words {
 
 } // namespace
 
-ListRun::ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &frontEnd,
-                 int conversionsAtOnce)
+ListRun::ListRun(platform::ProcessStarter &starter, filelist::FileListModel &list,
+                 RunFrontEnd &frontEnd, int conversionsAtOnce)
     : starter_(starter), list_(list), frontEnd_(frontEnd), conversionsAtOnce_(conversionsAtOnce),
-      turns_(list), listed_(list), mailbox_(std::make_shared<ResultMailbox>(this))
+      turns_(list), listed_(list), mailbox_(std::make_shared<platform::ResultMailbox>(this))
 {
     clock_.start();
 }
@@ -49,7 +49,7 @@ void ListRun::start(std::shared_ptr<StagingAhead> ahead)
     if (ahead)
         ahead->whenStaged(staged);
     else
-        RunDetached([staged] { staged(StageConverter()); });
+        platform::RunDetached([staged] { staged(StageConverter()); });
     // Names are claimed past the listed files, so the files are planned once
     // they are all looked up: a long list waits a moment, the window never.
     // The converter is staged meanwhile.
@@ -135,7 +135,7 @@ std::optional<FileTurn> ListRun::nextTurn()
     turn.mode = chosen.mode;
     turn.quality = chosen.quality;
     turn.options = chosen.options;
-    turn.isListedInput = [check = listed_.sharedCheck()](const FileIdentity &file) {
+    turn.isListedInput = [check = listed_.sharedCheck()](const platform::FileIdentity &file) {
         const std::atomic<bool> dontWait{true};
         return check(file, &dontWait);
     };
@@ -173,7 +173,7 @@ void ListRun::releaseWhenUnneeded()
         !lease_ || turns_.waitingCount() > 0 || job_->mayNeedConverter())
         return;
     earlyRelease_ = EarlyRelease::Running;
-    RunDetached([mailbox = mailbox_, lease = lease_, this] {
+    platform::RunDetached([mailbox = mailbox_, lease = lease_, this] {
         ReleaseStaging(*lease);
         mailbox->post([this] {
             earlyRelease_ = EarlyRelease::Done;
@@ -208,8 +208,8 @@ void ListRun::finish()
         return;
     }
     albumsPending_ = true;
-    RunDetached([mailbox = mailbox_, lease = release ? lease_ : nullptr, tracks,
-                 cancel = albumsCancel_, this] {
+    platform::RunDetached([mailbox = mailbox_, lease = release ? lease_ : nullptr, tracks,
+                           cancel = albumsCancel_, this] {
         if (lease)
             ReleaseStaging(*lease);
         const QList<OutputWarning> warnings = WriteAlbumGains(tracks, cancel.get());
@@ -265,4 +265,4 @@ RunSummary ListRun::summary() const
     return summary;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -15,7 +15,7 @@
 
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What a front end gives the run of a list: the choices for each file, read
 // when the file's turn is taken and again as it starts, and where the steps
@@ -29,7 +29,7 @@ public:
     // The folder below the output folder where the output of a listed file
     // goes (folder names, each followed by "/"); empty for the output folder
     // itself.
-    virtual Path outputSubfolder(ItemId /*item*/) const { return Path(); }
+    virtual Path outputSubfolder(filelist::ItemId /*item*/) const { return Path(); }
 };
 
 // One conversion run of a file list, from the staging of the converter to
@@ -44,7 +44,7 @@ public:
 class ListRun : public QObject, private FileSource {
     Q_OBJECT
 public:
-    ListRun(ProcessStarter &starter, FileListModel &list, RunFrontEnd &frontEnd,
+    ListRun(platform::ProcessStarter &starter, filelist::FileListModel &list, RunFrontEnd &frontEnd,
             int conversionsAtOnce);
     ~ListRun() override;
 
@@ -79,7 +79,7 @@ signals:
     // A converter has started or ended, so the file at work may be another.
     void atWorkChanged();
     // One file's outcome is settled.
-    void fileFinished(const velunor::FileOutcome &outcome);
+    void fileFinished(const velunor::conversion::FileOutcome &outcome);
     // Something the user should know of a file finished before: its album's
     // ReplayGain values could not be written.
     void fileWarned(const velunor::Path &inputPath, const QString &words);
@@ -92,7 +92,7 @@ private:
 
     std::optional<FileTurn> nextTurn() override;
     int waitingCount() const override { return turns_.waitingCount(); }
-    bool stillListed(ItemId item) const override { return turns_.isStillListed(item); }
+    bool stillListed(filelist::ItemId item) const override { return turns_.isStillListed(item); }
     FileChoices currentChoices() override { return frontEnd_.choices(); }
 
     void onStaged(const Staging &staging);
@@ -104,8 +104,8 @@ private:
     void finish();
     void ended();
 
-    ProcessStarter &starter_;
-    FileListModel &list_;
+    platform::ProcessStarter &starter_;
+    filelist::FileListModel &list_;
     RunFrontEnd &frontEnd_;
     int conversionsAtOnce_;
     State state_ = State::NotStarted;
@@ -122,8 +122,8 @@ private:
     std::shared_ptr<OutputNames> names_ = std::make_shared<OutputNames>();
     QSet<Path> sweptFolders_;
     // One folder after another, however many folders a run writes to.
-    SerialWork sweeps_;
-    std::shared_ptr<ResultMailbox> mailbox_;
+    platform::SerialWork sweeps_;
+    std::shared_ptr<platform::ResultMailbox> mailbox_;
     std::unique_ptr<ConversionJob> job_;
     // Raised to give up writing the albums' values (the program ends).
     std::shared_ptr<std::atomic<bool>> albumsCancel_ = std::make_shared<std::atomic<bool>>(false);
@@ -132,4 +132,4 @@ private:
     QElapsedTimer clock_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -1,31 +1,32 @@
 #include "conversion/ListTurns.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
-ListTurns::ListTurns(FileListModel &list, QObject *parent) : QObject(parent), list_(list)
+ListTurns::ListTurns(filelist::FileListModel &list, QObject *parent) : QObject(parent), list_(list)
 {
-    connect(&list_, &FileListModel::rowsInserted, this,
+    connect(&list_, &filelist::FileListModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int) {
                 searchFrom_ = std::min(searchFrom_, first);
             });
-    connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
+    connect(&list_, &filelist::FileListModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
-    connect(&list_, &FileListModel::rowsRemoved, this, [this](const QModelIndex &, int first, int) {
-        searchFrom_ = std::min(searchFrom_, first);
-    });
-    connect(&list_, &FileListModel::modelAboutToBeReset, this,
+    connect(&list_, &filelist::FileListModel::rowsRemoved, this,
+            [this](const QModelIndex &, int first, int) {
+                searchFrom_ = std::min(searchFrom_, first);
+            });
+    connect(&list_, &filelist::FileListModel::modelAboutToBeReset, this,
             [this] { noteLeaving(0, list_.count() - 1); });
-    connect(&list_, &FileListModel::modelReset, this, [this] { searchFrom_ = 0; });
+    connect(&list_, &filelist::FileListModel::modelReset, this, [this] { searchFrom_ = 0; });
     // A reorder moves items without adding or removing any.
-    connect(&list_, &FileListModel::dataChanged, this, [this](const QModelIndex &topLeft) {
-        searchFrom_ = std::min(searchFrom_, topLeft.row());
-    });
+    connect(
+        &list_, &filelist::FileListModel::dataChanged, this,
+        [this](const QModelIndex &topLeft) { searchFrom_ = std::min(searchFrom_, topLeft.row()); });
 }
 
 void ListTurns::noteLeaving(int first, int last)
 {
     for (int row = first; row <= last; ++row) {
-        const ItemId id = list_.itemId(row);
+        const filelist::ItemId id = list_.itemId(row);
         if (hadTurn_.count(id) != 0) {
             --listedWithTurn_;
             leftAfterTurn_.insert(id);
@@ -38,7 +39,7 @@ void ListTurns::noteLeaving(int first, int last)
 std::optional<int> ListTurns::takeNext()
 {
     for (int row = searchFrom_; row < list_.count(); ++row) {
-        const ItemId id = list_.itemId(row);
+        const filelist::ItemId id = list_.itemId(row);
         if (hadTurn_.insert(id).second) {
             ++listedWithTurn_;
             searchFrom_ = row + 1;
@@ -63,4 +64,4 @@ QList<Path> ListTurns::waitingPaths() const
     return waiting;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 #include <optional>
 #include <unordered_set>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Follows the file list through a run while the user goes on changing it:
 // which items have had their turn, which left the list before it or after
@@ -16,7 +16,7 @@ namespace velunor {
 class ListTurns : public QObject {
     Q_OBJECT
 public:
-    explicit ListTurns(FileListModel &list, QObject *parent = nullptr);
+    explicit ListTurns(filelist::FileListModel &list, QObject *parent = nullptr);
 
     // The first item in list order that has not had its turn, as its row
     // in the list now; it has had its turn from then on. None when every
@@ -25,7 +25,7 @@ public:
     // Items in the list now that have not had their turn.
     int waitingCount() const;
     // False once the item, which has had its turn, has left the list.
-    bool isStillListed(ItemId item) const { return leftAfterTurn_.count(item) == 0; }
+    bool isStillListed(filelist::ItemId item) const { return leftAfterTurn_.count(item) == 0; }
 
     // The paths of the items that were in the list during the run and left
     // it before their turn, in the order they left.
@@ -37,13 +37,13 @@ public:
 private:
     void noteLeaving(int first, int last);
 
-    FileListModel &list_;
-    std::unordered_set<ItemId> hadTurn_;
-    std::unordered_set<ItemId> leftAfterTurn_;
+    filelist::FileListModel &list_;
+    std::unordered_set<filelist::ItemId> hadTurn_;
+    std::unordered_set<filelist::ItemId> leftAfterTurn_;
     int listedWithTurn_ = 0; // items in the list now that have had their turn
     // Every item before this row has had its turn.
     int searchFrom_ = 0;
     QList<Path> removed_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

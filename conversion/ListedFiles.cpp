@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 constexpr auto kCancelCheck = std::chrono::milliseconds(50);
@@ -22,16 +22,16 @@ struct ListedFiles::Index {
     bool building = false;
     // The list when the lookup began, and the items added since; the thread
     // takes them in batches.
-    QList<ItemId> snapshotIds;
+    QList<filelist::ItemId> snapshotIds;
     QList<Path> snapshotPaths;
-    std::vector<std::pair<ItemId, Path>> pending;
-    std::unordered_map<ItemId, FileIdentity> byItem;
-    std::map<FileIdentity, int> counts;
-    std::unordered_set<ItemId> gone; // left the list before they were looked up
-    bool working = false;            // a batch is being looked up
+    std::vector<std::pair<filelist::ItemId, Path>> pending;
+    std::unordered_map<filelist::ItemId, platform::FileIdentity> byItem;
+    std::map<platform::FileIdentity, int> counts;
+    std::unordered_set<filelist::ItemId> gone; // left the list before they were looked up
+    bool working = false;                      // a batch is being looked up
     bool stopped = false;
     // Told, on the object's own thread, each time the lookup has caught up.
-    std::shared_ptr<ResultMailbox> mailbox;
+    std::shared_ptr<platform::ResultMailbox> mailbox;
     std::function<void()> onComplete;
 
     bool complete() const
@@ -39,7 +39,8 @@ struct ListedFiles::Index {
         return stopped || !building || (snapshotIds.isEmpty() && pending.empty() && !working);
     }
 
-    std::optional<bool> contains(const FileIdentity &file, const std::atomic<bool> *cancel)
+    std::optional<bool> contains(const platform::FileIdentity &file,
+                                 const std::atomic<bool> *cancel)
     {
         std::unique_lock lock(mutex);
         while (!complete()) {
@@ -66,16 +67,16 @@ struct ListedFiles::Index {
                 changed.wait(lock, [this] { return stopped || !pending.empty(); });
                 continue;
             }
-            const std::vector<std::pair<ItemId, Path>> batch = std::move(pending);
+            const std::vector<std::pair<filelist::ItemId, Path>> batch = std::move(pending);
             pending.clear();
             working = true;
             // The batch is looked up without the lock, so that the list can
             // go on changing meanwhile.
             lock.unlock();
-            std::vector<std::pair<ItemId, std::optional<FileIdentity>>> found;
+            std::vector<std::pair<filelist::ItemId, std::optional<platform::FileIdentity>>> found;
             found.reserve(batch.size());
             for (const auto &[id, path] : batch)
-                found.emplace_back(id, FileSystem::IdentityOf(path));
+                found.emplace_back(id, platform::FileSystem::IdentityOf(path));
             lock.lock();
             for (const auto &[id, identity] : found) {
                 if (gone.erase(id) != 0 || !identity)
@@ -90,14 +91,14 @@ struct ListedFiles::Index {
     }
 };
 
-ListedFiles::ListedFiles(FileListModel &list, QObject *parent)
+ListedFiles::ListedFiles(filelist::FileListModel &list, QObject *parent)
     : QObject(parent), list_(list), index_(std::make_shared<Index>())
 {
-    connect(&list_, &FileListModel::rowsInserted, this,
+    connect(&list_, &filelist::FileListModel::rowsInserted, this,
             [this](const QModelIndex &, int first, int last) { noteAdded(first, last); });
-    connect(&list_, &FileListModel::rowsAboutToBeRemoved, this,
+    connect(&list_, &filelist::FileListModel::rowsAboutToBeRemoved, this,
             [this](const QModelIndex &, int first, int last) { noteLeaving(first, last); });
-    connect(&list_, &FileListModel::modelAboutToBeReset, this,
+    connect(&list_, &filelist::FileListModel::modelAboutToBeReset, this,
             [this] { noteLeaving(0, list_.count() - 1); });
 }
 
@@ -118,11 +119,11 @@ void ListedFiles::build()
     index_->building = true;
     // The list as it is now, shared rather than copied: the thread takes
     // it apart, so that a long list costs the window nothing.
-    index_->mailbox = std::make_shared<ResultMailbox>(this);
+    index_->mailbox = std::make_shared<platform::ResultMailbox>(this);
     index_->onComplete = [this] { emit completed(); };
     index_->snapshotIds = list_.itemIds();
     index_->snapshotPaths = list_.paths();
-    RunDetached([index = index_] { index->lookUp(); });
+    platform::RunDetached([index = index_] { index->lookUp(); });
 }
 
 void ListedFiles::noteAdded(int first, int last)
@@ -141,7 +142,7 @@ void ListedFiles::noteLeaving(int first, int last)
     if (!index_->building)
         return;
     for (int row = first; row <= last; ++row) {
-        const ItemId id = list_.itemId(row);
+        const filelist::ItemId id = list_.itemId(row);
         const auto identity = index_->byItem.find(id);
         if (identity == index_->byItem.end()) {
             index_->gone.insert(id);
@@ -153,15 +154,16 @@ void ListedFiles::noteLeaving(int first, int last)
     }
 }
 
-std::optional<bool> ListedFiles::contains(const FileIdentity &file, const std::atomic<bool> *cancel)
+std::optional<bool> ListedFiles::contains(const platform::FileIdentity &file,
+                                          const std::atomic<bool> *cancel)
 {
     return index_->contains(file, cancel);
 }
 
-std::function<std::optional<bool>(const FileIdentity &, const std::atomic<bool> *)>
+std::function<std::optional<bool>(const platform::FileIdentity &, const std::atomic<bool> *)>
 ListedFiles::sharedCheck() const
 {
-    return [index = index_](const FileIdentity &file, const std::atomic<bool> *cancel) {
+    return [index = index_](const platform::FileIdentity &file, const std::atomic<bool> *cancel) {
         return index->contains(file, cancel);
     };
 }
@@ -172,7 +174,7 @@ bool ListedFiles::isComplete() const
     return index_->building && index_->complete();
 }
 
-std::optional<bool> ListedFiles::containsNow(const FileIdentity &file)
+std::optional<bool> ListedFiles::containsNow(const platform::FileIdentity &file)
 {
     const std::lock_guard lock(index_->mutex);
     if (!index_->complete())
@@ -180,4 +182,4 @@ std::optional<bool> ListedFiles::containsNow(const FileIdentity &file)
     return index_->counts.count(file) != 0;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -10,7 +10,7 @@
 #include <map>
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The files the list holds now, by identity, so that a run can ask whether
 // an output would replace one of them however it is named. The files are
@@ -20,7 +20,7 @@ namespace velunor {
 class ListedFiles : public QObject {
     Q_OBJECT
 public:
-    explicit ListedFiles(FileListModel &list, QObject *parent = nullptr);
+    explicit ListedFiles(filelist::FileListModel &list, QObject *parent = nullptr);
     ~ListedFiles() override;
 
     // Starts looking the listed files up; only the first call does anything.
@@ -37,12 +37,13 @@ public:
     // True when a file of the list is `file`; false when none is. Waits
     // while the files are being looked up; none when `cancel` was raised
     // meanwhile.
-    std::optional<bool> contains(const FileIdentity &file, const std::atomic<bool> *cancel);
+    std::optional<bool> contains(const platform::FileIdentity &file,
+                                 const std::atomic<bool> *cancel);
     // The same without waiting: none while the files are being looked up.
-    std::optional<bool> containsNow(const FileIdentity &file);
+    std::optional<bool> containsNow(const platform::FileIdentity &file);
     // contains() for a worker: it shares the looked-up files, so that it
     // may go on asking after this object is gone (it is then told false).
-    std::function<std::optional<bool>(const FileIdentity &, const std::atomic<bool> *)>
+    std::function<std::optional<bool>(const platform::FileIdentity &, const std::atomic<bool> *)>
     sharedCheck() const;
 
 private:
@@ -50,8 +51,8 @@ private:
     void noteAdded(int first, int last);
     void noteLeaving(int first, int last);
 
-    FileListModel &list_;
+    filelist::FileListModel &list_;
     std::shared_ptr<Index> index_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -147,4 +147,4 @@ double ReplayGainFor(double lufs)
     return std::round((kReplayGainReference - lufs) * 100) / 100;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 class Mp3Decoder;
 class TrackLoudness;
@@ -73,4 +73,4 @@ std::optional<TrackLoudness> MeasureLoudness(int fd, const std::atomic<bool> *ca
 // -18 LUFS, in dB to two decimals.
 double ReplayGainFor(double lufs);
 
-} // namespace velunor
+} // namespace velunor::conversion

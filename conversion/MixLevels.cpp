@@ -7,7 +7,7 @@
 #include <limits>
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -137,4 +137,4 @@ std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
     return CompareMixLevels(*input, outputPathBytes, cancel);
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // How loud a stereo input and its mono output are at the same few short
 // stretches of the audio: enough to tell that the mix of the two channels
@@ -63,4 +63,4 @@ std::optional<MixLevels> CompareMixLevels(const InputStretches &input,
                                           const QByteArray &outputPathBytes,
                                           const std::atomic<bool> *cancel = nullptr);
 
-} // namespace velunor
+} // namespace velunor::conversion

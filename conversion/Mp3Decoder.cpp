@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -224,4 +224,4 @@ bool Mp3Decoder::seek(qint64 frame)
     return mpg123_seek(handle_->mpg123, off_t(frame), SEEK_SET) >= 0;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Decodes an MP3 file (MPEG audio layers I to III) with libmpg123 into
 // interleaved 32-bit float samples, 1.0 being full scale (a decoded MP3 may
@@ -56,4 +56,4 @@ private:
     bool formatPending_ = false;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -6,7 +6,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -36,9 +36,9 @@ std::optional<InputFacts> InputFacts::Of(const Path &path)
     if (path.isEmpty() || ::stat(path.c_str(), &facts) != 0)
         return std::nullopt;
     InputFacts input;
-    input.absolute = FileSystem::AbsoluteOf(path);
-    input.real = FileSystem::RealPathOf(path);
-    input.identity = FileIdentity{facts.st_dev, facts.st_ino};
+    input.absolute = platform::FileSystem::AbsoluteOf(path);
+    input.real = platform::FileSystem::RealPathOf(path);
+    input.identity = platform::FileIdentity{facts.st_dev, facts.st_ino};
     input.size = facts.st_size;
     input.modifiedNs = qint64(facts.st_mtim.tv_sec) * 1000000000 + facts.st_mtim.tv_nsec;
     return input;
@@ -105,7 +105,7 @@ bool OutputMark::names(const InputFacts &facts) const
         return true;
     // The input reached by another path (a linked folder, a moved mount):
     // the same file all the same.
-    return FileSystem::IdentityOf(input) == facts.identity;
+    return platform::FileSystem::IdentityOf(input) == facts.identity;
 }
 
 bool OutputMark::isUpToDateWith(const InputFacts &facts, const QByteArray &wanted) const
@@ -160,4 +160,4 @@ NameHolder HolderOfName(const Path &path, const InputFacts &input)
     return mark->names(input) ? NameHolder::ThisInput : NameHolder::AnotherInput;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

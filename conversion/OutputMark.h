@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The extended attribute each output carries where the file system keeps
 // such marks. It names the input the output was made from, so that a later
@@ -22,7 +22,7 @@ inline constexpr const char *kOutputMarkName = "user.velunor.input";
 struct InputFacts {
     Path absolute; // as listed, made absolute
     Path real;     // links and ".." resolved; empty when that failed
-    FileIdentity identity;
+    platform::FileIdentity identity;
     qint64 size = 0;
     qint64 modifiedNs = 0; // nanoseconds since the epoch
 
@@ -92,4 +92,4 @@ enum class NameHolder {
 // `path`: whatever it points to is the user's.
 NameHolder HolderOfName(const Path &path, const InputFacts &input);
 
-} // namespace velunor
+} // namespace velunor::conversion

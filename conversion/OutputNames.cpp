@@ -7,7 +7,7 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -140,4 +140,4 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
     return {Path(), changes};
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

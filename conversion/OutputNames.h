@@ -9,7 +9,7 @@
 #include <functional>
 #include <mutex>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Why an output is not saved under the name its input gives it.
 enum class NameChange {
@@ -73,4 +73,4 @@ bool FolderRefusesWindowsNames(const Path &folder);
 // in the same way; false for names that hold nothing Windows refuses.
 bool FileSystemRefusesName(const Path &path);
 
-} // namespace velunor
+} // namespace velunor::conversion

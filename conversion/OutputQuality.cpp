@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -88,14 +88,15 @@ std::optional<int> NearestLayer3BitRate(double kbps, int sampleRate)
     return nearest;
 }
 
-std::optional<int> SourceBitRate(const MpegAudioLength &input, int outputSampleRate)
+std::optional<int> SourceBitRate(const tags::MpegAudioLength &input, int outputSampleRate)
 {
     const int channels = input.everyFrameMono ? 1 : 2;
     return NearestLayer3BitRate(input.averageBitRate() / 1000 / channels, outputSampleRate);
 }
 
 QStringList SoxEncodingOptions(const std::optional<OutputQuality> &quality,
-                               const std::optional<MpegAudioLength> &input, int outputSampleRate)
+                               const std::optional<tags::MpegAudioLength> &input,
+                               int outputSampleRate)
 {
     if (!quality)
         return {};
@@ -118,4 +119,4 @@ QStringList SoxEncodingOptions(const std::optional<OutputQuality> &quality,
     return {compression, QString::number(*kbps)};
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

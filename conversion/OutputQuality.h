@@ -8,7 +8,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // How the output's MP3 is encoded, when the user chose it (--quality).
 struct OutputQuality {
@@ -54,7 +54,7 @@ std::optional<int> NearestLayer3BitRate(double kbps, int sampleRate);
 // at `outputSampleRate`: the input's average bit rate per channel (half of a
 // stereo or dual-channel input's, all of a mono one's), rounded to the
 // nearest layer III bit rate there. None when that sample rate has none.
-std::optional<int> SourceBitRate(const MpegAudioLength &input, int outputSampleRate);
+std::optional<int> SourceBitRate(const tags::MpegAudioLength &input, int outputSampleRate);
 
 // The words that tell SoX how to encode the MP3 output, to stand among the
 // output's options (after "-c 1", before the output's name). SoX hands `-C`
@@ -69,6 +69,7 @@ std::optional<int> SourceBitRate(const MpegAudioLength &input, int outputSampleR
 // - Source: "-C" and SourceBitRate; nothing when `input` is no MPEG audio
 //   (FLAC, WAV, ...) or `outputSampleRate` no MPEG rate.
 QStringList SoxEncodingOptions(const std::optional<OutputQuality> &quality,
-                               const std::optional<MpegAudioLength> &input, int outputSampleRate);
+                               const std::optional<tags::MpegAudioLength> &input,
+                               int outputSampleRate);
 
-} // namespace velunor
+} // namespace velunor::conversion

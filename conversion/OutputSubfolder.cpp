@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <sys/stat.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -30,20 +30,21 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
         // Only a name Windows would refuse makes the folder's file system
         // worth asking.
         if (const Path safe = WindowsSafeStem(name); safe != name && refusesWindowsNames) {
-            const Path real = FileSystem::RealPathOf(current);
+            const Path real = platform::FileSystem::RealPathOf(current);
             if (refusesWindowsNames(real.isEmpty() ? current : real)) {
                 name = safe;
                 renamed = true;
             }
         }
         const Path next = current.child(name).withSeparator();
-        if (!Main::FolderExists(next)) {
+        if (!platform::Main::FolderExists(next)) {
             if (::mkdir(next.c_str(), 0777) != 0 && errno != EEXIST) {
                 const int error = errno;
-                return Failure{error, Words::tr("the output folder %1 could not be made (%2)")
-                                          .arg(next.text(), FileSystem::SystemMessage(error))};
+                return Failure{error,
+                               Words::tr("the output folder %1 could not be made (%2)")
+                                   .arg(next.text(), platform::FileSystem::SystemMessage(error))};
             }
-            if (!Main::FolderExists(next))
+            if (!platform::Main::FolderExists(next))
                 return Failure::Because(
                     Words::tr("the output folder %1 could not be made (a file of that name "
                               "is in the way)")
@@ -54,4 +55,4 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
     return current;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

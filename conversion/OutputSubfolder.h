@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The folder `relative` (folder names, each followed by "/") below `folder`,
 // made folder by folder where it does not exist yet, as `mkdir -p` makes it.
@@ -18,4 +18,4 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
                              const std::function<bool(const Path &folderKey)> &refusesWindowsNames,
                              bool &renamed);
 
-} // namespace velunor
+} // namespace velunor::conversion

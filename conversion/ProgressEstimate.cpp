@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -96,4 +96,4 @@ RunProgress ProgressEstimate::estimate(int waiting, const std::vector<FileAtWork
     return progress;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // How far a run has got, by the audio it holds rather than by its files, so
 // that a long file counts for what it is.
@@ -77,4 +77,4 @@ private:
     double shownFraction_ = 0.0;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -26,12 +26,12 @@ struct Words {
 // words for `error`.
 Failure SystemFailure(int error)
 {
-    return {error, FileSystem::SystemMessage(error)};
+    return {error, platform::FileSystem::SystemMessage(error)};
 }
 
 // Writes the output of `track` anew with ReplayGain values `values`, beside
 // itself, and gives it the output's name once whole.
-Done WriteValues(const AlbumTrack &track, const ReplayGainValues &values,
+Done WriteValues(const AlbumTrack &track, const tags::ReplayGainValues &values,
                  const std::atomic<bool> *cancel)
 {
     const Path folder = track.output.folder();
@@ -39,9 +39,9 @@ Done WriteValues(const AlbumTrack &track, const ReplayGainValues &values,
     if (!reserved)
         return SystemFailure(reserved.failure().code);
     TemporaryOutput &rewritten = **reserved;
-    const Expected<bool> copied = CopyTags(
+    const Expected<bool> copied = tags::CopyTags(
         track.output, track.output, [&]() -> Expected<Path> { return rewritten.path(); },
-        track.lengthMs, cancel, [&](const ReplayGainForms &) { return values; });
+        track.lengthMs, cancel, [&](const tags::ReplayGainForms &) { return values; });
     if (!copied)
         return copied.failure();
     if (!*copied)
@@ -68,14 +68,14 @@ Done WriteValues(const AlbumTrack &track, const ReplayGainValues &values,
         return SystemFailure(errno);
     // Held as a new output's name is claimed, so that no other run's output
     // comes between the look and the rename.
-    const FileSystem::FolderClaimLock claim(folder, cancel);
+    const platform::FileSystem::FolderClaimLock claim(folder, cancel);
     if (!claim.isHeld())
         return Failure::Because(Words::tr("the run was stopped"));
-    if (FileSystem::IdentityOf(track.output) != track.identity)
+    if (platform::FileSystem::IdentityOf(track.output) != track.identity)
         return Failure::Because(Words::tr("the output was replaced meanwhile"));
     if (const Done moved = rewritten.moveTo(track.output); !moved)
         return SystemFailure(moved.failure().code);
-    FileSystem::SyncFolder(folder);
+    platform::FileSystem::SyncFolder(folder);
     return {};
 }
 
@@ -117,9 +117,9 @@ std::shared_ptr<AlbumTrack> MeasureAlbumTrack(const FilePlan &plan, int fd, qint
 QString AlbumTagOf(const Path &path)
 {
     QFile file;
-    if (!FileSystem::Open(file, path, QIODevice::ReadOnly).ok())
+    if (!platform::FileSystem::Open(file, path, QIODevice::ReadOnly).ok())
         return QString();
-    return AlbumInFile(file);
+    return tags::AlbumInFile(file);
 }
 
 QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const AlbumTrack>> &tracks,
@@ -145,7 +145,7 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
         for (const AlbumTrack *track : members) {
             if (cancel && cancel->load())
                 return warnings;
-            ReplayGainValues values = track->trackValues;
+            tags::ReplayGainValues values = track->trackValues;
             values.albumGainDb = measured->replayGainDb;
             values.albumPeak = measured->peak;
             const Done written = WriteValues(*track, values, cancel);
@@ -160,4 +160,4 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
     return warnings;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

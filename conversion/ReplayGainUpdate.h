@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What the album's ReplayGain values need of one output whose input carried
 // ReplayGain values: where it went, the album it belongs to, and the
@@ -19,7 +19,7 @@ namespace velunor {
 struct AlbumTrack {
     Path inputPath;
     Path output;                     // its final name
-    FileIdentity identity;           // of the file the run put there
+    platform::FileIdentity identity; // of the file the run put there
     std::optional<InputFacts> input; // for its mark, written again
     // The output took its input's place: its mark notes its own size and time.
     bool replacesInput = false;
@@ -29,7 +29,7 @@ struct AlbumTrack {
     // tells none) with one album tag ("" when the input has none).
     Path inputFolder;
     QString album;
-    ReplayGainValues trackValues;
+    tags::ReplayGainValues trackValues;
     std::shared_ptr<const TrackLoudness> loudness; // null when not measured
 };
 
@@ -39,7 +39,7 @@ struct AlbumTrack {
 // of silence, or both when the audio cannot be decoded to its end or
 // `cancel` was raised.
 struct TrackGain {
-    ReplayGainValues values;
+    tags::ReplayGainValues values;
     std::shared_ptr<const TrackLoudness> loudness; // null when not measured
 };
 TrackGain MeasureTrackGain(int fd, const std::atomic<bool> *cancel = nullptr);
@@ -75,4 +75,4 @@ struct OutputWarning {
 QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const AlbumTrack>> &tracks,
                                      const std::atomic<bool> *cancel = nullptr);
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What a run does besides converting, the same for every file of it. The
 // command line chooses them; the window keeps them all off.
@@ -17,4 +17,4 @@ struct RunOptions {
     bool trashInputs = false;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

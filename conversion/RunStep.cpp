@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -29,4 +29,4 @@ QString DescribeStep(RunStep step, int index)
     return QString();
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

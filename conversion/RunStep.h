@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // The steps of a run that a front end may be told have failed. Steps that
 // come once per converter file (the program and its four libraries) carry
@@ -25,4 +25,4 @@ struct StepFailure {
 // What a step is, in words, for a front end that tells failures in words.
 QString DescribeStep(RunStep step, int index);
 
-} // namespace velunor
+} // namespace velunor::conversion

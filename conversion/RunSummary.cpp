@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -171,4 +171,4 @@ QString RunSummary::details() const
     return text(-1);
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

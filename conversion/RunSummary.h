@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What a conversion run tells the user at its end: "Done." (or "Stopped."
 // when the user stopped it) alone when every file was converted as asked,
@@ -55,4 +55,4 @@ private:
     bool stopped_ = false;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-namespace velunor::Shell32 {
+namespace velunor::conversion::Shell32 {
 
 QByteArrayList ConverterEnvironment(const Path &stagingFolder)
 {
@@ -29,4 +29,4 @@ QByteArrayList ConverterEnvironment(const Path &stagingFolder)
     return environment;
 }
 
-} // namespace velunor::Shell32
+} // namespace velunor::conversion::Shell32

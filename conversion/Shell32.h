@@ -4,7 +4,7 @@
 
 #include <QByteArrayList>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // Running the converter.
 namespace Shell32 {
@@ -15,4 +15,4 @@ namespace Shell32 {
 QByteArrayList ConverterEnvironment(const Path &stagingFolder);
 
 } // namespace Shell32
-} // namespace velunor
+} // namespace velunor::conversion

@@ -7,7 +7,7 @@
 
 #include <limits>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -54,9 +54,9 @@ QString SoxFailure(const QByteArray &errorOutput)
     const QList<QByteArray> lines = errorOutput.split('\n');
     for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
         if (const std::optional<QByteArray> message = MessageAt(line->trimmed(), "FAIL"))
-            return LastErrorLine(*message, kMostReasonChars);
+            return platform::LastErrorLine(*message, kMostReasonChars);
     }
-    return LastErrorLine(errorOutput, kMostReasonChars);
+    return platform::LastErrorLine(errorOutput, kMostReasonChars);
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What SoX's error output says. SoX starts each of its lines with the path
 // it was started by and a level, "/usr/bin/sox WARN " or "sox FAIL ", then
@@ -32,4 +32,4 @@ std::optional<qint64> ClippedSamples(const QByteArray &errorOutput);
 // is a FAIL line; "" when there is no line. Trimmed, at most 300 characters.
 QString SoxFailure(const QByteArray &errorOutput);
 
-} // namespace velunor
+} // namespace velunor::conversion

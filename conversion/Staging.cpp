@@ -4,7 +4,7 @@
 #include "platform/BackgroundWork.h"
 #include "platform/FileSystem.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
 Staging StageConverter()
 {
@@ -30,7 +30,7 @@ Staging StageConverter()
             continue;
         Done written = lease.locked();
         if (lease.isLocked())
-            written = FileSystem::HasEntry(staged)
+            written = platform::FileSystem::HasEntry(staged)
                           ? lease.replace(*buffer, staged, file.executable)
                           : WriteResourceFile(*buffer, staged, file.executable);
         if (!written)
@@ -51,7 +51,7 @@ void ReleaseStaging(StagingLease &lease)
 std::shared_ptr<StagingAhead> StagingAhead::Begin()
 {
     auto ahead = std::make_shared<StagingAhead>();
-    RunDetached([ahead] { ahead->finish(StageConverter()); });
+    platform::RunDetached([ahead] { ahead->finish(StageConverter()); });
     return ahead;
 }
 
@@ -90,4 +90,4 @@ void StagingAhead::release()
         ReleaseStaging(*lease);
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

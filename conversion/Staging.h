@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What staging the converter for a run left: the run's share of the staging
 // folder, where the staged converter is, and the steps that failed. The run
@@ -61,4 +61,4 @@ private:
     std::vector<std::function<void(const Staging &)>> waiting_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -1,6 +1,6 @@
 #include "conversion/StopSchedule.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
 StopSchedule::StopSchedule(QObject *parent) : QObject(parent)
 {
@@ -22,4 +22,4 @@ void StopSchedule::cancel()
     giveUp_.stop();
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // What Stop sets going, so that a run is over within two seconds whatever
 // its converters and workers do: converters that ignore SIGTERM get SIGKILL
@@ -30,4 +30,4 @@ private:
     QTimer giveUp_;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

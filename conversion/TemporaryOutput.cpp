@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
@@ -56,7 +56,8 @@ Expected<std::unique_ptr<TemporaryOutput>> TemporaryOutput::Reserve(const Path &
         // from a dead one's. Another run clearing away debris may have found
         // the file in the moment before it was locked, and removed it: then
         // it is not ours any more, and another name is taken.
-        if (FileSystem::TryLockWholeFile(fd, F_WRLCK) && FileSystem::IsStillNamed(fd, path))
+        if (platform::FileSystem::TryLockWholeFile(fd, F_WRLCK) &&
+            platform::FileSystem::IsStillNamed(fd, path))
             return std::unique_ptr<TemporaryOutput>(new TemporaryOutput(path, fd));
         ::close(fd);
     }
@@ -66,7 +67,7 @@ Expected<std::unique_ptr<TemporaryOutput>> TemporaryOutput::Reserve(const Path &
 TemporaryOutput::TemporaryOutput(Path path, int fd) : path_(std::move(path)), fd_(fd)
 {
     // Removed even when the program ends without its own clean-up.
-    ExitCleanup::AddFile(path_);
+    platform::ExitCleanup::AddFile(path_);
 }
 
 TemporaryOutput::~TemporaryOutput()
@@ -79,7 +80,7 @@ TemporaryOutput::~TemporaryOutput()
 
 void TemporaryOutput::forget()
 {
-    ExitCleanup::RemoveFile(path_);
+    platform::ExitCleanup::RemoveFile(path_);
     path_ = Path();
     if (fd_ >= 0)
         ::close(fd_);
@@ -104,10 +105,10 @@ Done TemporaryOutput::moveOver(TemporaryOutput &other)
         return Failure::OfErrno(errno);
     // The other's name, noted for the clean-up at an abrupt end, is this
     // file's now.
-    ExitCleanup::RemoveFile(path_);
+    platform::ExitCleanup::RemoveFile(path_);
     path_ = std::exchange(other.path_, Path());
     other.forget();
-    ExitCleanup::AddFile(path_);
+    platform::ExitCleanup::AddFile(path_);
     return {};
 }
 
@@ -117,7 +118,7 @@ Done TemporaryOutput::remove()
         return {};
     if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
         return Failure::OfErrno(errno);
-    ExitCleanup::RemoveFile(path_);
+    platform::ExitCleanup::RemoveFile(path_);
     path_ = Path();
     return {};
 }
@@ -161,7 +162,7 @@ int RemoveDeadLeftovers(const Path &folder)
         // A read lock can be had only while nobody writes the file under the
         // program's lock: a living run's file is left alone.
         if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && held.st_uid == user &&
-            FileSystem::TryLockWholeFile(fd, F_RDLCK) &&
+            platform::FileSystem::TryLockWholeFile(fd, F_RDLCK) &&
             ::fstatat(dirFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
             SameFile(held, named) && ::unlinkat(dirFd, entry->d_name, 0) == 0)
             ++removed;
@@ -171,4 +172,4 @@ int RemoveDeadLeftovers(const Path &folder)
     return removed;
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

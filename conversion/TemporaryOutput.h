@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 // A hidden file of the program's own in a user's folder, named
 // ".velunor-<pid>-<n>.mp3", that a converted file is written into before it
@@ -60,4 +60,4 @@ private:
 // many files were removed.
 int RemoveDeadLeftovers(const Path &folder);
 
-} // namespace velunor
+} // namespace velunor::conversion

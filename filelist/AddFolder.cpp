@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor::AddFolder {
+namespace velunor::filelist::AddFolder {
 
 namespace {
 
@@ -187,8 +187,8 @@ public:
     explicit FolderWalk(const SearchOptions &options) : options_(options)
     {
         if (!options_.excluded.isEmpty()) {
-            excludedReal_ = FileSystem::RealPathOf(options_.excluded);
-            excluded_ = FileSystem::IdentityOf(options_.excluded);
+            excludedReal_ = platform::FileSystem::RealPathOf(options_.excluded);
+            excluded_ = platform::FileSystem::IdentityOf(options_.excluded);
         }
     }
 
@@ -272,11 +272,11 @@ private:
         struct stat facts {};
         if (::fstat(folder.fd(), &facts) != 0)
             return Verdict::Gone;
-        const FileIdentity identity{facts.st_dev, facts.st_ino};
+        const platform::FileIdentity identity{facts.st_dev, facts.st_ino};
         if (!given) {
             if (excluded_ == identity ||
                 (found.linked && !excludedReal_.isEmpty() &&
-                 FileSystem::RealPathOf(found.path).isWithin(excludedReal_)))
+                 platform::FileSystem::RealPathOf(found.path).isWithin(excludedReal_)))
                 return Verdict::NotSearched;
             if (!seen_.insert(identity).second)
                 return Verdict::NotSearched;
@@ -338,9 +338,9 @@ private:
     bool cancelled() const { return options_.cancel && options_.cancel->load(); }
 
     KernelFileSystems kernel_;
-    std::set<FileIdentity> seen_;
+    std::set<platform::FileIdentity> seen_;
     Path excludedReal_;
-    std::optional<FileIdentity> excluded_;
+    std::optional<platform::FileIdentity> excluded_;
 };
 
 } // namespace
@@ -418,4 +418,4 @@ void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QLi
     }
 }
 
-} // namespace velunor::AddFolder
+} // namespace velunor::filelist::AddFolder

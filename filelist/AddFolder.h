@@ -8,7 +8,7 @@
 
 #include <atomic>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // Searching folders for files: used by the folder adder, by drag and drop, by
 // the sample loader and by the command line. (The folder picker of this
@@ -76,4 +76,4 @@ void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QLi
                          QList<UnreadFolder> *unread = nullptr);
 
 } // namespace AddFolder
-} // namespace velunor
+} // namespace velunor::filelist

@@ -1,6 +1,6 @@
 #include "filelist/FileListModel.h"
 
-namespace velunor {
+namespace velunor::filelist {
 
 int FileListModel::rowCount(const QModelIndex &parent) const
 {
@@ -96,4 +96,4 @@ void FileListModel::clear()
     endResetModel();
 }
 
-} // namespace velunor
+} // namespace velunor::filelist

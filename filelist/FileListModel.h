@@ -5,7 +5,7 @@
 #include <QAbstractListModel>
 #include <QStringList>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // Tells one list item from every other for the life of the list, however the
 // items move, even when two hold the same path.
@@ -52,4 +52,4 @@ private:
     QString header_;
 };
 
-} // namespace velunor
+} // namespace velunor::filelist

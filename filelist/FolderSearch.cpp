@@ -4,7 +4,7 @@
 
 #include <QElapsedTimer>
 
-namespace velunor {
+namespace velunor::filelist {
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr qint64 kProgressEveryMs = 100;
 
 Failure Caught()
 {
-    return Failure::Because(DescribeFailure(std::current_exception()));
+    return Failure::Because(platform::DescribeFailure(std::current_exception()));
 }
 
 } // namespace
@@ -33,7 +33,7 @@ SearchResult SearchFolders(const SearchRequest &request, const std::atomic<bool>
     for (const Path &entry : request.entries) {
         if (cancel && *cancel)
             break;
-        if (!Main::FolderExists(entry)) {
+        if (!platform::Main::FolderExists(entry)) {
             result.files << entry;
             result.foundUnder << Path();
             continue;
@@ -67,7 +67,7 @@ SearchResult SearchFolders(const SearchRequest &request, const std::atomic<bool>
 }
 
 FolderSearch::FolderSearch(QObject *parent)
-    : QObject(parent), mailbox_(std::make_shared<ResultMailbox>(this))
+    : QObject(parent), mailbox_(std::make_shared<platform::ResultMailbox>(this))
 {
 }
 
@@ -79,13 +79,14 @@ FolderSearch::~FolderSearch()
 
 void FolderSearch::start(SearchRequest request)
 {
-    RunDetached([request = std::move(request), mailbox = mailbox_, cancel = cancel_, this] {
-        const SearchResult result =
-            SearchFolders(request, cancel.get(), [&mailbox, this](int found) {
-                mailbox->post([this, found] { emit progressed(found); });
-            });
-        mailbox->post([this, result] { emit finished(result); });
-    });
+    platform::RunDetached(
+        [request = std::move(request), mailbox = mailbox_, cancel = cancel_, this] {
+            const SearchResult result =
+                SearchFolders(request, cancel.get(), [&mailbox, this](int found) {
+                    mailbox->post([this, found] { emit progressed(found); });
+                });
+            mailbox->post([this, result] { emit finished(result); });
+        });
 }
 
 void FolderSearch::cancel()
@@ -93,4 +94,4 @@ void FolderSearch::cancel()
     *cancel_ = true;
 }
 
-} // namespace velunor
+} // namespace velunor::filelist

@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // What a search of folders is asked.
 struct SearchRequest {
@@ -63,11 +63,11 @@ public:
 signals:
     // The number of files found so far, a few times a second.
     void progressed(int found);
-    void finished(const velunor::SearchResult &result);
+    void finished(const velunor::filelist::SearchResult &result);
 
 private:
-    std::shared_ptr<ResultMailbox> mailbox_;
+    std::shared_ptr<platform::ResultMailbox> mailbox_;
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
 };
 
-} // namespace velunor
+} // namespace velunor::filelist

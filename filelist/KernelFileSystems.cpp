@@ -6,7 +6,7 @@
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
 
-namespace velunor {
+namespace velunor::filelist {
 
 namespace {
 
@@ -84,4 +84,4 @@ bool KernelFileSystems::isDeviceFileSystem(dev_t device)
     return found != mountTypes_->end() && found->second == "devtmpfs";
 }
 
-} // namespace velunor
+} // namespace velunor::filelist

@@ -6,7 +6,7 @@
 #include <sys/types.h>
 #include <unordered_map>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // Tells whether a folder lies on one of the kernel's own file systems (proc,
 // sysfs, devtmpfs, devpts, cgroup, debugfs, ...). Their contents are views of
@@ -27,4 +27,4 @@ private:
     std::optional<std::unordered_map<dev_t, QByteArray>> mountTypes_;
 };
 
-} // namespace velunor
+} // namespace velunor::filelist

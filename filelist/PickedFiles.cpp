@@ -4,7 +4,7 @@
 
 #include <dirent.h>
 
-namespace velunor {
+namespace velunor::filelist {
 
 QList<Path> PickedFilePaths(const QString &dialogResult)
 {
@@ -28,7 +28,7 @@ QList<Path> PickedFilePaths(const QString &dialogResult)
 Path RecoveredPath(const QString &text)
 {
     const Path path = Path::FromText(text);
-    if (!text.contains(QChar::ReplacementCharacter) || FileSystem::HasEntry(path))
+    if (!text.contains(QChar::ReplacementCharacter) || platform::FileSystem::HasEntry(path))
         return path;
     const qsizetype slash = text.lastIndexOf(QLatin1Char('/'));
     const QString name = text.mid(slash + 1);
@@ -49,4 +49,4 @@ Path RecoveredPath(const QString &text)
     return matches == 1 ? found : path;
 }
 
-} // namespace velunor
+} // namespace velunor::filelist

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // The full paths named by a file dialog's result: "" gives none; a result
 // without NUL characters is one path, kept exactly as it is; otherwise the
@@ -23,4 +23,4 @@ QList<Path> PickedFilePaths(const QString &dialogResult);
 // by Path::FromText().
 Path RecoveredPath(const QString &text);
 
-} // namespace velunor
+} // namespace velunor::filelist

@@ -1,6 +1,6 @@
 #include "filelist/WildcardPattern.h"
 
-namespace velunor {
+namespace velunor::filelist {
 
 WildcardPattern::WildcardPattern(const QString &pattern) : folded_(pattern.toCaseFolded())
 {
@@ -44,4 +44,4 @@ bool WildcardPattern::matchesFolded(QStringView name, QStringView pattern)
     return p == pattern.size();
 }
 
-} // namespace velunor
+} // namespace velunor::filelist

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace velunor {
+namespace velunor::filelist {
 
 // A file-name pattern with the two wildcards users know from file dialogs:
 // "*" (any run of characters, none included) and "?" (exactly one character),
@@ -25,4 +25,4 @@ private:
     bool hasAnyExtensionTail_ = false;
 };
 
-} // namespace velunor
+} // namespace velunor::filelist

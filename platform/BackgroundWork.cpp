@@ -5,7 +5,7 @@
 #include <mutex>
 #include <thread>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -119,4 +119,4 @@ void SerialWork::stop()
     queue_->pieces.clear();
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-namespace velunor {
+namespace velunor::platform {
 
 // Hands the results of work on other threads to an object on its own thread,
 // for as long as that object wants them: once closed (say, by the object's
@@ -61,4 +61,4 @@ private:
     std::shared_ptr<Queue> queue_;
 };
 
-} // namespace velunor
+} // namespace velunor::platform

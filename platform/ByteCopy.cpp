@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 constexpr qint64 kCopyBlockSize = 1024 * 1024;
@@ -51,4 +51,4 @@ ByteCopyEnd CopyBytes(QIODevice &from, qint64 begin, qint64 end, int toFd,
     return {Kind::Copied};
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -7,7 +7,7 @@
 class QByteArray;
 class QIODevice;
 
-namespace velunor {
+namespace velunor::platform {
 
 // How a copy of bytes from one file to another ended.
 struct ByteCopyEnd {
@@ -29,4 +29,4 @@ int WriteAll(int fd, const QByteArray &bytes);
 ByteCopyEnd CopyBytes(QIODevice &from, qint64 begin, qint64 end, int toFd,
                       const std::atomic<bool> *cancel = nullptr);
 
-} // namespace velunor
+} // namespace velunor::platform

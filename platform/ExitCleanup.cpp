@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-namespace velunor::ExitCleanup {
+namespace velunor::platform::ExitCleanup {
 
 namespace {
 
@@ -169,4 +169,4 @@ void RunNow()
         action.run();
 }
 
-} // namespace velunor::ExitCleanup
+} // namespace velunor::platform::ExitCleanup

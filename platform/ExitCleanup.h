@@ -13,7 +13,7 @@
 // at that moment. The first note installs an atexit hook that calls RunNow().
 //
 // Every function may be called from any thread.
-namespace velunor::ExitCleanup {
+namespace velunor::platform::ExitCleanup {
 
 // A file to delete. A path noted twice is deleted once and forgotten at the
 // first RemoveFile().
@@ -38,4 +38,4 @@ void RemoveProcessGroup(pid_t group);
 // Everything done is forgotten, so a second call does nothing more.
 void RunNow();
 
-} // namespace velunor::ExitCleanup
+} // namespace velunor::platform::ExitCleanup

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -179,4 +179,4 @@ bool FileSystem::IsStillNamed(int fd, const Path &path)
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -14,7 +14,7 @@
 // The program's one home for what it asks the file system about a path. Every
 // rule looks the path up once, following links, and never opens the file, so
 // a pipe or a device can never block it.
-namespace velunor {
+namespace velunor::platform {
 
 // What identifies a file on this machine, however it is named.
 struct FileIdentity {
@@ -102,4 +102,4 @@ bool TryLockWholeFile(int fd, int type);
 bool IsStillNamed(int fd, const Path &path);
 
 } // namespace FileSystem
-} // namespace velunor
+} // namespace velunor::platform

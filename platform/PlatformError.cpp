@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -25,4 +25,4 @@ QString DescribeFailure(const std::exception_ptr &failure)
     }
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -5,7 +5,7 @@
 #include <exception>
 #include <stdexcept>
 
-namespace velunor {
+namespace velunor::platform {
 
 // A failure the system reports. It carries the system's own message text,
 // which a failure report shows unchanged, and a number for the few failures a
@@ -29,4 +29,4 @@ private:
 // in the same words.
 QString DescribeFailure(const std::exception_ptr &failure);
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -31,7 +31,7 @@
 #include <utility>
 #include <vector>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -675,4 +675,4 @@ QString LastErrorLine(const QByteArray &errorOutput, int maxChars)
     return QString();
 }
 
-} // namespace velunor
+} // namespace velunor::platform

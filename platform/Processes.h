@@ -13,7 +13,7 @@
 #include <memory>
 #include <optional>
 
-namespace velunor {
+namespace velunor::platform {
 
 // How a process ended: its exit status, or the signal that ended it.
 struct ProcessEnd {
@@ -89,4 +89,4 @@ std::optional<QByteArray> RunForOutput(const Path &program, const QByteArrayList
 // when none.
 QString LastErrorLine(const QByteArray &errorOutput, int maxChars = 300);
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -10,7 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -98,4 +98,4 @@ void SignalWatcher::readArrived()
     }
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -9,7 +9,7 @@
 
 class QSocketNotifier;
 
-namespace velunor {
+namespace velunor::platform {
 
 // Turns Unix signals (SIGTERM from the session manager, SIGHUP when the
 // terminal goes, SIGINT for Ctrl+C) into a Qt signal from the event loop,
@@ -44,4 +44,4 @@ private:
     std::vector<std::pair<int, struct sigaction>> previous_;
 };
 
-} // namespace velunor
+} // namespace velunor::platform

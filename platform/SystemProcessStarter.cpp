@@ -1,6 +1,6 @@
 #include "platform/SystemProcessStarter.h"
 
-namespace velunor {
+namespace velunor::platform {
 
 Expected<std::unique_ptr<ChildProcess>>
 SystemProcessStarter::startProcess(const Path &program, const QByteArrayList &arguments,
@@ -9,4 +9,4 @@ SystemProcessStarter::startProcess(const Path &program, const QByteArrayList &ar
     return SpawnProcess(program, arguments, environment);
 }
 
-} // namespace velunor
+} // namespace velunor::platform

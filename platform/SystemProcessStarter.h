@@ -2,7 +2,7 @@
 
 #include "platform/Processes.h"
 
-namespace velunor {
+namespace velunor::platform {
 
 // Starts real processes through SpawnProcess: the process starter of a front
 // end that has no desktop to ask (the command line) and of the core's tests.
@@ -13,4 +13,4 @@ public:
                  const QByteArrayList &environment) override;
 };
 
-} // namespace velunor
+} // namespace velunor::platform

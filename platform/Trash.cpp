@@ -10,7 +10,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace velunor::Trash {
+namespace velunor::platform::Trash {
 
 // Moves `path` to the desktop's Trash and returns where it went; empty when
 // there is no Trash for it. Qt puts a file that should go to the home Trash
@@ -49,4 +49,4 @@ bool PutBack(const Path &trashed, const Path &original)
     return true;
 }
 
-} // namespace velunor::Trash
+} // namespace velunor::platform::Trash

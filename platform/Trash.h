@@ -2,7 +2,7 @@
 
 #include "platform/Path.h"
 
-namespace velunor::Trash {
+namespace velunor::platform::Trash {
 
 // Moves `path` to the desktop's Trash and returns where it went; empty when
 // there is no Trash for it (a file system without one, or a name Qt's Trash
@@ -15,4 +15,4 @@ Path MoveToTrash(const Path &path);
 // file then stays in the Trash, whence the user may restore it.
 bool PutBack(const Path &trashed, const Path &original);
 
-} // namespace velunor::Trash
+} // namespace velunor::platform::Trash

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-namespace velunor::Languages {
+namespace velunor::shell::Languages {
 
 namespace {
 
@@ -133,4 +133,4 @@ void Remove()
     installed = Installed();
 }
 
-} // namespace velunor::Languages
+} // namespace velunor::shell::Languages

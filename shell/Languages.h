@@ -8,7 +8,7 @@
 // The language the program speaks: the user's locale chooses it among the
 // translations at hand. English is the program's own language and needs no
 // catalogue, so an English, C or POSIX locale costs nothing at start.
-namespace velunor::Languages {
+namespace velunor::shell::Languages {
 
 // The catalogue of everything the command line shows (the core's words
 // included), and the one the window adds to it.
@@ -39,4 +39,4 @@ QString Current();
 // Takes every installed catalogue away again: the program speaks English.
 void Remove();
 
-} // namespace velunor::Languages
+} // namespace velunor::shell::Languages

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace velunor {
+namespace velunor::shell {
 
 // Where a reporting handler names itself in the error report.
 namespace Location {
@@ -25,4 +25,4 @@ inline const QString PushButton8_Click =
     QStringLiteral("in Korvath2016/11/03.Form1.PushButton8_Click ");
 } // namespace Location
 
-} // namespace velunor
+} // namespace velunor::shell

@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace velunor::Main {
+namespace velunor::shell::Main {
 
 QString ProgramFolder()
 {
@@ -15,7 +15,7 @@ QString ProgramFolder()
 QString DesktopPath()
 {
     const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (!desktop.isEmpty() && FolderExists(Path::FromText(desktop)))
+    if (!desktop.isEmpty() && platform::Main::FolderExists(Path::FromText(desktop)))
         return desktop;
     return QDir::homePath();
 }
@@ -34,4 +34,4 @@ QString ApplicationTitleFrom(const QString &displayName)
     return title;
 }
 
-} // namespace velunor::Main
+} // namespace velunor::shell::Main

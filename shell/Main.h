@@ -5,7 +5,7 @@
 #include <QString>
 
 // Path and file helpers shared by the core and the window's handlers.
-namespace velunor::Main {
+namespace velunor::shell::Main {
 
 // The folder of the running executable, without a trailing "/".
 QString ProgramFolder();
@@ -17,4 +17,4 @@ QString DesktopPath();
 // again while longer than 40 characters. A name without a space is kept.
 QString ApplicationTitleFrom(const QString &displayName);
 
-} // namespace velunor::Main
+} // namespace velunor::shell::Main

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <optional>
 
-namespace velunor {
+namespace velunor::shell {
 
 namespace {
 
@@ -109,4 +109,4 @@ QString BooleanToText(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-} // namespace velunor
+} // namespace velunor::shell

@@ -8,7 +8,7 @@
 
 class QSettings;
 
-namespace velunor {
+namespace velunor::shell {
 
 // Where the program keeps its four remembered choices: one section, and a key
 // for the output folder and for each of the three channel-mode buttons.
@@ -47,4 +47,4 @@ Expected<bool> TextToBoolean(const QString &text);
 // How a Boolean is stored.
 QString BooleanToText(bool value);
 
-} // namespace velunor
+} // namespace velunor::shell

@@ -6,7 +6,7 @@
 
 #include <QIODevice>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -82,4 +82,4 @@ QString AlbumInFile(QIODevice &file)
     return AlbumInId3v1(file);
 }
 
-} // namespace velunor
+} // namespace velunor::tags

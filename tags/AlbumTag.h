@@ -5,7 +5,7 @@
 
 class QIODevice;
 
-namespace velunor {
+namespace velunor::tags {
 
 // The album that an ID3v2 tag (as it sits in a file, header to footer)
 // names in its album frame (TALB, TAL in version 2.2): its first value,
@@ -18,4 +18,4 @@ QString AlbumInApe(const QByteArray &tag);
 // ID3v1 tag; "" when none names one or the file cannot be read.
 QString AlbumInFile(QIODevice &file);
 
-} // namespace velunor
+} // namespace velunor::tags

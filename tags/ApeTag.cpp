@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace velunor::ape {
+namespace velunor::tags::ape {
 
 namespace {
 
@@ -91,4 +91,4 @@ QByteArray WriteTag(const Tag &tag)
     return bytes + items + HeaderOrFooter(tag, items.size(), false);
 }
 
-} // namespace velunor::ape
+} // namespace velunor::tags::ape

@@ -9,7 +9,7 @@
 // Reading and writing APE tags (versions 1 and 2) as bytes. The tag comes
 // from the user's file and may be damaged in any way: every size is taken in
 // 64 bits and checked against the bytes that are there.
-namespace velunor::ape {
+namespace velunor::tags::ape {
 
 constexpr qint64 kFooterSize = 32; // and the size of a header
 
@@ -40,4 +40,4 @@ std::optional<Tag> ReadTag(QByteArrayView bytes);
 // the sizes and count of these items.
 QByteArray WriteTag(const Tag &tag);
 
-} // namespace velunor::ape
+} // namespace velunor::tags::ape

@@ -10,7 +10,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -27,7 +27,7 @@ using ReadTags = void (*)(const char *path, QByteArray *tag);
 bool StartsWithMpegFrame(const Path &path)
 {
     QFile file;
-    return FileSystem::Open(file, path, QIODevice::ReadOnly).ok() &&
+    return platform::FileSystem::Open(file, path, QIODevice::ReadOnly).ok() &&
            StartsWithMpegFrameHeader(file.read(4));
 }
 
@@ -78,4 +78,4 @@ Expected<QByteArray> ForeignTagsAsId3v24(const Path &inputPath)
     return tag;
 }
 
-} // namespace velunor
+} // namespace velunor::tags

@@ -5,7 +5,7 @@
 
 #include <QByteArray>
 
-namespace velunor {
+namespace velunor::tags {
 
 // The tags of a file that keeps them in a format of its own (FLAC and Ogg
 // comments, the ID3 and INFO chunks of WAV and AIFF, APE tags of WavPack and
@@ -31,4 +31,4 @@ namespace velunor {
 // part of the program that reads these tags cannot be loaded. Reentrant.
 Expected<QByteArray> ForeignTagsAsId3v24(const Path &inputPath);
 
-} // namespace velunor
+} // namespace velunor::tags

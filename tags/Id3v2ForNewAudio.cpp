@@ -19,7 +19,7 @@
 // knows and frames with compression, encryption or grouping flags all stay
 // exactly as they were.
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -92,4 +92,4 @@ QByteArray Id3v2ForNewAudio(const QByteArray &tag, qint64 audioLengthMs, TagPlac
                             place == TagPlace::End ? id3v2::Footer::With : id3v2::Footer::Without);
 }
 
-} // namespace velunor
+} // namespace velunor::tags

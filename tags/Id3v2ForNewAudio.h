@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::tags {
 
 // Where an ID3v2 tag goes in a file.
 enum class TagPlace {
@@ -43,4 +43,4 @@ QByteArray Id3v2ForNewAudio(const QByteArray &tag, qint64 audioLengthMs,
 // unknown.
 std::optional<QString> CommentOrUserTextDescription(QByteArrayView frameId, QByteArrayView content);
 
-} // namespace velunor
+} // namespace velunor::tags

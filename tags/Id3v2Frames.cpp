@@ -6,7 +6,7 @@
 
 #include <zlib.h>
 
-namespace velunor::id3v2 {
+namespace velunor::tags::id3v2 {
 
 namespace {
 
@@ -395,4 +395,4 @@ QByteArray Terminator(int encoding)
     return QByteArray(encoding == 1 || encoding == 2 ? 2 : 1, '\0');
 }
 
-} // namespace velunor::id3v2
+} // namespace velunor::tags::id3v2

@@ -15,7 +15,7 @@
 // The tag comes from the user's file and may be damaged in any way: every
 // size is taken in 64 bits and checked against the bytes that are there,
 // and the first one that does not fit ends the reading.
-namespace velunor::id3v2 {
+namespace velunor::tags::id3v2 {
 
 constexpr qint64 kTagHeaderSize = 10;
 // The tag header's size field holds 28 bits.
@@ -124,4 +124,4 @@ QByteArray EncodedText(int encoding, const QString &text);
 // The terminator of text in `encoding`.
 QByteArray Terminator(int encoding);
 
-} // namespace velunor::id3v2
+} // namespace velunor::tags::id3v2

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstring>
 
-namespace velunor {
+namespace velunor::tags {
 
 double MpegAudioLength::seconds() const
 {
@@ -177,7 +177,7 @@ bool IsStreamInfoFrame(BlockReader &reader, qint64 offset, const FrameHeader &he
 std::optional<MpegAudioLength> MeasureMpegAudio(const Path &path, const std::atomic<bool> *cancel)
 {
     QFile file;
-    if (!FileSystem::Open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!platform::FileSystem::Open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
     return MeasureMpegAudio(file, cancel);
 }
@@ -259,8 +259,8 @@ bool SameMpegAudio(const Path &first, const Path &second)
 {
     QFile one;
     QFile other;
-    if (!FileSystem::Open(one, first, QIODevice::ReadOnly) ||
-        !FileSystem::Open(other, second, QIODevice::ReadOnly))
+    if (!platform::FileSystem::Open(one, first, QIODevice::ReadOnly) ||
+        !platform::FileSystem::Open(other, second, QIODevice::ReadOnly))
         return false;
     const std::optional<MpegLayout> a = ReadMpegLayout(one);
     const std::optional<MpegLayout> b = ReadMpegLayout(other);
@@ -278,4 +278,4 @@ bool SameMpegAudio(const Path &first, const Path &second)
     return true;
 }
 
-} // namespace velunor
+} // namespace velunor::tags

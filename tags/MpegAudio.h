@@ -9,7 +9,7 @@
 
 class QIODevice;
 
-namespace velunor {
+namespace velunor::tags {
 
 // The length of the MPEG audio stream in a file, found by walking its frames,
 // and what its frames say of its channels and bit rate.
@@ -67,4 +67,4 @@ std::optional<int> MpegStreamBytesPerSecond(const QByteArray &head);
 // bytes between their tags, are the same; false when either cannot be read.
 bool SameMpegAudio(const Path &first, const Path &second);
 
-} // namespace velunor
+} // namespace velunor::tags

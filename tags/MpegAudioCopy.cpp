@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -32,19 +32,19 @@ Done CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *canc
     if (layout->audioEnd <= layout->audioBegin)
         return Failure::Because(Words::tr("the input holds no audio between its tags"));
 
-    const ByteCopyEnd copied =
-        CopyBytes(input, layout->audioBegin, layout->audioEnd, outputFd, cancel);
+    const platform::ByteCopyEnd copied =
+        platform::CopyBytes(input, layout->audioBegin, layout->audioEnd, outputFd, cancel);
     switch (copied.kind) {
-    case ByteCopyEnd::Kind::Copied:
+    case platform::ByteCopyEnd::Kind::Copied:
         return {};
-    case ByteCopyEnd::Kind::Unreadable:
+    case platform::ByteCopyEnd::Kind::Unreadable:
         return unreadable();
-    case ByteCopyEnd::Kind::Unwritable:
+    case platform::ByteCopyEnd::Kind::Unwritable:
         return Failure::OfErrno(copied.writeError, Words::tr("the output could not be written"));
-    case ByteCopyEnd::Kind::Cancelled:
+    case platform::ByteCopyEnd::Kind::Cancelled:
         break;
     }
     return Failure::Because(Words::tr("the copy was cancelled"));
 }
 
-} // namespace velunor
+} // namespace velunor::tags

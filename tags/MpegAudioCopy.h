@@ -6,7 +6,7 @@
 
 class QIODevice;
 
-namespace velunor {
+namespace velunor::tags {
 
 // Copies the MPEG audio of `input` (open for reading, seekable): every byte
 // between its tags at the start and at the end, as ReadMpegLayout finds
@@ -18,4 +18,4 @@ namespace velunor {
 // of a write that failed. Reentrant.
 Done CopyMpegAudio(QIODevice &input, int outputFd, const std::atomic<bool> *cancel = nullptr);
 
-} // namespace velunor
+} // namespace velunor::tags

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -207,4 +207,4 @@ std::optional<TagsOfFile> ReadTagsOfFile(QIODevice &file)
     return tags;
 }
 
-} // namespace velunor
+} // namespace velunor::tags

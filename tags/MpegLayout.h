@@ -8,7 +8,7 @@
 
 class QIODevice;
 
-namespace velunor {
+namespace velunor::tags {
 
 // A stretch of a file that one tag takes.
 struct TagSpan {
@@ -59,4 +59,4 @@ struct TagsOfFile {
 // Empty when the file or one of its tags cannot be read.
 std::optional<TagsOfFile> ReadTagsOfFile(QIODevice &file);
 
-} // namespace velunor
+} // namespace velunor::tags

@@ -10,7 +10,7 @@
 #include <cmath>
 #include <vector>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -279,4 +279,4 @@ QByteArray ApeWithReplayGain(const QByteArray &tag, const ReplayGainValues &valu
     return ape::WriteTag(*read);
 }
 
-} // namespace velunor
+} // namespace velunor::tags

@@ -7,7 +7,7 @@
 
 class QIODevice;
 
-namespace velunor {
+namespace velunor::tags {
 
 // ReplayGain values for one file: gains in dB, peaks as parts of full
 // scale. A value that could not be found is none.
@@ -87,4 +87,4 @@ QByteArray ApeWithReplayGain(const QByteArray &tag, const ReplayGainValues &valu
 QString ReplayGainText(double gainDb);
 QString ReplayPeakText(double peak);
 
-} // namespace velunor
+} // namespace velunor::tags

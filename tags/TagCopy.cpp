@@ -19,7 +19,7 @@
 #include <optional>
 #include <unistd.h>
 
-namespace velunor {
+namespace velunor::tags {
 
 namespace {
 
@@ -50,8 +50,8 @@ QString UnreadableOutput(const QFileDevice &file)
 // A write that failed, told by the system's own words for it.
 Failure Unwritable(int error)
 {
-    return {error,
-            Words::tr("the tags could not be written (%1)").arg(FileSystem::SystemMessage(error))};
+    return {error, Words::tr("the tags could not be written (%1)")
+                       .arg(platform::FileSystem::SystemMessage(error))};
 }
 
 // The `count` bytes at `offset`; empty when they cannot all be read.
@@ -69,15 +69,15 @@ std::optional<QByteArray> ReadExactly(QFile &file, qint64 offset, qint64 count)
 // problem on success.
 Done CopyRange(QFile &from, qint64 begin, qint64 end, int to, const std::atomic<bool> *cancel)
 {
-    const ByteCopyEnd copied = CopyBytes(from, begin, end, to, cancel);
+    const platform::ByteCopyEnd copied = platform::CopyBytes(from, begin, end, to, cancel);
     switch (copied.kind) {
-    case ByteCopyEnd::Kind::Copied:
+    case platform::ByteCopyEnd::Kind::Copied:
         return {};
-    case ByteCopyEnd::Kind::Unreadable:
+    case platform::ByteCopyEnd::Kind::Unreadable:
         return Failure::Because(UnreadableOutput(from));
-    case ByteCopyEnd::Kind::Unwritable:
+    case platform::ByteCopyEnd::Kind::Unwritable:
         return Unwritable(copied.writeError);
-    case ByteCopyEnd::Kind::Cancelled:
+    case platform::ByteCopyEnd::Kind::Cancelled:
         break;
     }
     return Failure::Because(Words::tr("the tag copy was cancelled"));
@@ -192,7 +192,8 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
 {
     const qint64 lengthMs = std::max<qint64>(0, outputLengthMs);
     QFile input;
-    if (const Done opened = FileSystem::Open(input, inputPath, QIODevice::ReadOnly); !opened)
+    if (const Done opened = platform::FileSystem::Open(input, inputPath, QIODevice::ReadOnly);
+        !opened)
         return Failure{opened.failure().code, UnreadableInput(opened.failure().words)};
     const std::optional<InputTags> tags = ReadInputTags(input);
     if (!tags)
@@ -219,7 +220,8 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
     const QByteArray trailing = TrailingTags(*tags, lengthMs, gains);
 
     QFile converted;
-    if (const Done opened = FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
+    if (const Done opened =
+            platform::FileSystem::Open(converted, convertedPath, QIODevice::ReadOnly);
         !opened)
         return Failure{opened.failure().code, UnreadableOutput(opened.failure().words)};
     const std::optional<MpegLayout> audio = ReadMpegLayout(converted);
@@ -240,15 +242,15 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
     if (tagged < 0)
         return Unwritable(errno);
     const auto closeTagged = qScopeGuard([tagged] { ::close(tagged); });
-    if (const int error = WriteAll(tagged, leadingTag); error != 0)
+    if (const int error = platform::WriteAll(tagged, leadingTag); error != 0)
         return Unwritable(error);
     if (const Done copied =
             CopyRange(converted, audio->audioBegin, audio->audioEnd, tagged, cancel);
         !copied)
         return copied.failure();
-    if (const int error = WriteAll(tagged, trailing); error != 0)
+    if (const int error = platform::WriteAll(tagged, trailing); error != 0)
         return Unwritable(error);
     return true;
 }
 
-} // namespace velunor
+} // namespace velunor::tags

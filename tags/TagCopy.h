@@ -9,7 +9,7 @@
 #include <atomic>
 #include <functional>
 
-namespace velunor {
+namespace velunor::tags {
 
 // Gives the path of a new, empty file that the caller made and owns (and
 // later fsyncs and renames) for the tagged copy, or why it cannot make one.
@@ -57,4 +57,4 @@ Expected<bool> CopyTags(const Path &inputPath, const Path &convertedPath,
                         const std::atomic<bool> *cancel = nullptr,
                         const ReplayGainOfNewAudio &replayGain = {});
 
-} // namespace velunor
+} // namespace velunor::tags

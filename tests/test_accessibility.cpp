@@ -38,7 +38,7 @@ private slots:
         QTemporaryDir output;
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QCOMPARE(Published(&form)->role(), QAccessible::Window);
         QCOMPARE(Published(&form)->text(QAccessible::Name), QStringLiteral("Velunor"));
         Controls(form).ListView1->items().add(
@@ -111,7 +111,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         auto published = [&form] {
             QList<int> states; // 1 checked, 0 not, -1 not even checkable
             for (QWidget *option :
@@ -139,7 +139,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        ProgressBar &bar = *window.ui().ProgressBar1;
+        app::ProgressBar &bar = *window.ui().ProgressBar1;
         QAccessibleInterface *published = Published(&bar);
         QCOMPARE(published->text(QAccessible::Name), QStringLiteral("Progress Bar"));
         bar.setText(QStringLiteral("Please wait.. 12"));

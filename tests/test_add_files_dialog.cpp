@@ -100,7 +100,7 @@ private slots:
     {
         QFETCH(QString, result);
         QFETCH(QStringList, paths);
-        QCOMPARE(Texts(PickedFilePaths(result)), paths);
+        QCOMPARE(Texts(filelist::PickedFilePaths(result)), paths);
     }
 
     // A dialog shows a name that is not UTF-8 with a replacement character:
@@ -113,7 +113,7 @@ private slots:
         QVERIFY(file >= 0);
         ::close(file);
         const QString shown = folder.path() + QStringLiteral("/caf\uFFFD.mp3");
-        const QList<Path> picked = PickedFilePaths(shown);
+        const QList<Path> picked = filelist::PickedFilePaths(shown);
         QCOMPARE(picked.size(), 1);
         QCOMPARE(picked.front().bytes(), bytes);
         ::unlink(bytes.constData());
@@ -121,11 +121,12 @@ private slots:
 
     void theDesktopJoinsPicksIntoTheResultShape()
     {
-        QCOMPARE(JoinFileDialogResult({}, 32768), QString());
-        QCOMPARE(JoinFileDialogResult({"/m/a.mp3"}, 32768), QStringLiteral("/m/a.mp3"));
-        QCOMPARE(JoinFileDialogResult({"/m/a.mp3", "/m/b.mp3"}, 32768),
+        QCOMPARE(platform::JoinFileDialogResult({}, 32768), QString());
+        QCOMPARE(platform::JoinFileDialogResult({"/m/a.mp3"}, 32768), QStringLiteral("/m/a.mp3"));
+        QCOMPARE(platform::JoinFileDialogResult({"/m/a.mp3", "/m/b.mp3"}, 32768),
                  Multi({"/m", "a.mp3", "b.mp3"}));
-        QCOMPARE(JoinFileDialogResult({"/a.mp3", "/b.mp3"}, 32768), Multi({"/", "a.mp3", "b.mp3"}));
+        QCOMPARE(platform::JoinFileDialogResult({"/a.mp3", "/b.mp3"}, 32768),
+                 Multi({"/", "a.mp3", "b.mp3"}));
 
         // Joined and split again, the picks come back unchanged.
         for (const QStringList &picks :
@@ -133,7 +134,8 @@ private slots:
               QStringList({"/x/only.mp3"}),
               // A name typed with a folder of its own keeps that folder.
               QStringList({"/one/a.mp3", "/other/x.mp3", "/one/b.mp3"})})
-            QCOMPARE(Texts(PickedFilePaths(JoinFileDialogResult(picks, 32768))), picks);
+            QCOMPARE(Texts(filelist::PickedFilePaths(platform::JoinFileDialogResult(picks, 32768))),
+                     picks);
     }
 
     // The buffer holds the text and its terminating NUL; a multi-selection
@@ -141,21 +143,21 @@ private slots:
     void theResultBufferOverflowsAtItsLastCharacter()
     {
         const QStringList one = {"/m/a.mp3"}; // 8 characters
-        QCOMPARE(JoinFileDialogResult(one, 9), one.front());
+        QCOMPARE(platform::JoinFileDialogResult(one, 9), one.front());
         try {
-            JoinFileDialogResult(one, 8);
+            platform::JoinFileDialogResult(one, 8);
             QFAIL("an overlong single pick was accepted");
-        } catch (const PlatformError &error) {
-            QCOMPARE(error.number(), kDialogBufferTooSmall);
+        } catch (const platform::PlatformError &error) {
+            QCOMPARE(error.number(), platform::kDialogBufferTooSmall);
         }
 
         const QStringList two = {"/m/a.mp3", "/m/b.mp3"}; // "/m" NUL "a.mp3" NUL "b.mp3": 14
-        QCOMPARE(JoinFileDialogResult(two, 16).size(), 14);
+        QCOMPARE(platform::JoinFileDialogResult(two, 16).size(), 14);
         try {
-            JoinFileDialogResult(two, 15);
+            platform::JoinFileDialogResult(two, 15);
             QFAIL("an overlong multi-selection was accepted");
-        } catch (const PlatformError &error) {
-            QCOMPARE(error.number(), kDialogBufferTooSmall);
+        } catch (const platform::PlatformError &error) {
+            QCOMPARE(error.number(), platform::kDialogBufferTooSmall);
         }
     }
 
@@ -168,7 +170,7 @@ private slots:
         ClickAddFiles(window);
 
         QCOMPARE(window.platform.fileDialogs.size(), 1);
-        const FileDialogRequest &request = window.platform.fileDialogs.front();
+        const platform::FileDialogRequest &request = window.platform.fileDialogs.front();
         QCOMPARE(request.title, QStringLiteral("Add File(s) - Hold Ctrl to select multiple files"));
         QCOMPARE(request.filter, QStringLiteral("MP3 File (*.mp3)|*.mp3|"));
         QVERIFY(request.multiSelect);
@@ -213,7 +215,8 @@ private slots:
         for (int i = 0; i < 2000; ++i)
             many << QStringLiteral("/home/ann/Music/a rather long track name %1.mp3").arg(i);
         window.platform.fileDialogAnswers.push_back([&many, &window] {
-            return JoinFileDialogResult(many, window.platform.fileDialogs.back().resultBufferChars);
+            return platform::JoinFileDialogResult(
+                many, window.platform.fileDialogs.back().resultBufferChars);
         });
         ClickAddFiles(window);
 
@@ -222,8 +225,8 @@ private slots:
         const ShownMessage &shown = window.platform.messages.front();
         QCOMPARE(shown.text, kTooManyFiles);
         QCOMPARE(shown.title, window->applicationTitle());
-        QCOMPARE(shown.buttons, MessageButtons::Ok);
-        QCOMPARE(shown.icon, MessageIcon::None);
+        QCOMPARE(shown.buttons, platform::MessageButtons::Ok);
+        QCOMPARE(shown.icon, platform::MessageIcon::None);
     }
 
     void anotherDialogFailureIsReportedAndAddsNothing()
@@ -231,13 +234,13 @@ private slots:
         TestWindow window;
         window.load();
         window.platform.fileDialogAnswers.push_back([]() -> QString {
-            throw PlatformError(QStringLiteral("The dialog could not be created."));
+            throw platform::PlatformError(QStringLiteral("The dialog could not be created."));
         });
         ClickAddFiles(window);
 
         QCOMPARE(Listed(window), QStringList());
         QCOMPARE(window.platform.messageTexts(),
-                 QStringList({ErrorReportText(
+                 QStringList({shell::ErrorReportText(
                      QStringLiteral("The dialog could not be created."),
                      QStringLiteral("in Korvath2016/11/03.Form1.PushButton1_Click "), 100)}));
         QCOMPARE(window.platform.messages.front().title, QStringLiteral("Application Error"));
@@ -275,15 +278,15 @@ private slots:
             QTest::keyClick(names, Qt::Key_Return);
         });
         answer.start();
-        QtPlatform desktop;
-        FileDialogRequest request;
+        platform::QtPlatform desktop;
+        platform::FileDialogRequest request;
         request.title = QStringLiteral("Pick");
         request.filter = QStringLiteral("MP3 File (*.mp3)|*.mp3|");
         request.multiSelect = true;
         const QString result = desktop.openFileDialog(nullptr, request);
         QVERIFY(answered);
         QCOMPARE(offered, QStringList({"MP3 File (*.mp3)"}));
-        QCOMPARE(Texts(PickedFilePaths(result)),
+        QCOMPARE(Texts(filelist::PickedFilePaths(result)),
                  QStringList({folder.filePath("a.mp3"), folder.filePath("b.mp3")}));
     }
 };

@@ -78,7 +78,7 @@ private slots:
         fixture.click("mp3", QString());
         QCOMPARE(platform.folderPrompts, QList<QString>({"Please select folder:"}));
         QCOMPARE(fixture.window.ui().ListView1->items().count(), 0);
-        QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Default);
         QVERIFY(platform.messages.isEmpty());
         QVERIFY(platform.unexpected.isEmpty());
     }
@@ -89,7 +89,7 @@ private slots:
         SearchFixture fixture;
         fixture.click("mp3", tree.path());
         QCOMPARE(fixture.items(tree), QStringList({"a.mp3", "b.mp3", "sub/c.mp3"}));
-        QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Default);
         QVERIFY(fixture.window.platform.messages.isEmpty());
 
         // The same folder again lists every file again.
@@ -125,7 +125,7 @@ private slots:
         fixture.start("mp3", tree.path("A"));
         QCOMPARE(int(fixture.window->MousePointer().kind()), 11);
         QCOMPARE(fixture.window.ui().ListView1->items().count(), 0);
-        QTRY_COMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
+        QTRY_COMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Default);
         QCOMPARE(fixture.items(tree), QStringList({"A/B/D/d.mp3", "A/C/E/e.mp3"}));
     }
 
@@ -142,7 +142,7 @@ private slots:
         fixture.click("mp3", tree.path());
         QCOMPARE(fixture.window.platform.messageTexts(), QStringList());
         QCOMPARE(fixture.items(tree), QStringList({"top.mp3", "A/a.mp3", deep + "deep.mp3"}));
-        QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Default);
     }
 };
 

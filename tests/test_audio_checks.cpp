@@ -115,10 +115,11 @@ class AudioChecksTest : public QObject {
     QString in(const QString &name) const { return root_.filePath("in/" + name); }
     QString out(const QString &name) const { return root_.filePath("out/" + name); }
 
-    Told convert(const QStringList &inputs, ChannelMode mode,
-                 std::optional<OutputQuality> quality = {}, RunOptions options = {})
+    Told convert(const QStringList &inputs, conversion::ChannelMode mode,
+                 std::optional<conversion::OutputQuality> quality = {},
+                 conversion::RunOptions options = {})
     {
-        FileListModel list;
+        filelist::FileListModel list;
         list.add(Paths(inputs));
         std::FILE *outStream = std::tmpfile();
         std::FILE *errStream = std::tmpfile();
@@ -172,8 +173,9 @@ private slots:
         QTest::addColumn<int>("keptHz");   // the one tone the output holds; 0: not looked at
         QTest::addColumn<QString>("told"); // after "converted: IN -> OUT" or "not converted: IN"
 
-        const int mix = int(ChannelMode::Mix), left = int(ChannelMode::LeftOnly),
-                  right = int(ChannelMode::RightOnly);
+        const int mix = int(conversion::ChannelMode::Mix),
+                  left = int(conversion::ChannelMode::LeftOnly),
+                  right = int(conversion::ChannelMode::RightOnly);
         QTest::newRow("channels that cancel, mixed")
             << "cancel.mp3" << mix << QStringList{kCancel} << 0 << "";
         QTest::newRow("channels that cancel, left")
@@ -197,7 +199,7 @@ private slots:
         QFETCH(QString, told);
         const QString output = out(QFileInfo(input).completeBaseName() + ".mp3");
         QFile::remove(output);
-        const Told ended = convert({in(input)}, ChannelMode(mode));
+        const Told ended = convert({in(input)}, conversion::ChannelMode(mode));
 
         if (input == "mono.wav") {
             QCOMPARE(ended.status, 1);
@@ -262,8 +264,8 @@ private slots:
                 QVERIFY(file->save(TagLib::MPEG::File::APE, TagLib::File::StripOthers));
             }
         }
-        const Told ended =
-            convert({in("album/0.mp3"), in("album/1.mp3"), in("album/2.mp3")}, ChannelMode::Mix);
+        const Told ended = convert({in("album/0.mp3"), in("album/1.mp3"), in("album/2.mp3")},
+                                   conversion::ChannelMode::Mix);
         QCOMPARE(ended.status, 0);
 
         // ReplayGain 2.0 brings each to -18 LUFS; the album as one.
@@ -303,15 +305,15 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadWrite) &&
                     file.setFileTime(date, QFileDevice::FileModificationTime));
         }
-        RunOptions options;
+        conversion::RunOptions options;
         options.keepDates = true;
-        QCOMPARE(convert(album, ChannelMode::Mix, {}, options).status, 0);
+        QCOMPARE(convert(album, conversion::ChannelMode::Mix, {}, options).status, 0);
         QVERIFY(UserTexts(out("0.mp3")).contains("REPLAYGAIN_ALBUM_GAIN"));
         for (const char *name : {"0.mp3", "1.mp3"})
             QCOMPARE(QFileInfo(out(name)).lastModified(), date);
 
         options.skipUpToDate = true;
-        const Told again = convert(album, ChannelMode::Mix, {}, options);
+        const Told again = convert(album, conversion::ChannelMode::Mix, {}, options);
         QCOMPARE(again.status, 0);
         QCOMPARE(again.out.count("up to date: "), 2);
     }
@@ -319,10 +321,12 @@ private slots:
     void theChosenQualityReachesTheEncoder()
     {
         QFile::remove(out("dual.mp3"));
-        const Told ended = convert({in("dual.mp3")}, ChannelMode::LeftOnly,
-                                   OutputQuality{OutputQuality::Kind::ConstantBitRate, 96});
+        const Told ended = convert(
+            {in("dual.mp3")}, conversion::ChannelMode::LeftOnly,
+            conversion::OutputQuality{conversion::OutputQuality::Kind::ConstantBitRate, 96});
         QCOMPARE(ended.status, 0);
-        const std::optional<MpegAudioLength> audio = MeasureMpegAudio(AsPath(out("dual.mp3")));
+        const std::optional<tags::MpegAudioLength> audio =
+            tags::MeasureMpegAudio(AsPath(out("dual.mp3")));
         QVERIFY(audio && qAbs(audio->averageBitRate() - 96000) < 500);
     }
 };

@@ -85,8 +85,8 @@ private slots:
         QCOMPARE(Synthesise(input, 2, 20.0, {"sine", "440"}, effects), QString());
         QCOMPARE(ConvertToMono(input, output), QString());
 
-        const std::optional<MixLevels> levels =
-            CompareMixLevels(PathBytes(input), PathBytes(output));
+        const std::optional<conversion::MixLevels> levels =
+            conversion::CompareMixLevels(PathBytes(input), PathBytes(output));
         QVERIFY(levels);
         QCOMPARE(int(levels->inputChannelDb.size()), 2);
         const double louder = std::max(levels->inputChannelDb[0], levels->inputChannelDb[1]);
@@ -99,8 +99,8 @@ private slots:
     {
         const QString output = scratch_.path(QStringLiteral("mono.mp3"));
         QCOMPARE(ConvertToMono(scratch_.stereo(), output), QString());
-        const std::optional<MixLevels> levels =
-            CompareMixLevels(PathBytes(scratch_.stereo()), PathBytes(output));
+        const std::optional<conversion::MixLevels> levels =
+            conversion::CompareMixLevels(PathBytes(scratch_.stereo()), PathBytes(output));
         QVERIFY(levels);
         // The stretches tell the level of the whole of a steady sound.
         QVERIFY2(qAbs(levels->outputDb - SoxRmsDb(output)) < 0.2,
@@ -108,8 +108,10 @@ private slots:
         QVERIFY(!levels->outputNearSilent);
 
         const std::atomic<bool> cancel{true};
-        QVERIFY(!CompareMixLevels(PathBytes(scratch_.stereo()), PathBytes(output), &cancel));
-        QVERIFY(!CompareMixLevels(PathBytes(scratch_.path("missing.mp3")), PathBytes(output)));
+        QVERIFY(!conversion::CompareMixLevels(PathBytes(scratch_.stereo()), PathBytes(output),
+                                              &cancel));
+        QVERIFY(!conversion::CompareMixLevels(PathBytes(scratch_.path("missing.mp3")),
+                                              PathBytes(output)));
     }
 
     void measuresLoudness_data()
@@ -139,7 +141,8 @@ private slots:
         const QString tone = scratch_.path(QTest::currentDataTag() + QStringLiteral(".mp3"));
         QCOMPARE(Synthesise(tone, channels, 10.0, {"sine", "997"}, effects), QString());
 
-        const std::optional<TrackLoudness> track = MeasureLoudness(PathBytes(tone));
+        const std::optional<conversion::TrackLoudness> track =
+            conversion::MeasureLoudness(PathBytes(tone));
         QVERIFY(track);
         QCOMPARE(int(track->channelPeaks().size()), channels);
         QVERIFY2(qAbs(track->peak() - peak) < 0.02, qPrintable(QString::number(track->peak())));
@@ -149,7 +152,7 @@ private slots:
         }
         QVERIFY2(qAbs(*track->integratedLufs() - lufs) < 0.5,
                  qPrintable(QString::number(*track->integratedLufs())));
-        QCOMPARE(*track->replayGainDb(), ReplayGainFor(*track->integratedLufs()));
+        QCOMPARE(*track->replayGainDb(), conversion::ReplayGainFor(*track->integratedLufs()));
         QVERIFY(qAbs(*track->replayGainDb() - (-18 - lufs)) < 0.5);
     }
 
@@ -164,22 +167,24 @@ private slots:
                  QString());
         const int fd = ::open(PathBytes(soft).constData(), O_RDONLY | O_CLOEXEC);
         QVERIFY(fd >= 0);
-        const std::optional<TrackLoudness> first = MeasureLoudness(PathBytes(loud));
-        const std::optional<TrackLoudness> second = MeasureLoudness(fd);
+        const std::optional<conversion::TrackLoudness> first =
+            conversion::MeasureLoudness(PathBytes(loud));
+        const std::optional<conversion::TrackLoudness> second = conversion::MeasureLoudness(fd);
         ::close(fd);
         QVERIFY(first && second);
 
-        const std::optional<AlbumLoudness> album = MeasureAlbumLoudness({&*first, &*second});
+        const std::optional<conversion::AlbumLoudness> album =
+            conversion::MeasureAlbumLoudness({&*first, &*second});
         QVERIFY(album);
         QVERIFY2(qAbs(*album->integratedLufs + 7.27) < 0.5,
                  qPrintable(QString::number(*album->integratedLufs)));
-        QCOMPARE(*album->replayGainDb, ReplayGainFor(*album->integratedLufs));
+        QCOMPARE(*album->replayGainDb, conversion::ReplayGainFor(*album->integratedLufs));
         QCOMPARE(album->peak, std::max(first->peak(), second->peak()));
-        QVERIFY(!MeasureAlbumLoudness({}));
+        QVERIFY(!conversion::MeasureAlbumLoudness({}));
 
         const std::atomic<bool> cancel{true};
-        QVERIFY(!MeasureLoudness(PathBytes(loud), &cancel));
-        QVERIFY(!MeasureLoudness(PathBytes(scratch_.path("missing.mp3"))));
+        QVERIFY(!conversion::MeasureLoudness(PathBytes(loud), &cancel));
+        QVERIFY(!conversion::MeasureLoudness(PathBytes(scratch_.path("missing.mp3"))));
     }
 
 private:

@@ -192,11 +192,15 @@ private:
 
     void store(const QString &outputFolder, bool option1, bool option2, bool option3) const
     {
-        const auto settings = SettingsStore::AtPath(settingsPath());
-        settings->write(StoredChoices::Section, StoredChoices::OutputFolder, outputFolder);
-        settings->write(StoredChoices::Section, StoredChoices::Option1, BooleanToText(option1));
-        settings->write(StoredChoices::Section, StoredChoices::Option2, BooleanToText(option2));
-        settings->write(StoredChoices::Section, StoredChoices::Option3, BooleanToText(option3));
+        const auto settings = shell::SettingsStore::AtPath(settingsPath());
+        settings->write(shell::StoredChoices::Section, shell::StoredChoices::OutputFolder,
+                        outputFolder);
+        settings->write(shell::StoredChoices::Section, shell::StoredChoices::Option1,
+                        shell::BooleanToText(option1));
+        settings->write(shell::StoredChoices::Section, shell::StoredChoices::Option2,
+                        shell::BooleanToText(option2));
+        settings->write(shell::StoredChoices::Section, shell::StoredChoices::Option3,
+                        shell::BooleanToText(option3));
     }
 
     void makeInput(const QString &relative, double seconds = 1.0) const
@@ -822,7 +826,7 @@ private slots:
     // The status line never wraps, whatever the width and the name.
     void theStatusLineFitsTheTerminal()
     {
-        RunProgress progress;
+        conversion::RunProgress progress;
         progress.fraction = 0.427;
         progress.secondsLeft = 3725;
         const QString wideName = QString(30, QChar(0x58f0)) + QStringLiteral(".mp3");

@@ -24,9 +24,9 @@ using namespace velunor::testing;
 
 namespace {
 
-class FakeProcess : public ChildProcess {
+class FakeProcess : public platform::ChildProcess {
 public:
-    std::optional<ProcessEnd> end() override { return end_; }
+    std::optional<platform::ProcessEnd> end() override { return end_; }
     void waitForEnd(int) override {}
     void sendSignal(int signal) override
     {
@@ -39,7 +39,7 @@ public:
     QByteArray errorOutput() const override { return errorOutput_; }
 
     // Ends the process; the job hears of it from the event loop.
-    void finish(ProcessEnd end, const QByteArray &errorOutput = {})
+    void finish(platform::ProcessEnd end, const QByteArray &errorOutput = {})
     {
         if (end_)
             return;
@@ -55,15 +55,15 @@ public:
     bool endsOnSignal_ = true;
 
 private:
-    std::optional<ProcessEnd> end_;
+    std::optional<platform::ProcessEnd> end_;
     QByteArray errorOutput_;
 };
 
-class FakeStarter : public ProcessStarter {
+class FakeStarter : public platform::ProcessStarter {
 public:
-    Expected<std::unique_ptr<ChildProcess>> startProcess(const Path &program,
-                                                         const QByteArrayList &arguments,
-                                                         const QByteArrayList &) override
+    Expected<std::unique_ptr<platform::ChildProcess>> startProcess(const Path &program,
+                                                                   const QByteArrayList &arguments,
+                                                                   const QByteArrayList &) override
     {
         programs << program.text();
         // --no-glob INPUT -c 1 --no-glob OUTPUT ...
@@ -81,7 +81,7 @@ public:
         inputs << input;
         if (input.startsWith("ends-at-once"))
             process->finish({1, 0});
-        return std::unique_ptr<ChildProcess>(std::move(process));
+        return std::unique_ptr<platform::ChildProcess>(std::move(process));
     }
     // Every process started, in order (owned by the job).
     QList<QPointer<FakeProcess>> started;
@@ -111,7 +111,7 @@ public:
 };
 
 // The turns of files in `inputs` (a folder) written to `outputs`.
-class ListSource : public FileSource {
+class ListSource : public conversion::FileSource {
 public:
     ListSource(const QStringList &names, const QString &inputs, const QString &outputs)
         : outputs_(AsPath(outputs))
@@ -121,25 +121,28 @@ public:
     }
     void add(const QString &name, const QString &inputs)
     {
-        FileTurn turn;
+        conversion::FileTurn turn;
         turn.item = ++lastItem;
         turn.inputPath = AsPath(inputs + "/" + name);
         turn.outputFolder = outputs_;
-        turn.mode = ChannelMode::Mix;
+        turn.mode = conversion::ChannelMode::Mix;
         turns << turn;
     }
-    std::optional<FileTurn> nextTurn() override
+    std::optional<conversion::FileTurn> nextTurn() override
     {
         if (turns.isEmpty())
             return std::nullopt;
         return turns.takeFirst();
     }
     int waitingCount() const override { return static_cast<int>(turns.size()); }
-    bool stillListed(ItemId) const override { return true; }
-    FileChoices currentChoices() override { return {outputs_, ChannelMode::Mix, {}}; }
+    bool stillListed(filelist::ItemId) const override { return true; }
+    conversion::FileChoices currentChoices() override
+    {
+        return {outputs_, conversion::ChannelMode::Mix, {}};
+    }
 
-    QList<FileTurn> turns;
-    ItemId lastItem = 0;
+    QList<conversion::FileTurn> turns;
+    filelist::ItemId lastItem = 0;
 
 private:
     Path outputs_;
@@ -147,24 +150,24 @@ private:
 
 // Plans each turn as it comes, without looking at the disk: the output takes
 // the input's name, and a name that starts with "skip" is skipped.
-FilePlan PlanAsNamed(const FileTurn &turn)
+conversion::FilePlan PlanAsNamed(const conversion::FileTurn &turn)
 {
-    FilePlan plan;
+    conversion::FilePlan plan;
     plan.item = turn.item;
     plan.inputPath = turn.inputPath;
     plan.outputFolder = turn.outputFolder;
     plan.outputFolderKey = turn.outputFolder;
     plan.outputPath = turn.outputFolder.child(turn.inputPath.fileName());
-    plan.mode = turn.mode.value_or(ChannelMode::Mix);
+    plan.mode = turn.mode.value_or(conversion::ChannelMode::Mix);
     if (turn.inputPath.fileName().bytes().startsWith("skip"))
         plan.skipReason = QStringLiteral("a reason");
     return plan;
 }
 
-QStringList Names(const QList<FileOutcome> &outcomes)
+QStringList Names(const QList<conversion::FileOutcome> &outcomes)
 {
     QStringList names;
-    for (const FileOutcome &outcome : outcomes)
+    for (const conversion::FileOutcome &outcome : outcomes)
         names << outcome.inputPath.fileName().text() + ": " + outcome.reason();
     return names;
 }
@@ -177,13 +180,14 @@ class ConversionJobTest : public QObject {
     std::unique_ptr<QTemporaryDir> inputs_;
     std::unique_ptr<QTemporaryDir> outputs_;
 
-    std::unique_ptr<ConversionJob> makeJob(FakeStarter &starter, ListSource &source, int parallel)
+    std::unique_ptr<conversion::ConversionJob> makeJob(FakeStarter &starter, ListSource &source,
+                                                       int parallel)
     {
-        JobSetup setup;
+        conversion::JobSetup setup;
         setup.converter.path = Path::FromBytes("/stage/sox");
         setup.parallel = parallel;
         setup.plan = PlanAsNamed;
-        return std::make_unique<ConversionJob>(starter, setup, source);
+        return std::make_unique<conversion::ConversionJob>(starter, setup, source);
     }
     ListSource source(const QStringList &names)
     {
@@ -203,7 +207,7 @@ private slots:
         FakeStarter starter;
         ListSource files = source({"a", "b", "skip-c", "d", "e"});
         auto job = makeJob(starter, files, 2);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
 
@@ -235,12 +239,12 @@ private slots:
     {
         FakeStarter starter;
         ListSource files = source({"a", "skip-b"});
-        JobSetup setup;
+        conversion::JobSetup setup;
         setup.parallel = 2;
         setup.plan = PlanAsNamed;
         setup.stagingPending = true;
-        ConversionJob job(starter, setup, files);
-        QSignalSpy finished(&job, &ConversionJob::finished);
+        conversion::ConversionJob job(starter, setup, files);
+        QSignalSpy finished(&job, &conversion::ConversionJob::finished);
         job.start();
         // Planned in list order: "a" waits once "skip-b" is settled.
         QTRY_COMPARE(Names(job.outcomes()), QStringList({"skip-b: a reason"}));
@@ -266,7 +270,7 @@ private slots:
         FakeStarter starter;
         ListSource files = source({"cannot-start", "ends-at-once", "x"});
         auto job = makeJob(starter, files, 1);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
         starter.started[1]->finish({4, 0});
@@ -289,7 +293,7 @@ private slots:
         FakeStarter starter;
         ListSource files = source({"short1.mp3", "short2.mp3", "long.mp3"});
         auto job = makeJob(starter, files, 1);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.inputs, QStringList({"short1.mp3"}));
         // Until every file is measured, the total counts unmeasured ones as
@@ -319,19 +323,19 @@ private slots:
         starter.output = Contents(mono).left(Contents(mono).size() / 2);
         ListSource files = source({"long.mp3", "short.mp3"});
         qint64 now = 0;
-        JobSetup setup;
+        conversion::JobSetup setup;
         setup.parallel = 2;
         setup.plan = PlanAsNamed;
         setup.clockMs = [&now] { return now; };
-        ConversionJob job(starter, setup, files);
-        QSignalSpy finished(&job, &ConversionJob::finished);
+        conversion::ConversionJob job(starter, setup, files);
+        QSignalSpy finished(&job, &conversion::ConversionJob::finished);
         job.start();
         QTRY_VERIFY(std::abs(job.progress().audioSeconds - 7.0) < 0.5 &&
                     starter.started.size() == 2);
 
         // The long file is half done and the short one nearly: about four of
         // seven seconds, whatever the count of files says.
-        RunProgress progress = job.progress();
+        conversion::RunProgress progress = job.progress();
         QVERIFY2(progress.fraction > 0.5 && progress.fraction < 0.62,
                  qPrintable(QString::number(progress.fraction)));
         QCOMPARE(progress.secondsLeft, std::optional<qint64>());
@@ -358,7 +362,7 @@ private slots:
         starter.endOnSignal = false; // they ignore SIGTERM: SIGKILL must follow
         ListSource files = source({"a", "b", "c", "d"});
         auto job = makeJob(starter, files, 2);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
         QCOMPARE(leftovers().size(), 2); // each converter's hidden output
@@ -387,7 +391,7 @@ private slots:
         starter.output = Contents(inputs_->filePath("a.mp3"));
         ListSource files = source({"a.mp3", "b.mp3"});
         auto job = makeJob(starter, files, 2);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
         starter.of("a.mp3")->finish({0, 0});
@@ -411,7 +415,7 @@ private slots:
         starter.output = Contents(inputs_->filePath("real.mp3"));
         ListSource files = source({"hangs.mp3"});
         auto job = makeJob(starter, files, 1);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 1);
         QVERIFY(QFile::remove(input) && ::mkfifo(QFile::encodeName(input).constData(), 0600) == 0);
@@ -439,11 +443,11 @@ private slots:
         FakeStarter starter;
         starter.output = Contents(mono);
         ListSource files = source({"a.mp3"});
-        JobSetup setup;
+        conversion::JobSetup setup;
         setup.plan = PlanAsNamed;
-        setup.names = std::make_shared<OutputNames>();
+        setup.names = std::make_shared<conversion::OutputNames>();
         auto listedAsked = std::make_shared<std::atomic<bool>>(false);
-        setup.listed = [listedAsked](const FileIdentity &, const std::atomic<bool> *) {
+        setup.listed = [listedAsked](const platform::FileIdentity &, const std::atomic<bool> *) {
             *listedAsked = true;
             return std::optional<bool>(false);
         };
@@ -452,8 +456,8 @@ private slots:
         QVERIFY(WriteFile(outputs_->filePath("a.mp3"), "mine"));
         const int held = ::open(QFile::encodeName(outputs_->path()).constData(), O_RDONLY);
         QVERIFY(held >= 0 && ::flock(held, LOCK_EX) == 0);
-        auto job = std::make_unique<ConversionJob>(starter, setup, files);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        auto job = std::make_unique<conversion::ConversionJob>(starter, setup, files);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 1);
         starter.started[0]->finish({0, 0});
@@ -461,7 +465,7 @@ private slots:
         job->stop();
         QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 10000);
         job.reset();
-        setup = JobSetup();
+        setup = conversion::JobSetup();
         ::close(held);
         QTRY_COMPARE(leftovers(), QStringList({"a.mp3"}));
         QCOMPARE(Contents(outputs_->filePath("a.mp3")), QByteArray("mine"));
@@ -472,7 +476,7 @@ private slots:
         FakeStarter starter;
         ListSource files = source({"a", "b"});
         auto job = makeJob(starter, files, 1);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         job->stop();
         QTRY_COMPARE(finished.size(), 1);
@@ -486,7 +490,7 @@ private slots:
         FakeStarter starter;
         ListSource files = source({"a", "b"});
         auto job = makeJob(starter, files, 2);
-        QSignalSpy finished(job.get(), &ConversionJob::finished);
+        QSignalSpy finished(job.get(), &conversion::ConversionJob::finished);
         job->start();
         QTRY_COMPARE(starter.started.size(), 2);
         for (const QString name : {"c", "d", "e", "f"})
@@ -498,20 +502,20 @@ private slots:
         QTRY_COMPARE(finished.size(), 1);
         QVERIFY(starter.mostAtOnce <= 2);
         QStringList names;
-        for (const FileOutcome &outcome : job->outcomes())
+        for (const conversion::FileOutcome &outcome : job->outcomes())
             names << outcome.inputPath.fileName().text();
         QCOMPARE(names, QStringList({"a", "b", "c", "d", "e", "f"}));
     }
 
     void theSummaryNamesEveryFileAndWhereItWent()
     {
-        RunSummary summary;
-        FileOutcome same;
+        conversion::RunSummary summary;
+        conversion::FileOutcome same;
         same.inputPath = AsPath("/B/01.mp3");
         same.outputPath = AsPath("/out/01 (2).mp3");
-        same.nameChanges = NameChange::SameNameInList;
+        same.nameChanges = conversion::NameChange::SameNameInList;
         summary.add(same);
-        FileOutcome trashed;
+        conversion::FileOutcome trashed;
         trashed.inputPath = AsPath("/in/track.mp3");
         trashed.outputPath = AsPath("/out/track.mp3");
         trashed.trashedPath = AsPath("/out/track.mp3");
@@ -535,8 +539,8 @@ private slots:
         QVERIFY(details.contains("/in/11.mp3 - a reason\r\n\r\n2 files were saved"));
         QVERIFY(!details.contains("more."));
 
-        RunSummary clean;
-        FileOutcome converted;
+        conversion::RunSummary clean;
+        conversion::FileOutcome converted;
         converted.inputPath = AsPath("/in/a.mp3");
         clean.add(converted);
         QCOMPARE(clean.message(), QStringLiteral("Done."));

@@ -58,11 +58,11 @@ QString NotConverted(const QStringList &lines, const QString &first = kDone)
 // set, so that nothing shown is ever missed, however busy the machine.
 class WindowRecorder : public QObject {
 public:
-    explicit WindowRecorder(Form1 &form)
+    explicit WindowRecorder(app::Form1 &form)
     {
         connect(Controls(form).ProgressBar1, &QProgressBar::valueChanged, this,
                 [this](int value) { values << value; });
-        connect(Controls(form).ProgressBar1, &ProgressBar::textChanged, this,
+        connect(Controls(form).ProgressBar1, &app::ProgressBar::textChanged, this,
                 [this, &form](const QString &text) {
                     texts << text;
                     if (text.startsWith("Please wait.. ") || text.startsWith("Processing: "))
@@ -80,9 +80,9 @@ public:
 // Runs `action` once, the first time the bar shows a converter at work.
 class WhileConverting : public QObject {
 public:
-    WhileConverting(Form1 &form, std::function<void()> action)
+    WhileConverting(app::Form1 &form, std::function<void()> action)
     {
-        connect(Controls(form).ProgressBar1, &ProgressBar::textChanged, this,
+        connect(Controls(form).ProgressBar1, &app::ProgressBar::textChanged, this,
                 [this, action](const QString &text) {
                     if (done_ ||
                         (!text.startsWith("Please wait.. ") && !text.startsWith("Processing: ")))
@@ -118,7 +118,7 @@ class ConversionRunTest : public QObject {
     std::unique_ptr<TestWindow> window_;
     QByteArray home_before_;
 
-    Form1 &form() { return window_->form(); }
+    app::Form1 &form() { return window_->form(); }
     ScriptedPlatform &platform() { return window_->platform; }
 
     QString input(const QString &name, int left = 440, int right = 1000, double seconds = 1.0)
@@ -140,7 +140,7 @@ class ConversionRunTest : public QObject {
         start();
         QTRY_VERIFY_WITH_TIMEOUT(!form().isConverting(), 120000);
     }
-    void chooseMode(OptionButton *option)
+    void chooseMode(app::OptionButton *option)
     {
         QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
         QVERIFY(option->isChecked());
@@ -210,7 +210,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        QCOMPARE(OutputPathFor(AsPath(folder), AsPath(input)).text(), expected);
+        QCOMPARE(conversion::OutputPathFor(AsPath(folder), AsPath(input)).text(), expected);
     }
 
     // ---- a normal run ------------------------------------------------------
@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(shown.titles.last(), QStringLiteral("Velunor"));
         QCOMPARE(Controls(form()).ProgressBar1->value(), 0);
         QCOMPARE(Controls(form()).ProgressBar1->text(), QStringLiteral("Progress Bar"));
-        QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form().MousePointer().kind(), app::PointerKind::Default);
         verifyNoLeftovers(outputs_->path());
         QCOMPARE(Controls(form()).ListView1->items().count(), 3);
     }
@@ -352,9 +352,9 @@ private slots:
         // wrote it (the input's path alone), and is replaced.
         const QString old = input("old {x}.mp3");
         QVERIFY(WriteFile(output("old {x}.mp3"), "an older result of this very name"));
-        QVERIFY(::setxattr(QFile::encodeName(output("old {x}.mp3")).constData(), kOutputMarkName,
-                           QFile::encodeName(old).constData(), QFile::encodeName(old).size(),
-                           0) == 0);
+        QVERIFY(::setxattr(QFile::encodeName(output("old {x}.mp3")).constData(),
+                           conversion::kOutputMarkName, QFile::encodeName(old).constData(),
+                           QFile::encodeName(old).size(), 0) == 0);
         list({input("hits {2020}.mp3"), input("tune [live].mp3"), input("q?.mp3"), old});
         convert();
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
@@ -725,7 +725,7 @@ private slots:
     {
         const QStringList songs = {input("a.mp3"), input("b.mp3")};
         list(songs);
-        for (OptionButton *option :
+        for (app::OptionButton *option :
              {Controls(form()).Option1, Controls(form()).Option2, Controls(form()).Option3})
             form().setOptionValue(option, false);
         convert();
@@ -745,7 +745,7 @@ private slots:
         list({song});
         QStringList texts;
         QList<bool> outputThere;
-        connect(Controls(form()).ProgressBar1, &ProgressBar::textChanged, this,
+        connect(Controls(form()).ProgressBar1, &app::ProgressBar::textChanged, this,
                 [&](const QString &text) {
                     texts << text;
                     outputThere << QFileInfo::exists(output("a.mp3"));
@@ -819,7 +819,7 @@ private slots:
         list({input("a.mp3", 440, 1000, 5.0), input("b.mp3")});
         platform().inputAnswers = {"mp3"};
         platform().folderAnswers = {more.path()};
-        PointerKind afterSearch;
+        app::PointerKind afterSearch;
         WhileConverting search(form(), [&] {
             QTest::mouseClick(Controls(form()).PushButton3, Qt::LeftButton);
             afterSearch = form().MousePointer();
@@ -827,11 +827,11 @@ private slots:
             QTest::keyClick(Controls(form()).ListView1, Qt::Key_Delete);
         });
         convert();
-        QCOMPARE(afterSearch.kind(), PointerKind::Hourglass);
+        QCOMPARE(afterSearch.kind(), app::PointerKind::Hourglass);
         QCOMPARE(Controls(form()).ListView1->items().count(), 3);
         QCOMPARE(platform().messageTexts(), QStringList({kDone}));
         QCOMPARE(Entries(outputs_->path()), QStringList({"a.mp3", "b.mp3", "x1.mp3"}));
-        QCOMPARE(form().MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form().MousePointer().kind(), app::PointerKind::Default);
     }
 
     void stopAsksFirstAndKeepsOnlyWholeFiles()
@@ -841,7 +841,7 @@ private slots:
             songs << input(name, 440, 1000, 60.0);
         list(songs);
         // The first press is answered No and the run goes on; the second Yes.
-        platform().yesNoAnswers = {MessageAnswer::No, MessageAnswer::Yes};
+        platform().yesNoAnswers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
         bool goesOn = false;
         WhileConverting no(form(), [&] {
             start();
@@ -852,7 +852,7 @@ private slots:
         QVERIFY(goesOn);
         QCOMPARE(platform().messages.size(), 3);
         QCOMPARE(platform().messages[0].text, kStopQuestion);
-        QCOMPARE(platform().messages[0].buttons, MessageButtons::YesNoDefaultNo);
+        QCOMPARE(platform().messages[0].buttons, platform::MessageButtons::YesNoDefaultNo);
         QCOMPARE(platform().messages[1].text, kStopQuestion);
 
         // Every file is either whole in the output folder or named.
@@ -914,7 +914,7 @@ private slots:
         form().activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form()));
         if (stop)
-            platform().yesNoAnswers = {MessageAnswer::Yes};
+            platform().yesNoAnswers = {platform::MessageAnswer::Yes};
         WhileConverting meanwhile(form(), [&] {
             if (userTurnsAway)
                 QApplication::setActiveWindow(nullptr);
@@ -1009,7 +1009,7 @@ private slots:
             "the staging folder " + missing + " cannot be used (No such file or directory)";
         QStringList expected;
         for (int step : {108, 114, 120, 126, 132})
-            expected << ErrorReportText(problem, kRunLocation, step);
+            expected << shell::ErrorReportText(problem, kRunLocation, step);
         expected << NotConverted({song + " - the converter was not run: " + problem});
         QCOMPARE(platform().messageTexts(), expected);
         QCOMPARE(platform().messages.first().title, QStringLiteral("Application Error"));

@@ -34,7 +34,8 @@ class ConverterInvocationTest : public QObject {
 
     QString converter() const
     {
-        return StagedPath(AsPath(staging_.path()), ConverterProgram()).text();
+        return conversion::StagedPath(AsPath(staging_.path()), conversion::ConverterProgram())
+            .text();
     }
 
     // Runs `program` with `arguments` in the converter's environment until it
@@ -42,19 +43,21 @@ class ConverterInvocationTest : public QObject {
     // errno value when it could not be started.
     int run(const QString &program, const QByteArrayList &arguments)
     {
-        Expected<std::unique_ptr<ChildProcess>> started = processes_.startProcess(
-            AsPath(program), arguments, Shell32::ConverterEnvironment(AsPath(staging_.path())));
+        Expected<std::unique_ptr<platform::ChildProcess>> started = processes_.startProcess(
+            AsPath(program), arguments,
+            conversion::Shell32::ConverterEnvironment(AsPath(staging_.path())));
         if (!started)
             return -started.failure().code;
-        const std::unique_ptr<ChildProcess> &process = *started;
+        const std::unique_ptr<platform::ChildProcess> &process = *started;
         process->waitForEnd(120000);
         return process->end() ? process->end()->code() : -ETIMEDOUT;
     }
 
-    int convert(ChannelMode mode, const QString &input, const QString &output)
+    int convert(conversion::ChannelMode mode, const QString &input, const QString &output)
     {
-        return run(converter(),
-                   ArgumentString::ForMode(mode, AsPath(input), AsPath(output)).arguments());
+        return run(
+            converter(),
+            conversion::ArgumentString::ForMode(mode, AsPath(input), AsPath(output)).arguments());
     }
 
 private slots:
@@ -74,13 +77,13 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         const QStringList common = {"--no-glob", "/in/a b.mp3", "-c",
                                     "1",         "--no-glob",   "/out/a b.mp3"};
-        QTest::newRow("mix") << int(ChannelMode::Mix) << QStringList() << common;
-        QTest::newRow("left") << int(ChannelMode::LeftOnly) << QStringList()
+        QTest::newRow("mix") << int(conversion::ChannelMode::Mix) << QStringList() << common;
+        QTest::newRow("left") << int(conversion::ChannelMode::LeftOnly) << QStringList()
                               << common + QStringList{"remix", "1"};
-        QTest::newRow("right") << int(ChannelMode::RightOnly) << QStringList()
+        QTest::newRow("right") << int(conversion::ChannelMode::RightOnly) << QStringList()
                                << common + QStringList{"remix", "2"};
         QTest::newRow("right, VBR")
-            << int(ChannelMode::RightOnly) << QStringList{"-C", "-4"}
+            << int(conversion::ChannelMode::RightOnly) << QStringList{"-C", "-4"}
             << QStringList{"--no-glob", "/in/a b.mp3", "-c",           "1",     "-C",
                            "-4",        "--no-glob",   "/out/a b.mp3", "remix", "2"};
     }
@@ -90,8 +93,8 @@ private slots:
         QFETCH(int, mode);
         QFETCH(QStringList, encoding);
         QFETCH(QStringList, arguments);
-        const ArgumentString words = ArgumentString::ForMode(
-            ChannelMode(mode), AsPath("/in/a b.mp3"), AsPath("/out/a b.mp3"), encoding);
+        const conversion::ArgumentString words = conversion::ArgumentString::ForMode(
+            conversion::ChannelMode(mode), AsPath("/in/a b.mp3"), AsPath("/out/a b.mp3"), encoding);
         QByteArrayList bytes;
         for (const QString &argument : arguments)
             bytes << argument.toUtf8();
@@ -106,9 +109,9 @@ private slots:
         QTest::addColumn<double>("left");
         QTest::addColumn<double>("right");
         // The source has 440 Hz left and 1000 Hz right, each at half scale.
-        QTest::newRow("mix") << int(ChannelMode::Mix) << 0.25 << 0.25;
-        QTest::newRow("left") << int(ChannelMode::LeftOnly) << 0.5 << 0.0;
-        QTest::newRow("right") << int(ChannelMode::RightOnly) << 0.0 << 0.5;
+        QTest::newRow("mix") << int(conversion::ChannelMode::Mix) << 0.25 << 0.25;
+        QTest::newRow("left") << int(conversion::ChannelMode::LeftOnly) << 0.5 << 0.0;
+        QTest::newRow("right") << int(conversion::ChannelMode::RightOnly) << 0.0 << 0.5;
     }
 
     void eachModeGivesTheExpectedMonoFile()
@@ -117,7 +120,7 @@ private slots:
         QFETCH(double, left);
         QFETCH(double, right);
         const QString output = work_.filePath(QString("mode %1.mp3").arg(mode));
-        QCOMPARE(convert(ChannelMode(mode), work_.filePath("stereo.mp3"), output), 0);
+        QCOMPARE(convert(conversion::ChannelMode(mode), work_.filePath("stereo.mp3"), output), 0);
         QCOMPARE(ChannelCount(output), 1);
         const QVector<double> levels = ToneAmplitudes(output, {440, 1000});
         QCOMPARE(levels.size(), 2);
@@ -151,7 +154,8 @@ private slots:
         QCOMPARE(MakeStereoMp3(in.filePath(neighbour), 1.0, 300, 300), QString());
         QVERIFY(QFile::copy(in.filePath(neighbour), out.filePath(neighbour)));
         const QByteArray untouched = Contents(out.filePath(neighbour));
-        QCOMPARE(convert(ChannelMode::LeftOnly, in.filePath(name), out.filePath(name)), 0);
+        QCOMPARE(convert(conversion::ChannelMode::LeftOnly, in.filePath(name), out.filePath(name)),
+                 0);
         QCOMPARE(Contents(out.filePath(neighbour)), untouched);
         const QVector<double> levels = ToneAmplitudes(out.filePath(name), {440, 300});
         QCOMPARE(levels.size(), 2);
@@ -168,7 +172,7 @@ private slots:
         const QString input = folder.filePath(name + ".mp3");
         QCOMPARE(MakeStereoMp3(input), QString());
         const QString output = folder.filePath(name + " out.mp3");
-        const qint32 result = convert(ChannelMode::Mix, input, output);
+        const qint32 result = convert(conversion::ChannelMode::Mix, input, output);
         QDir::setCurrent(previous);
         QCOMPARE(result, 0);
         QCOMPARE(ChannelCount(output), 1);
@@ -182,7 +186,7 @@ private slots:
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(folder.path()));
         QCOMPARE(MakeStereoMp3(folder.filePath("-n.mp3")), QString());
-        const qint32 result = convert(ChannelMode::Mix, "-n.mp3", "-out.mp3");
+        const qint32 result = convert(conversion::ChannelMode::Mix, "-n.mp3", "-out.mp3");
         QDir::setCurrent(previous);
         QCOMPARE(result, 0);
         QCOMPARE(ChannelCount(folder.filePath("-out.mp3")), 1);
@@ -193,8 +197,8 @@ private slots:
         QTemporaryDir trace;
         qputenv("LD_DEBUG", "libs");
         qputenv("LD_DEBUG_OUTPUT", QFile::encodeName(trace.filePath("loader")));
-        const qint32 result =
-            convert(ChannelMode::Mix, work_.filePath("stereo.mp3"), work_.filePath("traced.mp3"));
+        const qint32 result = convert(conversion::ChannelMode::Mix, work_.filePath("stereo.mp3"),
+                                      work_.filePath("traced.mp3"));
         qunsetenv("LD_DEBUG");
         qunsetenv("LD_DEBUG_OUTPUT");
         QCOMPARE(result, 0);
@@ -204,11 +208,11 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             log += QString::fromLocal8Bit(file.readAll());
         }
-        for (const ConverterFile &file : ConverterFileSet()) {
+        for (const conversion::ConverterFile &file : conversion::ConverterFileSet()) {
             if (file.executable)
                 continue;
             const QString loaded =
-                "calling init: " + StagedPath(AsPath(staging_.path()), file).text();
+                "calling init: " + conversion::StagedPath(AsPath(staging_.path()), file).text();
             QVERIFY2(log.contains(loaded), qPrintable(loaded));
         }
     }
@@ -221,7 +225,8 @@ private slots:
         qputenv("LD_LIBRARY_PATH", "/opt/lib");
         const auto environment = [](const char *folder) {
             QStringList texts;
-            for (const QByteArray &entry : Shell32::ConverterEnvironment(Path::FromBytes(folder)))
+            for (const QByteArray &entry :
+                 conversion::Shell32::ConverterEnvironment(Path::FromBytes(folder)))
                 texts << QString::fromUtf8(entry);
             return texts;
         };
@@ -269,19 +274,19 @@ private slots:
     {
         // Far more than a pipe holds: a process whose error output is not
         // read would block for ever on it.
-        Expected<std::unique_ptr<ChildProcess>> started = processes_.startProcess(
+        Expected<std::unique_ptr<platform::ChildProcess>> started = processes_.startProcess(
             Path::FromBytes("/bin/sh"),
             {"-c", "i=0; while [ $i -lt 20000 ]; do echo \"line $i of chatter\" >&2; "
                    "i=$((i+1)); done; echo 'sox FAIL formats: last words' >&2; exit 2"},
             QByteArrayList{"PATH=/usr/bin:/bin"});
         QVERIFY(started);
-        const std::unique_ptr<ChildProcess> &process = *started;
+        const std::unique_ptr<platform::ChildProcess> &process = *started;
         QTRY_VERIFY_WITH_TIMEOUT(process->end().has_value() && !process->errorOutput().isEmpty() &&
                                      process->errorOutput().endsWith("last words\n"),
                                  20000);
         QCOMPARE(process->end()->exitStatus, 2);
         QVERIFY(process->errorOutput().size() <= 4096);
-        QCOMPARE(LastErrorLine(process->errorOutput()),
+        QCOMPARE(platform::LastErrorLine(process->errorOutput()),
                  QStringLiteral("sox FAIL formats: last words"));
     }
 };

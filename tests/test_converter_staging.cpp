@@ -28,34 +28,34 @@ mode_t ModeOf(const QString &path)
 
 QString StagingFolder()
 {
-    return ChooseStagingPlace().folder.text();
+    return conversion::ChooseStagingPlace().folder.text();
 }
 
 // The staging calls on folders and files named by text, as this test names
 // them.
-QString StagedPath(const QString &folder, const ConverterFile &file)
+QString StagedPath(const QString &folder, const conversion::ConverterFile &file)
 {
-    return velunor::StagedPath(AsPath(folder), file).text();
+    return velunor::conversion::StagedPath(AsPath(folder), file).text();
 }
 // Why the converter staged there must not be run, or "" when it may.
 QString UntrustedConverterReason(const QString &folder)
 {
-    const Done trusted = CheckConverterTrusted(AsPath(folder));
+    const Done trusted = conversion::CheckConverterTrusted(AsPath(folder));
     return trusted ? QString() : trusted.failure().words;
 }
 void DeleteFileQuietly(const QString &path)
 {
-    velunor::DeleteFileQuietly(AsPath(path));
+    velunor::conversion::DeleteFileQuietly(AsPath(path));
 }
 // Stages `buffer` at `path`; the failure's words, or "".
 QString WriteResourceFile(const QByteArray &buffer, const QString &path, bool executable)
 {
-    const Done written = velunor::WriteResourceFile(buffer, AsPath(path), executable);
+    const Done written = velunor::conversion::WriteResourceFile(buffer, AsPath(path), executable);
     return written ? QString() : written.failure().words;
 }
 bool StagedFileMatches(const QString &path, const QByteArray &buffer)
 {
-    return velunor::StagedFileMatches(AsPath(path), buffer);
+    return velunor::conversion::StagedFileMatches(AsPath(path), buffer);
 }
 
 } // namespace
@@ -80,11 +80,11 @@ private slots:
         for (const auto &[id, systemFile] : expected) {
             if (!QFile::exists(systemFile))
                 QSKIP("the system's SoX files are elsewhere on this machine");
-            const QByteArray bytes = *LoadConverterResource(id);
+            const QByteArray bytes = *conversion::LoadConverterResource(id);
             QVERIFY2(!bytes.isEmpty(), qPrintable(systemFile));
             QVERIFY2(bytes == Contents(systemFile), qPrintable(systemFile));
         }
-        const Expected<QByteArray> missing = LoadConverterResource(106);
+        const Expected<QByteArray> missing = conversion::LoadConverterResource(106);
         QVERIFY(!missing);
         QCOMPARE(missing.failure().words,
                  QStringLiteral("Resource with identifier '106' not found"));
@@ -97,10 +97,10 @@ private slots:
         EnvironmentVariable temp("TEMP");
         qputenv("TEMP", "/some/where/");
         QCOMPARE(StagingFolder(), QStringLiteral("/some/where/"));
-        QCOMPARE(StagedPath(StagingFolder(), ConverterProgram()),
+        QCOMPARE(StagedPath(StagingFolder(), conversion::ConverterProgram()),
                  QStringLiteral("/some/where//sox"));
         qputenv("TEMP", "/some/where");
-        QCOMPARE(StagedPath(StagingFolder(), ConverterProgram()),
+        QCOMPARE(StagedPath(StagingFolder(), conversion::ConverterProgram()),
                  QStringLiteral("/some/where/sox"));
     }
 
@@ -187,11 +187,11 @@ private slots:
         int removals = 0;
         auto remove = [&] {
             ++removals;
-            for (const ConverterFile &file : ConverterFileSet())
+            for (const conversion::ConverterFile &file : conversion::ConverterFileSet())
                 DeleteFileQuietly(StagedPath(folder, file));
         };
-        auto first = std::make_unique<StagingLease>();
-        StagingLease second;
+        auto first = std::make_unique<conversion::StagingLease>();
+        conversion::StagingLease second;
         QCOMPARE(first->folder().text(), folder);
         QCOMPARE(second.folder().text(), folder);
         StageConverter(folder);
@@ -201,12 +201,12 @@ private slots:
         first.reset();
         QCOMPARE(removals, 0);
         QCOMPARE(UntrustedConverterReason(folder), QString());
-        QVERIFY(QFile::exists(StagedPath(folder, ConverterProgram())));
+        QVERIFY(QFile::exists(StagedPath(folder, conversion::ConverterProgram())));
 
         // A run that starts now shares the files too; the last one out removes
         // them, its lock and the folder made for them.
         {
-            StagingLease third;
+            conversion::StagingLease third;
             second.release(remove);
             QCOMPARE(removals, 0);
             third.release(remove);
@@ -221,12 +221,12 @@ private slots:
         QTemporaryDir given;
         EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
         {
-            StagingLease lease;
+            conversion::StagingLease lease;
             QCOMPARE(lease.folder().text(), given.path());
             StageConverter(given.path());
             QCOMPARE(Entries(given.path()).size(), 6); // five files and the lock
             lease.release([&] {
-                for (const ConverterFile &file : ConverterFileSet())
+                for (const conversion::ConverterFile &file : conversion::ConverterFileSet())
                     DeleteFileQuietly(StagedPath(given.path(), file));
             });
         }
@@ -239,8 +239,9 @@ private slots:
         QTemporaryDir given;
         EnvironmentVariable temp("TEMP", QFile::encodeName(given.path()));
         StageConverter(given.path());
-        const QString program = StagedPath(given.path(), ConverterProgram());
-        const QByteArray payload = *LoadConverterResource(ConverterProgram().resourceId);
+        const QString program = StagedPath(given.path(), conversion::ConverterProgram());
+        const QByteArray payload =
+            *conversion::LoadConverterResource(conversion::ConverterProgram().resourceId);
         QVERIFY(StagedFileMatches(program, payload));
         QVERIFY(WriteFile(program, "#!/bin/sh\n# left by another version\n",
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
@@ -248,8 +249,8 @@ private slots:
 
         // While another run converts with the files there, they are not
         // replaced under it: the run is told why instead.
-        auto other = std::make_unique<StagingLease>();
-        StagingLease run;
+        auto other = std::make_unique<conversion::StagingLease>();
+        conversion::StagingLease run;
         QVERIFY(other->isLocked() && run.isLocked());
         const Done refused = run.replace(payload, AsPath(program), true);
         QVERIFY2(!refused && refused.failure().words.contains("another run still uses it"),
@@ -260,7 +261,7 @@ private slots:
         QVERIFY(run.replace(payload, AsPath(program), true));
         QVERIFY(StagedFileMatches(program, payload));
         QCOMPARE(ModeOf(program), mode_t(0755));
-        StagingLease third;
+        conversion::StagingLease third;
         QVERIFY(third.isLocked());
 
         // A run that holds the folder alone for longer than a run waits
@@ -274,7 +275,7 @@ private slots:
             alone.l_type = F_WRLCK;
             alone.l_whence = SEEK_SET;
             QVERIFY(::fcntl(lockFile.handle(), F_OFD_SETLK, &alone) == 0);
-            StagingLease late;
+            conversion::StagingLease late;
             QVERIFY(!late.isLocked());
             QVERIFY2(late.locked().failure().words.contains("another run holds the staging folder"),
                      qPrintable(late.locked().failure().words));
@@ -288,20 +289,20 @@ private slots:
     {
         QTemporaryDir folder;
         StageConverter(folder.path());
-        for (const ConverterFile &file : ConverterFileSet()) {
+        for (const conversion::ConverterFile &file : conversion::ConverterFileSet()) {
             const QString path = StagedPath(folder.path(), file);
-            QCOMPARE(Contents(path), *LoadConverterResource(file.resourceId));
+            QCOMPARE(Contents(path), *conversion::LoadConverterResource(file.resourceId));
             // Only the program may be run, and nobody else may change any.
             QCOMPARE(ModeOf(path), file.executable ? mode_t(0755) : mode_t(0644));
         }
         QCOMPARE(UntrustedConverterReason(folder.path()), QString());
 
-        for (const ConverterFile &file : ConverterFileSet())
+        for (const conversion::ConverterFile &file : conversion::ConverterFileSet())
             DeleteFileQuietly(StagedPath(folder.path(), file));
         QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         // Deleting what is not there, or a folder, is silent and harmless.
-        DeleteFileQuietly(StagedPath(folder.path(), ConverterProgram()));
+        DeleteFileQuietly(StagedPath(folder.path(), conversion::ConverterProgram()));
         QVERIFY(QDir(folder.path()).mkdir("sub"));
         DeleteFileQuietly(folder.filePath("sub"));
         QVERIFY(QFileInfo(folder.filePath("sub")).isDir());
@@ -315,7 +316,7 @@ private slots:
         QTest::addColumn<int>("resourceId");
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("matches");
-        for (const ConverterFile &file : ConverterFileSet())
+        for (const conversion::ConverterFile &file : conversion::ConverterFileSet())
             QTest::addRow("%s as carried", file.stagedName.mid(1).constData())
                 << file.resourceId << "none" << true;
         QTest::newRow("first byte changed") << 104 << "first" << false;
@@ -331,7 +332,7 @@ private slots:
         QFETCH(int, resourceId);
         QFETCH(QString, change);
         QFETCH(bool, matches);
-        const QByteArray payload = *LoadConverterResource(resourceId);
+        const QByteArray payload = *conversion::LoadConverterResource(resourceId);
         QByteArray bytes = payload;
         if (change == "first")
             bytes[0] = char(bytes[0] ^ 1);
@@ -359,7 +360,7 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath("sox");
         QVERIFY(WriteFile(path, "already here"));
-        QCOMPARE(WriteResourceFile(*LoadConverterResource(101), path, true), QString());
+        QCOMPARE(WriteResourceFile(*conversion::LoadConverterResource(101), path, true), QString());
         QCOMPARE(Contents(path), QByteArray("already here"));
 
         // Not through a link either, even one that leads nowhere yet; the
@@ -389,7 +390,7 @@ private slots:
     {
         QTemporaryDir folder;
         StageConverter(folder.path());
-        const QString library = StagedPath(folder.path(), ConverterFileSet()[2]);
+        const QString library = StagedPath(folder.path(), conversion::ConverterFileSet()[2]);
 
         QVERIFY(::chmod(QFile::encodeName(library).constData(), 0664) == 0);
         QVERIFY(UntrustedConverterReason(folder.path()).contains("libmp3lame.so.0"));
@@ -403,7 +404,7 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(folder.path()).constData(), 0700) == 0);
 
         // A link instead of the program.
-        const QString program = StagedPath(folder.path(), ConverterProgram());
+        const QString program = StagedPath(folder.path(), conversion::ConverterProgram());
         QVERIFY(QFile::remove(program));
         QVERIFY(QFile::link("/usr/bin/sox", program));
         QVERIFY(UntrustedConverterReason(folder.path()).contains("not a plain file"));
@@ -415,7 +416,7 @@ private slots:
             QSKIP("only an administrator can give a file to another user");
         QTemporaryDir folder;
         StageConverter(folder.path());
-        const QString program = StagedPath(folder.path(), ConverterProgram());
+        const QString program = StagedPath(folder.path(), conversion::ConverterProgram());
         QVERIFY(::chown(QFile::encodeName(program).constData(), 65534, 65534) == 0);
         QVERIFY(UntrustedConverterReason(folder.path()).contains("belongs to another user"));
     }

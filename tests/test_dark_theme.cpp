@@ -124,7 +124,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         Controls(form).Text1->setText(QStringLiteral("/home/user/Music/"));
 
         const QList<QPair<QWidget *, QRect>> onWhite = {
@@ -163,7 +163,7 @@ private slots:
         QVERIFY(WriteFile(programFolder.filePath("x/o.cjs"), "QLineEdit { margin: 0px; }"));
         TestWindow window(programFolder.path());
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QVERIFY(window.platform.messages.isEmpty());
         for (QWidget *widget :
              QList<QWidget *>{Controls(form).Frame1, Controls(form).Frame2, Controls(form).Option1,

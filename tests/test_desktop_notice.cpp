@@ -79,7 +79,7 @@ private slots:
     void aNoticeReachesTheServiceAndNothingWaitsForIt()
     {
         NotificationService service(address_);
-        QtPlatform().notify("Stopped.", "1 of 3 files was not converted.");
+        platform::QtPlatform().notify("Stopped.", "1 of 3 files was not converted.");
         service.posterReturned = true;
         QTRY_COMPARE(service.notices.size(), 1);
         const NotificationService::Notice &notice = service.notices.front();
@@ -95,7 +95,7 @@ private slots:
     void withoutTheServiceANoticeGoesNowhere()
     {
         QTest::failOnWarning(QRegularExpression("."));
-        QtPlatform platform;
+        platform::QtPlatform platform;
         platform.notify("Done.", "All 2 files were converted.");
         // A service that appears afterwards is not handed that notice late.
         NotificationService service(address_);

@@ -43,7 +43,7 @@ public:
     DropFixture() { window.load(); }
 
     QWidget *rows() { return window.ui().ListView1->viewport(); }
-    FileListModel &items() { return window.ui().ListView1->items(); }
+    filelist::FileListModel &items() { return window.ui().ListView1->items(); }
 
     // Drags `data` in and over the list; whether the list takes it.
     bool dragOver(const QMimeData &data, Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction,

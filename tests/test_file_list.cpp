@@ -35,7 +35,7 @@ public:
         list().items().add(Paths(paths));
     }
 
-    FileListView &list() { return *window.ui().ListView1; }
+    app::FileListView &list() { return *window.ui().ListView1; }
     QWidget *rows() { return list().viewport(); }
     QStringList texts() { return Texts(list().items().paths()); }
     QPoint rowCentre(int item)
@@ -134,12 +134,12 @@ private slots:
     {
         ListFixture fixture({A, B});
         fixture.click(1);
-        fixture.window->setMousePointer(PointerKind::Hourglass);
+        fixture.window->setMousePointer(app::PointerKind::Hourglass);
         QTest::keyClick(&fixture.list(), Qt::Key_Delete);
         fixture.doubleClick(fixture.rowCentre(1));
         QCOMPARE(fixture.texts(), QStringList({A, B}));
 
-        fixture.window->setMousePointer(PointerKind::Default);
+        fixture.window->setMousePointer(app::PointerKind::Default);
         fixture.click(1);
         QTest::keyClick(&fixture.list(), Qt::Key_Delete);
         QCOMPARE(fixture.texts(), QStringList({B}));
@@ -164,7 +164,7 @@ private slots:
     void clearListEmptiesTheListEvenWhenBusy()
     {
         ListFixture fixture({A, B, A});
-        fixture.window->setMousePointer(PointerKind::Hourglass);
+        fixture.window->setMousePointer(app::PointerKind::Hourglass);
         QTest::mouseClick(fixture.window.ui().PushButton4, Qt::LeftButton);
         QCOMPARE(fixture.list().items().count(), 0);
         QTest::mouseClick(fixture.window.ui().PushButton4, Qt::LeftButton);
@@ -224,7 +224,7 @@ private slots:
         fixture.hover(fixture.rowCentre(2));
         fixture.hover(fixture.rowCentre(3));
         QCOMPARE(fixture.texts(), QStringList({A, B, C}));
-        QCOMPARE(fixture.list().mousePointer().kind(), PointerKind::Arrow);
+        QCOMPARE(fixture.list().mousePointer().kind(), app::PointerKind::Arrow);
         fixture.release(fixture.rowCentre(3));
     }
 
@@ -279,24 +279,24 @@ private slots:
         ListFixture fixture({A, B});
         QVERIFY(!fixture.list().dragEnabled());
         fixture.pressItem(1);
-        QCOMPARE(fixture.list().mousePointer().kind(), PointerKind::Custom);
+        QCOMPARE(fixture.list().mousePointer().kind(), app::PointerKind::Custom);
         QVERIFY(fixture.list().mouseIcon().has_value());
         QCOMPARE(fixture.rows()->cursor().shape(), Qt::BitmapCursor);
         QVERIFY(!fixture.list().dragEnabled());
         fixture.release(fixture.rowCentre(1));
-        QCOMPARE(fixture.list().mousePointer().kind(), PointerKind::Arrow);
+        QCOMPARE(fixture.list().mousePointer().kind(), app::PointerKind::Arrow);
         QCOMPARE(fixture.rows()->cursor().shape(), Qt::ArrowCursor);
     }
 
     void movingOverTheListResetsTheWindowPointerUnlessBusy()
     {
         ListFixture fixture({A});
-        fixture.window->setMousePointer(PointerKind::Custom);
+        fixture.window->setMousePointer(app::PointerKind::Custom);
         fixture.hover(fixture.rowCentre(1));
-        QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Default);
-        fixture.window->setMousePointer(PointerKind::Hourglass);
+        QCOMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Default);
+        fixture.window->setMousePointer(app::PointerKind::Hourglass);
         fixture.hover(fixture.rowCentre(1));
-        QCOMPARE(fixture.window->MousePointer().kind(), PointerKind::Hourglass);
+        QCOMPARE(fixture.window->MousePointer().kind(), app::PointerKind::Hourglass);
     }
 
     void aMissingOrBrokenDragPictureLeavesTheArrow()
@@ -304,7 +304,7 @@ private slots:
         QTemporaryDir programFolder;
         ListFixture missing({A, B}, programFolder.path());
         missing.pressItem(1);
-        QCOMPARE(missing.list().mousePointer().kind(), PointerKind::Custom);
+        QCOMPARE(missing.list().mousePointer().kind(), app::PointerKind::Custom);
         QCOMPARE(missing.rows()->cursor().shape(), Qt::ArrowCursor);
         missing.dragOver(2);
         missing.release(missing.rowCentre(2));
@@ -342,7 +342,7 @@ private slots:
         QFETCH(bool, downwards);
         QFETCH(bool, scrolls);
         ListFixture fixture(Numbered(60));
-        FileListView &list = fixture.list();
+        app::FileListView &list = fixture.list();
         if (!downwards)
             list.scrollToBottom();
         QCoreApplication::processEvents();
@@ -370,12 +370,12 @@ private slots:
 
     void anItemNumberOutsideTheListIsRefused()
     {
-        FileListView list;
+        app::FileListView list;
         list.items().add(Paths({A, B, C}));
         for (int outside : {0, 4, -1}) {
-            QVERIFY_THROWS_EXCEPTION(PlatformError, list.removeItem(outside));
-            QVERIFY_THROWS_EXCEPTION(PlatformError, list.exchangeItems(outside, 1));
-            QVERIFY_THROWS_EXCEPTION(PlatformError, list.itemText(outside));
+            QVERIFY_THROWS_EXCEPTION(platform::PlatformError, list.removeItem(outside));
+            QVERIFY_THROWS_EXCEPTION(platform::PlatformError, list.exchangeItems(outside, 1));
+            QVERIFY_THROWS_EXCEPTION(platform::PlatformError, list.itemText(outside));
         }
         QCOMPARE(Texts(list.items().paths()), QStringList({A, B, C}));
     }

@@ -20,39 +20,40 @@ namespace {
 
 // The walk's result relative to the tree, for short expectations.
 QStringList Walk(const FolderTree &tree, const QStringList &given, bool recurse = true,
-                 QList<AddFolder::UnreadFolder> *unread = nullptr, const QString &excluded = {})
+                 QList<filelist::AddFolder::UnreadFolder> *unread = nullptr,
+                 const QString &excluded = {})
 {
     QList<Path> folders;
     for (const QString &one : given)
         folders << AsPath(tree.path(one));
-    AddFolder::SearchOptions options;
+    filelist::AddFolder::SearchOptions options;
     options.recurse = recurse;
     options.unread = unread;
     if (!excluded.isEmpty())
         options.excluded = AsPath(tree.path(excluded));
-    AddFolder::CollectSubfolders(folders, options);
+    filelist::AddFolder::CollectSubfolders(folders, options);
     return tree.relative(Texts(folders));
 }
 
 QStringList Added(const FolderTree &tree, const QStringList &folders, const QString &pattern,
-                  QList<AddFolder::UnreadFolder> *unread = nullptr)
+                  QList<filelist::AddFolder::UnreadFolder> *unread = nullptr)
 {
     QList<Path> items;
     QList<Path> absolute;
     for (const QString &one : folders)
         absolute << AsPath(tree.path(one));
-    AddFolder::AddFilesFromFolders(absolute, pattern, items, unread);
+    filelist::AddFolder::AddFilesFromFolders(absolute, pattern, items, unread);
     return tree.relative(Texts(items));
 }
 
 QStringList ListMatching(const QString &folder, const QString &pattern)
 {
-    return Texts(AddFolder::ListMatchingFiles(AsPath(folder), pattern));
+    return Texts(filelist::AddFolder::ListMatchingFiles(AsPath(folder), pattern));
 }
 
 bool IsExistingFile(const QString &path)
 {
-    return AddFolder::IsExistingFile(AsPath(path));
+    return platform::AddFolder::IsExistingFile(AsPath(path));
 }
 
 // Runs `action` with the effective user and group of an ordinary account, so
@@ -115,12 +116,14 @@ private slots:
 
     void unsafeNames()
     {
-        QVERIFY(!AddFolder::HasUnsafeChars(Path()));
-        QVERIFY(!AddFolder::HasUnsafeChars(AsPath(QString("Live [2016] \u00e9 ") + QChar(160))));
+        QVERIFY(!filelist::AddFolder::HasUnsafeChars(Path()));
+        QVERIFY(!filelist::AddFolder::HasUnsafeChars(
+            AsPath(QString("Live [2016] \u00e9 ") + QChar(160))));
         // Bytes that are not text are a name all the same.
-        QVERIFY(!AddFolder::HasUnsafeChars(Path::FromBytes("caf\xe9 \xff")));
+        QVERIFY(!filelist::AddFolder::HasUnsafeChars(Path::FromBytes("caf\xe9 \xff")));
         for (const QChar bad : {QChar(u'?'), QChar(9), QChar(31), QChar(127), QChar(159)})
-            QVERIFY2(AddFolder::HasUnsafeChars(Path::FromBytes("name" + QString(bad).toUtf8())),
+            QVERIFY2(filelist::AddFolder::HasUnsafeChars(
+                         Path::FromBytes("name" + QString(bad).toUtf8())),
                      qPrintable(QString::number(bad.unicode())));
     }
 
@@ -205,7 +208,7 @@ private slots:
         ::chmod(QFile::encodeName(tree.path("A/R")).constData(), 0444);
         QStringList walked;
         QStringList added;
-        QList<AddFolder::UnreadFolder> unread;
+        QList<filelist::AddFolder::UnreadFolder> unread;
         const bool ran = AsOrdinaryUser(tree.path(), [&] {
             walked = Walk(tree, {"A/"}, true, &unread);
             added = Added(tree, walked, "*.mp3", &unread);
@@ -219,7 +222,7 @@ private slots:
         QCOMPARE(added, QStringList({"A/a.mp3", "A/C/c.mp3", "A/C/E/e.mp3"}));
         // Each folder left out is named, for a front end that tells it.
         QStringList named;
-        for (const AddFolder::UnreadFolder &folder : unread)
+        for (const filelist::AddFolder::UnreadFolder &folder : unread)
             named << tree.relative({folder.folder.text()}).value(0) + " " +
                          QString::number(folder.error);
         QCOMPARE(named, QStringList({"A/B/ 13", "A/F/ 13", "A/R/ 13"}));
@@ -229,19 +232,19 @@ private slots:
     {
         for (const QString &virtualFolder : {QStringLiteral("/proc/"), QStringLiteral("/sys/")}) {
             QList<Path> folders{AsPath(virtualFolder)};
-            AddFolder::CollectSubfolders(folders, true);
+            filelist::AddFolder::CollectSubfolders(folders, true);
             QCOMPARE(Texts(folders), QStringList{virtualFolder});
         }
         // /dev holds devices, whatever file system it is on: not one of its
         // folders (pts, shm, ...) is searched.
         QList<Path> devices{AsPath("/dev/")};
-        AddFolder::CollectSubfolders(devices, false);
+        filelist::AddFolder::CollectSubfolders(devices, false);
         QCOMPARE(Texts(devices), QStringList{"/dev/"});
 
         // The root folder is always searched; one level of it is enough to
         // see that the kernel's folders are left out.
         QList<Path> rootFolders{AsPath("//")};
-        AddFolder::CollectSubfolders(rootFolders, false);
+        filelist::AddFolder::CollectSubfolders(rootFolders, false);
         const QStringList root = Texts(rootFolders);
         QCOMPARE(root.first(), QStringLiteral("//"));
         QVERIFY(root.contains("//usr/"));
@@ -263,8 +266,8 @@ private slots:
         QList<Path> items{AsPath("/earlier.mp3")};
         // What a search of "/" makes of a folder below it, "//" + path, and of
         // the root itself, "//".
-        AddFolder::AddFilesFromFolders(Paths({"/" + tree.path("A/"), tree.path("A") + "//"}),
-                                       "*.mp3", items);
+        filelist::AddFolder::AddFilesFromFolders(
+            Paths({"/" + tree.path("A/"), tree.path("A") + "//"}), "*.mp3", items);
         QCOMPARE(Texts(items),
                  QStringList({"/earlier.mp3", tree.path("A/a.mp3"), tree.path("A/a.mp3")}));
     }

@@ -150,7 +150,7 @@ class ForeignTagsTest : public QObject {
             return {};
         }
         const QByteArray audio = AudioBytes(output);
-        const qint64 lengthMs = qRound64(MeasureMpegAudio(AsPath(output))->seconds() * 1000);
+        const qint64 lengthMs = qRound64(tags::MeasureMpegAudio(AsPath(output))->seconds() * 1000);
         if (const QString problem = CopyTagsOnto(input, output, lengthMs); !problem.isEmpty()) {
             qWarning() << problem;
             return {};

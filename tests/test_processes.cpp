@@ -73,12 +73,12 @@ private slots:
         QVERIFY(inherited > STDERR_FILENO);
         const struct sigaction pipeBefore = Disposition(SIGPIPE);
         SetDisposition(SIGPIPE, SIG_IGN);
-        const Expected<std::unique_ptr<ChildProcess>> started =
-            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
+        const Expected<std::unique_ptr<platform::ChildProcess>> started =
+            platform::SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
         ::sigaction(SIGPIPE, &pipeBefore, nullptr);
         ::close(inherited);
         QVERIFY2(started, qPrintable(started ? QString() : started.failure().words));
-        const std::unique_ptr<ChildProcess> &process = *started;
+        const std::unique_ptr<platform::ChildProcess> &process = *started;
         // Its command line shows once the exec is complete.
         QList<pid_t> found;
         QTRY_VERIFY_WITH_TIMEOUT(!(found = ChildrenRunning(::getpid(), kSleeperWords)).isEmpty(),
@@ -122,13 +122,14 @@ private slots:
 
     void runForOutputGivesTheOutputOfAGoodEndOnly()
     {
-        const std::optional<QByteArray> good = RunForOutput(
+        const std::optional<QByteArray> good = platform::RunForOutput(
             Path::FromBytes("/bin/sh"), {"-c", "echo out; echo noise >&2"}, kEnvironment, 60000);
         QVERIFY(good);
         QCOMPARE(*good, QByteArray("out\n"));
-        QVERIFY(!RunForOutput(Path::FromBytes("/bin/sh"), {"-c", "echo out; exit 3"}, kEnvironment,
-                              60000));
-        QVERIFY(!RunForOutput(Path::FromBytes("/no/such/program"), {}, kEnvironment, 60000));
+        QVERIFY(!platform::RunForOutput(Path::FromBytes("/bin/sh"), {"-c", "echo out; exit 3"},
+                                        kEnvironment, 60000));
+        QVERIFY(
+            !platform::RunForOutput(Path::FromBytes("/no/such/program"), {}, kEnvironment, 60000));
     }
 
     void runForOutputEndsAProcessThatNeverEnds_data()
@@ -154,9 +155,9 @@ private slots:
         std::atomic<bool> returned{false};
         std::optional<QByteArray> result;
         std::thread running([&] {
-            result =
-                RunForOutput(Path::FromBytes("/bin/sh"), {"-c", script.toUtf8(), pidFile.toUtf8()},
-                             kEnvironment, cancelled ? 3600000 : 1000, &cancel);
+            result = platform::RunForOutput(Path::FromBytes("/bin/sh"),
+                                            {"-c", script.toUtf8(), pidFile.toUtf8()}, kEnvironment,
+                                            cancelled ? 3600000 : 1000, &cancel);
             returned = true;
         });
         const bool started =
@@ -184,16 +185,16 @@ private slots:
         // ends by itself (a disk that stopped answering).
         std::atomic<bool> release{false};
         std::atomic<int> done{0};
-        RunDetached([&release] {
+        platform::RunDetached([&release] {
             while (!release)
                 std::this_thread::yield();
         });
         for (int i = 0; i < 3; ++i)
-            RunDetached([&done] { ++done; });
+            platform::RunDetached([&done] { ++done; });
         QTRY_COMPARE(done.load(), 3);
         release = true;
         // The threads are there for the next work.
-        RunDetached([&done] { ++done; });
+        platform::RunDetached([&done] { ++done; });
         QTRY_COMPARE(done.load(), 4);
     }
 
@@ -203,20 +204,20 @@ private slots:
         const QString noted = folder.filePath("noted");
         const QString forgotten = folder.filePath("forgotten");
         QVERIFY(WriteFile(noted, "x") && WriteFile(forgotten, "x"));
-        ExitCleanup::AddFile(AsPath(noted));
-        ExitCleanup::AddFile(AsPath(forgotten));
-        ExitCleanup::RemoveFile(AsPath(forgotten));
+        platform::ExitCleanup::AddFile(AsPath(noted));
+        platform::ExitCleanup::AddFile(AsPath(forgotten));
+        platform::ExitCleanup::RemoveFile(AsPath(forgotten));
         int runs = 0;
         int otherRuns = 0;
-        ExitCleanup::AddAction(&runs, [&runs] { ++runs; });
-        ExitCleanup::AddAction(&otherRuns, [&otherRuns] { ++otherRuns; });
-        ExitCleanup::RemoveAction(&otherRuns);
-        const Expected<std::unique_ptr<ChildProcess>> started =
-            SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
+        platform::ExitCleanup::AddAction(&runs, [&runs] { ++runs; });
+        platform::ExitCleanup::AddAction(&otherRuns, [&otherRuns] { ++otherRuns; });
+        platform::ExitCleanup::RemoveAction(&otherRuns);
+        const Expected<std::unique_ptr<platform::ChildProcess>> started =
+            platform::SpawnProcess(kSleeperProgram, kSleeperArguments, kEnvironment);
         QVERIFY(started);
-        const std::unique_ptr<ChildProcess> &process = *started;
+        const std::unique_ptr<platform::ChildProcess> &process = *started;
 
-        ExitCleanup::RunNow();
+        platform::ExitCleanup::RunNow();
         QVERIFY(!QFile::exists(noted));
         QVERIFY(QFile::exists(forgotten));
         QCOMPARE(runs, 1);
@@ -224,7 +225,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(process->end().has_value(), 30000);
         QCOMPARE(process->end()->signal, SIGKILL);
 
-        ExitCleanup::RunNow();
+        platform::ExitCleanup::RunNow();
         QCOMPARE(runs, 1);
     }
 
@@ -233,9 +234,9 @@ private slots:
         const struct sigaction before = Disposition(SIGHUP);
         SetDisposition(SIGHUP, SIG_DFL);
         {
-            SignalWatcher watcher({SIGHUP});
+            platform::SignalWatcher watcher({SIGHUP});
             QCOMPARE(watcher.watched(), QList<int>({SIGHUP}));
-            QSignalSpy received(&watcher, &SignalWatcher::received);
+            QSignalSpy received(&watcher, &platform::SignalWatcher::received);
             ::raise(SIGHUP);
             // Nothing is done inside the handler.
             QCOMPARE(received.count(), 0);
@@ -251,7 +252,7 @@ private slots:
         const struct sigaction before = Disposition(SIGHUP);
         SetDisposition(SIGHUP, SIG_IGN);
         {
-            SignalWatcher watcher({SIGHUP, SIGUSR1});
+            platform::SignalWatcher watcher({SIGHUP, SIGUSR1});
             QCOMPARE(watcher.watched(), QList<int>({SIGUSR1}));
             QVERIFY(Disposition(SIGHUP).sa_handler == SIG_IGN);
         }

@@ -25,7 +25,7 @@ namespace {
 
 // The real desktop, with the home page's draw fixed on a number that opens
 // nothing.
-class DesktopWithoutHomePage : public QtPlatform {
+class DesktopWithoutHomePage : public platform::QtPlatform {
 public:
     double nextRandom() override { return 0.5; }
 };
@@ -83,11 +83,12 @@ private slots:
             copied = QApplication::clipboard()->text();
         });
         DesktopWithoutHomePage desktop;
-        const MessageAnswer answer = desktop.messageBox(
-            nullptr, QStringLiteral("Permission denied\r\nin X at line 102"),
-            QStringLiteral("Application Error"), MessageButtons::Ok, MessageIcon::Warning);
+        const platform::MessageAnswer answer =
+            desktop.messageBox(nullptr, QStringLiteral("Permission denied\r\nin X at line 102"),
+                               QStringLiteral("Application Error"), platform::MessageButtons::Ok,
+                               platform::MessageIcon::Warning);
         QVERIFY(box.seen());
-        QCOMPARE(answer, MessageAnswer::Ok);
+        QCOMPARE(answer, platform::MessageAnswer::Ok);
         QVERIFY(flags.testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
         QCOMPARE(shownText, QStringLiteral("Permission denied\nin X at line 102"));
         QCOMPARE(copied, QStringLiteral("Permission denied"));
@@ -99,9 +100,10 @@ private slots:
     void theWindowsDetailsSitBehindTheBox()
     {
         QTemporaryDir folder;
-        const auto settings = SettingsStore::AtPath(folder.filePath(QStringLiteral("s.conf")));
+        const auto settings =
+            shell::SettingsStore::AtPath(folder.filePath(QStringLiteral("s.conf")));
         DesktopWithoutHomePage desktop;
-        Form1 form(desktop, *settings, QStringLiteral(VELUNOR_PROGRAM_DIR));
+        app::Form1 form(desktop, *settings, QStringLiteral(VELUNOR_PROGRAM_DIR));
         form.Form_Load();
 
         const QString details =

@@ -71,10 +71,10 @@ QStringList FramesRead(const QString &file)
 // The bytes of every frame of `tag` but the user text and RVA2 ones.
 QList<QByteArray> OtherFrames(const QByteArray &tag)
 {
-    const id3v2::TagBody read(tag);
+    const tags::id3v2::TagBody read(tag);
     QList<QByteArray> frames;
     qint64 position = read.framesStart();
-    while (const std::optional<id3v2::Frame> frame = read.frameAt(position)) {
+    while (const std::optional<tags::id3v2::Frame> frame = read.frameAt(position)) {
         if (frame->id != "TXXX" && frame->id != "TXX" && frame->id != "RVA2")
             frames << frame->bytes.toByteArray();
         position += frame->bytes.size();
@@ -83,10 +83,10 @@ QList<QByteArray> OtherFrames(const QByteArray &tag)
 }
 
 // Every item of an APE tag: key=text, or key and the size of binary data.
-QStringList Items(const std::optional<ape::Tag> &tag)
+QStringList Items(const std::optional<tags::ape::Tag> &tag)
 {
     QStringList items;
-    for (const ape::Item &item : tag ? tag->items : std::vector<ape::Item>())
+    for (const tags::ape::Item &item : tag ? tag->items : std::vector<tags::ape::Item>())
         items << QString::fromLatin1(item.key) +
                      (item.flags & 0x6 ? QStringLiteral(":%1 bytes").arg(item.value.size())
                                        : '=' + QString::fromUtf8(item.value));
@@ -118,7 +118,7 @@ private slots:
         QBuffer file;
         file.setData(Contents(kFixtures + "tags/" + QTest::currentDataTag() + ".mp3"));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const std::optional<ReplayGainForms> found = ReplayGainFormsInFile(file);
+        const std::optional<tags::ReplayGainForms> found = tags::ReplayGainFormsInFile(file);
         QVERIFY(found);
         QStringList named;
         for (const auto &[has, name] : {std::pair{found->id3v2UserText, "user text"},
@@ -191,13 +191,13 @@ private slots:
         QBuffer buffer;
         buffer.setData(file);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        const MpegLayout layout = ReadMpegLayout(buffer).value();
+        const tags::MpegLayout layout = tags::ReadMpegLayout(buffer).value();
         const QByteArray tag =
             layout.appendedId3v2Tags.empty()
                 ? file.left(layout.leadingTagSize)
                 : file.mid(layout.appendedId3v2Tags[0].offset, layout.appendedId3v2Tags[0].size);
 
-        const QByteArray made = Id3v2WithReplayGain(
+        const QByteArray made = tags::Id3v2WithReplayGain(
             tag, {Given(trackGain), Given(trackPeak), Given(albumGain), Given(albumPeak)});
         QCOMPARE(made.left(4), tag.left(4));
         QCOMPARE(made.right(10).startsWith("3DI"), tag.right(10).startsWith("3DI"));
@@ -205,7 +205,7 @@ private slots:
         // TagLib reads a tag in front of the audio, and without a footer.
         QTemporaryDir folder;
         const QString written = folder.filePath("made.mp3");
-        QVERIFY(WriteFile(written, Id3v2ForNewAudio(made, 0) + kAudio));
+        QVERIFY(WriteFile(written, tags::Id3v2ForNewAudio(made, 0) + kAudio));
         QCOMPARE(FramesRead(written), frames);
     }
 
@@ -239,13 +239,14 @@ private slots:
         QFETCH(bool, every);
         QFETCH(QStringList, items);
         const QByteArray tag = Contents(kFixtures + "ape/" + fixture + ".bin");
-        const ReplayGainValues values =
-            every ? ReplayGainValues{-3.21, 0.812345, -4.5, 1.02} : ReplayGainValues{};
-        const QByteArray made = ApeWithReplayGain(tag, values);
-        QCOMPARE(Items(ape::ReadTag(made)), items);
-        if (const std::optional<ape::Tag> before = ape::ReadTag(tag); before && !made.isEmpty()) {
-            QCOMPARE(ape::ReadTag(made)->hasHeader, before->hasHeader);
-            QCOMPARE(ape::ReadTag(made)->version, before->version);
+        const tags::ReplayGainValues values =
+            every ? tags::ReplayGainValues{-3.21, 0.812345, -4.5, 1.02} : tags::ReplayGainValues{};
+        const QByteArray made = tags::ApeWithReplayGain(tag, values);
+        QCOMPARE(Items(tags::ape::ReadTag(made)), items);
+        if (const std::optional<tags::ape::Tag> before = tags::ape::ReadTag(tag);
+            before && !made.isEmpty()) {
+            QCOMPARE(tags::ape::ReadTag(made)->hasHeader, before->hasHeader);
+            QCOMPARE(tags::ape::ReadTag(made)->version, before->version);
         }
     }
 };

@@ -65,7 +65,7 @@ class FailingFolderDialog : public ScriptedPlatform {
 public:
     QString browseForFolder(QWidget *, const QString &) override
     {
-        throw PlatformError(QStringLiteral("The folder dialog could not be shown."));
+        throw platform::PlatformError(QStringLiteral("The folder dialog could not be shown."));
     }
 };
 
@@ -83,7 +83,7 @@ private slots:
                             "Samples/folder/inner.mp3"});
         TestWindow window(program.path());
         window.load();
-        window.platform.yesNoAnswers = {MessageAnswer::No, MessageAnswer::Yes};
+        window.platform.yesNoAnswers = {platform::MessageAnswer::No, platform::MessageAnswer::Yes};
 
         QTest::mouseClick(window.ui().PushButton5, Qt::LeftButton);
         const QStringList once = {"Samples/.h", "Samples/A.wav", "Samples/b.mp3", "Samples/~c.txt"};
@@ -99,8 +99,8 @@ private slots:
         for (const ShownMessage &question : window.platform.messages) {
             QCOMPARE(question.text, kSamplesQuestion);
             QCOMPARE(question.title, QStringLiteral("Velunor"));
-            QCOMPARE(question.buttons, MessageButtons::YesNo);
-            QCOMPARE(question.icon, MessageIcon::None);
+            QCOMPARE(question.buttons, platform::MessageButtons::YesNo);
+            QCOMPARE(question.icon, platform::MessageIcon::None);
         }
     }
 
@@ -108,7 +108,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        window.platform.yesNoAnswers = {MessageAnswer::No};
+        window.platform.yesNoAnswers = {platform::MessageAnswer::No};
         QTest::mouseClick(window.ui().PushButton5, Qt::LeftButton);
         const QStringList samples = Texts(window.ui().ListView1->items().paths());
         QVERIFY2(samples.size() >= 3, qPrintable(samples.join('\n')));
@@ -160,16 +160,16 @@ private slots:
     {
         FolderTree home;
         FailingFolderDialog platform;
-        auto settings = SettingsStore::AtPath(home.path("Tarvenic.conf"));
-        Form1 form(platform, *settings, QStringLiteral(VELUNOR_PROGRAM_DIR));
+        auto settings = shell::SettingsStore::AtPath(home.path("Tarvenic.conf"));
+        app::Form1 form(platform, *settings, QStringLiteral(VELUNOR_PROGRAM_DIR));
         form.setEndProgram([] {});
         form.Form_Load();
         form.show();
         const QString before = Controls(form).Text1->text();
         QTest::mouseClick(Controls(form).PushButton7, Qt::LeftButton);
         QCOMPARE(platform.messageTexts(),
-                 QStringList({ErrorReportText("The folder dialog could not be shown.",
-                                              Location::PushButton7_Click, 100)}));
+                 QStringList({shell::ErrorReportText("The folder dialog could not be shown.",
+                                                     shell::Location::PushButton7_Click, 100)}));
         QCOMPARE(Controls(form).Text1->text(), before);
     }
 
@@ -185,11 +185,11 @@ private slots:
         const QStringList paragraphs = texts[0].split("\r\n\r\n");
         QCOMPARE(paragraphs.size(), 2);
         QVERIFY(paragraphs[0].startsWith("Mono ") && paragraphs[1].startsWith("Stereo "));
-        QVERIFY(texts[1].endsWith("please email " + kSupportAddress + "."));
+        QVERIFY(texts[1].endsWith("please email " + shell::kSupportAddress + "."));
         for (const ShownMessage &shown : window.platform.messages) {
             QCOMPARE(shown.title, QStringLiteral("Velunor"));
-            QCOMPARE(shown.buttons, MessageButtons::Ok);
-            QCOMPARE(shown.icon, MessageIcon::None);
+            QCOMPARE(shown.buttons, platform::MessageButtons::Ok);
+            QCOMPARE(shown.icon, platform::MessageIcon::None);
         }
     }
 };

@@ -25,7 +25,7 @@ private slots:
     void readGivesDefaultOnlyForMissingKeys()
     {
         QTemporaryDir folder;
-        auto store = SettingsStore::AtPath(folder.filePath("Tarvenic.conf"));
+        auto store = shell::SettingsStore::AtPath(folder.filePath("Tarvenic.conf"));
         QCOMPARE(store->read("Velunor", "Output Folder", "/default/"), QStringLiteral("/default/"));
         store->write("Velunor", "Output Folder", "");
         QCOMPARE(store->read("Velunor", "Output Folder", "/default/"), QString());
@@ -50,7 +50,7 @@ private slots:
         QFETCH(QString, text);
         QTemporaryDir folder;
         QVERIFY(WriteFile(folder.filePath("Tarvenic.conf"), "[Velunor]\n" + line + "\n"));
-        auto store = SettingsStore::AtPath(folder.filePath("Tarvenic.conf"));
+        auto store = shell::SettingsStore::AtPath(folder.filePath("Tarvenic.conf"));
         QCOMPARE(store->read("Velunor", "Output Folder", "/default/"), text);
     }
 
@@ -58,7 +58,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath("Tarvenic.conf");
-        auto store = SettingsStore::AtPath(path);
+        auto store = shell::SettingsStore::AtPath(path);
         store->write("Velunor", "Output Folder", "/home/u/Music/");
         // Another reader sees it without the store being closed.
         QSettings reader(path, QSettings::IniFormat);
@@ -73,7 +73,7 @@ private slots:
     {
         QTemporaryDir config;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-        SettingsStore store;
+        shell::SettingsStore store;
         store.write("Velunor", "Option1", "True");
         QSettings reader(config.filePath("Tarvenic.conf"), QSettings::IniFormat);
         QCOMPARE(reader.value("Velunor/Option1").toString(), QStringLiteral("True"));
@@ -101,7 +101,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, expected);
-        const Expected<bool> value = TextToBoolean(text);
+        const Expected<bool> value = shell::TextToBoolean(text);
         if (expected < 0) {
             QVERIFY(!value);
             QCOMPARE(value.failure().code, 13);
@@ -115,7 +115,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QTest::mouseClick(Controls(form).Option2, Qt::LeftButton, {}, QPoint(6, 7));
         QCOMPARE(window.stored("Option1"), QStringLiteral("False"));
         QCOMPARE(window.stored("Option2"), QStringLiteral("True"));
@@ -134,7 +134,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         Controls(form).Text1->clear();
         QCOMPARE(window.stored("Output Folder"), QString());
         QStringList seen;
@@ -150,24 +150,24 @@ private slots:
 
     void reportTextIsExact()
     {
-        QCOMPARE(ErrorReportText("Permission denied",
-                                 "in Korvath2016/11/03.Form1.PushButton6_Click ", 104),
+        QCOMPARE(shell::ErrorReportText("Permission denied",
+                                        "in Korvath2016/11/03.Form1.PushButton6_Click ", 104),
                  QStringLiteral("Permission denied\r\nin Korvath2016/11/03.Form1.PushButton6_Click "
                                 "at line 104\r\rPlease email screenshot of this message to ") +
-                     kSupportAddress);
+                     shell::kSupportAddress);
         // An empty description gives an empty first line.
-        QVERIFY(ErrorReportText("", "in X ", 100).startsWith("\r\nin X at line 100\r\r"));
+        QVERIFY(shell::ErrorReportText("", "in X ", 100).startsWith("\r\nin X at line 100\r\r"));
     }
 
     void failedStepsAreReportedInOrderAndTheHandlerGoesOn()
     {
         ScriptedPlatform platform;
-        StepGuard guard(platform, nullptr, "in Korvath2016/11/03.Form1.PushButton4_Click ");
+        shell::StepGuard guard(platform, nullptr, "in Korvath2016/11/03.Form1.PushButton4_Click ");
         QStringList ran;
         guard.step(100, [&] { ran << "100"; });
         QVERIFY(!guard.step(102, [&] {
             ran << "102";
-            throw PlatformError(QString::fromLocal8Bit(std::strerror(EACCES)));
+            throw platform::PlatformError(QString::fromLocal8Bit(std::strerror(EACCES)));
         }));
         guard.step(104, [&] { ran << "104"; });
         guard.step(106, [&] { throw std::runtime_error("second failure"); });
@@ -175,42 +175,43 @@ private slots:
         QCOMPARE(ran, (QStringList{"100", "102", "104", "108"}));
         QCOMPARE(platform.messages.size(), 2);
         QCOMPARE(platform.messages[0].text,
-                 ErrorReportText("Permission denied",
-                                 "in Korvath2016/11/03.Form1.PushButton4_Click ", 102));
+                 shell::ErrorReportText("Permission denied",
+                                        "in Korvath2016/11/03.Form1.PushButton4_Click ", 102));
         QCOMPARE(platform.messages[1].text,
-                 ErrorReportText("second failure", "in Korvath2016/11/03.Form1.PushButton4_Click ",
-                                 106));
+                 shell::ErrorReportText("second failure",
+                                        "in Korvath2016/11/03.Form1.PushButton4_Click ", 106));
         QCOMPARE(platform.messages[0].title, QStringLiteral("Application Error"));
-        QCOMPARE(platform.messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(platform.messages[0].icon, platform::MessageIcon::Warning);
     }
 
     void failedTestCountsAsPassed()
     {
         ScriptedPlatform platform;
-        StepGuard guard(platform, nullptr, "in L ");
+        shell::StepGuard guard(platform, nullptr, "in L ");
         bool bodyRan = false;
-        if (guard.test(152, []() -> bool { throw PlatformError("broken test"); }))
+        if (guard.test(152, []() -> bool { throw platform::PlatformError("broken test"); }))
             bodyRan = true;
         QVERIFY(bodyRan);
         QVERIFY(!guard.test(156, [] { return false; }));
         QCOMPARE(platform.messageTexts(),
-                 QStringList{ErrorReportText("broken test", "in L ", 152)});
+                 QStringList{shell::ErrorReportText("broken test", "in L ", 152)});
     }
 
     void failureInsideALoopResumesInsideTheLoop()
     {
         ScriptedPlatform platform;
-        StepGuard steps(platform, nullptr, "in L ");
+        shell::StepGuard steps(platform, nullptr, "in L ");
         int passes = 0;
         for (int i = 1; i <= 3; ++i) {
             steps.step(140, [&] {
                 if (i == 2)
-                    throw PlatformError("bad item");
+                    throw platform::PlatformError("bad item");
             });
             steps.step(142, [&] { ++passes; });
         }
         QCOMPARE(passes, 3);
-        QCOMPARE(platform.messageTexts(), QStringList{ErrorReportText("bad item", "in L ", 140)});
+        QCOMPARE(platform.messageTexts(),
+                 QStringList{shell::ErrorReportText("bad item", "in L ", 140)});
     }
 };
 

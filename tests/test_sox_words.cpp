@@ -22,12 +22,13 @@ namespace {
 
 // Runs the system's SoX with the program's own words for `mode`, with
 // `encoding` among them and `effects` after them; its error output.
-QByteArray Convert(ChannelMode mode, const QString &input, const QString &output,
+QByteArray Convert(conversion::ChannelMode mode, const QString &input, const QString &output,
                    const QStringList &encoding = {}, const QStringList &effects = {})
 {
     QStringList arguments = effects;
     const QByteArrayList words =
-        ArgumentString::ForMode(mode, AsPath(input), AsPath(output), encoding).arguments();
+        conversion::ArgumentString::ForMode(mode, AsPath(input), AsPath(output), encoding)
+            .arguments();
     for (auto word = words.rbegin(); word != words.rend(); ++word)
         arguments.prepend(QString::fromUtf8(*word));
     QProcess sox;
@@ -36,9 +37,9 @@ QByteArray Convert(ChannelMode mode, const QString &input, const QString &output
     return sox.readAllStandardError();
 }
 
-MpegAudioLength Measure(const QString &path)
+tags::MpegAudioLength Measure(const QString &path)
 {
-    return MeasureMpegAudio(AsPath(path)).value_or(MpegAudioLength());
+    return tags::MeasureMpegAudio(AsPath(path)).value_or(tags::MpegAudioLength());
 }
 
 // The frame count that a Xing header in `path` gives; -1 when it has none.
@@ -71,9 +72,9 @@ private slots:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("error");
 
-        const auto source = int(OutputQuality::Kind::Source);
-        const auto constant = int(OutputQuality::Kind::ConstantBitRate);
-        const auto variable = int(OutputQuality::Kind::VariableBitRate);
+        const auto source = int(conversion::OutputQuality::Kind::Source);
+        const auto constant = int(conversion::OutputQuality::Kind::ConstantBitRate);
+        const auto variable = int(conversion::OutputQuality::Kind::VariableBitRate);
         const QString every = "8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 192, "
                               "224, 256, 320";
         const QString words = "--quality takes source, a bit rate in kbps such as 128, or v0 to "
@@ -96,10 +97,11 @@ private slots:
         QFETCH(int, kind);
         QFETCH(int, value);
         QFETCH(QString, error);
-        const ParsedQuality parsed = ParseOutputQuality(text);
+        const conversion::ParsedQuality parsed = conversion::ParseOutputQuality(text);
         QCOMPARE(parsed.error, error);
         if (kind >= 0)
-            QCOMPARE(parsed.quality, (OutputQuality{OutputQuality::Kind(kind), value}));
+            QCOMPARE(parsed.quality,
+                     (conversion::OutputQuality{conversion::OutputQuality::Kind(kind), value}));
     }
 
     void choosesTheEncodingWords_data()
@@ -135,20 +137,20 @@ private slots:
         QFETCH(bool, inputMono);
         QFETCH(int, sampleRate);
         QFETCH(QStringList, words);
-        std::optional<OutputQuality> chosen;
+        std::optional<conversion::OutputQuality> chosen;
         if (!quality.isEmpty())
-            chosen = ParseOutputQuality(quality).quality;
-        std::optional<MpegAudioLength> input;
+            chosen = conversion::ParseOutputQuality(quality).quality;
+        std::optional<tags::MpegAudioLength> input;
         if (inputKbps > 0) {
             // Ten seconds of frames of 1152 samples.
-            input = MpegAudioLength{};
+            input = tags::MpegAudioLength{};
             input->sampleRate = sampleRate;
             input->samples = qint64(sampleRate) * 10;
             input->frames = input->samples / 1152;
             input->bytes = qint64(inputKbps) * 1000 / 8 * 10;
             input->everyFrameMono = inputMono;
         }
-        QCOMPARE(SoxEncodingOptions(chosen, input, sampleRate), words);
+        QCOMPARE(conversion::SoxEncodingOptions(chosen, input, sampleRate), words);
     }
 
     void soxEncodesAsTold_data()
@@ -165,15 +167,16 @@ private slots:
         QFETCH(QString, quality);
         QFETCH(int, firstFrameKbps);
         const QString output = scratch_.path(quality + QStringLiteral(".mp3"));
-        const QStringList words = SoxEncodingOptions(ParseOutputQuality(quality).quality,
-                                                     Measure(scratch_.stereo()), 44100);
-        QCOMPARE(Convert(ChannelMode::Mix, scratch_.stereo(), output, words), QByteArray());
-        const MpegAudioLength length = Measure(output);
+        const QStringList words = conversion::SoxEncodingOptions(
+            conversion::ParseOutputQuality(quality).quality, Measure(scratch_.stereo()), 44100);
+        QCOMPARE(Convert(conversion::ChannelMode::Mix, scratch_.stereo(), output, words),
+                 QByteArray());
+        const tags::MpegAudioLength length = Measure(output);
         QVERIFY(length.everyFrameMono);
         QVERIFY(qAbs(length.seconds() - Measure(scratch_.stereo()).seconds()) < 0.1);
         QFile file(output);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const std::optional<int> firstFrame = MpegStreamBytesPerSecond(file.read(4096));
+        const std::optional<int> firstFrame = tags::MpegStreamBytesPerSecond(file.read(4096));
         if (firstFrameKbps > 0) {
             // Constant: no Xing header, every frame as large as the first.
             QVERIFY(qAbs(*firstFrame * 8 - firstFrameKbps * 1000) < 500);
@@ -212,7 +215,7 @@ private slots:
     {
         QFETCH(QByteArray, errorOutput);
         QFETCH(qint64, clipped);
-        QCOMPARE(ClippedSamples(errorOutput).value_or(-1), clipped);
+        QCOMPARE(conversion::ClippedSamples(errorOutput).value_or(-1), clipped);
     }
 
     void readsClippingFromRealRuns()
@@ -224,11 +227,11 @@ private slots:
         QCOMPARE(RunTool("sox", {"-n", "-r", "8000", "-c", "2", "-b", "16", input, "synth", "1",
                                  "sine", "0", "dcshift", "0.75"}),
                  QString());
-        QCOMPARE(Convert(ChannelMode::Mix, input, output), QByteArray());
-        QVERIFY(!ClippedSamples(Convert(ChannelMode::Mix, input, output)));
+        QCOMPARE(Convert(conversion::ChannelMode::Mix, input, output), QByteArray());
+        QVERIFY(!conversion::ClippedSamples(Convert(conversion::ChannelMode::Mix, input, output)));
         const QByteArray errors =
-            Convert(ChannelMode::Mix, input, output, {}, {"remix", "-m", "1,2"});
-        const qint64 clipped = ClippedSamples(errors).value_or(-1);
+            Convert(conversion::ChannelMode::Mix, input, output, {}, {"remix", "-m", "1,2"});
+        const qint64 clipped = conversion::ClippedSamples(errors).value_or(-1);
         QVERIFY2(clipped >= 7990 && clipped <= 8000, errors.constData());
     }
 
@@ -254,18 +257,18 @@ private slots:
     {
         QFETCH(QByteArray, errorOutput);
         QFETCH(QString, reason);
-        QCOMPARE(SoxFailure(errorOutput), reason);
+        QCOMPARE(conversion::SoxFailure(errorOutput), reason);
     }
 
     void tellsWhySoxFailedOnAMonoInput()
     {
         const QString mono = scratch_.path(QStringLiteral("mono.mp3"));
-        QCOMPARE(Convert(ChannelMode::Mix, scratch_.stereo(), mono), QByteArray());
+        QCOMPARE(Convert(conversion::ChannelMode::Mix, scratch_.stereo(), mono), QByteArray());
         const QByteArray errors =
-            Convert(ChannelMode::RightOnly, mono, scratch_.path("right of mono.mp3"));
-        QCOMPARE(SoxFailure(errors), QStringLiteral("remix: too few input channels"));
+            Convert(conversion::ChannelMode::RightOnly, mono, scratch_.path("right of mono.mp3"));
+        QCOMPARE(conversion::SoxFailure(errors), QStringLiteral("remix: too few input channels"));
         // The last line as such keeps SoX's path and level.
-        QVERIFY(LastErrorLine(errors).endsWith(
+        QVERIFY(platform::LastErrorLine(errors).endsWith(
             QLatin1String("sox FAIL remix: too few input channels")));
     }
 

@@ -26,11 +26,11 @@ namespace {
 
 QString ReportFor(const QString &description, int step)
 {
-    return ErrorReportText(description, QStringLiteral("in Korvath2016/11/03.Form1.Form_Load "),
-                           step);
+    return shell::ErrorReportText(description,
+                                  QStringLiteral("in Korvath2016/11/03.Form1.Form_Load "), step);
 }
 
-QList<bool> Selected(Form1 &form)
+QList<bool> Selected(app::Form1 &form)
 {
     return {Controls(form).Option1->isChecked(), Controls(form).Option2->isChecked(),
             Controls(form).Option3->isChecked()};
@@ -55,7 +55,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QCOMPARE(form.size(), QSize(536, 510));
         QCOMPARE(form.windowTitle(), QStringLiteral("Velunor"));
         QVERIFY(!form.windowIcon().isNull());
@@ -120,7 +120,7 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(QApplication::focusWidget(), Controls(form).Command1);
@@ -154,7 +154,7 @@ private slots:
         const QString expectedFolder = home.path() + (withDesktop ? "/Desktop/" : "/");
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QCOMPARE(Selected(form), (QList<bool>{true, false, false}));
         QCOMPARE(Controls(form).Text1->text(), expectedFolder);
         QCOMPARE(window.stored("Output Folder"), expectedFolder);
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(Selected(window.form()), selected);
         QVERIFY(window.platform.messages.isEmpty());
         // What is stored again is what the window shows.
-        QCOMPARE(window.stored("Option3"), BooleanToText(selected[2]));
+        QCOMPARE(window.stored("Option3"), shell::BooleanToText(selected[2]));
     }
 
     void badStoredValueIsReportedAndStartUpGoesOn()
@@ -198,12 +198,12 @@ private slots:
         TestWindow window;
         window.preset("Option2", "maybe");
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QCOMPARE(window.platform.messageTexts(), QStringList{ReportFor("Type mismatch", 136)});
         const ShownMessage &report = window.platform.messages.front();
         QCOMPARE(report.title, QStringLiteral("Application Error"));
-        QCOMPARE(report.icon, MessageIcon::Warning);
-        QCOMPARE(report.buttons, MessageButtons::Ok);
+        QCOMPARE(report.icon, platform::MessageIcon::Warning);
+        QCOMPARE(report.buttons, platform::MessageButtons::Ok);
         // Option2 keeps its designed state; step 138 still ran.
         QCOMPARE(Selected(form), (QList<bool>{true, false, false}));
         QCOMPARE(window.stored("Option3"), QStringLiteral("False"));
@@ -261,17 +261,17 @@ private slots:
         QCOMPARE(window.platform.seeds, QList<quint32>{4242});
         QCOMPARE(window.platform.openedUrls.size(), opens ? 1 : 0);
         if (opens)
-            QCOMPARE(window.platform.openedUrls.front(), QUrl(Main::kHomePage));
+            QCOMPARE(window.platform.openedUrls.front(), QUrl(shell::Main::kHomePage));
     }
 
     void titleRuleDropsTheLastWord()
     {
-        QCOMPARE(Main::ApplicationTitleFrom("Velunor"), QStringLiteral("Velunor"));
-        QCOMPARE(Main::ApplicationTitleFrom("Velunor Mono Converter"),
+        QCOMPARE(shell::Main::ApplicationTitleFrom("Velunor"), QStringLiteral("Velunor"));
+        QCOMPARE(shell::Main::ApplicationTitleFrom("Velunor Mono Converter"),
                  QStringLiteral("Velunor Mono"));
         const QString longName =
             QStringLiteral("Alpha Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa Lambda");
-        const QString title = Main::ApplicationTitleFrom(longName);
+        const QString title = shell::Main::ApplicationTitleFrom(longName);
         QCOMPARE(title, QStringLiteral("Alpha Beta Gamma Delta Epsilon Zeta Eta"));
         QVERIFY(title.size() <= 40);
     }
@@ -280,53 +280,53 @@ private slots:
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QVERIFY(form.MouseIcon().has_value());
         QCOMPARE(form.MouseIcon()->shape(), Qt::BitmapCursor);
         QCOMPARE(form.MouseIcon()->hotSpot(), QPoint(13, 1));
 
         MoveOver(Controls(form).PushButton3);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::BitmapCursor);
         MoveOver(Controls(form).Frame2);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Default);
         MoveOver(Controls(form).PushButton7); // inside a frame
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Custom);
         MoveOver(Controls(form).Text1);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Default);
         MoveOver(Controls(form).PushButton8);
         MoveOver(&form);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Default);
         MoveOver(Controls(form).PushButton1);
         MoveOver(Controls(form).Frame1);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Default);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Default);
     }
 
     void realMouseMovesFollowTheSameRules()
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QTest::mouseMove(Controls(form).PushButton2, QPoint(20, 10));
-        QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Custom);
+        QTRY_COMPARE(form.MousePointer().kind(), app::PointerKind::Custom);
         QTest::mouseMove(&form, QPoint(4, 4));
-        QTRY_COMPARE(form.MousePointer().kind(), PointerKind::Default);
+        QTRY_COMPARE(form.MousePointer().kind(), app::PointerKind::Default);
     }
 
     void hourglassSurvivesHovering()
     {
         TestWindow window;
         window.load();
-        Form1 &form = window.form();
-        form.setMousePointer(PointerKind::Hourglass);
+        app::Form1 &form = window.form();
+        form.setMousePointer(app::PointerKind::Hourglass);
         for (QWidget *area : QList<QWidget *>{Controls(form).PushButton1, &form,
                                               Controls(form).Text1, Controls(form).Frame1,
                                               Controls(form).Frame2, Controls(form).PushButton7})
             MoveOver(area);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Hourglass);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Hourglass);
         QCOMPARE(form.cursor().shape(), Qt::WaitCursor);
         QCOMPARE(Controls(form).Text1->cursor().shape(), Qt::WaitCursor);
-        form.setMousePointer(PointerKind::Default);
+        form.setMousePointer(app::PointerKind::Default);
         QCOMPARE(Controls(form).Text1->cursor().shape(), Qt::IBeamCursor);
     }
 
@@ -335,11 +335,11 @@ private slots:
         QTemporaryDir programFolder;
         TestWindow window(programFolder.path());
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QVERIFY(!form.MouseIcon().has_value());
         QVERIFY(window.platform.messages.isEmpty());
         MoveOver(Controls(form).PushButton1);
-        QCOMPARE(form.MousePointer().kind(), PointerKind::Custom);
+        QCOMPARE(form.MousePointer().kind(), app::PointerKind::Custom);
         QCOMPARE(form.cursor().shape(), Qt::ArrowCursor);
     }
 
@@ -362,7 +362,7 @@ private slots:
             WriteFile(programFolder.filePath("x/o.cjs"), "QPushButton { color: rgb(1, 2, 3); }"));
         TestWindow window(programFolder.path());
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QVERIFY(window.platform.messages.isEmpty());
         QCOMPARE(form.styleSheet(), QStringLiteral("QPushButton { color: rgb(1, 2, 3); }"));
         QCOMPARE(form.palette().color(QPalette::Window),
@@ -378,7 +378,7 @@ private slots:
         QDir().mkpath(programFolder.filePath("x/o.cjs"));
         TestWindow window(programFolder.path());
         window.load();
-        Form1 &form = window.form();
+        app::Form1 &form = window.form();
         QVERIFY(window.platform.messages.isEmpty());
         QVERIFY(form.styleSheet().isEmpty());
         QCOMPARE(form.palette().color(QPalette::Window), QColor(Qt::white));
@@ -396,13 +396,13 @@ private slots:
     void pathExistsNeverFails()
     {
         QTemporaryDir folder;
-        QVERIFY(Main::PathExists(AsPath(folder.path())));
-        QVERIFY(!Main::PathExists(Path()));
-        QVERIFY(!Main::PathExists(AsPath(folder.filePath("missing"))));
-        QVERIFY(!Main::PathExists(Path::FromBytes("/no\nsuch\tname")));
+        QVERIFY(platform::Main::PathExists(AsPath(folder.path())));
+        QVERIFY(!platform::Main::PathExists(Path()));
+        QVERIFY(!platform::Main::PathExists(AsPath(folder.filePath("missing"))));
+        QVERIFY(!platform::Main::PathExists(Path::FromBytes("/no\nsuch\tname")));
         const QString link = folder.filePath("dangling");
         QVERIFY(QFile::link(folder.filePath("nowhere"), link));
-        QVERIFY(!Main::PathExists(AsPath(link)));
+        QVERIFY(!platform::Main::PathExists(AsPath(link)));
     }
 };
 

@@ -37,9 +37,9 @@ namespace {
 const String kTitle("Ça ira — 日本語 テスト", String::UTF8);
 
 // What MeasureMpegAudio finds, no frames when it finds nothing.
-MpegAudioLength Measure(const QString &path)
+tags::MpegAudioLength Measure(const QString &path)
 {
-    return MeasureMpegAudio(AsPath(path)).value_or(MpegAudioLength());
+    return tags::MeasureMpegAudio(AsPath(path)).value_or(tags::MpegAudioLength());
 }
 
 // A frame TagLib has no class for, holding `payload` as it is.
@@ -136,7 +136,7 @@ private slots:
         QVERIFY(TagEverything(input, ID3v2::Version(version)));
         QCOMPARE(ConvertToMono(input, output), QString());
         const QByteArray audio = AudioBytes(output);
-        const MpegAudioLength length = Measure(output);
+        const tags::MpegAudioLength length = Measure(output);
         const qint64 lengthMs = qRound64(length.seconds() * 1000);
 
         QCOMPARE(CopyTagsOnto(input, output, lengthMs), QString());
@@ -189,7 +189,7 @@ private slots:
         // Nothing to change: the tagged file is not written.
         const QString tagged = scratch_.path(QStringLiteral("tagged copy.mp3"));
         QVERIFY(WriteFile(tagged, QByteArray()));
-        const Expected<bool> unchanged = CopyTags(
+        const Expected<bool> unchanged = tags::CopyTags(
             AsPath(scratch_.stereo()), AsPath(output),
             [&]() -> Expected<Path> { return AsPath(tagged); }, 3000);
         QVERIFY(unchanged && !*unchanged);
@@ -218,7 +218,7 @@ private slots:
         // The tagged file is the caller's: none is made where there is none,
         // and a copy that is cancelled says so.
         const QString notMade = scratch_.path(QStringLiteral("never made.mp3"));
-        const Expected<bool> noFile = CopyTags(
+        const Expected<bool> noFile = tags::CopyTags(
             AsPath(withId3v1), AsPath(output), [&]() -> Expected<Path> { return AsPath(notMade); },
             3000);
         QVERIFY(!noFile);
@@ -226,7 +226,7 @@ private slots:
                  qPrintable(noFile.failure().words));
         QVERIFY(!QFile::exists(notMade));
         const std::atomic<bool> cancel{true};
-        const Expected<bool> cancelled = CopyTags(
+        const Expected<bool> cancelled = tags::CopyTags(
             AsPath(withId3v1), AsPath(output), [&]() -> Expected<Path> { return AsPath(tagged); },
             3000, &cancel);
         QVERIFY(!cancelled);
@@ -296,7 +296,7 @@ private slots:
                     : RunTool(maker, QStringList{"--quiet"} + options + QStringList{wave, file}),
                 QString());
         }
-        const MpegAudioLength length = Measure(file);
+        const tags::MpegAudioLength length = Measure(file);
         QCOMPARE(length.everyFrameMono, mono);
         QCOMPARE(length.anyFrameDualChannel, dualChannel);
         QVERIFY2(qAbs(length.averageBitRate() - bitRate) < bitRate / 200.0,
@@ -315,11 +315,11 @@ private slots:
         QVERIFY(copy.open());
         QFile input(mono);
         QVERIFY(input.open(QIODevice::ReadOnly));
-        QVERIFY(CopyMpegAudio(input, copy.handle()));
+        QVERIFY(tags::CopyMpegAudio(input, copy.handle()));
         QCOMPARE(Contents(copy.fileName()), audio);
 
         const std::atomic<bool> cancel{true};
-        const Done cancelled = CopyMpegAudio(input, copy.handle(), &cancel);
+        const Done cancelled = tags::CopyMpegAudio(input, copy.handle(), &cancel);
         QVERIFY(!cancelled);
         QCOMPARE(cancelled.failure().words, QStringLiteral("the copy was cancelled"));
         QCOMPARE(Contents(copy.fileName()), audio);
@@ -327,7 +327,7 @@ private slots:
 
     void measuresTheFramesPresent()
     {
-        const MpegAudioLength plain = Measure(scratch_.stereo());
+        const tags::MpegAudioLength plain = Measure(scratch_.stereo());
         QVERIFY2(qAbs(plain.seconds() - 3.0) < 0.1, qPrintable(QString::number(plain.seconds())));
 
         // A VBR file's Xing header gives the frame count of the whole stream,
@@ -367,8 +367,8 @@ private slots:
         const QString wave = scratch_.path(QStringLiteral("tone.wav"));
         QVERIFY(WriteFile(noise, Noise(300000)));
         QCOMPARE(MakeStereoMp3(wave, 1.0), QString()); // SoX writes WAV by the name
-        QVERIFY(!MeasureMpegAudio(AsPath(noise)));
-        QVERIFY(!MeasureMpegAudio(AsPath(wave)));
+        QVERIFY(!tags::MeasureMpegAudio(AsPath(noise)));
+        QVERIFY(!tags::MeasureMpegAudio(AsPath(wave)));
     }
 };
 

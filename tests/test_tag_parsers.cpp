@@ -68,17 +68,17 @@ QStringList FrontFrames(const QString &path)
     return frames;
 }
 
-MpegLayout LayoutOf(const QByteArray &bytes)
+tags::MpegLayout LayoutOf(const QByteArray &bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
-    return ReadMpegLayout(buffer).value_or(MpegLayout());
+    return tags::ReadMpegLayout(buffer).value_or(tags::MpegLayout());
 }
 
 qint64 FramesIn(const QString &path)
 {
-    return MeasureMpegAudio(AsPath(path)).value_or(MpegAudioLength()).frames;
+    return tags::MeasureMpegAudio(AsPath(path)).value_or(tags::MpegAudioLength()).frames;
 }
 
 // A file in memory that raises `cancel` as soon as it has handed out a block
@@ -113,7 +113,7 @@ class TagParsersTest : public QObject {
         const QString tagged = work_.filePath(fixture + QStringLiteral(".tagged.mp3"));
         if (!WriteFile(tagged, QByteArray()))
             return QString();
-        const Expected<bool> copy = CopyTags(
+        const Expected<bool> copy = tags::CopyTags(
             AsPath(Fixture(fixture)), AsPath(Fixture(fixture)),
             [&]() -> Expected<Path> { return AsPath(tagged); }, kLengthMs);
         if (!copy) {
@@ -225,7 +225,7 @@ private slots:
         QFETCH(int, appendedTags);
         QFETCH(qint64, frames);
         const QString fixture = Fixture(QString::fromLatin1(QTest::currentDataTag()));
-        const MpegLayout layout = LayoutOf(Contents(fixture));
+        const tags::MpegLayout layout = LayoutOf(Contents(fixture));
         QCOMPARE(layout.audioBegin, audioBegin);
         QCOMPARE(layout.audioEnd, audioEnd);
         QCOMPARE(int(layout.appendedId3v2Tags.size()), appendedTags);
@@ -238,7 +238,7 @@ private slots:
         // only the ID3v1 tag stays at the end.
         const QByteArray appended = Contents(Fixture("appended-v24"));
         QByteArray output = Contents(copyTagsOfFixture("appended-v24"));
-        MpegLayout layout = LayoutOf(output);
+        tags::MpegLayout layout = LayoutOf(output);
         QVERIFY(layout.appendedId3v2Tags.empty());
         QCOMPARE(output.sliced(layout.audioEnd), appended.right(128));
         QCOMPARE(output.sliced(layout.audioBegin, 288), appended.first(288));
@@ -249,7 +249,7 @@ private slots:
         output = Contents(copyTagsOfFixture("leading-and-appended"));
         layout = LayoutOf(output);
         QCOMPARE(int(layout.appendedId3v2Tags.size()), 1);
-        const TagSpan tag = layout.appendedId3v2Tags.front();
+        const tags::TagSpan tag = layout.appendedId3v2Tags.front();
         QCOMPARE(tag.offset, layout.audioEnd);
         const QByteArray madeFit = output.sliced(tag.offset, tag.size);
         QVERIFY(madeFit.contains(QByteArray("TLEN\0\0\0\x05\0\0\0003000", 15)));
@@ -289,10 +289,10 @@ private slots:
         const QByteArray input = Contents(kFixtures + QStringLiteral("descriptions/") +
                                           QTest::currentDataTag() + QStringLiteral(".bin"));
         QVERIFY(input.size() > 1);
-        const std::optional<QString> read = CommentOrUserTextDescription(
+        const std::optional<QString> read = tags::CommentOrUserTextDescription(
             parserchecks::DescribedFrameId(input), QByteArrayView(input).sliced(1));
         QCOMPARE(read.value_or(QStringLiteral("-")), description);
-        QVERIFY(!CommentOrUserTextDescription("TIT2", QByteArrayView(input).sliced(1)));
+        QVERIFY(!tags::CommentOrUserTextDescription("TIT2", QByteArrayView(input).sliced(1)));
     }
 
     // The album that groups outputs for their album's ReplayGain values, as
@@ -315,9 +315,11 @@ private slots:
         QFETCH(QByteArray, frame);
         QFETCH(QString, album);
         const QByteArray frames =
-            id3v2::MakeFrame(version, version == 2 ? "TT2" : "TIT2", QByteArray("\0Title", 6)) +
-            (frame.isEmpty() ? QByteArray()
-                             : id3v2::MakeFrame(version, version == 2 ? "TAL" : "TALB", frame));
+            tags::id3v2::MakeFrame(version, version == 2 ? "TT2" : "TIT2",
+                                   QByteArray("\0Title", 6)) +
+            (frame.isEmpty()
+                 ? QByteArray()
+                 : tags::id3v2::MakeFrame(version, version == 2 ? "TAL" : "TALB", frame));
         QByteArray file("ID3\0\0\0", 6);
         file[3] = char(version);
         for (const int shift : {21, 14, 7, 0})
@@ -327,7 +329,7 @@ private slots:
                 QByteArray(35, '\0');
         QBuffer buffer(&file);
         QVERIFY(buffer.open(QIODevice::ReadOnly));
-        QCOMPARE(AlbumInFile(buffer), album);
+        QCOMPARE(tags::AlbumInFile(buffer), album);
     }
 
     void everyFixtureKeepsTheParsersPromises()
@@ -361,13 +363,14 @@ private slots:
         QBuffer whole;
         whole.setData(audio);
         QVERIFY(whole.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-        QCOMPARE(MeasureMpegAudio(whole, &cancel).value_or(MpegAudioLength()).frames, qint64(4000));
+        QCOMPARE(tags::MeasureMpegAudio(whole, &cancel).value_or(tags::MpegAudioLength()).frames,
+                 qint64(4000));
 
         // Raised while the first block is read: the second is not.
         CancellingBuffer cancelling(cancel);
         cancelling.setData(audio);
         QVERIFY(cancelling.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
-        QVERIFY(!MeasureMpegAudio(cancelling, &cancel));
+        QVERIFY(!tags::MeasureMpegAudio(cancelling, &cancel));
         QVERIFY(cancel);
     }
 };

@@ -80,7 +80,7 @@ private slots:
     void aRunShowsItsProgressAndItsEndHidesIt()
     {
         Dock dock(address_);
-        TaskbarProgress progress(bus(), kHour);
+        platform::TaskbarProgress progress(bus(), kHour);
         progress.show(0.25, 3);
         for (int done = 26; done <= 100; ++done)
             progress.show(done / 100.0, 2);
@@ -114,7 +114,7 @@ private slots:
         {
             // The gap's timer runs only when events are handled: two shows
             // in a row fall within it.
-            TaskbarProgress progress(bus(), 0);
+            platform::TaskbarProgress progress(bus(), 0);
             progress.show(0.1, 9);
             progress.show(0.2, 8);
             progress.show(0.3, 7);
@@ -147,14 +147,14 @@ private slots:
         QVERIFY(!QDBusConnection::sessionBus().isConnected());
         Dock dock(address_);
         {
-            TaskbarProgress progress;
+            platform::TaskbarProgress progress;
             progress.show(0.5, 1);
             progress.show(0.75, 1);
             progress.hide();
             progress.show(0.8, 1);
         }
         // A later update on the private bus is the first the dock hears.
-        TaskbarProgress(bus(), 0).show(0.1, 9);
+        platform::TaskbarProgress(bus(), 0).show(0.1, 9);
         WaitFor(dock, 2);
         QCOMPARE(dock.updates.front().properties.value("progress").toDouble(), 0.1);
     }

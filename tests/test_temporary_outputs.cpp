@@ -26,11 +26,11 @@ private slots:
     {
         QTemporaryDir folder;
         // A living run's file: locked for as long as its owner lives.
-        Expected<std::unique_ptr<TemporaryOutput>> reserved =
-            TemporaryOutput::Reserve(AsPath(folder.path()));
+        Expected<std::unique_ptr<conversion::TemporaryOutput>> reserved =
+            conversion::TemporaryOutput::Reserve(AsPath(folder.path()));
         QVERIFY(reserved);
-        std::unique_ptr<TemporaryOutput> live = std::move(*reserved);
-        QVERIFY(TemporaryOutput::IsReservedName(live->path().fileName().bytes()));
+        std::unique_ptr<conversion::TemporaryOutput> live = std::move(*reserved);
+        QVERIFY(conversion::TemporaryOutput::IsReservedName(live->path().fileName().bytes()));
         // What a killed run leaves: the same kind of name, nobody holding it.
         QVERIFY(WriteFile(folder.filePath(".velunor-999999-7.mp3"), "debris"));
         QVERIFY(WriteFile(folder.filePath(".velunor-999999-8.part"), "debris"));
@@ -41,7 +41,7 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(folder.filePath(".velunor-3-3.mp3")).constData(),
                          0600) == 0);
 
-        QCOMPARE(RemoveDeadLeftovers(AsPath(folder.path())), 2);
+        QCOMPARE(conversion::RemoveDeadLeftovers(AsPath(folder.path())), 2);
         QStringList left = Entries(folder.path());
         QStringList kept = {".velunor-1-1.mp3.bak",         ".velunor-2-2.mp3", ".velunor-3-3.mp3",
                             live->path().fileName().text(), ".velunor-x-1.mp3", "song.mp3"};
@@ -64,10 +64,10 @@ private slots:
     void aReservedFileReplacesNothingAndMovesInOneStep()
     {
         QTemporaryDir folder;
-        Expected<std::unique_ptr<TemporaryOutput>> reserved =
-            TemporaryOutput::Reserve(AsPath(folder.path()));
+        Expected<std::unique_ptr<conversion::TemporaryOutput>> reserved =
+            conversion::TemporaryOutput::Reserve(AsPath(folder.path()));
         QVERIFY(reserved);
-        std::unique_ptr<TemporaryOutput> output = std::move(*reserved);
+        std::unique_ptr<conversion::TemporaryOutput> output = std::move(*reserved);
         QVERIFY(WriteFile(folder.filePath("final.mp3"), "earlier"));
         QCOMPARE(::write(output->descriptor(), "new", 3), ssize_t(3));
         QVERIFY(output->moveTo(AsPath(folder.filePath("final.mp3"))));
@@ -76,36 +76,38 @@ private slots:
         output.reset();
         QCOMPARE(Entries(folder.path()), QStringList({"final.mp3"}));
 
-        const auto missing = TemporaryOutput::Reserve(AsPath(folder.filePath("missing")));
+        const auto missing =
+            conversion::TemporaryOutput::Reserve(AsPath(folder.filePath("missing")));
         QVERIFY(!missing);
         QCOMPARE(missing.failure().code, ENOENT);
     }
 
     void namesAreClaimedInListOrderWithoutRegardToCase()
     {
-        OutputNames names;
+        conversion::OutputNames names;
         const auto claim = [&names](const char *key, const char *folder, const char *input,
-                                    const NameCheck &check = {}) {
+                                    const conversion::NameCheck &check = {}) {
             const Path stem = Path::FromBytes(input).stem();
             return names.claim(Path::FromBytes(key), Path::FromBytes(folder), stem, {}, check);
         };
         QCOMPARE(claim("/out", "/out/", "/A/01.mp3").path.text(), QStringLiteral("/out/01.mp3"));
-        const OutputNames::Claim second = claim("/out", "/out/", "/B/01.MP3");
+        const conversion::OutputNames::Claim second = claim("/out", "/out/", "/B/01.MP3");
         QCOMPARE(second.path.text(), QStringLiteral("/out/01 (2).mp3"));
-        QVERIFY(second.changes == NameChange::SameNameInList);
+        QVERIFY(second.changes == conversion::NameChange::SameNameInList);
         QCOMPARE(claim("/out", "/out", "/C/01.wav").path.text(), QStringLiteral("/out/01 (3).mp3"));
         // Another folder has names of its own.
-        QVERIFY(claim("/other", "/other", "/D/01.mp3").changes == NameChange::None);
+        QVERIFY(claim("/other", "/other", "/D/01.mp3").changes == conversion::NameChange::None);
         // A name the disk holds for another input is passed over, and so is
         // a file of the list.
-        const OutputNames::Claim held =
+        const conversion::OutputNames::Claim held =
             claim("/other", "/other", "/E/02.mp3", [](const Path &candidate) {
-                return candidate.fileName().bytes() == "02.mp3"       ? NameUse::HeldByAnotherInput
-                       : candidate.fileName().bytes() == "02 (2).mp3" ? NameUse::Listed
-                                                                      : NameUse::Free;
+                return candidate.fileName().bytes() == "02.mp3"
+                           ? conversion::NameUse::HeldByAnotherInput
+                       : candidate.fileName().bytes() == "02 (2).mp3" ? conversion::NameUse::Listed
+                                                                      : conversion::NameUse::Free;
             });
         QCOMPARE(held.path.text(), QStringLiteral("/other/02 (3).mp3"));
-        QVERIFY(held.changes & NameChange::HeldByAnotherInput);
+        QVERIFY(held.changes & conversion::NameChange::HeldByAnotherInput);
     }
 
     void namesEveryFileSystemTakes_data()
@@ -134,7 +136,7 @@ private slots:
     {
         QFETCH(QByteArray, base);
         QFETCH(QByteArray, safe);
-        QCOMPARE(WindowsSafeStem(Path::FromBytes(base)).bytes(), safe);
+        QCOMPARE(conversion::WindowsSafeStem(Path::FromBytes(base)).bytes(), safe);
     }
 };
 
@@ -143,7 +145,7 @@ int main(int argc, char *argv[])
     // Run as another process of the sweep: prints how many files it removed.
     if (argc == 3 && QByteArray(argv[1]) == "sweep") {
         QCoreApplication application(argc, argv);
-        std::printf("%d\n", RemoveDeadLeftovers(Path::FromBytes(argv[2])));
+        std::printf("%d\n", conversion::RemoveDeadLeftovers(Path::FromBytes(argv[2])));
         return 0;
     }
     QCoreApplication application(argc, argv);

@@ -24,7 +24,8 @@ using namespace velunor::testing;
 namespace {
 
 const QString kSources = QStringLiteral(VELUNOR_SOURCE_DIR "/resources/translations");
-const QStringList kCatalogues = {Languages::CommandLineCatalogue, Languages::WindowCatalogue};
+const QStringList kCatalogues = {shell::Languages::CommandLineCatalogue,
+                                 shell::Languages::WindowCatalogue};
 // The pseudo-language stands in for German, whose plural rule it keeps.
 const QString kPseudoLanguage = QStringLiteral("de");
 const QString kOpen = QStringLiteral("\u27e6");
@@ -176,7 +177,7 @@ QStringList EnglishLeft(const QString &shown)
 
 // Every caption of the window fits its control, and the controls lie inside
 // the window without overlapping.
-void CheckCaptionsFit(Form1 &form)
+void CheckCaptionsFit(app::Form1 &form)
 {
     Controls ui(form);
     for (QPushButton *button : form.findChildren<QPushButton *>()) {
@@ -185,7 +186,7 @@ void CheckCaptionsFit(Form1 &form)
         QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
                  qPrintable(button->text()));
     }
-    for (OptionButton *option : {ui.Option1, ui.Option2, ui.Option3})
+    for (app::OptionButton *option : {ui.Option1, ui.Option2, ui.Option3})
         QVERIFY2(option->sizeHint().width() <= option->width() &&
                      option->geometry().right() < ui.Frame2->width(),
                  qPrintable(option->text()));
@@ -219,7 +220,7 @@ private slots:
 
     void cleanup()
     {
-        Languages::Remove();
+        shell::Languages::Remove();
         qputenv("LC_ALL", "C.UTF-8");
     }
 
@@ -295,20 +296,20 @@ private slots:
     void windowSpeaksTheUsersLanguage()
     {
         qputenv("LC_ALL", "de_DE.UTF-8");
-        QCOMPARE(Languages::Install(kCatalogues, {QStringLiteral("qtbase")}, pseudo_.path()),
+        QCOMPARE(shell::Languages::Install(kCatalogues, {QStringLiteral("qtbase")}, pseudo_.path()),
                  kPseudoLanguage);
         // Qt's own buttons speak the language too.
         QVERIFY(QCoreApplication::translate("QPlatformTheme", "Cancel") != QLatin1String("Cancel"));
         TestWindow window;
         QStringList shown;
-        QObject::connect(window.ui().ProgressBar1, &ProgressBar::textChanged,
+        QObject::connect(window.ui().ProgressBar1, &app::ProgressBar::textChanged,
                          [&shown](const QString &text) { shown << text; });
         QObject::connect(&window.form(), &QWidget::windowTitleChanged,
                          [&shown](const QString &title) { shown << title; });
         window.load();
         CheckCaptionsFit(window.form());
         for (QWidget *control : window.form().findChildren<QWidget *>()) {
-            if (qobject_cast<FocusHolder *>(control))
+            if (qobject_cast<app::FocusHolder *>(control))
                 continue;
             shown << control->toolTip() << control->accessibleName()
                   << control->accessibleDescription();
@@ -327,7 +328,7 @@ private slots:
         window.platform.fileDialogAnswers.push_back([] { return QString(); });
         window.platform.inputAnswers.push_back(QString());
         window.platform.folderAnswers.push_back(QString());
-        window.platform.yesNoAnswers.push_back(MessageAnswer::No);
+        window.platform.yesNoAnswers.push_back(platform::MessageAnswer::No);
         for (QPushButton *button : {ui.PushButton6, ui.PushButton8, ui.PushButton2, ui.PushButton1,
                                     ui.PushButton3, ui.PushButton7, ui.PushButton5, ui.PushButton4})
             button->click();
@@ -346,11 +347,12 @@ private slots:
         for (const ShownMessage &message : std::as_const(window.platform.messages))
             shown << message.text << message.title << message.details;
         shown << window.platform.inputPrompts << window.platform.folderPrompts;
-        for (const FileDialogRequest &request : std::as_const(window.platform.fileDialogs))
+        for (const platform::FileDialogRequest &request :
+             std::as_const(window.platform.fileDialogs))
             shown << request.title << request.filter.section(u'(', 0, 0);
         QCOMPARE(window.platform.messages.size(), 5);
         QVERIFY(window.platform.messages.last().details.contains(scratch.path("gone.mp3")));
-        RunProgress progress;
+        conversion::RunProgress progress;
         progress.fraction = 0.5;
         progress.secondsLeft = 75;
         shown << cli::StatusLine(progress, 1, 2, 80);
@@ -370,8 +372,8 @@ private slots:
     {
         QFETCH(QString, language);
         qputenv("LC_ALL", (language + QStringLiteral(".UTF-8")).toLatin1());
-        QCOMPARE(Languages::Install(kCatalogues, {},
-                                    QStringLiteral(VELUNOR_PROGRAM_DIR "/translations")),
+        QCOMPARE(shell::Languages::Install(kCatalogues, {},
+                                           QStringLiteral(VELUNOR_PROGRAM_DIR "/translations")),
                  language);
         TestWindow window;
         window.load();

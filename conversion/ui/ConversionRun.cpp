@@ -3,13 +3,14 @@
 #include "conversion/ui/RunWindow.h"
 #include "shell/Locations.h"
 
-namespace velunor {
+namespace velunor::conversion {
 
 namespace {
 
 constexpr int kPollMilliseconds = 100;
 constexpr qint64 kShowEveryMs = 50;
-const char *const kIdleText = QT_TRANSLATE_NOOP("velunor::ConversionRun", "Progress Bar");
+const char *const kIdleText =
+    QT_TRANSLATE_NOOP("velunor::conversion::ConversionRun", "Progress Bar");
 
 } // namespace
 
@@ -36,9 +37,9 @@ int StepNumber(const StepFailure &failure)
 
 ConversionRun::ConversionRun(RunWindow &window, int conversionsAtOnce)
     : window_(window),
-      guard_(window.platform(), window.reportParent(), Location::PushButton2_Click),
-      laterGuard_(window.platform(), window.reportParent(), Location::PushButton2_Click,
-                  StepGuard::Reports::Later),
+      guard_(window.platform(), window.reportParent(), shell::Location::PushButton2_Click),
+      laterGuard_(window.platform(), window.reportParent(), shell::Location::PushButton2_Click,
+                  shell::StepGuard::Reports::Later),
       run_(window.platform(), window.listedFiles(), *this, conversionsAtOnce)
 {
     ticker_.setInterval(kPollMilliseconds);
@@ -155,4 +156,4 @@ void ConversionRun::finish()
     emit ended();
 }
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace velunor {
+namespace velunor::conversion {
 
 class RunWindow;
 
@@ -50,10 +50,10 @@ private:
     void finish();
 
     RunWindow &window_;
-    StepGuard guard_;
+    shell::StepGuard guard_;
     // For the steps read while files are planned and started, which must
     // not wait for a dialog.
-    StepGuard laterGuard_;
+    shell::StepGuard laterGuard_;
     ListRun run_;
     bool holdsPointer_ = false;
     // The "Please wait.. N" count of the file at work.
@@ -65,7 +65,7 @@ private:
     int polls_ = 0;
     int shownPercent_ = -1;
     // The same progress on the program's entry in the taskbar or dock.
-    TaskbarProgress taskbar_;
+    platform::TaskbarProgress taskbar_;
 };
 
 // The run's state in the window title: "42% · 3:10 left", or "42%" before
@@ -75,4 +75,4 @@ QString RunState(int percent, std::optional<qint64> secondsLeft);
 // The number the error report gives a failed step of the run.
 int StepNumber(const StepFailure &failure);
 
-} // namespace velunor
+} // namespace velunor::conversion

@@ -14,15 +14,15 @@
 #include <QApplication>
 #include <QLineEdit>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
-const char *const kNoFiles = QT_TRANSLATE_NOOP("velunor::Form1", "No files added.");
-const char *const kNoFolder =
-    QT_TRANSLATE_NOOP("velunor::Form1", "Folder does not exist. Please select another folder.");
-const char *const kStopQuestion =
-    QT_TRANSLATE_NOOP("velunor::Form1", "Stop converting now? Files already converted are kept.");
+const char *const kNoFiles = QT_TRANSLATE_NOOP("velunor::app::Form1", "No files added.");
+const char *const kNoFolder = QT_TRANSLATE_NOOP(
+    "velunor::app::Form1", "Folder does not exist. Please select another folder.");
+const char *const kStopQuestion = QT_TRANSLATE_NOOP(
+    "velunor::app::Form1", "Stop converting now? Files already converted are kept.");
 
 } // namespace
 
@@ -32,20 +32,22 @@ void Form1::PushButton2_Click()
         askToStopRun();
         return;
     }
-    StepGuard guard(platform_, this, Location::PushButton2_Click);
-    FileListModel &list = ListView1->items();
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton2_Click);
+    filelist::FileListModel &list = ListView1->items();
     if (!guard.test(100, [&] { return list.count() > 0; })) {
         showMessage(tr(kNoFiles));
         return;
     }
-    if (!guard.test(102, [&] { return Main::FolderExists(Path::FromText(Text1->text())); })) {
+    if (!guard.test(102,
+                    [&] { return platform::Main::FolderExists(Path::FromText(Text1->text())); })) {
         showMessage(tr(kNoFolder));
         return;
     }
-    run_ = std::make_unique<ConversionRun>(
-        static_cast<RunWindow &>(*this),
-        conversionsAtOnce_ > 0 ? conversionsAtOnce_ : ConversionJob::ConversionsAtOnce());
-    connect(run_.get(), &ConversionRun::ended, this, [this] { endRun(); });
+    run_ = std::make_unique<conversion::ConversionRun>(
+        static_cast<conversion::RunWindow &>(*this),
+        conversionsAtOnce_ > 0 ? conversionsAtOnce_
+                               : conversion::ConversionJob::ConversionsAtOnce());
+    connect(run_.get(), &conversion::ConversionRun::ended, this, [this] { endRun(); });
     run_->start();
 }
 
@@ -55,9 +57,10 @@ void Form1::askToStopRun()
     if (stopQuestionOpen_ || !run_->canStop())
         return;
     stopQuestionOpen_ = true;
-    const bool stop = platform_.messageBox(this, tr(kStopQuestion), applicationTitle_,
-                                           MessageButtons::YesNoDefaultNo,
-                                           MessageIcon::None) == MessageAnswer::Yes;
+    const bool stop =
+        platform_.messageBox(this, tr(kStopQuestion), applicationTitle_,
+                             platform::MessageButtons::YesNoDefaultNo,
+                             platform::MessageIcon::None) == platform::MessageAnswer::Yes;
     stopQuestionOpen_ = false;
     // The run may have ended while the question was open: its message
     // follows the question now.
@@ -76,7 +79,7 @@ void Form1::endRun()
     if (stopQuestionOpen_)
         return;
     runEnded_ = false;
-    const RunSummary summary = run_->summary();
+    const conversion::RunSummary summary = run_->summary();
     const bool tookLong = run_->elapsedMilliseconds() > noticeAfterMs_;
     run_.release()->deleteLater();
     // Someone who turned to another program during a long run learns that it
@@ -85,11 +88,11 @@ void Form1::endRun()
         platform_.notify(summary.heading(), summary.counts());
     // Step 184. The box names a few files of each kind; its details name
     // every one.
-    StepGuard guard(platform_, this, Location::PushButton2_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton2_Click);
     guard.step(184, [&] { showMessage(summary.message(), summary.details()); });
 }
 
-FileListModel &Form1::listedFiles()
+filelist::FileListModel &Form1::listedFiles()
 {
     return ListView1->items();
 }
@@ -99,14 +102,14 @@ QString Form1::outputFolderText() const
     return Text1->text();
 }
 
-bool Form1::isModeSelected(ChannelMode mode) const
+bool Form1::isModeSelected(conversion::ChannelMode mode) const
 {
     switch (mode) {
-    case ChannelMode::Mix:
+    case conversion::ChannelMode::Mix:
         return Option1->isChecked();
-    case ChannelMode::LeftOnly:
+    case conversion::ChannelMode::LeftOnly:
         return Option2->isChecked();
-    case ChannelMode::RightOnly:
+    case conversion::ChannelMode::RightOnly:
         return Option3->isChecked();
     }
     return false;
@@ -128,4 +131,4 @@ void Form1::showRunState(const QString &state)
                                    : state + QStringLiteral(" \u2013 ") + DisplayName);
 }
 
-} // namespace velunor
+} // namespace velunor::app

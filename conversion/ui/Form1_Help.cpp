@@ -3,11 +3,11 @@
 #include "app/Form1.h"
 #include "shell/Locations.h"
 
-namespace velunor {
+namespace velunor::app {
 
 void Form1::PushButton6_Click()
 {
-    StepGuard guard(platform_, this, Location::PushButton6_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton6_Click);
     QString mono;
     QString stereo;
     guard.step(100, [&] {
@@ -22,13 +22,13 @@ void Form1::PushButton6_Click()
 
 void Form1::PushButton8_Click()
 {
-    StepGuard guard(platform_, this, Location::PushButton8_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton8_Click);
     guard.step(100, [&] {
         showMessage(tr("If you have a file that does not convert correctly, try splitting it "
                        "into multiple parts and try with this software again. If this works or "
                        "if you have any questions, please email %1.")
-                        .arg(kSupportAddress));
+                        .arg(shell::kSupportAddress));
     });
 }
 
-} // namespace velunor
+} // namespace velunor::app

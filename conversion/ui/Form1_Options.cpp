@@ -9,16 +9,16 @@
 
 #include <QLineEdit>
 
-namespace velunor {
+namespace velunor::app {
 
 void Form1::storeChannelMode()
 {
-    settings_.write(StoredChoices::Section, StoredChoices::Option1,
-                    BooleanToText(Option1->isChecked()));
-    settings_.write(StoredChoices::Section, StoredChoices::Option2,
-                    BooleanToText(Option2->isChecked()));
-    settings_.write(StoredChoices::Section, StoredChoices::Option3,
-                    BooleanToText(Option3->isChecked()));
+    settings_.write(shell::StoredChoices::Section, shell::StoredChoices::Option1,
+                    shell::BooleanToText(Option1->isChecked()));
+    settings_.write(shell::StoredChoices::Section, shell::StoredChoices::Option2,
+                    shell::BooleanToText(Option2->isChecked()));
+    settings_.write(shell::StoredChoices::Section, shell::StoredChoices::Option3,
+                    shell::BooleanToText(Option3->isChecked()));
 }
 
 void Form1::Option1_Click()
@@ -38,15 +38,16 @@ void Form1::Option3_Click()
 
 void Form1::Text1_Change()
 {
-    settings_.write(StoredChoices::Section, StoredChoices::OutputFolder, Text1->text());
+    settings_.write(shell::StoredChoices::Section, shell::StoredChoices::OutputFolder,
+                    Text1->text());
 }
 
 void Form1::PushButton7_Click()
 {
-    StepGuard guard(platform_, this, Location::PushButton7_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton7_Click);
     QString chosen;
     guard.step(100, [&] {
-        chosen = AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
+        chosen = shell::AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
     });
     if (chosen.isEmpty())
         return;
@@ -59,4 +60,4 @@ void Form1::PushButton7_Click()
     guard.step(108, [&] { Text1->setText(chosen); });
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -7,9 +7,11 @@
 
 class QWidget;
 
-namespace velunor {
-
+namespace velunor::filelist {
 class FileListModel;
+}
+
+namespace velunor::conversion {
 
 // What a run sees of the window: the listed files, the choices as they stand
 // now, the bar, the title and the busy pointer. The run knows no control.
@@ -17,10 +19,10 @@ class RunWindow {
 public:
     virtual ~RunWindow() = default;
 
-    virtual Platform &platform() = 0;
+    virtual platform::Platform &platform() = 0;
     // The window the run's error reports belong to.
     virtual QWidget *reportParent() = 0;
-    virtual FileListModel &listedFiles() = 0;
+    virtual filelist::FileListModel &listedFiles() = 0;
 
     // The output folder as its text stands.
     virtual QString outputFolderText() const = 0;
@@ -37,4 +39,4 @@ public:
     virtual void releaseBusyPointer() = 0;
 };
 
-} // namespace velunor
+} // namespace velunor::conversion

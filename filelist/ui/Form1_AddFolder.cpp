@@ -9,17 +9,17 @@
 #include "shell/Locations.h"
 #include "shell/ui/BrowseForFolder.h"
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
-const char *const kExtensionPrompt =
-    QT_TRANSLATE_NOOP("velunor::Form1", "Enter file extension to load:\r\r(* for all files, txt "
-                                        "for all txt files, doc for all doc files, etc.)");
+const char *const kExtensionPrompt = QT_TRANSLATE_NOOP(
+    "velunor::app::Form1", "Enter file extension to load:\r\r(* for all files, txt "
+                           "for all txt files, doc for all doc files, etc.)");
 } // namespace
 
 void Form1::PushButton3_Click()
 {
-    StepGuard guard(platform_, this, Location::PushButton3_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton3_Click);
     QString extension;
     guard.step(100, [&] {
         extension = platform_.inputBox(this, tr(kExtensionPrompt), applicationTitle_,
@@ -29,7 +29,7 @@ void Form1::PushButton3_Click()
         return;
     QString folder;
     guard.step(104, [&] {
-        folder = AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
+        folder = shell::AddFolder::BrowseForFolder(platform_, this, tr("Please select folder:"));
     });
     if (folder.isEmpty())
         return;
@@ -42,20 +42,21 @@ void Form1::PushButton3_Click()
         holdBusyPointer();
         holdsPointer = true;
     });
-    SearchRequest request;
+    filelist::SearchRequest request;
     // The root folder comes back as "/", so it gets "//", which the adding
     // collapses again. The picker's text is the folder as it shows it.
-    guard.step(110, [&] { request.entries.append(RecoveredPath(folder).withSuffix("/")); });
+    guard.step(110,
+               [&] { request.entries.append(filelist::RecoveredPath(folder).withSuffix("/")); });
     // The typed text is taken as it is: "*" makes "*.*", which matches every file.
     request.pattern = QStringLiteral("*.") + extension;
     // Steps 112 (the walk through the folders) and 114 (their files) run on
     // a worker, so that the window stays responsive however large the tree;
     // the search answers when it is done.
-    auto *search = new FolderSearch(this);
-    connect(search, &FolderSearch::finished, this,
-            [this, search, holdsPointer](const SearchResult &result) {
+    auto *search = new filelist::FolderSearch(this);
+    connect(search, &filelist::FolderSearch::finished, this,
+            [this, search, holdsPointer](const filelist::SearchResult &result) {
                 search->deleteLater();
-                StepGuard after(platform_, this, Location::PushButton3_Click);
+                shell::StepGuard after(platform_, this, shell::Location::PushButton3_Click);
                 if (result.walkFailure)
                     after.report(112, *result.walkFailure);
                 if (result.listingFailure)
@@ -69,4 +70,4 @@ void Form1::PushButton3_Click()
     search->start(request);
 }
 
-} // namespace velunor
+} // namespace velunor::app

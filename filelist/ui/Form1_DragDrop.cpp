@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -99,30 +99,31 @@ void Form1::ListView1_OLEDragDrop(QDropEvent *event)
     // worker; the files join the list in the order they were dropped once the
     // search is done. A drop reports nothing: a search cut short by a failure
     // still adds the files it has found.
-    SearchRequest request;
+    filelist::SearchRequest request;
     request.pattern = QStringLiteral("*.*");
     for (const QUrl &url : event->mimeData()->urls()) {
         if (!url.isLocalFile())
             continue;
         const Path path = DroppedPath(url);
         // Gone between the drag and the drop: nothing to list.
-        if (Main::PathExists(path))
-            request.entries << (Main::FolderExists(path) ? path.withSuffix("/") : path);
+        if (platform::Main::PathExists(path))
+            request.entries << (platform::Main::FolderExists(path) ? path.withSuffix("/") : path);
     }
     if (request.entries.isEmpty())
         return;
     // Drops join the list in the order they came, however long each search.
-    auto *search = new FolderSearch(this);
+    auto *search = new filelist::FolderSearch(this);
     dropSearches_.append(search);
-    connect(search, &FolderSearch::finished, this, [this, search](const SearchResult &result) {
-        droppedFiles_.insert(search, result.files);
-        while (!dropSearches_.isEmpty() && droppedFiles_.contains(dropSearches_.front())) {
-            FolderSearch *first = dropSearches_.takeFirst();
-            ListView1->items().add(droppedFiles_.take(first));
-            first->deleteLater();
-        }
-    });
+    connect(search, &filelist::FolderSearch::finished, this,
+            [this, search](const filelist::SearchResult &result) {
+                droppedFiles_.insert(search, result.files);
+                while (!dropSearches_.isEmpty() && droppedFiles_.contains(dropSearches_.front())) {
+                    filelist::FolderSearch *first = dropSearches_.takeFirst();
+                    ListView1->items().add(droppedFiles_.take(first));
+                    first->deleteLater();
+                }
+            });
     search->start(request);
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 
@@ -84,7 +84,7 @@ void Form1::ListView1_MouseMove(int x, int y)
     if (!DragActive)
         return;
 
-    FileListModel &items = ListView1->items();
+    filelist::FileListModel &items = ListView1->items();
     const int target = ListView1->hitTest(QPoint(x, y));
     // An item removed since it was clicked takes part in no exchange.
     if (target == 0 || !DraggedItem.isValid())
@@ -112,7 +112,7 @@ void Form1::ListView1_MouseUp()
 
 void Form1::PushButton4_Click()
 {
-    StepGuard guard(platform(), this, Location::PushButton4_Click);
+    shell::StepGuard guard(platform(), this, shell::Location::PushButton4_Click);
     guard.step(100, [this] { ListView1->items().clear(); });
 }
 
@@ -171,4 +171,4 @@ bool Form1::routeListViewEvent(QObject *watched, QEvent *event)
     }
 }
 
-} // namespace velunor
+} // namespace velunor::app

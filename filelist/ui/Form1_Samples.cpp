@@ -8,22 +8,24 @@
 
 #include <QUrl>
 
-namespace velunor {
+namespace velunor::app {
 
 namespace {
 const char *const kOpenFolderQuestion = QT_TRANSLATE_NOOP(
-    "velunor::Form1",
+    "velunor::app::Form1",
     "Would you like this software to open the folder where these sample files are stored (so "
     "that you can view them before working with them)?");
 } // namespace
 
 void Form1::PushButton5_Click()
 {
-    StepGuard guard(platform_, this, Location::PushButton5_Click);
+    shell::StepGuard guard(platform_, this, shell::Location::PushButton5_Click);
     const Path samples = Path::FromText(programFolder_ + QStringLiteral("/Samples"));
     QList<Path> names;
     // Every file is a sample, whatever its name: no filter beyond existence.
-    guard.step(100, [&] { names = AddFolder::ListMatchingFiles(samples, QStringLiteral("*.*")); });
+    guard.step(100, [&] {
+        names = filelist::AddFolder::ListMatchingFiles(samples, QStringLiteral("*.*"));
+    });
     for (const Path &name : std::as_const(names))
         guard.step(102, [&] { ListView1->items().add(samples.child(name)); });
     bool openFolder = false;
@@ -32,4 +34,4 @@ void Form1::PushButton5_Click()
         guard.step(106, [&] { platform_.openUrl(QUrl::fromLocalFile(samples.text())); });
 }
 
-} // namespace velunor
+} // namespace velunor::app

@@ -12,7 +12,7 @@
 
 class QWidget;
 
-namespace velunor {
+namespace velunor::platform {
 
 // The file dialog's result buffer overflowed.
 inline constexpr int kDialogBufferTooSmall = 20476;
@@ -71,4 +71,4 @@ public:
     virtual double nextRandom() = 0;
 };
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -14,7 +14,7 @@
 #include <QMessageBox>
 #include <QTime>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -170,4 +170,4 @@ double QtPlatform::nextRandom()
     return std::uniform_real_distribution<double>(0.0, 1.0)(random_);
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -5,7 +5,7 @@
 
 #include <random>
 
-namespace velunor {
+namespace velunor::platform {
 
 // The real desktop: Qt dialogs, QDesktopServices, notices through the
 // freedesktop notification service on the session bus, and processes started
@@ -43,4 +43,4 @@ private:
 // `bufferChars` characters (terminators included).
 QString JoinFileDialogResult(const QStringList &paths, int bufferChars);
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace velunor {
+namespace velunor::platform {
 
 namespace {
 
@@ -82,4 +82,4 @@ void TaskbarProgress::sendWanted()
         gap_.start();
 }
 
-} // namespace velunor
+} // namespace velunor::platform

@@ -9,7 +9,7 @@
 // needs none of its headers.
 class QDBusConnection;
 
-namespace velunor {
+namespace velunor::platform {
 
 // Shows a run's progress on the program's taskbar entry or dock icon: the
 // launcher entry signal (com.canonical.Unity.LauncherEntry.Update) that
@@ -53,4 +53,4 @@ private:
     std::optional<Shown> sent_;
 };
 
-} // namespace velunor
+} // namespace velunor::platform

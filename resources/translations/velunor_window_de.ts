@@ -29,7 +29,7 @@ in %2 in Zeile %3<byte value="xd"/><byte value="xd"/>Bitte senden Sie ein Bildsc
     </message>
 </context>
 <context>
-    <name>velunor::ConversionRun</name>
+    <name>velunor::conversion::ConversionRun</name>
     <message>
         <source>Progress Bar</source>
         <translation>Fortschrittsanzeige</translation>
@@ -52,7 +52,7 @@ in %2 in Zeile %3<byte value="xd"/><byte value="xd"/>Bitte senden Sie ein Bildsc
     </message>
 </context>
 <context>
-    <name>velunor::Form1</name>
+    <name>velunor::app::Form1</name>
     <message>
         <source>What is Mono and Stereo?</source>
         <translation>Was ist Mono und Stereo?</translation>

@@ -29,7 +29,7 @@ en %2 en la línea %3<byte value="xd"/><byte value="xd"/>Envíe una captura de p
     </message>
 </context>
 <context>
-    <name>velunor::ConversionRun</name>
+    <name>velunor::conversion::ConversionRun</name>
     <message>
         <source>Progress Bar</source>
         <translation>Barra de progreso</translation>
@@ -52,7 +52,7 @@ en %2 en la línea %3<byte value="xd"/><byte value="xd"/>Envíe una captura de p
     </message>
 </context>
 <context>
-    <name>velunor::Form1</name>
+    <name>velunor::app::Form1</name>
     <message>
         <source>What is Mono and Stereo?</source>
         <translation>¿Qué son mono y estéreo?</translation>

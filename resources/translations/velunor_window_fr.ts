@@ -29,7 +29,7 @@ dans %2 à la ligne %3<byte value="xd"/><byte value="xd"/>Veuillez envoyer une c
     </message>
 </context>
 <context>
-    <name>velunor::ConversionRun</name>
+    <name>velunor::conversion::ConversionRun</name>
     <message>
         <source>Progress Bar</source>
         <translation>Barre de progression</translation>
@@ -52,7 +52,7 @@ dans %2 à la ligne %3<byte value="xd"/><byte value="xd"/>Veuillez envoyer une c
     </message>
 </context>
 <context>
-    <name>velunor::Form1</name>
+    <name>velunor::app::Form1</name>
     <message>
         <source>What is Mono and Stereo?</source>
         <translation>Qu’est-ce que le mono et la stéréo&#xa0;?</translation>

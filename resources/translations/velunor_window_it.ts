@@ -29,7 +29,7 @@ in %2 alla riga %3<byte value="xd"/><byte value="xd"/>Invia per e-mail una scher
     </message>
 </context>
 <context>
-    <name>velunor::ConversionRun</name>
+    <name>velunor::conversion::ConversionRun</name>
     <message>
         <source>Progress Bar</source>
         <translation>Barra di avanzamento</translation>
@@ -52,7 +52,7 @@ in %2 alla riga %3<byte value="xd"/><byte value="xd"/>Invia per e-mail una scher
     </message>
 </context>
 <context>
-    <name>velunor::Form1</name>
+    <name>velunor::app::Form1</name>
     <message>
         <source>What is Mono and Stereo?</source>
         <translation>Che cosa sono mono e stereo?</translation>

@@ -7,9 +7,9 @@
 #include "platform/FileSystem.h"
 #include "platform/ui/Platform.h"
 
-namespace velunor::AddFolder {
+namespace velunor::shell::AddFolder {
 
-QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &prompt)
+QString BrowseForFolder(platform::Platform &platform, QWidget *owner, const QString &prompt)
 {
     QString chosen = platform.browseForFolder(owner, prompt);
     // A path ends at its first NUL for every call that is given it, so that is
@@ -22,10 +22,10 @@ QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &promp
         chosen.chop(1);
     // The dialog names folders by text; one whose name is not UTF-8 is found
     // again by its bytes, and given as people see it (Path::text()).
-    const Path folder = RecoveredPath(chosen);
-    if (!Main::FolderExists(folder))
+    const Path folder = filelist::RecoveredPath(chosen);
+    if (!platform::Main::FolderExists(folder))
         return QString();
     return folder.text();
 }
 
-} // namespace velunor::AddFolder
+} // namespace velunor::shell::AddFolder

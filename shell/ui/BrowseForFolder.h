@@ -4,9 +4,11 @@
 
 class QWidget;
 
-namespace velunor {
-
+namespace velunor::platform {
 class Platform;
+}
+
+namespace velunor::shell {
 
 namespace AddFolder {
 
@@ -15,7 +17,7 @@ namespace AddFolder {
 // an existing local folder), "/" for the root folder, and every other folder
 // without a trailing "/", as Path::text() shows it. A failure of the desktop
 // is thrown to the caller.
-QString BrowseForFolder(Platform &platform, QWidget *owner, const QString &prompt);
+QString BrowseForFolder(platform::Platform &platform, QWidget *owner, const QString &prompt);
 
 } // namespace AddFolder
-} // namespace velunor
+} // namespace velunor::shell

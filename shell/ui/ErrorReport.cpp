@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-namespace velunor {
+namespace velunor::shell {
 
 namespace {
 
@@ -29,11 +29,12 @@ QString ErrorReportText(const QString &description, const QString &location, int
         .arg(description, handler, QString::number(step), kSupportAddress);
 }
 
-void ErrorReport(Platform &platform, QWidget *owner, const QString &description,
+void ErrorReport(platform::Platform &platform, QWidget *owner, const QString &description,
                  const QString &location, int step)
 {
     platform.messageBox(owner, ErrorReportText(description, location, step),
-                        Words::tr("Application Error"), MessageButtons::Ok, MessageIcon::Warning);
+                        Words::tr("Application Error"), platform::MessageButtons::Ok,
+                        platform::MessageIcon::Warning);
 }
 
 bool StepGuard::step(int number, const std::function<void()> &action)
@@ -42,7 +43,7 @@ bool StepGuard::step(int number, const std::function<void()> &action)
         action();
         return true;
     } catch (...) {
-        report(number, Failure::Because(DescribeFailure(std::current_exception())));
+        report(number, Failure::Because(platform::DescribeFailure(std::current_exception())));
         return false;
     }
 }
@@ -52,7 +53,7 @@ bool StepGuard::test(int number, const std::function<bool()> &condition)
     try {
         return condition();
     } catch (...) {
-        report(number, Failure::Because(DescribeFailure(std::current_exception())));
+        report(number, Failure::Because(platform::DescribeFailure(std::current_exception())));
         return true;
     }
 }
@@ -69,4 +70,4 @@ void StepGuard::report(int number, const Failure &failure)
                         number] { ErrorReport(*platform, owner, words, location, number); });
 }
 
-} // namespace velunor
+} // namespace velunor::shell

@@ -10,9 +10,11 @@
 
 class QWidget;
 
-namespace velunor {
-
+namespace velunor::platform {
 class Platform;
+}
+
+namespace velunor::shell {
 
 inline const QString kSupportAddress = QStringLiteral("support@velunor.org");
 
@@ -22,7 +24,7 @@ QString ErrorReportText(const QString &description, const QString &location, int
 
 // Shows the report ("Application Error", warning icon, OK) and returns when
 // the user has closed it.
-void ErrorReport(Platform &platform, QWidget *owner, const QString &description,
+void ErrorReport(platform::Platform &platform, QWidget *owner, const QString &description,
                  const QString &location, int step);
 
 // Runs a reporting handler's numbered steps, and tells the failed steps of
@@ -35,7 +37,7 @@ public:
     // inside work that must not wait for a dialog (a run's choices).
     enum class Reports { AtOnce, Later };
 
-    StepGuard(Platform &platform, QWidget *owner, QString location,
+    StepGuard(platform::Platform &platform, QWidget *owner, QString location,
               Reports reports = Reports::AtOnce)
         : platform_(platform), owner_(owner), location_(std::move(location)), reports_(reports)
     {
@@ -50,10 +52,10 @@ public:
     void report(int number, const Failure &failure);
 
 private:
-    Platform &platform_;
+    platform::Platform &platform_;
     QWidget *owner_;
     QString location_;
     Reports reports_;
 };
 
-} // namespace velunor
+} // namespace velunor::shell

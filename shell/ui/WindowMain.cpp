@@ -7,9 +7,9 @@
 
 #include <cmath>
 
-namespace velunor::Main {
+namespace velunor::shell::Main {
 
-int HomePageChance(Platform &platform)
+int HomePageChance(platform::Platform &platform)
 {
     platform.seedRandom(static_cast<quint32>(platform.secondsSinceMidnight()));
     const double drawn = platform.nextRandom();
@@ -19,4 +19,4 @@ int HomePageChance(Platform &platform)
     return number;
 }
 
-} // namespace velunor::Main
+} // namespace velunor::shell::Main

@@ -34,14 +34,14 @@ inline qint64 SynchsafeSizeField(const QByteArray &tag)
 inline QString CheckId3v2ForNewAudio(const QByteArray &tag)
 {
     constexpr qint64 kLengthMs = 1234567;
-    for (const TagPlace place : {TagPlace::Start, TagPlace::End}) {
-        const QByteArray fit = Id3v2ForNewAudio(tag, kLengthMs, place);
+    for (const tags::TagPlace place : {tags::TagPlace::Start, tags::TagPlace::End}) {
+        const QByteArray fit = tags::Id3v2ForNewAudio(tag, kLengthMs, place);
         if (fit.isEmpty() || fit == tag)
             continue;
         if (fit.size() < 10 || !fit.startsWith("ID3"))
             return QStringLiteral("the tag made fit has no ID3v2 header");
         const bool footer = fit[3] == 4 && (fit[5] & 0x10);
-        if (footer != (fit[3] == 4 && place == TagPlace::End))
+        if (footer != (fit[3] == 4 && place == tags::TagPlace::End))
             return QStringLiteral("a footer at the start, or none at the end");
         if (10 + SynchsafeSizeField(fit) + (footer ? 10 : 0) != fit.size() ||
             (footer && fit.right(10) != "3DI" + fit.mid(3, 7)))
@@ -53,7 +53,7 @@ inline QString CheckId3v2ForNewAudio(const QByteArray &tag)
             return QStringLiteral("the tag grew from %1 to %2 bytes")
                 .arg(tag.size())
                 .arg(fit.size());
-        if (Id3v2ForNewAudio(fit, kLengthMs, place) != fit)
+        if (tags::Id3v2ForNewAudio(fit, kLengthMs, place) != fit)
             return QStringLiteral("making the tag fit a second time changes it");
     }
     return QString();
@@ -66,7 +66,7 @@ inline QString CheckMpegLayout(const QByteArray &file)
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
-    const std::optional<MpegLayout> layout = ReadMpegLayout(buffer);
+    const std::optional<tags::MpegLayout> layout = tags::ReadMpegLayout(buffer);
     if (!layout)
         return QStringLiteral("a file in memory could not be read");
     if (layout->fileSize != file.size() || layout->leadingTagSize < 0 ||
@@ -80,7 +80,7 @@ inline QString CheckMpegLayout(const QByteArray &file)
     if (layout->leadingTagSize > 0 && !file.startsWith("ID3"))
         return QStringLiteral("a leading tag without an ID3v2 header");
     qint64 after = layout->audioEnd;
-    for (const TagSpan &tag : layout->appendedId3v2Tags) {
+    for (const tags::TagSpan &tag : layout->appendedId3v2Tags) {
         if (tag.offset < after || tag.size < 20 || tag.size > layout->fileSize - tag.offset)
             return QStringLiteral("an appended tag at %1 of %2 bytes lies outside the tags")
                 .arg(tag.offset)
@@ -89,7 +89,7 @@ inline QString CheckMpegLayout(const QByteArray &file)
             return QStringLiteral("an appended tag at %1 is no ID3v2 tag").arg(tag.offset);
         after = tag.offset + tag.size;
     }
-    for (const TagSpan &tag : layout->apeTags) {
+    for (const tags::TagSpan &tag : layout->apeTags) {
         if (tag.offset < layout->audioEnd || tag.size < 32 ||
             tag.size > layout->fileSize - tag.offset)
             return QStringLiteral("an APE tag at %1 of %2 bytes lies outside the tags")
@@ -106,14 +106,14 @@ inline QString CheckMpegLayout(const QByteArray &file)
 // channel facts do not contradict each other.
 inline QString CheckMeasureMpegAudio(const QByteArray &file)
 {
-    const std::optional<int> bytesPerSecond = MpegStreamBytesPerSecond(file);
+    const std::optional<int> bytesPerSecond = tags::MpegStreamBytesPerSecond(file);
     if (bytesPerSecond && (*bytesPerSecond < 8000 / 8 || *bytesPerSecond > 448000 / 8 + 1000))
         return QStringLiteral("a stream of %1 bytes a second").arg(*bytesPerSecond);
 
     QBuffer buffer;
     buffer.setData(file);
     buffer.open(QIODevice::ReadOnly);
-    const std::optional<MpegAudioLength> length = MeasureMpegAudio(buffer);
+    const std::optional<tags::MpegAudioLength> length = tags::MeasureMpegAudio(buffer);
     if (!length)
         return QString();
     constexpr qint64 kSmallestFrame = 24;
@@ -137,14 +137,15 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
 }
 
 // Values for every ReplayGain field, and none.
-inline const ReplayGainValues kEveryReplayGainValue{-3.21, 0.812345, -4.5, 1.02};
-inline const ReplayGainValues kNoReplayGainValue{};
+inline const tags::ReplayGainValues kEveryReplayGainValue{-3.21, 0.812345, -4.5, 1.02};
+inline const tags::ReplayGainValues kNoReplayGainValue{};
 
 // How the forms of ReplayGain in a tag made anew may differ from those in
 // the tag it was made from: it gains none, and without values it keeps none
 // (but for mp3gain's, which are dropped in any case).
-inline QString CheckReplayGainForms(const ReplayGainForms &before, const ReplayGainForms &after,
-                                    const ReplayGainValues &values)
+inline QString CheckReplayGainForms(const tags::ReplayGainForms &before,
+                                    const tags::ReplayGainForms &after,
+                                    const tags::ReplayGainValues &values)
 {
     if ((after.id3v2UserText && !before.id3v2UserText) || (after.id3v2Rva2 && !before.id3v2Rva2) ||
         (after.apeReplayGain && !before.apeReplayGain) || after.apeMp3Gain)
@@ -162,8 +163,8 @@ template <typename MakeAnew, typename FormsIn, typename WholeTagProblem>
 QString CheckReplayGainMadeAnew(const QByteArray &tag, MakeAnew makeAnew, FormsIn formsIn,
                                 WholeTagProblem wholeTagProblem, qint64 mostGrowth)
 {
-    const ReplayGainForms before = formsIn(tag);
-    for (const ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
+    const tags::ReplayGainForms before = formsIn(tag);
+    for (const tags::ReplayGainValues &values : {kEveryReplayGainValue, kNoReplayGainValue}) {
         const QByteArray made = makeAnew(tag, values);
         if (made.isEmpty() || made == tag)
             continue;
@@ -188,7 +189,7 @@ QString CheckReplayGainMadeAnew(const QByteArray &tag, MakeAnew makeAnew, FormsI
 inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
 {
     // Every character of the album comes from at least one byte of the tag.
-    if (AlbumInId3v2(tag).size() > tag.size())
+    if (tags::AlbumInId3v2(tag).size() > tag.size())
         return QStringLiteral("the album is longer than the tag");
     const auto wholeTagProblem = [&](const QByteArray &made) {
         if (made.size() < 10 || !made.startsWith("ID3") || made[3] != tag[3])
@@ -201,7 +202,7 @@ inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
                 .arg(made.size());
         return QString();
     };
-    return CheckReplayGainMadeAnew(tag, Id3v2WithReplayGain, ReplayGainFormsInId3v2,
+    return CheckReplayGainMadeAnew(tag, tags::Id3v2WithReplayGain, tags::ReplayGainFormsInId3v2,
                                    wholeTagProblem, 600);
 }
 
@@ -209,21 +210,21 @@ inline QString CheckId3v2WithReplayGain(const QByteArray &tag)
 // values made anew, which grows by at most four items.
 inline QString CheckApeWithReplayGain(const QByteArray &bytes)
 {
-    if (AlbumInApe(bytes).size() > bytes.size())
+    if (tags::AlbumInApe(bytes).size() > bytes.size())
         return QStringLiteral("the album is longer than the tag");
-    if (const std::optional<ape::Tag> tag = ape::ReadTag(bytes)) {
-        const std::optional<ape::Tag> again = ape::ReadTag(ape::WriteTag(*tag));
+    if (const std::optional<tags::ape::Tag> tag = tags::ape::ReadTag(bytes)) {
+        const std::optional<tags::ape::Tag> again = tags::ape::ReadTag(tags::ape::WriteTag(*tag));
         if (!again || again->items != tag->items || again->hasHeader != tag->hasHeader)
             return QStringLiteral("an APE tag does not read back as it was written");
     }
     const auto wholeTagProblem = [](const QByteArray &made) {
-        const std::optional<ape::Tag> tag = ape::ReadTag(made);
-        return !tag || ape::WriteTag(*tag) != made
+        const std::optional<tags::ape::Tag> tag = tags::ape::ReadTag(made);
+        return !tag || tags::ape::WriteTag(*tag) != made
                    ? QStringLiteral("the APE tag made anew is not one")
                    : QString();
     };
-    return CheckReplayGainMadeAnew(bytes, ApeWithReplayGain, ReplayGainFormsInApe, wholeTagProblem,
-                                   300);
+    return CheckReplayGainMadeAnew(bytes, tags::ApeWithReplayGain, tags::ReplayGainFormsInApe,
+                                   wholeTagProblem, 300);
 }
 
 // The frame contents of the description fixtures: the first byte names the
@@ -237,7 +238,7 @@ inline QByteArrayView DescribedFrameId(const QByteArray &input)
 // A description is never longer than the bytes it was read from.
 inline QString CheckDescription(const QByteArray &input)
 {
-    const std::optional<QString> description = CommentOrUserTextDescription(
+    const std::optional<QString> description = tags::CommentOrUserTextDescription(
         DescribedFrameId(input), QByteArrayView(input).sliced(input.isEmpty() ? 0 : 1));
     if (description && description->size() > input.size())
         return QStringLiteral("a description of %1 characters from %2 bytes")
@@ -265,7 +266,7 @@ inline QString CheckShownPath(const QByteArray &name)
 // written again reads back the same.
 inline QString CheckOutputMark(const QByteArray &value)
 {
-    const std::optional<OutputMark> mark = OutputMark::Decode(value);
+    const std::optional<conversion::OutputMark> mark = conversion::OutputMark::Decode(value);
     if (!mark)
         return value.isEmpty() || value.startsWith('\0')
                    ? QString()
@@ -273,12 +274,12 @@ inline QString CheckOutputMark(const QByteArray &value)
     if (mark->input.bytes() !=
         value.left(value.indexOf('\0') < 0 ? value.size() : value.indexOf('\0')))
         return QStringLiteral("the mark's path is not its first field");
-    InputFacts facts;
+    conversion::InputFacts facts;
     facts.absolute = mark->input;
     facts.size = mark->size.value_or(0);
     facts.modifiedNs = mark->modifiedNs.value_or(0);
-    const std::optional<OutputMark> again =
-        OutputMark::Decode(OutputMark::Encode(facts, mark->made));
+    const std::optional<conversion::OutputMark> again =
+        conversion::OutputMark::Decode(conversion::OutputMark::Encode(facts, mark->made));
     if (!again || again->input != mark->input || again->size != facts.size ||
         again->modifiedNs != facts.modifiedNs || again->made != mark->made)
         return QStringLiteral("the mark written again reads back otherwise");

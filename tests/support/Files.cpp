@@ -49,10 +49,11 @@ QStringList Texts(const QList<Path> &paths)
 
 void StageConverter(const QString &folder)
 {
-    for (const ConverterFile &file : ConverterFileSet()) {
-        const Expected<QByteArray> bytes = LoadConverterResource(file.resourceId);
+    for (const conversion::ConverterFile &file : conversion::ConverterFileSet()) {
+        const Expected<QByteArray> bytes = conversion::LoadConverterResource(file.resourceId);
         if (!bytes ||
-            !WriteResourceFile(*bytes, StagedPath(Path::FromText(folder), file), file.executable))
+            !conversion::WriteResourceFile(
+                *bytes, conversion::StagedPath(Path::FromText(folder), file), file.executable))
             qWarning("the converter file %d could not be staged", file.resourceId);
     }
 }

@@ -2,21 +2,23 @@
 
 namespace velunor::testing {
 
-MessageAnswer ScriptedPlatform::messageBox(QWidget *, const QString &text, const QString &title,
-                                           MessageButtons buttons, MessageIcon icon,
-                                           const QString &details)
+platform::MessageAnswer ScriptedPlatform::messageBox(QWidget *, const QString &text,
+                                                     const QString &title,
+                                                     platform::MessageButtons buttons,
+                                                     platform::MessageIcon icon,
+                                                     const QString &details)
 {
     const ShownMessage shown{text, title, buttons, icon, details};
     messages << shown;
     if (onMessage)
         onMessage(shown);
-    if (buttons == MessageButtons::Ok)
-        return MessageAnswer::Ok;
+    if (buttons == platform::MessageButtons::Ok)
+        return platform::MessageAnswer::Ok;
     if (yesNoAnswers.empty()) {
         unexpected << QStringLiteral("question: ") + text;
-        return MessageAnswer::No;
+        return platform::MessageAnswer::No;
     }
-    const MessageAnswer answer = yesNoAnswers.front();
+    const platform::MessageAnswer answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;
 }
@@ -34,7 +36,7 @@ QString ScriptedPlatform::inputBox(QWidget *, const QString &prompt, const QStri
     return answer;
 }
 
-QString ScriptedPlatform::openFileDialog(QWidget *, const FileDialogRequest &request)
+QString ScriptedPlatform::openFileDialog(QWidget *, const platform::FileDialogRequest &request)
 {
     fileDialogs << request;
     if (fileDialogAnswers.empty()) {

@@ -16,18 +16,18 @@ namespace velunor::testing {
 struct ShownMessage {
     QString text;
     QString title;
-    MessageButtons buttons;
-    MessageIcon icon;
+    platform::MessageButtons buttons;
+    platform::MessageIcon icon;
     QString details;
 };
 
 // The desktop as a test script: every dialog takes its answer from a queue,
 // and everything shown or opened is recorded. Processes are started for real.
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public platform::Platform {
 public:
     // Answers, taken in order. A dialog without a scripted answer is
     // recorded in `unexpected` and cancelled.
-    std::deque<MessageAnswer> yesNoAnswers;
+    std::deque<platform::MessageAnswer> yesNoAnswers;
     std::deque<QString> inputAnswers;
     std::deque<std::function<QString()>> fileDialogAnswers; // may throw
     std::deque<QString> folderAnswers;
@@ -40,7 +40,7 @@ public:
     // What happened.
     QList<ShownMessage> messages;
     QList<QString> inputPrompts;
-    QList<FileDialogRequest> fileDialogs;
+    QList<platform::FileDialogRequest> fileDialogs;
     QList<QString> folderPrompts;
     QList<QUrl> openedUrls;
     QStringList notices; // each one's summary and body, a space between
@@ -49,22 +49,22 @@ public:
     // Every process the program started, started for real.
     CountingProcessStarter processes;
 
-    using Platform::messageBox;
-    MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
-                             MessageButtons buttons, MessageIcon icon,
-                             const QString &details) override;
+    using platform::Platform::messageBox;
+    platform::MessageAnswer messageBox(QWidget *owner, const QString &text, const QString &title,
+                                       platform::MessageButtons buttons, platform::MessageIcon icon,
+                                       const QString &details) override;
     QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
                      const QString &defaultText) override;
-    QString openFileDialog(QWidget *owner, const FileDialogRequest &request) override;
+    QString openFileDialog(QWidget *owner, const platform::FileDialogRequest &request) override;
     QString browseForFolder(QWidget *owner, const QString &prompt) override;
     void openUrl(const QUrl &url) override;
     void notify(const QString &summary, const QString &body) override
     {
         notices << summary + ' ' + body;
     }
-    Expected<std::unique_ptr<ChildProcess>> startProcess(const Path &program,
-                                                         const QByteArrayList &arguments,
-                                                         const QByteArrayList &environment) override
+    Expected<std::unique_ptr<platform::ChildProcess>>
+    startProcess(const Path &program, const QByteArrayList &arguments,
+                 const QByteArrayList &environment) override
     {
         return processes.startProcess(program, arguments, environment);
     }

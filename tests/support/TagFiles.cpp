@@ -54,7 +54,7 @@ QString CopyTagsOnto(const QString &input, const QString &converted, qint64 leng
     const QString tagged = converted + QStringLiteral(".tagged");
     if (!WriteFile(tagged, QByteArray()))
         return QStringLiteral("no file for the tagged copy");
-    const Expected<bool> copy = CopyTags(
+    const Expected<bool> copy = tags::CopyTags(
         Path::FromText(input), Path::FromText(converted),
         [&]() -> Expected<Path> { return Path::FromText(tagged); }, lengthMs);
     if (copy && *copy)

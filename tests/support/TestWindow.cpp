@@ -12,7 +12,7 @@ namespace velunor::testing {
 
 namespace {
 
-template <typename Control> Control *Find(Form1 &form, const char *name)
+template <typename Control> Control *Find(app::Form1 &form, const char *name)
 {
     auto *control = form.findChild<Control *>(QLatin1String(name));
     if (!control)
@@ -28,8 +28,8 @@ QString WrittenFirst(const QString &path, const QByteArray &text)
 }
 } // namespace
 
-Controls::Controls(Form1 &form)
-    : ListView1(Find<FileListView>(form, "ListView1")),
+Controls::Controls(app::Form1 &form)
+    : ListView1(Find<app::FileListView>(form, "ListView1")),
       PushButton1(Find<QPushButton>(form, "PushButton1")),
       PushButton2(Find<QPushButton>(form, "PushButton2")),
       PushButton3(Find<QPushButton>(form, "PushButton3")),
@@ -38,19 +38,20 @@ Controls::Controls(Form1 &form)
       PushButton6(Find<QPushButton>(form, "PushButton6")),
       PushButton7(Find<QPushButton>(form, "PushButton7")),
       PushButton8(Find<QPushButton>(form, "PushButton8")), Frame1(Find<QGroupBox>(form, "Frame1")),
-      Frame2(Find<QGroupBox>(form, "Frame2")), Option1(Find<OptionButton>(form, "Option1")),
-      Option2(Find<OptionButton>(form, "Option2")), Option3(Find<OptionButton>(form, "Option3")),
-      Text1(Find<QLineEdit>(form, "Text1")), ProgressBar1(Find<ProgressBar>(form, "ProgressBar1")),
-      Command1(Find<FocusHolder>(form, "Command1"))
+      Frame2(Find<QGroupBox>(form, "Frame2")), Option1(Find<app::OptionButton>(form, "Option1")),
+      Option2(Find<app::OptionButton>(form, "Option2")),
+      Option3(Find<app::OptionButton>(form, "Option3")), Text1(Find<QLineEdit>(form, "Text1")),
+      ProgressBar1(Find<app::ProgressBar>(form, "ProgressBar1")),
+      Command1(Find<app::FocusHolder>(form, "Command1"))
 {
 }
 
 TestWindow::TestWindow(const QString &programFolder, const QByteArray &storedText)
     : folder_(temporary_.path()),
-      settings_(SettingsStore::AtPath(
+      settings_(shell::SettingsStore::AtPath(
           WrittenFirst(temporary_.filePath(QStringLiteral("Tarvenic.conf")), storedText)))
 {
-    form_ = std::make_unique<Form1>(
+    form_ = std::make_unique<app::Form1>(
         platform, *settings_,
         programFolder.isEmpty() ? QStringLiteral(VELUNOR_PROGRAM_DIR_FOR_TESTS) : programFolder);
     form_->setEndProgram([this] { ++endProgramCalls; });
@@ -60,7 +61,7 @@ TestWindow::~TestWindow() = default;
 
 void TestWindow::preset(const QString &key, const QString &value)
 {
-    settings_->write(StoredChoices::Section, key, value);
+    settings_->write(shell::StoredChoices::Section, key, value);
 }
 
 void TestWindow::load()
@@ -72,7 +73,7 @@ void TestWindow::load()
 
 QString TestWindow::stored(const QString &key) const
 {
-    return settings_->read(StoredChoices::Section, key, QStringLiteral("<absent>"));
+    return settings_->read(shell::StoredChoices::Section, key, QStringLiteral("<absent>"));
 }
 
 } // namespace velunor::testing

@@ -13,8 +13,8 @@ class QLineEdit;
 #include <memory>
 
 namespace velunor {
-class FileListView;
-class ProgressBar;
+class app::FileListView;
+class app::ProgressBar;
 } // namespace velunor
 
 namespace velunor::testing {
@@ -22,9 +22,9 @@ namespace velunor::testing {
 // The window's controls, found by their object names as a user's tools find
 // them: the window keeps them to itself.
 struct Controls {
-    explicit Controls(Form1 &form);
+    explicit Controls(app::Form1 &form);
 
-    FileListView *ListView1;
+    app::FileListView *ListView1;
     QPushButton *PushButton1;
     QPushButton *PushButton2;
     QPushButton *PushButton3;
@@ -35,12 +35,12 @@ struct Controls {
     QPushButton *PushButton8;
     QGroupBox *Frame1;
     QGroupBox *Frame2;
-    OptionButton *Option1;
-    OptionButton *Option2;
-    OptionButton *Option3;
+    app::OptionButton *Option1;
+    app::OptionButton *Option2;
+    app::OptionButton *Option3;
     QLineEdit *Text1;
-    ProgressBar *ProgressBar1;
-    FocusHolder *Command1;
+    app::ProgressBar *ProgressBar1;
+    app::FocusHolder *Command1;
 };
 
 // A main window on a scripted desktop, with its settings file and program
@@ -60,11 +60,11 @@ public:
     // Runs start-up and shows the window.
     void load();
 
-    Form1 &form() { return *form_; }
-    Form1 *operator->() { return form_.get(); }
+    app::Form1 &form() { return *form_; }
+    app::Form1 *operator->() { return form_.get(); }
     Controls ui() { return Controls(*form_); }
     ScriptedPlatform platform;
-    SettingsStore &settings() { return *settings_; }
+    shell::SettingsStore &settings() { return *settings_; }
     QString stored(const QString &key) const;
     const QString &folder() const { return folder_; }
     int endProgramCalls = 0;
@@ -72,8 +72,8 @@ public:
 private:
     QTemporaryDir temporary_;
     QString folder_;
-    std::unique_ptr<SettingsStore> settings_;
-    std::unique_ptr<Form1> form_;
+    std::unique_ptr<shell::SettingsStore> settings_;
+    std::unique_ptr<app::Form1> form_;
 };
 
 } // namespace velunor::testing

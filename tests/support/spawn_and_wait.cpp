@@ -30,8 +30,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<QThread> asking(QThread::create([&] {
         askingThread = ::gettid();
         // Destroying the object leaves the process running.
-        const Expected<std::unique_ptr<ChildProcess>> started =
-            SpawnProcess(Path::FromBytes("/bin/sleep"), {seconds}, {});
+        const Expected<std::unique_ptr<platform::ChildProcess>> started =
+            platform::SpawnProcess(Path::FromBytes("/bin/sleep"), {seconds}, {});
         if (!started)
             error = started.failure().code;
     }));
