@@ -107,7 +107,7 @@ struct Comparison {
 // Times find and the button over `root`, a few rounds each, with caches warm.
 Comparison Compare(TestWindow &window, const QString &root)
 {
-    app::FileListView &list = *window->ListView1;
+    app::FileListView &list = *window.ui().ListView1;
     Comparison result;
 
     // The window's event handling, seen from a timer that wants to run every
@@ -128,7 +128,7 @@ Comparison Compare(TestWindow &window, const QString &root)
         window.platform.folderAnswers.push_back(root);
         QElapsedTimer timer;
         timer.start();
-        QTest::mouseClick(window->PushButton3, Qt::LeftButton);
+        QTest::mouseClick(window.ui().PushButton3, Qt::LeftButton);
         return static_cast<double>(timer.nsecsElapsed()) / 1e6;
     };
 

@@ -51,9 +51,9 @@ int main(int argc, char *argv[])
 
     TestWindow window;
     window.load();
-    window->Text1->setText(outputs.path() + "/");
-    window->setOptionValue(window->Option1, false);
-    window->ListView1->items().add(testing::Paths(files));
+    window.ui().Text1->setText(outputs.path() + "/");
+    window->setOptionValue(window.ui().Option1, false);
+    window.ui().ListView1->items().add(testing::Paths(files));
 
     // A timer that fires on every pass of the event loop notes the longest
     // stretch between two passes.
@@ -73,7 +73,7 @@ int main(int argc, char *argv[])
     run.start();
     sincePass.start();
     passes.start();
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(window.ui().PushButton2, Qt::LeftButton);
     while (window->isConverting())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const double runMs = run.nsecsElapsed() / 1e6;

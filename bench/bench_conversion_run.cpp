@@ -72,7 +72,7 @@ double Run(testing::TestWindow &window)
 {
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(window.ui().PushButton2, Qt::LeftButton);
     WaitForTheRun(window);
     return clock.nsecsElapsed() / 1e6;
 }
@@ -100,8 +100,8 @@ int main(int argc, char **argv)
 
     testing::TestWindow window;
     window.load();
-    window->Text1->setText(outputs.path() + QLatin1Char('/'));
-    window->ListView1->items().add(testing::Paths(files));
+    window.ui().Text1->setText(outputs.path() + QLatin1Char('/'));
+    window.ui().ListView1->items().add(testing::Paths(files));
 
     Shell(files, shellOutputs.path(), atOnce); // warm-up
     std::vector<double> run, parallel, serial;
@@ -134,8 +134,8 @@ int main(int argc, char **argv)
         mpeg.ID3v2Tag()->addFrame(gain);
         mpeg.save(TagLib::MPEG::File::ID3v2);
     }
-    window->ListView1->items().clear();
-    window->ListView1->items().add(testing::Paths(taggedFiles));
+    window.ui().ListView1->items().clear();
+    window.ui().ListView1->items().add(testing::Paths(taggedFiles));
     std::vector<double> gainRun, gainShell;
     for (int round = 0; round < kRounds; ++round) {
         EmptyFolder(shellOutputs.path());
@@ -143,8 +143,8 @@ int main(int argc, char **argv)
         EmptyFolder(outputs.path());
         gainRun.push_back(Run(window));
     }
-    window->ListView1->items().clear();
-    window->ListView1->items().add(testing::Paths(files));
+    window.ui().ListView1->items().clear();
+    window.ui().ListView1->items().add(testing::Paths(files));
 
     // Stop: pressed once the first converters are at work, answered Yes.
     EmptyFolder(outputs.path());
@@ -155,10 +155,10 @@ int main(int argc, char **argv)
         if (shown.text.startsWith(QStringLiteral("Stopped.")))
             stopMs = stopClock.nsecsElapsed() / 1e6;
     };
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(window.ui().PushButton2, Qt::LeftButton);
     QTest::qWait(300);
     stopClock.start();
-    QTest::mouseClick(window->PushButton2, Qt::LeftButton);
+    QTest::mouseClick(window.ui().PushButton2, Qt::LeftButton);
     WaitForTheRun(window);
 
     // Many short files, where what the window adds to each file shows.
@@ -170,9 +170,9 @@ int main(int argc, char **argv)
         shortFiles << shortInputs.filePath(QStringLiteral("short %1.mp3").arg(i));
         QFile::copy(shortFiles.first(), shortFiles.last());
     }
-    window->ListView1->items().clear();
-    window->ListView1->items().add(testing::Paths(shortFiles));
-    window->Text1->setText(shortOutputs.path() + QLatin1Char('/'));
+    window.ui().ListView1->items().clear();
+    window.ui().ListView1->items().add(testing::Paths(shortFiles));
+    window.ui().Text1->setText(shortOutputs.path() + QLatin1Char('/'));
     std::vector<double> shortRun, shortShell;
     for (int round = 0; round < kRounds; ++round) {
         EmptyFolder(shortShellOutputs.path());

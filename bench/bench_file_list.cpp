@@ -75,7 +75,7 @@ int main(int argc, char **argv)
 
     TestWindow window;
     window.load();
-    app::FileListView &list = *window->ListView1;
+    app::FileListView &list = *window.ui().ListView1;
     const QList<Path> paths = testing::Paths(MakePaths());
 
     std::vector<double> batch;

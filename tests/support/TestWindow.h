@@ -12,10 +12,10 @@ class QLineEdit;
 
 #include <memory>
 
-namespace velunor {
-class app::FileListView;
-class app::ProgressBar;
-} // namespace velunor
+namespace velunor::app {
+class FileListView;
+class ProgressBar;
+} // namespace velunor::app
 
 namespace velunor::testing {
 
