@@ -48,6 +48,19 @@ inline QStringList MakeStereoInputs(const QString &folder, int count)
     return files;
 }
 
+// Milliseconds that bash takes to run `script` with `files` as its
+// arguments.
+inline double TimedShell(const QString &script, const QStringList &files)
+{
+    QProcess shell;
+    QElapsedTimer clock;
+    clock.start();
+    shell.start(QStringLiteral("bash"),
+                QStringList{QStringLiteral("-c"), script, QStringLiteral("shell")} + files);
+    shell.waitForFinished(-1);
+    return clock.nsecsElapsed() / 1e6;
+}
+
 // Milliseconds that a shell takes to run the program's own command for each
 // of `files`, `atOnce` at a time in list order (xargs), into `outputFolder`:
 // what a user converting by hand would do.
@@ -56,15 +69,7 @@ inline double Shell(const QStringList &files, const QString &outputFolder, int a
     const QString script =
         QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
                        "'n=${1##*/}; sox --no-glob \"$1\" -c 1 --no-glob \"%2/${n%.*}.mp3\"' _ {}");
-    QProcess shell;
-    QElapsedTimer clock;
-    clock.start();
-    shell.start(QStringLiteral("bash"),
-                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
-                            QStringLiteral("shell")} +
-                    files);
-    shell.waitForFinished(-1);
-    return clock.nsecsElapsed() / 1e6;
+    return TimedShell(script.arg(atOnce).arg(outputFolder), files);
 }
 
 } // namespace velunor::bench

@@ -115,15 +115,7 @@ double CopyShell(const QStringList &files, const QString &outputFolder, int atOn
 {
     const QString script = QStringLiteral("printf '%s\\0' \"$@\" | xargs -0 -P %1 -I{} sh -c "
                                           "'cp \"$1\" \"%2/\" && sync \"%2/${1##*/}\"' _ {}");
-    QProcess shell;
-    QElapsedTimer clock;
-    clock.start();
-    shell.start(QStringLiteral("bash"),
-                QStringList{QStringLiteral("-c"), script.arg(atOnce).arg(outputFolder),
-                            QStringLiteral("shell")} +
-                    files);
-    shell.waitForFinished(-1);
-    return clock.nsecsElapsed() / 1e6;
+    return bench::TimedShell(script.arg(atOnce).arg(outputFolder), files);
 }
 
 using ShellRun = double (*)(const QStringList &files, const QString &outputFolder, int atOnce);

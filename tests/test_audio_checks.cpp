@@ -97,13 +97,7 @@ QMap<QString, QString> UserTexts(const QString &path)
 // speakers, which makes a sine's loudness 3.01 dB above its RMS level.
 double SineLufs(const QString &path)
 {
-    QProcess sox;
-    sox.start("sox", {path, "-n", "stat"});
-    sox.waitForFinished(60000);
-    for (const QByteArray &line : sox.readAllStandardError().split('\n'))
-        if (line.startsWith("RMS     amplitude:"))
-            return 20 * std::log10(line.mid(18).trimmed().toDouble()) + 3.01;
-    return qQNaN();
+    return SoxRmsDb(path) + 3.01;
 }
 
 } // namespace

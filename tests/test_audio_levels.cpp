@@ -32,18 +32,6 @@ QString Synthesise(const QString &path, int channels, double seconds, const QStr
                               sound + effects);
 }
 
-// The RMS level of the whole of `path` in dBFS, as SoX's stat effect tells.
-double SoxRmsDb(const QString &path)
-{
-    QProcess sox;
-    sox.start("sox", {path, "-n", "stat"});
-    sox.waitForFinished(60000);
-    for (const QByteArray &line : sox.readAllStandardError().split('\n'))
-        if (line.startsWith("RMS     amplitude:"))
-            return 20 * std::log10(line.mid(18).trimmed().toDouble());
-    return qQNaN();
-}
-
 QByteArray PathBytes(const QString &path)
 {
     return QFile::encodeName(path);

@@ -117,4 +117,15 @@ StereoScratch::StereoScratch() : stereo_(folder_.filePath(QStringLiteral("stereo
                                  : QStringLiteral("no scratch folder: ") + folder_.errorString();
 }
 
+double SoxRmsDb(const QString &path)
+{
+    QProcess sox;
+    sox.start("sox", {path, "-n", "stat"});
+    sox.waitForFinished(60000);
+    for (const QByteArray &line : sox.readAllStandardError().split('\n'))
+        if (line.startsWith("RMS     amplitude:"))
+            return 20 * std::log10(line.mid(18).trimmed().toDouble());
+    return qQNaN();
+}
+
 } // namespace velunor::testing

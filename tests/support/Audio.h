@@ -36,6 +36,10 @@ int ChannelCount(const QString &path);
 // Empty when the file cannot be decoded.
 QVector<double> ToneAmplitudes(const QString &path, const QVector<int> &frequencies);
 
+// The RMS level of the whole of `path` in dBFS, as SoX's stat effect tells;
+// NaN when it cannot tell.
+double SoxRmsDb(const QString &path);
+
 // A folder of a test program's own that holds "stereo.mp3" from the start:
 // three seconds of MakeStereoMp3's sines at 128 kbit/s, without tags.
 class StereoScratch {
