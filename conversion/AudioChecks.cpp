@@ -64,8 +64,11 @@ QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, c
             ahead ? ahead->result() : std::nullopt;
         const std::optional<InputStretches> input =
             measured ? *measured : MeasureInputStretches(plan.inputPath.bytes(), cancel);
+        // The output is decoded only when the input's mix comes near
+        // cancelling: what every other mix is like is known already.
         const std::optional<MixLevels> levels =
-            input ? CompareMixLevels(*input, output.bytes(), cancel) : std::nullopt;
+            input && MixMayCancel(*input) ? CompareMixLevels(*input, output.bytes(), cancel)
+                                          : std::nullopt;
         if (levels && levels->outputNearSilent)
             warnings << Words::tr("the two channels cancel each other out; the mix is near "
                                   "silence, convert it with Left or Right");

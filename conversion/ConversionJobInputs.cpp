@@ -1,6 +1,7 @@
-// What a job learns of its inputs as they wait: their length, measured on a
-// worker once the converter is staged, and their MPEG frames, walked before
-// they start.
+// What a job learns of its inputs as they wait: their length and their MPEG
+// frames, measured on a worker as they are planned (by the converter, once
+// it is staged, for an input that is no MP3), and walked before they start
+// when the measuring has not come to them yet.
 
 #include "conversion/ConversionJob.h"
 
@@ -10,17 +11,16 @@
 
 namespace velunor::conversion {
 
-// An input that is not an MP3 is measured by the converter, so nothing is
-// measured before it is staged.
+// The frames of an MP3 are walked at once, while the converter is staged,
+// so that the first files start as soon as it is. Any other kind is measured
+// by the converter, so it is measured again once the converter is staged.
 void ConversionJob::measure(int sequence, const FileRecord &record)
 {
-    if (setup_.stagingPending) {
-        measuredWhenStaged_.push_back(sequence);
-        return;
-    }
-    measurer_.measure(record.plan.inputPath, [this, sequence](const MeasuredInput &measured) {
-        onMeasured(sequence, measured);
-    });
+    const bool withConverter = !setup_.stagingPending;
+    measurer_.measure(record.plan.inputPath,
+                      [this, sequence, withConverter](const MeasuredInput &measured) {
+                          onMeasured(sequence, measured, withConverter);
+                      });
 }
 
 void ConversionJob::converterStaged(StagedConverter converter, std::function<Done()> usable)
@@ -40,7 +40,7 @@ void ConversionJob::converterStaged(StagedConverter converter, std::function<Don
         pump();
 }
 
-void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
+void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured, bool withConverter)
 {
     const auto found = records_.find(sequence);
     if (found == records_.end())
@@ -49,6 +49,14 @@ void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
     if (measured.walked && !record.walked) {
         record.walked = true;
         record.audio = measured.mpeg;
+    }
+    if (!measured.seconds && measured.walked && !measured.mpeg && !withConverter &&
+        !record.seconds) {
+        if (setup_.stagingPending)
+            measuredWhenStaged_.push_back(sequence);
+        else
+            measure(sequence, record);
+        return;
     }
     const std::optional<double> seconds = measured.seconds;
     if (!seconds || record.seconds)

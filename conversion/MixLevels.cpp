@@ -39,6 +39,14 @@ public:
                     sum += double(samples[i]) * samples[i];
                 sums_[channel] += sum;
             }
+            if (channels == 2) {
+                double sum = 0;
+                for (size_t i = 0; i < size_t(read) * 2; i += 2) {
+                    const double mixed = (double(samples[i]) + samples[i + 1]) / 2;
+                    sum += mixed * mixed;
+                }
+                mixSum_ += sum;
+            }
             count_ += read;
             frames -= read;
         }
@@ -55,8 +63,16 @@ public:
         return levels;
     }
 
+    // The RMS level of the mean of two channels, in dBFS.
+    double mixDb() const
+    {
+        return count_ > 0 ? 10 * std::log10(mixSum_ / double(count_))
+                          : -std::numeric_limits<double>::infinity();
+    }
+
 private:
     std::vector<double> sums_;
+    double mixSum_ = 0;
     qint64 count_ = 0;
 };
 
@@ -93,7 +109,17 @@ std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathB
     measured.channelDb = energy.channelDb();
     if (measured.channelDb.empty())
         return std::nullopt;
+    if (measured.channelDb.size() == 2)
+        measured.mixDb = energy.mixDb();
     return measured;
+}
+
+bool MixMayCancel(const InputStretches &input)
+{
+    if (!input.mixDb || input.channelDb.empty())
+        return true;
+    const double louder = *std::max_element(input.channelDb.begin(), input.channelDb.end());
+    return louder >= kSilentInputDb && *input.mixDb < louder - kMixWorthCheckingDb;
 }
 
 std::optional<MixLevels> CompareMixLevels(const InputStretches &input,

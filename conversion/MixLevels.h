@@ -32,6 +32,13 @@ constexpr double kSilentInputDb = -60.0;
 // opposite ones cancel by 40 dB and more even after MP3 coding.
 constexpr double kCancelledByDb = 30.0;
 
+// How far below the louder input channel the mix of the input's two
+// channels, worked out from the decoded input, must come before the output is
+// decoded as well. Channels that merely differ lose 0 to 6 dB in a mix, and
+// coding can take away only what lies above its lowpass: a mix this loud
+// never comes out kCancelledByDb down, so the output need not be looked at.
+constexpr double kMixWorthCheckingDb = 12.0;
+
 // The input's side of the comparison: where its ten stretches lie and how
 // loud each of its channels is over them. It needs no output, so it can be
 // measured while the converter is still at work.
@@ -40,7 +47,15 @@ struct InputStretches {
     double rate = 0;    // its sample rate
     qint64 stretch = 0; // frames of each stretch
     std::vector<double> channelDb;
+    // The RMS level of the mean of the two channels of a stereo input, over
+    // the same stretches: what the mix holds before it is coded.
+    std::optional<double> mixDb;
 };
+
+// False when the input's own mix is loud enough that its output cannot come
+// out near silent (see kMixWorthCheckingDb), or when the input is silence
+// of its own; true when only the output can tell.
+bool MixMayCancel(const InputStretches &input);
 
 // Decodes the ten stretches of the MP3 file at `inputPathBytes`: none when
 // it cannot be decoded, or once `cancel` is true. Reentrant.

@@ -50,17 +50,23 @@ private slots:
         QTest::addColumn<QStringList>("effects"); // after a 440 Hz sine on both channels
         QTest::addColumn<double>("inputDb");      // of the louder channel
         QTest::addColumn<bool>("nearSilent");
+        // Whether the input's own mix comes close enough to cancelling that
+        // the output is decoded to tell.
+        QTest::addColumn<bool>("outputLookedAt");
 
         // A sine at half of full scale has an RMS level of -9.03 dBFS.
         QTest::newRow("opposite channels")
-            << QStringList{"vol", "0.5", "remix", "1", "1v-1"} << -9.03 << true;
-        QTest::newRow("the same on both") << QStringList{"vol", "0.5"} << -9.03 << false;
+            << QStringList{"vol", "0.5", "remix", "1", "1v-1"} << -9.03 << true << true;
+        QTest::newRow("the same on both") << QStringList{"vol", "0.5"} << -9.03 << false << false;
         QTest::newRow("one channel silent")
-            << QStringList{"vol", "0.5", "remix", "1", "0"} << -9.03 << false;
+            << QStringList{"vol", "0.5", "remix", "1", "0"} << -9.03 << false << false;
+        // The mix is 16.5 dB down: looked at, and not near silence.
+        QTest::newRow("mostly opposite")
+            << QStringList{"vol", "0.5", "remix", "1", "1v-0.7"} << -9.03 << false << true;
         QTest::newRow("quiet but not silent, opposite")
-            << QStringList{"vol", "0.001", "remix", "1", "1v-1"} << -63.0 << false;
+            << QStringList{"vol", "0.001", "remix", "1", "1v-1"} << -63.0 << false << false;
         QTest::newRow("silence") << QStringList{"vol", "0"}
-                                 << -std::numeric_limits<double>::infinity() << false;
+                                 << -std::numeric_limits<double>::infinity() << false << false;
     }
 
     void findsAMixNearSilent()
@@ -68,6 +74,7 @@ private slots:
         QFETCH(QStringList, effects);
         QFETCH(double, inputDb);
         QFETCH(bool, nearSilent);
+        QFETCH(bool, outputLookedAt);
         const QString input = scratch_.path(QTest::currentDataTag() + QStringLiteral(".mp3"));
         const QString output = scratch_.path(QTest::currentDataTag() + QStringLiteral(" mono.mp3"));
         QCOMPARE(Synthesise(input, 2, 20.0, {"sine", "440"}, effects), QString());
@@ -81,6 +88,10 @@ private slots:
         QVERIFY2(std::isinf(inputDb) ? std::isinf(louder) : qAbs(louder - inputDb) < 0.5,
                  qPrintable(QString::number(louder)));
         QCOMPARE(levels->outputNearSilent, nearSilent);
+        const std::optional<conversion::InputStretches> stretches =
+            conversion::MeasureInputStretches(PathBytes(input));
+        QVERIFY(stretches);
+        QCOMPARE(conversion::MixMayCancel(*stretches), outputLookedAt);
     }
 
     void comparesAnOrdinaryMixAndGivesUpWhenTold()

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -263,6 +264,36 @@ private slots:
         QTRY_COMPARE(finished.size(), 1);
         QCOMPARE(Names(job.outcomes()),
                  QStringList({"a: the converter failed (exit status 1)", "skip-b: a reason"}));
+    }
+
+    // The MP3s are measured while the converter is staged; any other kind
+    // once it is, by the converter.
+    void inputsAreMeasuredWhileTheConverterIsStaged()
+    {
+        QCOMPARE(MakeStereoMp3(inputs_->filePath("six.mp3"), 6.0), QString());
+        QCOMPARE(MakeStereoAudio(inputs_->filePath("two.wav"), 2.0), QString());
+        FakeStarter starter;
+        ListSource files = source({"six.mp3", "two.wav"});
+        conversion::JobSetup setup;
+        setup.parallel = 1;
+        setup.plan = PlanAsNamed;
+        setup.stagingPending = true;
+        conversion::ConversionJob job(starter, setup, files);
+        job.start();
+        // The WAV counts as long as the average of what is measured.
+        QTRY_VERIFY(std::abs(job.progress().audioSeconds - 12.0) < 0.1);
+        QCOMPARE(starter.started.size(), 0);
+
+        QSignalSpy finished(&job, &conversion::ConversionJob::finished);
+        const QString sox = QStandardPaths::findExecutable(QStringLiteral("sox"));
+        job.converterStaged({Path::FromBytes(QFile::encodeName(sox)), {}},
+                            []() -> Done { return {}; });
+        QTRY_VERIFY(std::abs(job.progress().audioSeconds - 8.0) < 0.1);
+        QTRY_COMPARE(starter.inputs, QStringList({"six.mp3"}));
+        starter.started[0]->finish({1, 0});
+        QTRY_COMPARE(starter.started.size(), 2);
+        starter.started[1]->finish({1, 0});
+        QTRY_COMPARE(finished.size(), 1);
     }
 
     void converterThatEndsAtOnceOrCannotStart()
