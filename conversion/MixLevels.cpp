@@ -11,7 +11,14 @@ namespace velunor::conversion {
 
 namespace {
 
-constexpr int kStretches = 10;
+constexpr int kMostStretches = 10;
+constexpr int kFewestStretches = 3;
+// Each stretch costs a frame or two decoded before it (the bit reservoir
+// after a seek) besides itself: a short input is sampled at fewer, shorter
+// stretches than it has tenths, or the check would decode more than the
+// whole file.
+constexpr double kSecondsPerStretch = 0.5;
+constexpr int kShareOfStretches = 3; // together at most a third of the input
 constexpr double kStretchSeconds = 0.2;
 
 // The sums of squared samples of each channel over the stretches decoded.
@@ -76,11 +83,12 @@ private:
     qint64 count_ = 0;
 };
 
-// The first frame of the stretch `index` of an input of `length` frames.
-qint64 StretchStart(int index, qint64 length, qint64 stretch)
+// The first frame of the stretch `index` of `count` of an input of `length`
+// frames.
+qint64 StretchStart(int index, int count, qint64 length, qint64 stretch)
 {
-    // Centred on the middles of ten equal parts of the input.
-    return (2 * index + 1) * length / (2 * kStretches) - stretch / 2;
+    // Centred on the middles of `count` equal parts of the input.
+    return (2 * index + 1) * length / (2 * qint64(count)) - stretch / 2;
 }
 
 } // namespace
@@ -96,13 +104,15 @@ std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathB
     if (measured.length <= 0)
         return std::nullopt;
     measured.rate = double(input->sampleRate());
-    measured.stretch =
-        std::min<qint64>(qint64(kStretchSeconds * measured.rate), measured.length / kStretches);
+    measured.count = std::clamp(int(double(measured.length) / measured.rate / kSecondsPerStretch),
+                                kFewestStretches, kMostStretches);
+    measured.stretch = std::min<qint64>(qint64(kStretchSeconds * measured.rate),
+                                        measured.length / (measured.count * kShareOfStretches));
     Energy energy;
-    for (int i = 0; i < kStretches; ++i) {
+    for (int i = 0; i < measured.count; ++i) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return std::nullopt;
-        if (!energy.add(*input, StretchStart(i, measured.length, measured.stretch),
+        if (!energy.add(*input, StretchStart(i, measured.count, measured.length, measured.stretch),
                         std::max<qint64>(measured.stretch, 1)))
             return std::nullopt;
     }
@@ -131,10 +141,10 @@ std::optional<MixLevels> CompareMixLevels(const InputStretches &input,
         return std::nullopt;
     const double outputRate = double(output->sampleRate());
     Energy energy;
-    for (int i = 0; i < kStretches; ++i) {
+    for (int i = 0; i < input.count; ++i) {
         if (cancel && cancel->load(std::memory_order_relaxed))
             return std::nullopt;
-        const qint64 start = StretchStart(i, input.length, input.stretch);
+        const qint64 start = StretchStart(i, input.count, input.length, input.stretch);
         if (!energy.add(
                 *output, qint64(double(start) / input.rate * outputRate),
                 std::max<qint64>(qint64(double(input.stretch) / input.rate * outputRate), 1)))

@@ -39,12 +39,13 @@ constexpr double kCancelledByDb = 30.0;
 // never comes out kCancelledByDb down, so the output need not be looked at.
 constexpr double kMixWorthCheckingDb = 12.0;
 
-// The input's side of the comparison: where its ten stretches lie and how
-// loud each of its channels is over them. It needs no output, so it can be
+// The input's side of the comparison: where its stretches lie and how loud
+// each of its channels is over them. It needs no output, so it can be
 // measured while the converter is still at work.
 struct InputStretches {
     qint64 length = 0;  // frames of the whole input
     double rate = 0;    // its sample rate
+    int count = 0;      // stretches
     qint64 stretch = 0; // frames of each stretch
     std::vector<double> channelDb;
     // The RMS level of the mean of the two channels of a stereo input, over
@@ -57,17 +58,18 @@ struct InputStretches {
 // of its own; true when only the output can tell.
 bool MixMayCancel(const InputStretches &input);
 
-// Decodes the ten stretches of the MP3 file at `inputPathBytes`: none when
+// Decodes the stretches of the MP3 file at `inputPathBytes`: none when
 // it cannot be decoded, or once `cancel` is true. Reentrant.
 std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathBytes,
                                                     const std::atomic<bool> *cancel = nullptr);
 
 // Compares the MP3 files at `inputPathBytes` and `outputPathBytes` at ten
-// stretches of 0.2 seconds (or a tenth of the audio, when that is shorter),
-// centred on the middles of ten equal parts of the input and taken at the
-// same times of the output: two seconds of each file are decoded, whatever
-// their length, and only frame headers are read elsewhere (a one-minute
-// file costs about 1% of its conversion). None when either file cannot be
+// stretches of 0.2 seconds, centred on the middles of ten equal parts of the
+// input and taken at the same times of the output: two seconds of each file
+// are decoded, whatever their length, and only frame headers are read
+// elsewhere (a one-minute file costs about 1% of its conversion). An input
+// under five seconds has a stretch for each half second (three at least),
+// which together take a third of it. None when either file cannot be
 // decoded, or once `cancel` is true (looked at before each stretch).
 // Reentrant.
 std::optional<MixLevels> CompareMixLevels(const QByteArray &inputPathBytes,
