@@ -190,6 +190,15 @@ class ConversionJobTest : public QObject {
         setup.plan = PlanAsNamed;
         return std::make_unique<conversion::ConversionJob>(starter, setup, source);
     }
+    // A job whose converter is still being staged.
+    static conversion::JobSetup StagingSetup(int parallel)
+    {
+        conversion::JobSetup setup;
+        setup.parallel = parallel;
+        setup.plan = PlanAsNamed;
+        setup.stagingPending = true;
+        return setup;
+    }
     ListSource source(const QStringList &names)
     {
         return ListSource(names, inputs_->path(), outputs_->path());
@@ -240,11 +249,7 @@ private slots:
     {
         FakeStarter starter;
         ListSource files = source({"a", "skip-b"});
-        conversion::JobSetup setup;
-        setup.parallel = 2;
-        setup.plan = PlanAsNamed;
-        setup.stagingPending = true;
-        conversion::ConversionJob job(starter, setup, files);
+        conversion::ConversionJob job(starter, StagingSetup(2), files);
         QSignalSpy finished(&job, &conversion::ConversionJob::finished);
         job.start();
         // Planned in list order: "a" waits once "skip-b" is settled.
@@ -274,11 +279,7 @@ private slots:
         QCOMPARE(MakeStereoAudio(inputs_->filePath("two.wav"), 2.0), QString());
         FakeStarter starter;
         ListSource files = source({"six.mp3", "two.wav"});
-        conversion::JobSetup setup;
-        setup.parallel = 1;
-        setup.plan = PlanAsNamed;
-        setup.stagingPending = true;
-        conversion::ConversionJob job(starter, setup, files);
+        conversion::ConversionJob job(starter, StagingSetup(1), files);
         job.start();
         // The WAV counts as long as the average of what is measured.
         QTRY_VERIFY(std::abs(job.progress().audioSeconds - 12.0) < 0.1);
