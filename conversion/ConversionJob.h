@@ -161,7 +161,7 @@ private:
     void onPlanned(int sequence, const FilePlan &plan);
     void finishUpToDate(int sequence, FileRecord &record);
     void measure(int sequence, const FileRecord &record);
-    void onMeasured(int sequence, const MeasuredInput &measured, bool withConverter);
+    void onMeasured(int sequence, const MeasuredInput &measured);
     void onPrepared(int sequence, const std::optional<tags::MpegAudioLength> &audio);
     void startSome();
     std::optional<int> nextToStart();
@@ -206,7 +206,6 @@ private:
     std::set<int> converting_;
     std::set<int> completing_;
     std::set<platform::FileIdentity> inputs_; // each input is converted once
-    std::vector<int> measuredWhenStaged_;     // no MP3, found while the converter was staged
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)

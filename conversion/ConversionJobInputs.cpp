@@ -1,7 +1,7 @@
 // What a job learns of its inputs as they wait: their length and their MPEG
-// frames, measured on a worker as they are planned (by the converter, once
-// it is staged, for an input that is no MP3), and walked before they start
-// when the measuring has not come to them yet.
+// frames, measured on a worker as they are planned (one that is no MP3 by the
+// converter, once it is staged), and walked before they start when the
+// measuring has not come to them yet.
 
 #include "conversion/ConversionJob.h"
 
@@ -11,16 +11,13 @@
 
 namespace velunor::conversion {
 
-// The frames of an MP3 are walked at once, while the converter is staged,
-// so that the first files start as soon as it is. Any other kind is measured
-// by the converter, so it is measured again once the converter is staged.
+// Measured while the converter is staged too, so that the first files start
+// as soon as it is.
 void ConversionJob::measure(int sequence, const FileRecord &record)
 {
-    const bool withConverter = !setup_.stagingPending;
-    measurer_.measure(record.plan.inputPath,
-                      [this, sequence, withConverter](const MeasuredInput &measured) {
-                          onMeasured(sequence, measured, withConverter);
-                      });
+    measurer_.measure(record.plan.inputPath, [this, sequence](const MeasuredInput &measured) {
+        onMeasured(sequence, measured);
+    });
 }
 
 void ConversionJob::converterStaged(StagedConverter converter, std::function<Done()> usable)
@@ -31,16 +28,11 @@ void ConversionJob::converterStaged(StagedConverter converter, std::function<Don
     setup_.converter = std::move(converter);
     setup_.converterUsable = std::move(usable);
     measurer_.setConverter(setup_.converter);
-    for (const int sequence : std::exchange(measuredWhenStaged_, {})) {
-        const auto found = records_.find(sequence);
-        if (found != records_.end() && found->second.state == FileState::Waiting)
-            measure(sequence, found->second);
-    }
     if (phase_ == Phase::Running)
         pump();
 }
 
-void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured, bool withConverter)
+void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured)
 {
     const auto found = records_.find(sequence);
     if (found == records_.end())
@@ -49,14 +41,6 @@ void ConversionJob::onMeasured(int sequence, const MeasuredInput &measured, bool
     if (measured.walked && !record.walked) {
         record.walked = true;
         record.audio = measured.mpeg;
-    }
-    if (!measured.seconds && measured.walked && !measured.mpeg && !withConverter &&
-        !record.seconds) {
-        if (setup_.stagingPending)
-            measuredWhenStaged_.push_back(sequence);
-        else
-            measure(sequence, record);
-        return;
     }
     const std::optional<double> seconds = measured.seconds;
     if (!seconds || record.seconds)

@@ -1,5 +1,7 @@
 #include "conversion/InputMeasurer.h"
 
+#include <utility>
+
 namespace velunor::conversion {
 
 std::optional<tags::MpegAudioLength> MpegAudioOf(const Path &path, const std::atomic<bool> *cancel)
@@ -55,15 +57,42 @@ InputMeasurer::~InputMeasurer()
 
 void InputMeasurer::measure(const Path &input, Answer answer)
 {
-    work_.post([input, answer = std::move(answer), converter = converter_, mailbox = mailbox_,
-                cancel = cancel_] {
+    const bool withConverter = !converter_.path.isEmpty();
+    work_.post([this, input, answer = std::move(answer), converter = converter_, mailbox = mailbox_,
+                cancel = cancel_, withConverter] {
         const MeasuredInput measured = MeasureInput(input, converter, cancel.get());
-        mailbox->post([answer, measured] { answer(measured); });
+        // The measurer is looked at only through the mailbox, which closes
+        // before the measurer goes.
+        mailbox->post([this, input, answer, measured, withConverter] {
+            this->answer(input, answer, measured, withConverter);
+        });
     });
+}
+
+void InputMeasurer::answer(const Path &input, const Answer &answer, const MeasuredInput &measured,
+                           bool withConverter)
+{
+    // Not an MP3, and no converter to tell its length when it was measured.
+    if (!withConverter && measured.walked && !measured.mpeg) {
+        if (converter_.path.isEmpty())
+            waitingForConverter_.push_back({input, answer});
+        else
+            measure(input, answer);
+        return;
+    }
+    answer(measured);
+}
+
+void InputMeasurer::setConverter(StagedConverter converter)
+{
+    converter_ = std::move(converter);
+    for (Waiting &waiting : std::exchange(waitingForConverter_, {}))
+        measure(waiting.input, std::move(waiting.answer));
 }
 
 void InputMeasurer::stop()
 {
+    waitingForConverter_.clear();
     *cancel_ = true;
     work_.stop();
 }

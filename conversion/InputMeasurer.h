@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace velunor::conversion {
 
@@ -46,14 +47,24 @@ public:
     InputMeasurer(StagedConverter converter, std::shared_ptr<platform::ResultMailbox> mailbox);
     ~InputMeasurer();
 
+    // An MP3 is measured at once; any other kind, while there is no
+    // converter yet, once setConverter() gives one.
     void measure(const Path &input, Answer answer);
     // The converter the inputs that are not MP3 are measured with from now on.
-    void setConverter(StagedConverter converter) { converter_ = std::move(converter); }
+    void setConverter(StagedConverter converter);
     // Gives up what is being measured and drops what waits.
     void stop();
 
 private:
+    struct Waiting {
+        Path input;
+        Answer answer;
+    };
+    void answer(const Path &input, const Answer &answer, const MeasuredInput &measured,
+                bool withConverter);
+
     StagedConverter converter_;
+    std::vector<Waiting> waitingForConverter_;
     std::shared_ptr<platform::ResultMailbox> mailbox_;
     std::shared_ptr<std::atomic<bool>> cancel_ = std::make_shared<std::atomic<bool>>(false);
     platform::SerialWork work_;

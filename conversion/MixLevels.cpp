@@ -126,7 +126,7 @@ std::optional<InputStretches> MeasureInputStretches(const QByteArray &inputPathB
 
 bool MixMayCancel(const InputStretches &input)
 {
-    if (!input.mixDb || input.channelDb.empty())
+    if (!input.mixDb) // a stereo input has both channels' levels too
         return true;
     const double louder = *std::max_element(input.channelDb.begin(), input.channelDb.end());
     return louder >= kSilentInputDb && *input.mixDb < louder - kMixWorthCheckingDb;
