@@ -17,7 +17,9 @@ double MpegAudioLength::seconds() const
 
 bool MpegAudioLength::fillsTheFile() const
 {
-    return bytes > 0 && bytes * 10 >= bytesBetweenTags * 9;
+    // The encoder's frame is part of the stream: in a short sound of a few
+    // frames it alone is more than the tenth allowed for stray bytes.
+    return bytes > 0 && (bytes + streamInfoBytes) * 10 >= bytesBetweenTags * 9;
 }
 
 double MpegAudioLength::averageBitRate() const
@@ -204,7 +206,9 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
                 following = ParseFrameHeader(nextBytes);
             // The last frame ends exactly where the tags (or the file) begin.
             if (next == layout->audioEnd || (following && following->sameStreamAs(*header))) {
-                if (length.frames > 0 || !IsStreamInfoFrame(reader, offset, *header)) {
+                if (length.frames == 0 && IsStreamInfoFrame(reader, offset, *header)) {
+                    length.streamInfoBytes += header->length;
+                } else {
                     if (length.frames == 0) {
                         length.sampleRate = header->sampleRate;
                         length.everyFrameMono = true;

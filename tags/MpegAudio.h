@@ -25,6 +25,9 @@ struct MpegAudioLength {
     bool anyFrameDualChannel = false;
     // The bytes between the file's tags, where its frames lie.
     qint64 bytesBetweenTags = 0;
+    // Of the encoder's Xing/Info/VBRI frame, which holds no audio and is not
+    // counted above, yet is part of the stream.
+    qint64 streamInfoBytes = 0;
 
     double seconds() const;
     // True when the frames counted make up nearly all the bytes between the

@@ -125,8 +125,10 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
             .arg(length->samples)
             .arg(length->sampleRate)
             .arg(file.size());
-    if (length->bytes < length->frames * kSmallestFrame || length->bytes > file.size() ||
-        !(length->averageBitRate() > 0) || (length->everyFrameMono && length->anyFrameDualChannel))
+    if (length->bytes < length->frames * kSmallestFrame ||
+        length->bytes + length->streamInfoBytes > length->bytesBetweenTags ||
+        length->bytesBetweenTags > file.size() || !(length->averageBitRate() > 0) ||
+        (length->everyFrameMono && length->anyFrameDualChannel))
         return QStringLiteral("%1 bytes of %2 frames at %3 bit/s, mono %4, dual channel %5")
             .arg(length->bytes)
             .arg(length->frames)
