@@ -141,6 +141,7 @@ void ConversionJob::onPlanned(int sequence, const FilePlan &plan)
     if (found == records_.end())
         return;
     FileRecord &record = found->second;
+    madeFolders_.insert(madeFolders_.end(), plan.madeFolders.begin(), plan.madeFolders.end());
     if (record.state == FileState::Replanning) {
         replanning_.erase(sequence);
         record.plan = plan;

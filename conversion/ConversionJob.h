@@ -206,6 +206,8 @@ private:
     std::set<int> converting_;
     std::set<int> completing_;
     std::set<platform::FileIdentity> inputs_; // each input is converted once
+    // Folders made for outputs; those that stay empty go again at the end.
+    std::vector<Path> madeFolders_;
     // Planned files waiting to start: measured ones longest first, the
     // others in list order.
     std::set<std::pair<double, int>> measuredWaiting_; // (-seconds, sequence)

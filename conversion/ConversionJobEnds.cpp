@@ -3,9 +3,12 @@
 
 #include "conversion/ConversionJob.h"
 
+#include "conversion/OutputSubfolder.h"
+
 #include <QCoreApplication>
 
 #include <csignal>
+#include <utility>
 
 namespace velunor::conversion {
 
@@ -226,6 +229,7 @@ void ConversionJob::maybeFinish()
         (!sourceEmpty_ || !measuredWaiting_.empty() || !unmeasuredWaiting_.empty()))
         return;
     phase_ = Phase::Finished;
+    RemoveEmptyMadeFolders(std::exchange(madeFolders_, {}));
     stopSchedule_.cancel();
     deadlineTimer_.stop();
     planner_.stop();

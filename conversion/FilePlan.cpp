@@ -94,8 +94,9 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
         return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
     bool folderRenamed = false;
     if (!turn.outputSubfolder.isEmpty()) {
-        const Expected<Path> made = MakeSubfolder(turn.outputFolder, turn.outputSubfolder,
-                                                  turn.refusesWindowsNames, folderRenamed);
+        const Expected<Path> made =
+            MakeSubfolder(turn.outputFolder, turn.outputSubfolder, turn.refusesWindowsNames,
+                          folderRenamed, plan.madeFolders);
         if (!made)
             return skip(made.failure().words);
         plan.outputFolder = *made;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace velunor::conversion {
 
@@ -68,6 +69,8 @@ struct FilePlan {
     // Where the output goes: the output folder as the user wrote it, or the
     // subfolder made below it.
     Path outputFolder;
+    // The folders of outputFolder that planning made, outermost first.
+    std::vector<Path> madeFolders;
     Path outputPath; // the final name, claimed for this run
     // The output folder however it is written, for the names' comparison.
     Path outputFolderKey;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 
@@ -20,7 +21,7 @@ struct Words {
 
 Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
                              const std::function<bool(const Path &folderKey)> &refusesWindowsNames,
-                             bool &renamed)
+                             bool &renamed, std::vector<Path> &made)
 {
     Path current = folder.withSeparator();
     for (const QByteArray &part : relative.bytes().split('/')) {
@@ -38,7 +39,10 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
         }
         const Path next = current.child(name).withSeparator();
         if (!platform::Main::FolderExists(next)) {
-            if (::mkdir(next.c_str(), 0777) != 0 && errno != EEXIST) {
+            const bool madeNow = ::mkdir(next.c_str(), 0777) == 0;
+            if (madeNow)
+                made.push_back(next);
+            else if (errno != EEXIST) {
                 const int error = errno;
                 return Failure{error,
                                Words::tr("the output folder %1 could not be made (%2)")
@@ -53,6 +57,16 @@ Expected<Path> MakeSubfolder(const Path &folder, const Path &relative,
         current = next;
     }
     return current;
+}
+
+void RemoveEmptyMadeFolders(std::vector<Path> made)
+{
+    // A deeper folder is longer than the folders it lies in.
+    std::sort(made.begin(), made.end(), [](const Path &one, const Path &other) {
+        return one.bytes().size() > other.bytes().size();
+    });
+    for (const Path &folder : made)
+        ::rmdir(folder.c_str()); // fails, as it should, where anything is inside
 }
 
 } // namespace velunor::conversion

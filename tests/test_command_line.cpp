@@ -515,6 +515,14 @@ private slots:
                  qPrintable(ended.out));
         QCOMPARE(Contents(at("home/data/Trash/files/01.mp3")), QByteArray("the user's own"));
 
+        // A file that fails leaves no folder made for it behind; one that was
+        // there before stays.
+        QVERIFY(WriteFile(at("broken/Deep/Er/bad.mp3"), "no audio") &&
+                WriteFile(at("broken/Rock/bad.mp3"), "no audio"));
+        QCOMPARE(run({"--batch", "--keep-folders", "--output", "out", "broken"}).status, 1);
+        QCOMPARE(Entries(at("out")), QStringList({"01 (2).mp3", "01.mp3", "Jazz", "Rock"}));
+        QCOMPARE(Entries(at("out/Rock")), QStringList({"01.mp3"}));
+
         // A folder's name that a FAT stick refuses is made fit, as a file's.
         FatStick stick(8192);
         if (!stick.isMounted())
