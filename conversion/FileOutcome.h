@@ -59,9 +59,6 @@ struct FileOutcome {
     // The user's own file that had the output's name and was moved to the
     // Trash to make room; empty when none was.
     Path trashedPath;
-    // A file of the user's own had the output's name and was replaced,
-    // because no Trash could be had for it.
-    bool replacedUnmarked = false;
     // Where the input went in the Trash once its output was in place; empty
     // when it did not go.
     Path inputTrashedTo;

@@ -11,6 +11,7 @@
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 #include <cerrno>
 #include <memory>
@@ -92,9 +93,10 @@ private:
     bool reclaim(Path &target, const Path &stem);
 
     // A file of the user's own under the output's name goes to the Trash
-    // rather than being lost; one without a Trash is replaced as ever. Where
-    // no marks are kept, this input's earlier output is told by its audio.
-    void makeRoom(const Path &target);
+    // rather than being lost; false when no Trash can take it: it keeps its
+    // name then. Where no marks are kept, this input's earlier output is told
+    // by its audio.
+    bool makeRoom(const Path &target);
 
     // Whether the input is still the file it was when it was planned: one
     // that changed meanwhile is not what its output was made from.
@@ -118,6 +120,8 @@ private:
     std::shared_ptr<DiskFullLog> diskFull_;
     bool marksKept_ = false;
     std::shared_ptr<AlbumTrack> albumTrack_;
+    // Names whose file of the user's no Trash could take.
+    QSet<Path> keptForUser_;
     FileOutcome outcome_;
 };
 

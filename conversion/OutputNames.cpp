@@ -135,9 +135,18 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
         case NameUse::Listed:
             changes |= NameChange::SameNameInList;
             break;
+        case NameUse::UsersFileKept:
+            changes |= NameChange::UsersFileKept;
+            break;
         }
     }
     return {Path(), changes};
+}
+
+void OutputNames::release(const Path &folderKey, const Path &path)
+{
+    const std::lock_guard lock(mutex_);
+    taken_.remove(folderKey.withSeparator().text() + path.fileName().text().toCaseFolded());
 }
 
 } // namespace velunor::conversion

@@ -17,6 +17,7 @@ enum class NameChange {
     SameNameInList = 1,     // an earlier file of the list has an output of that name
     RefusedCharacters = 2,  // the output's file system refuses the name as it is
     HeldByAnotherInput = 4, // an output made from another input has that name
+    UsersFileKept = 8,      // a file of the user's has that name, and no Trash could take it
 };
 Q_DECLARE_FLAGS(NameChanges, NameChange)
 Q_DECLARE_OPERATORS_FOR_FLAGS(NameChanges)
@@ -26,6 +27,7 @@ enum class NameUse {
     Free,               // nothing there, this input's earlier output, or a file of the user's
     HeldByAnotherInput, // an output of another input, which keeps its name
     Listed,             // a file of the list, or the input itself: never replaced
+    UsersFileKept,      // a file of the user's that no Trash could take: it stays
 };
 using NameCheck = std::function<NameUse(const Path &candidate)>;
 
@@ -49,6 +51,8 @@ public:
     // names. `changes` says what made `stem` differ from the input's own.
     Claim claim(const Path &folderKey, const Path &folder, const Path &stem, NameChanges changes,
                 const NameCheck &check);
+    // Gives back the name `path` that claim() gave, for a claim anew.
+    void release(const Path &folderKey, const Path &path);
 
 private:
     std::mutex mutex_;

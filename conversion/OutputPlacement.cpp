@@ -12,6 +12,8 @@ NameUse Finisher::useOf(const Path &candidate)
 {
     if (!c_.plan.input)
         return NameUse::Free;
+    if (keptForUser_.contains(candidate))
+        return NameUse::UsersFileKept;
     const ListedCheck listed = [this](const platform::FileIdentity &file) -> std::optional<bool> {
         if (!c_.listed)
             return false;
@@ -61,17 +63,16 @@ bool Finisher::reclaim(Path &target, const Path &stem)
     return true;
 }
 
-void Finisher::makeRoom(const Path &target)
+bool Finisher::makeRoom(const Path &target)
 {
     if (!c_.plan.input || HolderOfName(target, *c_.plan.input) != NameHolder::Unmarked)
-        return;
+        return true;
     if (!marksKept_ && tags::SameMpegAudio(target, c_.temporary->path()))
-        return;
-    const Path trashed = platform::Trash::MoveToTrash(target);
-    if (!trashed.isEmpty())
-        outcome_.trashedPath = target;
-    else
-        outcome_.replacedUnmarked = true;
+        return true;
+    if (platform::Trash::MoveToTrash(target).isEmpty())
+        return false;
+    outcome_.trashedPath = target;
+    return true;
 }
 
 bool Finisher::inputUnchanged() const
@@ -134,19 +135,25 @@ FileOutcome Finisher::putInPlace()
     bool inPlace = false;
     {
         const platform::FileSystem::FolderClaimLock claim(folder_, &control_.cancel);
-        if (std::optional<FileOutcome> failed = chooseTarget(target)) {
-            control_.leave();
-            return *failed;
+        for (;;) {
+            if (std::optional<FileOutcome> failed = chooseTarget(target)) {
+                control_.leave();
+                return *failed;
+            }
+            inPlace = c_.plan.options.trashInputs &&
+                      platform::FileSystem::IsSameFile(target, c_.plan.inputPath);
+            if (inPlace || makeRoom(target))
+                break;
+            // The user's file keeps its name; the output takes the next.
+            keptForUser_.insert(target);
+            if (c_.names)
+                c_.names->release(c_.plan.outputFolderKey, target);
         }
-        inPlace = c_.plan.options.trashInputs &&
-                  platform::FileSystem::IsSameFile(target, c_.plan.inputPath);
         if (inPlace) {
             if (std::optional<FileOutcome> failed = trashInputFirst()) {
                 control_.leave();
                 return *failed;
             }
-        } else {
-            makeRoom(target);
         }
         // The file at the name, for the album's values written later.
         struct stat placed {};

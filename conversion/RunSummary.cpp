@@ -21,6 +21,8 @@ QStringList WhyRenamed(NameChanges changes)
         why << Words::tr("another file in the list has the same name");
     if (changes & NameChange::HeldByAnotherInput)
         why << Words::tr("a file of that name holds the output of another input");
+    if (changes & NameChange::UsersFileKept)
+        why << Words::tr("your file of that name stays, as no Trash could take it");
     return why;
 }
 
@@ -59,8 +61,6 @@ void RunSummary::add(const FileOutcome &outcome)
         QStringList why = WhyRenamed(outcome.nameChanges);
         if (!outcome.trashedPath.isEmpty())
             why << Words::tr("your file of that name was moved to the Trash");
-        if (outcome.replacedUnmarked)
-            why << Words::tr("your file of that name was replaced, as no Trash could be had");
         if (!why.isEmpty())
             movedAside_ << outcome.inputPath.text() + QStringLiteral(" -> ") +
                                outcome.outputPath.text() + QStringLiteral(" - ") +

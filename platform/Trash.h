@@ -4,10 +4,10 @@
 
 namespace velunor::platform::Trash {
 
-// Moves `path` to the desktop's Trash and returns where it went; empty when
-// there is no Trash for it (a file system without one, or a name Qt's Trash
-// cannot hold). Nothing is ever lost: a file that did not land in a Trash is
-// put back where it was.
+// Moves the file at the absolute `path`, whatever bytes its name holds, to
+// the desktop's Trash (the home Trash, or on another file system its own
+// .Trash/UID or .Trash-UID) and returns where it went; empty when no Trash can
+// be had for it, and the file is then where it was.
 Path MoveToTrash(const Path &path);
 
 // Puts a file that MoveToTrash moved to `trashed` back at `original`, which

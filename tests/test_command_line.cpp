@@ -642,10 +642,30 @@ private slots:
                          "up to date: " + at("place/sub/b.mp3") + " -> " + at("place/sub/b.mp3")}));
         QVERIFY(Holds(at("place/a.mp3"), Tones::Left));
 
-        // Qt's Trash takes no name that is not UTF-8.
+        // A name that is not UTF-8 goes as its bytes, noted as the Trash
+        // notes names: percent-encoded.
         makeInput(QStringLiteral("odd/x.mp3"));
         const QByteArray odd = QFile::encodeName(at("odd/")) + "caf\xe9.mp3";
         QCOMPARE(::rename(QFile::encodeName(at("odd/x.mp3")).constData(), odd.constData()), 0);
+        ended = run({"--batch", "--trash-inputs", "--output", "out", "odd"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.endsWith("Done.\n\n1 input was moved to the Trash.\n"),
+                 qPrintable(ended.out));
+        const QByteArray trashed = QFile::encodeName(trash) + "caf\xe9.mp3";
+        QCOMPARE(::access(trashed.constData(), F_OK), 0);
+        const QByteArray notePath =
+            QFile::encodeName(at("home/data/Trash/info/")) + "caf\xe9.mp3.trashinfo";
+        QFile note;
+        QVERIFY(note.open(::open(notePath.constData(), O_RDONLY | O_CLOEXEC), QIODevice::ReadOnly,
+                          QFileDevice::AutoCloseHandle));
+        QVERIFY(note.readAll().contains(
+            "\nPath=" + QFile::encodeName(at("odd/")).toPercentEncoding("/") + "caf%E9.mp3\n"));
+        QCOMPARE(::rename(trashed.constData(), odd.constData()), 0);
+
+        // Where no Trash can be had, the input stays, and so does the user's
+        // file that an output's name would need.
+        QVERIFY(QFile::rename(at("home/data/Trash"), at("home/data/Trash.kept")) &&
+                WriteFile(at("home/data/Trash"), "in the way"));
         ended = run({"--batch", "--trash-inputs", "--output", "out", "odd"});
         QCOMPARE(ended.status, 0);
         QVERIFY2(ended.out.contains("(input kept: no Trash could be had for it)\n"),
@@ -653,6 +673,15 @@ private slots:
         QVERIFY2(ended.out.contains("1 input stays where it was, not in the Trash:\n" +
                                     at("odd/caf\\xE9.mp3") + " - no Trash could be had for it"),
                  qPrintable(ended.out));
+        makeInput(QStringLiteral("mine/song.mp3"));
+        QVERIFY(WriteFile(at("out/song.mp3"), "the user's own"));
+        ended = run({"--batch", "--output", "out", "mine"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains(at("mine/song.mp3") + " -> " + at("out/song (2).mp3") +
+                                    " - your file of that name stays, as no Trash could take it"),
+                 qPrintable(ended.out));
+        QCOMPARE(Contents(at("out/song.mp3")), QByteArray("the user's own"));
+        QCOMPARE(ChannelCount(at("out/song (2).mp3")), 1);
         // In place, such a file is not converted: the input keeps its name.
         const auto before = TimeAndInode(odd);
         QVERIFY(before.second != 0);

@@ -668,10 +668,6 @@ oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
         <translation>Ihre Datei dieses Namens wurde in den Papierkorb verschoben</translation>
     </message>
     <message>
-        <source>your file of that name was replaced, as no Trash could be had</source>
-        <translation>Ihre Datei dieses Namens wurde ersetzt, da kein Papierkorb verfügbar war</translation>
-    </message>
-    <message>
         <source>%1 - your file %2 was moved to the Trash</source>
         <translation>%1 - Ihre Datei %2 wurde in den Papierkorb verschoben</translation>
     </message>
@@ -813,6 +809,10 @@ oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
             <numerusform>%n Datei war bereits mono:</numerusform>
             <numerusform>%n Dateien waren bereits mono:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>your file of that name stays, as no Trash could take it</source>
+        <translation>Ihre Datei dieses Namens bleibt, da kein Papierkorb sie aufnehmen konnte</translation>
     </message>
 </context>
 <context>

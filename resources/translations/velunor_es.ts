@@ -668,10 +668,6 @@ se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
         <translation>su archivo con ese nombre se movió a la Papelera</translation>
     </message>
     <message>
-        <source>your file of that name was replaced, as no Trash could be had</source>
-        <translation>su archivo con ese nombre se reemplazó, porque no había Papelera disponible</translation>
-    </message>
-    <message>
         <source>%1 - your file %2 was moved to the Trash</source>
         <translation>%1 - su archivo %2 se movió a la Papelera</translation>
     </message>
@@ -813,6 +809,10 @@ se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
             <numerusform>%n archivo ya era mono:</numerusform>
             <numerusform>%n archivos ya eran mono:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>your file of that name stays, as no Trash could take it</source>
+        <translation>su archivo con ese nombre se queda, ya que ninguna Papelera pudo recibirlo</translation>
     </message>
 </context>
 <context>

@@ -667,10 +667,6 @@ arrêté la conversion (les fichiers terminés sont gardés).
         <translation>votre fichier de ce nom a été mis à la corbeille</translation>
     </message>
     <message>
-        <source>your file of that name was replaced, as no Trash could be had</source>
-        <translation>votre fichier de ce nom a été remplacé, faute de corbeille disponible</translation>
-    </message>
-    <message>
         <source>%1 - your file %2 was moved to the Trash</source>
         <translation>%1 - votre fichier %2 a été mis à la corbeille</translation>
     </message>
@@ -812,6 +808,10 @@ arrêté la conversion (les fichiers terminés sont gardés).
             <numerusform>%n fichier était déjà mono&#xa0;:</numerusform>
             <numerusform>%n fichiers étaient déjà mono&#xa0;:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>your file of that name stays, as no Trash could take it</source>
+        <translation>votre fichier de ce nom reste, aucune corbeille ne pouvant le recevoir</translation>
     </message>
 </context>
 <context>

@@ -670,10 +670,6 @@ file finiti restano).
         <translation>il tuo file con quel nome è stato spostato nel Cestino</translation>
     </message>
     <message>
-        <source>your file of that name was replaced, as no Trash could be had</source>
-        <translation>il tuo file con quel nome è stato sostituito, perché non era disponibile alcun Cestino</translation>
-    </message>
-    <message>
         <source>%1 - your file %2 was moved to the Trash</source>
         <translation>%1 - il tuo file %2 è stato spostato nel Cestino</translation>
     </message>
@@ -815,6 +811,10 @@ file finiti restano).
             <numerusform>%n file era già mono:</numerusform>
             <numerusform>%n file erano già mono:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>your file of that name stays, as no Trash could take it</source>
+        <translation>il tuo file con quel nome resta, perché nessun Cestino poteva accoglierlo</translation>
     </message>
 </context>
 <context>
