@@ -89,8 +89,16 @@ std::optional<GainFrame> ReadGainFrame(const Frame &frame, int version)
     gain.field = *field;
     gain.descriptionText = *description;
     const std::optional<QByteArrayView> value = id3v2::AfterTerminator(gain.encoding, text);
-    gain.description = value ? text.first(text.size() - value->size()).toByteArray()
-                             : text.toByteArray() + id3v2::Terminator(gain.encoding);
+    if (value) {
+        gain.description = text.first(text.size() - value->size()).toByteArray();
+        return gain;
+    }
+    // Cut short before its terminator: a UTF-16 description keeps whole
+    // characters only, so that the terminator added reads as one again.
+    gain.description = text.toByteArray();
+    if ((gain.encoding == 1 || gain.encoding == 2) && gain.description.size() % 2 != 0)
+        gain.description.chop(1);
+    gain.description += id3v2::Terminator(gain.encoding);
     return gain;
 }
 
