@@ -106,8 +106,10 @@ inline QString CheckMpegLayout(const QByteArray &file)
 // channel facts do not contradict each other.
 inline QString CheckMeasureMpegAudio(const QByteArray &file)
 {
+    // A frame's length is rounded down to whole bytes: 8 kbps at 11025 Hz
+    // makes frames of 52 bytes, 995 bytes a second.
     const std::optional<int> bytesPerSecond = tags::MpegStreamBytesPerSecond(file);
-    if (bytesPerSecond && (*bytesPerSecond < 8000 / 8 || *bytesPerSecond > 448000 / 8 + 1000))
+    if (bytesPerSecond && (*bytesPerSecond < 8000 / 8 - 10 || *bytesPerSecond > 448000 / 8 + 1000))
         return QStringLiteral("a stream of %1 bytes a second").arg(*bytesPerSecond);
 
     QBuffer buffer;
