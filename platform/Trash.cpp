@@ -1,5 +1,8 @@
 #include "platform/Trash.h"
 
+#include "platform/ByteCopy.h"
+#include "platform/FileSystem.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
@@ -114,7 +117,7 @@ bool RenameWithoutReplacing(const Path &from, const Path &to)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    if (StatOf(to)) {
+    if (FileSystem::HasEntry(to)) {
         errno = EEXIST;
         return false;
     }
@@ -140,20 +143,6 @@ QByteArray NoteFor(const Path &path, const Path &topOfFiles)
         where = where.mid(topOfFiles.collapsed().withSeparator().size());
     return "[Trash Info]\nPath=" + where.toPercentEncoding("/") +
            "\nDeletionDate=" + QDateTime::currentDateTime().toString(Qt::ISODate).toLatin1() + "\n";
-}
-
-bool WriteNote(int fd, const QByteArray &note)
-{
-    qsizetype written = 0;
-    while (written < note.size()) {
-        const ssize_t part = ::write(fd, note.constData() + written, size_t(note.size() - written));
-        if (part < 0 && errno == EINTR)
-            continue;
-        if (part <= 0)
-            return false;
-        written += part;
-    }
-    return true;
 }
 
 // Moves `path` into the Trash at `place`: its note is made first under a
@@ -185,7 +174,7 @@ Path MoveInto(const TrashPlace &place, const Path &path, dev_t device)
                 continue;
             return Path();
         }
-        const bool noted = WriteNote(fd, note);
+        const bool noted = WriteAll(fd, note) == 0;
         ::close(fd);
         const Path trashed = files.child(trashedName);
         if (noted && RenameWithoutReplacing(path, trashed))
