@@ -20,6 +20,17 @@ QString DesktopPath()
     return QDir::homePath();
 }
 
+Path OutputFolderOf(const QString &text)
+{
+    if (text != QLatin1String("~") && !text.startsWith(QLatin1String("~/")))
+        return Path::FromText(text);
+    // The home folder's own bytes, whatever their encoding.
+    const QByteArray home = qgetenv("HOME");
+    if (home.isEmpty())
+        return Path::FromText(text);
+    return Path::FromBytes(home).withSuffix(Path::FromText(text.mid(1)).bytes());
+}
+
 QString ApplicationTitleFrom(const QString &displayName)
 {
     QString title = displayName;

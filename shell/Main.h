@@ -13,6 +13,11 @@ QString ProgramFolder();
 // "" when neither can be found.
 QString DesktopPath();
 
+// The folder that the output-folder box's text names: the text as typed,
+// with a leading "~" standing for the home folder as in a shell ("~" alone or
+// followed by "/"), since that is how Linux users write their folders.
+Path OutputFolderOf(const QString &text);
+
 // The application title: the display name cut at its last space once, and
 // again while longer than 40 characters. A name without a space is kept.
 QString ApplicationTitleFrom(const QString &displayName);

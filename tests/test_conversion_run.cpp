@@ -314,6 +314,19 @@ private slots:
         verifyNoLeftovers(outputs_->path());
     }
 
+    void aFolderTypedFromHomeIsTheHomeFolder()
+    {
+        // A typed "~" is the home folder, as in a shell and in file dialogs;
+        // a folder that is really named "~" would have to be typed as "./~".
+        QVERIFY(QDir(home_->path()).mkpath("Music"));
+        list({input("a.mp3")});
+        Controls(form()).Text1->setText("~/Music");
+        convert();
+        QCOMPARE(platform().messageTexts(), QStringList({kDone}));
+        QCOMPARE(Entries(home_->path() + "/Music"), QStringList({"a.mp3"}));
+        QCOMPARE(ChannelCount(home_->path() + "/Music/a.mp3"), 1);
+    }
+
     void refusedStartsStageNothing_data()
     {
         QTest::addColumn<bool>("withFiles");
@@ -323,6 +336,7 @@ private slots:
                                                     << "No files added.";
         QTest::newRow("empty folder text") << true << "" << kNoFolder;
         QTest::newRow("a file") << true << "<file>" << kNoFolder;
+        QTest::newRow("a missing folder at home") << true << "~/Music/" << kNoFolder;
     }
 
     void refusedStartsStageNothing()

@@ -2,6 +2,7 @@
 
 #include "conversion/ui/RunWindow.h"
 #include "shell/Locations.h"
+#include "shell/Main.h"
 
 namespace velunor::conversion {
 
@@ -79,8 +80,9 @@ void ConversionRun::start()
 FileChoices ConversionRun::choices()
 {
     FileChoices chosen;
-    laterGuard_.step(148,
-                     [&] { chosen.outputFolder = Path::FromText(window_.outputFolderText()); });
+    laterGuard_.step(148, [&] {
+        chosen.outputFolder = shell::Main::OutputFolderOf(window_.outputFolderText());
+    });
     if (laterGuard_.test(152, [&] { return window_.isModeSelected(ChannelMode::Mix); }))
         laterGuard_.step(154, [&] { chosen.mode = ChannelMode::Mix; });
     else if (laterGuard_.test(156, [&] { return window_.isModeSelected(ChannelMode::LeftOnly); }))

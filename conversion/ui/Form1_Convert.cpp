@@ -38,8 +38,9 @@ void Form1::PushButton2_Click()
         showMessage(tr(kNoFiles));
         return;
     }
-    if (!guard.test(102,
-                    [&] { return platform::Main::FolderExists(Path::FromText(Text1->text())); })) {
+    if (!guard.test(102, [&] {
+            return platform::Main::FolderExists(shell::Main::OutputFolderOf(Text1->text()));
+        })) {
         showMessage(tr(kNoFolder));
         return;
     }
