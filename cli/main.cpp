@@ -42,6 +42,10 @@ int main(int argc, char *argv[])
         velunor::platform::ExitCleanup::RunNow();
         ::_exit(status);
     }
+    // Without a display Qt would end the window program with an abort and a
+    // core dump; a user at a console or over ssh is told what to do instead.
+    if (!velunor::cli::GraphicalSessionNamed())
+        return velunor::cli::TellNoGraphicalSession(argc, argv);
     const std::string window = WindowProgram();
     if (window.empty()) {
         const int error = errno;

@@ -356,6 +356,13 @@ private slots:
         QVERIFY(Holds(at(QStringLiteral("home/Desktop/one.mp3")), Tones::Both));
         QVERIFY(!QFileInfo::exists(settingsPath()));
 
+        // A folder typed in the window from "~" is in the home folder.
+        QVERIFY(QDir().mkpath(at(QStringLiteral("home/Music"))));
+        store(QStringLiteral("~/Music/"), true, false, false);
+        ended = run({"--batch", "solo/one.mp3"});
+        QCOMPARE(ended.status, 0);
+        QVERIFY(Holds(at(QStringLiteral("home/Music/one.mp3")), Tones::Both));
+
         // Every mode button stored as off leaves no mode to convert with.
         store(at(QStringLiteral("out/")), false, false, false);
         ended = run({"--batch", "solo/one.mp3"});
@@ -804,7 +811,7 @@ private slots:
     // Without --batch the program becomes the window program found beside
     // its real executable, not beside a link to it, with the same arguments
     // (bytes that are not text among them) and leaves with its status; one
-    // that cannot be started is named.
+    // that cannot be started is named, and so is a missing display.
     void withoutBatchTheWindowProgramBesideTheExecutableTakesOver()
     {
         QTemporaryDir installed, elsewhere;
@@ -812,11 +819,23 @@ private slots:
         const QString link = QDir(elsewhere.path()).filePath(QStringLiteral("velunor"));
         QVERIFY(QFile::copy(kProgram, program) && QFile::link(program, link));
         const QString window = QDir(installed.path()).filePath(QStringLiteral("velunor-window"));
+        // No display at all (a console, ssh): the user learns how to convert
+        // without the window, rather than finding a core dump.
         QProcess process;
-        process.setProcessEnvironment(environment());
+        QProcessEnvironment noDisplay = environment();
+        process.setProcessEnvironment(noDisplay);
         process.start(link, {QStringLiteral("a song.mp3")});
         QVERIFY(process.waitForFinished(kRunTimeoutMs));
-        const Ended ended = finished(process);
+        Ended ended = finished(process);
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(ended.err.contains(QStringLiteral("velunor --batch --output FOLDER FILE...")),
+                 qPrintable(ended.err));
+
+        noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(noDisplay);
+        process.start(link, {QStringLiteral("a song.mp3")});
+        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        ended = finished(process);
         QCOMPARE(ended.status, 127);
         QVERIFY2(ended.err.contains(window + QStringLiteral(" cannot be started")),
                  qPrintable(ended.err));

@@ -281,6 +281,12 @@ oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
         <source>no MP3 files were found in %1</source>
         <translation>keine MP3-Dateien gefunden in %1</translation>
     </message>
+    <message>
+        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+To convert without the window: velunor --batch --output FOLDER FILE...</source>
+        <translation>velunor: Das Fenster braucht eine grafische Sitzung, und es wurde keine gefunden (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).
+Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translation>
+    </message>
 </context>
 <context>
     <name>BatchRun</name>

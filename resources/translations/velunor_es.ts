@@ -281,6 +281,12 @@ se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
         <source>no MP3 files were found in %1</source>
         <translation>no se encontraron archivos MP3 en %1</translation>
     </message>
+    <message>
+        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+To convert without the window: velunor --batch --output FOLDER FILE...</source>
+        <translation>velunor: la ventana necesita una sesión gráfica y no se encontró ninguna (no está definida ni DISPLAY ni WAYLAND_DISPLAY).
+Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</translation>
+    </message>
 </context>
 <context>
     <name>BatchRun</name>

@@ -280,6 +280,12 @@ arrêté la conversion (les fichiers terminés sont gardés).
         <source>no MP3 files were found in %1</source>
         <translation>aucun fichier MP3 trouvé dans %1</translation>
     </message>
+    <message>
+        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+To convert without the window: velunor --batch --output FOLDER FILE...</source>
+        <translation>velunor&#xa0;: la fenêtre a besoin d’une session graphique, et aucune n’a été trouvée (ni DISPLAY ni WAYLAND_DISPLAY n’est défini).
+Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER...</translation>
+    </message>
 </context>
 <context>
     <name>BatchRun</name>

@@ -283,6 +283,12 @@ file finiti restano).
         <source>no MP3 files were found in %1</source>
         <translation>nessun file MP3 trovato in %1</translation>
     </message>
+    <message>
+        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+To convert without the window: velunor --batch --output FOLDER FILE...</source>
+        <translation>velunor: la finestra ha bisogno di una sessione grafica e non ne è stata trovata nessuna (né DISPLAY né WAYLAND_DISPLAY è impostata).
+Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</translation>
+    </message>
 </context>
 <context>
     <name>BatchRun</name>
