@@ -61,7 +61,14 @@ Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
     QList<Path> paths;
     if (content.isEmpty())
         return paths;
-    const QList<QByteArray> entries = content.split(separator);
+    QList<QByteArray> entries = content.split(separator);
+    // A list written on Windows ends every line with CR LF; no one names all
+    // of their files with a CR at the end.
+    if (!nulSeparated && std::all_of(entries.begin(), entries.end(),
+                                     [](const QByteArray &line) { return line.endsWith('\r'); })) {
+        for (QByteArray &line : entries)
+            line.chop(1);
+    }
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (entries[i].isEmpty())
             return Failure::Because(

@@ -424,7 +424,8 @@ private slots:
     }
 
     // A name that is not UTF-8 is converted like any other, given directly,
-    // found by the search or listed with --null, and shown with \xHH.
+    // found by the search or listed (with --null, or in a list written on
+    // Windows), and shown with \xHH.
     void namesThatAreNotTextAreConverted()
     {
         makeInput(QStringLiteral("in/x.mp3"));
@@ -447,6 +448,12 @@ private slots:
 
         ended = run({"--batch", "--output", "out", "--null", "--files-from", "-"},
                     "in/\xff/y.mp3" + QByteArray(1, '\0'));
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3") + " -> " + at("out/y.mp3")),
+                 qPrintable(ended.out));
+        // A list written on Windows, its lines ending in CR LF.
+        ended = run({"--batch", "--output", "out", "--files-from", "-"},
+                    "in/\xff/y.mp3\r\nin/caf\xe9.mp3\r\n");
         QCOMPARE(ended.status, 0);
         QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3") + " -> " + at("out/y.mp3")),
                  qPrintable(ended.out));
