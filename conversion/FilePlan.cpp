@@ -90,6 +90,9 @@ FilePlan PlanFile(const FileTurn &turn, OutputNames &names)
     plan.input = InputFacts::Of(turn.inputPath);
     if (!plan.input)
         return skip(Words::tr("the file does not exist"));
+    // The converter would say only that it cannot open the file.
+    if (plan.input->size == 0)
+        return skip(Words::tr("the file is empty"));
     if (!platform::Main::FolderExists(turn.outputFolder))
         return skip(Words::tr("the output folder %1 does not exist").arg(turn.outputFolder.text()));
     bool folderRenamed = false;

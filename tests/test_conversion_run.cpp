@@ -534,15 +534,17 @@ private slots:
         const QString pipe = inputs_->filePath("pipe.mp3");
         QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
         const QString missing = inputs_->filePath("gone.mp3");
-        list({damaged, good, bare, pipe, missing});
+        const QString empty = inputs_->filePath("empty.mp3");
+        QVERIFY(WriteFile(empty, QByteArray()));
+        list({damaged, good, bare, pipe, missing, empty});
         convert();
 
-        QCOMPARE(
-            platform().messageTexts(),
-            QStringList({NotConverted(
-                {damaged + " - formats: can't open input file `" + damaged + "':",
-                 bare + " - formats: can't determine type of file `" + bare + "'",
-                 pipe + " - it is not a regular file", missing + " - the file does not exist"})}));
+        QCOMPARE(platform().messageTexts(),
+                 QStringList({NotConverted(
+                     {damaged + " - formats: can't open input file `" + damaged + "':",
+                      bare + " - formats: can't determine type of file `" + bare + "'",
+                      pipe + " - it is not a regular file", missing + " - the file does not exist",
+                      empty + " - the file is empty"})}));
         QCOMPARE(Contents(output("damaged.mp3")), QByteArray("the earlier output"));
         QCOMPARE(Contents(damaged), noise);
         QCOMPARE(Entries(outputs_->path()), QStringList({"damaged.mp3", "good.mp3"}));

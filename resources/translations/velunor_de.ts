@@ -489,6 +489,10 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>no free name for its output could be found</source>
         <translation>für die Ausgabedatei wurde kein freier Name gefunden</translation>
     </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>die Datei ist leer</translation>
+    </message>
 </context>
 <context>
     <name>FileSystem</name>

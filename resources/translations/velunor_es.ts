@@ -489,6 +489,10 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>no free name for its output could be found</source>
         <translation>no se encontró ningún nombre libre para su salida</translation>
     </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>el archivo está vacío</translation>
+    </message>
 </context>
 <context>
     <name>FileSystem</name>

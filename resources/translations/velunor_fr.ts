@@ -488,6 +488,10 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>no free name for its output could be found</source>
         <translation>aucun nom libre n’a été trouvé pour sa sortie</translation>
     </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>le fichier est vide</translation>
+    </message>
 </context>
 <context>
     <name>FileSystem</name>

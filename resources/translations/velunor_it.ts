@@ -491,6 +491,10 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>no free name for its output could be found</source>
         <translation>impossibile trovare un nome libero per il file convertito</translation>
     </message>
+    <message>
+        <source>the file is empty</source>
+        <translation>il file è vuoto</translation>
+    </message>
 </context>
 <context>
     <name>FileSystem</name>
