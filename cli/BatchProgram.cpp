@@ -21,7 +21,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
@@ -158,28 +157,6 @@ int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int er
                   .arg(Path::FromBytes(window).text(), platform::FileSystem::SystemMessage(error));
     std::fprintf(stderr, "%s\n", told.toLocal8Bit().constData());
     return 127;
-}
-
-bool GraphicalSessionNamed()
-{
-    for (const char *name : {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"}) {
-        const char *value = std::getenv(name);
-        if (value && *value)
-            return true;
-    }
-    return false;
-}
-
-int TellNoGraphicalSession(int argc, char **argv)
-{
-    QCoreApplication application(argc, argv);
-    shell::Languages::Install({shell::Languages::CommandLineCatalogue});
-    const QString told =
-        Words::tr("velunor: the window needs a graphical session, and none was found (neither "
-                  "DISPLAY nor WAYLAND_DISPLAY is set).\nTo convert without the window: velunor "
-                  "--batch --output FOLDER FILE...");
-    std::fprintf(stderr, "%s\n", told.toLocal8Bit().constData());
-    return 1;
 }
 
 int RunBatchProgram(int argc, char **argv)

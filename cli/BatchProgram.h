@@ -17,13 +17,4 @@ int RunBatchProgram(int argc, char **argv);
 // the system's `error`, and returns the exit status for it.
 int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int error);
 
-// True when the window has somewhere to appear: a Wayland or X display is
-// named, or Qt is told explicitly which platform to draw on.
-bool GraphicalSessionNamed();
-
-// Tells on standard error, in the user's language, that the window needs a
-// graphical session and how to convert without one, and returns the exit
-// status for it.
-int TellNoGraphicalSession(int argc, char **argv);
-
 } // namespace velunor::cli

@@ -1,10 +1,12 @@
 #include "cli/BatchOptions.h"
 #include "cli/BatchProgram.h"
+#include "cli/DisplayCheck.h"
 #include "platform/ExitCleanup.h"
 
 #include <cerrno>
 #include <climits>
 #include <malloc.h>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -42,10 +44,11 @@ int main(int argc, char *argv[])
         velunor::platform::ExitCleanup::RunNow();
         ::_exit(status);
     }
-    // Without a display Qt would end the window program with an abort and a
-    // core dump; a user at a console or over ssh is told what to do instead.
-    if (!velunor::cli::GraphicalSessionNamed())
-        return velunor::cli::TellNoGraphicalSession(argc, argv);
+    // A user at a console, or over ssh, is told what to do instead of the
+    // window program's abort.
+    if (const std::optional<velunor::cli::DisplayProblem> problem =
+            velunor::cli::FindDisplayProblem())
+        return velunor::cli::TellNoDisplay(argc, argv, *problem);
     const std::string window = WindowProgram();
     if (window.empty()) {
         const int error = errno;

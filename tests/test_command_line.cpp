@@ -19,9 +19,12 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -818,7 +821,7 @@ private slots:
     // Without --batch the program becomes the window program found beside
     // its real executable, not beside a link to it, with the same arguments
     // (bytes that are not text among them) and leaves with its status; one
-    // that cannot be started is named, and so is a missing display.
+    // that cannot be started is named, and so is a display that is missing.
     void withoutBatchTheWindowProgramBesideTheExecutableTakesOver()
     {
         QTemporaryDir installed, elsewhere;
@@ -826,27 +829,54 @@ private slots:
         const QString link = QDir(elsewhere.path()).filePath(QStringLiteral("velunor"));
         QVERIFY(QFile::copy(kProgram, program) && QFile::link(program, link));
         const QString window = QDir(installed.path()).filePath(QStringLiteral("velunor-window"));
-        // No display at all (a console, ssh): the user learns how to convert
-        // without the window, rather than finding a core dump.
+        // No display at all (a console, ssh), or an X display of this machine
+        // that nobody answers: the user learns how to convert without the
+        // window, rather than finding a core dump. A display that answers
+        // is tried.
         QProcess process;
-        QProcessEnvironment noDisplay = environment();
-        process.setProcessEnvironment(noDisplay);
-        process.start(link, {QStringLiteral("a song.mp3")});
-        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        QProcessEnvironment display = environment();
+        const auto startWith = [&](const QString &variable, const QString &value) {
+            if (!variable.isEmpty())
+                display.insert(variable, value);
+            process.setProcessEnvironment(display);
+            process.start(link, {QStringLiteral("a song.mp3")});
+            return process.waitForFinished(kRunTimeoutMs);
+        };
+        const QString hint = QStringLiteral("velunor --batch --output FOLDER FILE...");
+        QVERIFY(startWith(QString(), QString()));
         Ended ended = finished(process);
         QCOMPARE(ended.status, 1);
-        QVERIFY2(ended.err.contains(QStringLiteral("velunor --batch --output FOLDER FILE...")),
+        QVERIFY2(ended.err.contains(QStringLiteral("no display is named")) &&
+                     ended.err.contains(hint),
                  qPrintable(ended.err));
 
-        noDisplay.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(noDisplay);
-        process.start(link, {QStringLiteral("a song.mp3")});
-        QVERIFY(process.waitForFinished(kRunTimeoutMs));
+        const int number = 4000 + int(::getpid() % 1000);
+        const QString xDisplay = QStringLiteral(":%1.0").arg(number);
+        QVERIFY(startWith(QStringLiteral("DISPLAY"), xDisplay));
+        ended = finished(process);
+        QCOMPARE(ended.status, 1);
+        QVERIFY2(ended.err.contains(xDisplay + QStringLiteral(" does not answer")) &&
+                     ended.err.contains(hint),
+                 qPrintable(ended.err));
+
+        const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = "/tmp/.X11-unix/X" + QByteArray::number(number);
+        std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
+        QVERIFY(::bind(server, reinterpret_cast<sockaddr *>(&address),
+                       socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size())) == 0);
+        QVERIFY(::listen(server, 4) == 0);
+        QVERIFY(startWith(QString(), QString()));
+        ::close(server);
         ended = finished(process);
         QCOMPARE(ended.status, 127);
         QVERIFY2(ended.err.contains(window + QStringLiteral(" cannot be started")),
                  qPrintable(ended.err));
 
+        display.remove(QStringLiteral("DISPLAY"));
+        display.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(display);
         QVERIFY(WriteFile(window, "#!/bin/sh\nprintf '%s|' \"$@\"\nexit 3\n",
                           QFile::ReadOwner | QFile::ExeOwner));
         process.start(

@@ -382,8 +382,9 @@ private slots:
     }
 
     // The command line, run as the real program beside the pseudo-language's
-    // catalogue: its help, a wrong command line, and a run with a file
-    // converted and one left alone, each line and the summary.
+    // catalogue: its help, a wrong command line, a run with a file converted
+    // and one left alone, each line and the summary, and the window asked
+    // for without a display.
     void commandLineSpeaksTheUsersLanguage()
     {
         QTemporaryDir root;
@@ -432,6 +433,23 @@ private slots:
             QVERIFY2(EnglishLeft(out + err).isEmpty(),
                      qPrintable(EnglishLeft(out + err).join(u' ') + QStringLiteral(" in: ") + out +
                                 err));
+        }
+        // The window asked for where no display is named, or where the one
+        // named does not answer.
+        for (const char *display : {"", ":4987"}) {
+            QProcessEnvironment noWindow = environment;
+            for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                noWindow.remove(QLatin1String(name));
+            if (*display)
+                noWindow.insert(QStringLiteral("DISPLAY"), QLatin1String(display));
+            QProcess process;
+            process.setProcessEnvironment(noWindow);
+            process.start(program, {root.filePath("music/a.mp3")});
+            QVERIFY(process.waitForFinished(120000));
+            const QString err = QString::fromUtf8(process.readAllStandardError());
+            QCOMPARE(process.exitCode(), 1);
+            QVERIFY2(EnglishLeft(err).isEmpty(),
+                     qPrintable(EnglishLeft(err).join(u' ') + QStringLiteral(" in: ") + err));
         }
         QCOMPARE(ChannelCount(root.filePath(QStringLiteral("music/b.mp3"))), 1);
         QVERIFY2(said.contains(Pseudo(QStringLiteral("warning: %1: %2")).section(u'%', 0, 0)),

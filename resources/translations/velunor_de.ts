@@ -282,9 +282,17 @@ oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
         <translation>keine MP3-Dateien gefunden in %1</translation>
     </message>
     <message>
-        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+        <source>no display is named (neither DISPLAY nor WAYLAND_DISPLAY is set)</source>
+        <translation>es ist keine Anzeige angegeben (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt)</translation>
+    </message>
+    <message>
+        <source>the display %1 does not answer (DISPLAY is set, but no X server runs there)</source>
+        <translation>die Anzeige %1 antwortet nicht (DISPLAY ist gesetzt, aber dort läuft kein X-Server)</translation>
+    </message>
+    <message>
+        <source>velunor: the window cannot open: %1.
 To convert without the window: velunor --batch --output FOLDER FILE...</source>
-        <translation>velunor: Das Fenster braucht eine grafische Sitzung, und es wurde keine gefunden (weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt).
+        <translation>velunor: Das Fenster kann nicht geöffnet werden: %1.
 Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translation>
     </message>
 </context>

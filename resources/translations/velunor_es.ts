@@ -282,9 +282,17 @@ se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
         <translation>no se encontraron archivos MP3 en %1</translation>
     </message>
     <message>
-        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+        <source>no display is named (neither DISPLAY nor WAYLAND_DISPLAY is set)</source>
+        <translation>no se indica ninguna pantalla (no está definida ni DISPLAY ni WAYLAND_DISPLAY)</translation>
+    </message>
+    <message>
+        <source>the display %1 does not answer (DISPLAY is set, but no X server runs there)</source>
+        <translation>la pantalla %1 no responde (DISPLAY está definida, pero no hay ningún servidor X en ella)</translation>
+    </message>
+    <message>
+        <source>velunor: the window cannot open: %1.
 To convert without the window: velunor --batch --output FOLDER FILE...</source>
-        <translation>velunor: la ventana necesita una sesión gráfica y no se encontró ninguna (no está definida ni DISPLAY ni WAYLAND_DISPLAY).
+        <translation>velunor: la ventana no puede abrirse: %1.
 Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</translation>
     </message>
 </context>

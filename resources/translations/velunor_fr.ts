@@ -281,9 +281,17 @@ arrêté la conversion (les fichiers terminés sont gardés).
         <translation>aucun fichier MP3 trouvé dans %1</translation>
     </message>
     <message>
-        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+        <source>no display is named (neither DISPLAY nor WAYLAND_DISPLAY is set)</source>
+        <translation>aucun écran n’est indiqué (ni DISPLAY ni WAYLAND_DISPLAY n’est défini)</translation>
+    </message>
+    <message>
+        <source>the display %1 does not answer (DISPLAY is set, but no X server runs there)</source>
+        <translation>l’écran %1 ne répond pas (DISPLAY est défini, mais aucun serveur X n’y tourne)</translation>
+    </message>
+    <message>
+        <source>velunor: the window cannot open: %1.
 To convert without the window: velunor --batch --output FOLDER FILE...</source>
-        <translation>velunor&#xa0;: la fenêtre a besoin d’une session graphique, et aucune n’a été trouvée (ni DISPLAY ni WAYLAND_DISPLAY n’est défini).
+        <translation>velunor&#xa0;: la fenêtre ne peut pas s’ouvrir&#xa0;: %1.
 Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER...</translation>
     </message>
 </context>

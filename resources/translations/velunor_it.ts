@@ -284,9 +284,17 @@ file finiti restano).
         <translation>nessun file MP3 trovato in %1</translation>
     </message>
     <message>
-        <source>velunor: the window needs a graphical session, and none was found (neither DISPLAY nor WAYLAND_DISPLAY is set).
+        <source>no display is named (neither DISPLAY nor WAYLAND_DISPLAY is set)</source>
+        <translation>non è indicato alcun display (né DISPLAY né WAYLAND_DISPLAY è impostata)</translation>
+    </message>
+    <message>
+        <source>the display %1 does not answer (DISPLAY is set, but no X server runs there)</source>
+        <translation>il display %1 non risponde (DISPLAY è impostata, ma lì non è in esecuzione alcun server X)</translation>
+    </message>
+    <message>
+        <source>velunor: the window cannot open: %1.
 To convert without the window: velunor --batch --output FOLDER FILE...</source>
-        <translation>velunor: la finestra ha bisogno di una sessione grafica e non ne è stata trovata nessuna (né DISPLAY né WAYLAND_DISPLAY è impostata).
+        <translation>velunor: la finestra non può aprirsi: %1.
 Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</translation>
     </message>
 </context>
