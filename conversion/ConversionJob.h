@@ -92,7 +92,7 @@ public:
                   QObject *parent = nullptr);
     ~ConversionJob() override;
 
-    // Conversions at once on this machine: one per online processor.
+    // Conversions at once: one per processor the program may run on.
     static int ConversionsAtOnce();
 
     // Takes the first files; finished() follows from the event loop.

@@ -818,6 +818,17 @@ private slots:
         QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList({"a.mp3", "b.mp3"}));
     }
 
+    // A run confined to some of the processors (taskset, a container's
+    // cpuset) starts a converter for each of those, not for each the machine
+    // has.
+    void conversionsAtOnceFollowTheProcessorsAllowed()
+    {
+        const Ended ended = runShell(QStringLiteral("taskset -c 0 \"$VELUNOR\" --help"));
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains(QStringLiteral("by default one per processor (1 here)")),
+                 qPrintable(ended.out));
+    }
+
     // Without --batch the program becomes the window program found beside
     // its real executable, not beside a link to it, with the same arguments
     // (bytes that are not text among them) and leaves with its status; one
