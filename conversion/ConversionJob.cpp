@@ -1,13 +1,13 @@
 #include "conversion/ConversionJob.h"
 
 #include "conversion/AudioChecks.h"
+#include "platform/Processors.h"
 #include "tags/MpegAudio.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <csignal>
-#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -74,15 +74,7 @@ ConversionJob::~ConversionJob()
 
 int ConversionJob::ConversionsAtOnce()
 {
-    // The processors this process may run on: a run started with taskset, or
-    // in a container given a few of the machine's processors, must not start
-    // a converter for each processor the machine has.
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    if (::sched_getaffinity(0, sizeof allowed, &allowed) == 0 && CPU_COUNT(&allowed) > 0)
-        return CPU_COUNT(&allowed);
-    const long online = ::sysconf(_SC_NPROCESSORS_ONLN);
-    return online > 0 ? static_cast<int>(online) : 1;
+    return platform::ProcessorsAllowed();
 }
 
 void ConversionJob::start()

@@ -92,7 +92,7 @@ public:
                   QObject *parent = nullptr);
     ~ConversionJob() override;
 
-    // Conversions at once: one per processor the program may run on.
+    // Conversions at once: one per processor the program may keep busy.
     static int ConversionsAtOnce();
 
     // Takes the first files; finished() follows from the event loop.

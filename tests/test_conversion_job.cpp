@@ -6,6 +6,7 @@
 #include "Files.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/RunSummary.h"
+#include "platform/Processors.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -577,6 +578,23 @@ private slots:
         clean.add(converted);
         QCOMPARE(clean.message(), QStringLiteral("Done."));
         QCOMPARE(clean.details(), QString());
+    }
+
+    // A container started with --cpus has a CPU quota rather than fewer
+    // processors: the smallest quota of its group and those above counts.
+    void aCpuQuotaLimitsTheConversionsAtOnce()
+    {
+        QTemporaryDir root;
+        QVERIFY(QDir(root.path()).mkpath("box/run"));
+        QVERIFY(WriteFile(root.filePath("box/cpu.max"), "250000 100000\n"));
+        QVERIFY(WriteFile(root.filePath("box/run/cpu.max"), "max 100000\n"));
+        const Path at = AsPath(root.path());
+        QCOMPARE(platform::QuotaProcessors("1:cpu:/\n0::/box/run\n", at), std::optional<int>(3));
+        QVERIFY(WriteFile(root.filePath("box/run/cpu.max"), "50000 100000\n"));
+        QCOMPARE(platform::QuotaProcessors("0::/box/run\n", at), std::optional<int>(1));
+        // No quota anywhere, or only the old hierarchy: the processors decide.
+        QCOMPARE(platform::QuotaProcessors("0::/elsewhere\n", at), std::nullopt);
+        QCOMPARE(platform::QuotaProcessors("1:cpu:/box\n", at), std::nullopt);
     }
 };
 
