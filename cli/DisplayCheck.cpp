@@ -6,7 +6,6 @@
 #include <QRegularExpression>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -19,12 +18,6 @@ namespace {
 struct Words {
     Q_DECLARE_TR_FUNCTIONS(BatchProgram)
 };
-
-QByteArray Variable(const char *name)
-{
-    const char *value = std::getenv(name);
-    return value ? QByteArray(value) : QByteArray();
-}
 
 // True when a server listens on the local socket `path`, in the abstract
 // namespace when `abstract`.
@@ -50,8 +43,9 @@ bool Answers(const QByteArray &path, bool abstract)
 
 std::optional<DisplayProblem> FindDisplayProblem()
 {
-    const QByteArray display = Variable("DISPLAY");
-    if (!Variable("QT_QPA_PLATFORM").isEmpty() || !Variable("WAYLAND_DISPLAY").isEmpty())
+    const QByteArray display = qgetenv("DISPLAY");
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return std::nullopt;
     if (display.isEmpty())
         return DisplayProblem{DisplayProblem::Kind::NoneNamed, {}};

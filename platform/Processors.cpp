@@ -1,5 +1,7 @@
 #include "platform/Processors.h"
 
+#include "platform/FileSystem.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -13,8 +15,8 @@ namespace {
 
 QByteArray Contents(const Path &path)
 {
-    QFile file(QFile::decodeName(path.bytes()));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QFile file;
+    return FileSystem::Open(file, path, QIODevice::ReadOnly).ok() ? file.readAll() : QByteArray();
 }
 
 // "max 100000" is no quota; "150000 100000" grants one and a half.
