@@ -1,5 +1,7 @@
 #include "conversion/OutputNames.h"
 
+#include "platform/FileSystem.h"
+
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -14,6 +16,24 @@ namespace {
 constexpr QByteArrayView kExtension = ".mp3";
 // More numbered names than any folder holds; a name is given up on after.
 constexpr int kMostNumbers = 100000;
+
+// `stem` followed by `suffix`, the stem cut short where the whole would be
+// longer than `longest` bytes: a name the file system refuses as too long
+// could never be had, whatever its number. A character of UTF-8 is never cut
+// in two.
+Path FittedName(const Path &stem, QByteArrayView suffix, qsizetype longest, bool &shortened)
+{
+    QByteArray bytes = stem.bytes();
+    const qsizetype room = longest - suffix.size();
+    if (room > 0 && bytes.size() > room) {
+        qsizetype cut = room;
+        for (int back = 0; back < 3 && cut > 1 && (uchar(bytes[cut]) & 0xC0) == 0x80; ++back)
+            --cut;
+        bytes.truncate(cut);
+        shortened = true;
+    }
+    return Path::FromBytes(bytes + suffix.toByteArray());
+}
 // Names Windows keeps for devices, whatever extension follows them.
 constexpr const char *kDeviceNames[] = {
     "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
@@ -115,10 +135,16 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
 {
     const std::lock_guard lock(mutex_);
     const QString keyFolder = folderKey.withSeparator().text();
+    const qsizetype longest = platform::FileSystem::LongestNameIn(folder);
     for (int number = 1; number <= kMostNumbers; ++number) {
-        const Path name = number == 1 ? stem.withSuffix(kExtension)
-                                      : stem.withSuffix(" (" + QByteArray::number(number) + ")" +
-                                                        kExtension.toByteArray());
+        bool shortened = false;
+        const Path name = FittedName(
+            stem,
+            number == 1 ? kExtension.toByteArray()
+                        : " (" + QByteArray::number(number) + ")" + kExtension.toByteArray(),
+            longest, shortened);
+        if (shortened)
+            changes |= NameChange::Shortened;
         const QString key = keyFolder + name.text().toCaseFolded();
         if (taken_.contains(key)) {
             changes |= NameChange::SameNameInList;

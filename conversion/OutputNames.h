@@ -18,6 +18,7 @@ enum class NameChange {
     RefusedCharacters = 2,  // the output's file system refuses the name as it is
     HeldByAnotherInput = 4, // an output made from another input has that name
     UsersFileKept = 8,      // a file of the user's has that name, and no Trash could take it
+    Shortened = 16,         // the name is longer than the output's file system takes
 };
 Q_DECLARE_FLAGS(NameChanges, NameChange)
 Q_DECLARE_OPERATORS_FOR_FLAGS(NameChanges)

@@ -17,6 +17,8 @@ QStringList WhyRenamed(NameChanges changes)
     QStringList why;
     if (changes & NameChange::RefusedCharacters)
         why << Words::tr("the output's file system refuses the name as it is");
+    if (changes & NameChange::Shortened)
+        why << Words::tr("the name is too long for the output folder's file system");
     if (changes & NameChange::SameNameInList)
         why << Words::tr("another file in the list has the same name");
     if (changes & NameChange::HeldByAnotherInput)

@@ -126,6 +126,12 @@ Path FileSystem::AbsoluteOf(const Path &path)
     return path.endsWithSeparator() && absolute.size() > 1 ? absolute.withSeparator() : absolute;
 }
 
+qsizetype FileSystem::LongestNameIn(const Path &folder)
+{
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? longest : 255;
+}
+
 void FileSystem::SyncFolder(const Path &folder)
 {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

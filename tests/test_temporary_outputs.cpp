@@ -110,6 +110,30 @@ private slots:
         QVERIFY(held.changes & conversion::NameChange::HeldByAnotherInput);
     }
 
+    // A numbered name longer than the file system takes could never be had:
+    // the stem gives way, never in the middle of a character.
+    void aNameTooLongForTheFolderIsCutShort()
+    {
+        QTemporaryDir folder;
+        const Path out = AsPath(folder.path());
+        QByteArray stem;
+        for (int i = 0; i < 125; ++i)
+            stem += "\xc3\xa9"; // 250 bytes of "é"
+        const conversion::NameCheck firstIsHeld = [](const Path &candidate) {
+            return candidate.fileName().bytes().endsWith(" (2).mp3")
+                       ? conversion::NameUse::Free
+                       : conversion::NameUse::HeldByAnotherInput;
+        };
+        conversion::OutputNames names;
+        const conversion::OutputNames::Claim claim =
+            names.claim(out, out, Path::FromBytes(stem), {}, firstIsHeld);
+        const QByteArray name = claim.path.fileName().bytes();
+        QCOMPARE(name, stem.left(246) + " (2).mp3");
+        QVERIFY(claim.changes & conversion::NameChange::Shortened);
+        QFile file(QString::fromUtf8(claim.path.bytes()));
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(file.errorString()));
+    }
+
     void namesEveryFileSystemTakes_data()
     {
         QTest::addColumn<QByteArray>("base");

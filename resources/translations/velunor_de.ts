@@ -832,6 +832,10 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>your file of that name stays, as no Trash could take it</source>
         <translation>Ihre Datei dieses Namens bleibt, da kein Papierkorb sie aufnehmen konnte</translation>
     </message>
+    <message>
+        <source>the name is too long for the output folder&apos;s file system</source>
+        <translation>der Name ist zu lang für das Dateisystem des Ausgabeordners</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -832,6 +832,10 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>your file of that name stays, as no Trash could take it</source>
         <translation>su archivo con ese nombre se queda, ya que ninguna Papelera pudo recibirlo</translation>
     </message>
+    <message>
+        <source>the name is too long for the output folder&apos;s file system</source>
+        <translation>el nombre es demasiado largo para el sistema de archivos de la carpeta de salida</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -831,6 +831,10 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>your file of that name stays, as no Trash could take it</source>
         <translation>votre fichier de ce nom reste, aucune corbeille ne pouvant le recevoir</translation>
     </message>
+    <message>
+        <source>the name is too long for the output folder&apos;s file system</source>
+        <translation>le nom est trop long pour le système de fichiers du dossier de sortie</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -834,6 +834,10 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>your file of that name stays, as no Trash could take it</source>
         <translation>il tuo file con quel nome resta, perché nessun Cestino poteva accoglierlo</translation>
     </message>
+    <message>
+        <source>the name is too long for the output folder&apos;s file system</source>
+        <translation>il nome è troppo lungo per il file system della cartella di destinazione</translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
