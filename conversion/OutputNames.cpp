@@ -138,11 +138,11 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
     const qsizetype longest = platform::FileSystem::LongestNameIn(folder);
     for (int number = 1; number <= kMostNumbers; ++number) {
         bool shortened = false;
-        const Path name = FittedName(
-            stem,
-            number == 1 ? kExtension.toByteArray()
-                        : " (" + QByteArray::number(number) + ")" + kExtension.toByteArray(),
-            longest, shortened);
+        const Path name = FittedName(stem,
+                                     number == 1 ? kExtension.toByteArray()
+                                                 : " (" + QByteArray::number(number) + ")" +
+                                                       kExtension.toByteArray(),
+                                     longest, shortened);
         if (shortened)
             changes |= NameChange::Shortened;
         const QString key = keyFolder + name.text().toCaseFolded();
