@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -128,8 +130,10 @@ Path FileSystem::AbsoluteOf(const Path &path)
 
 qsizetype FileSystem::LongestNameIn(const Path &folder)
 {
+    // FAT answers more bytes than it takes (it counts UTF-16 units, at most
+    // 255): 255 bytes are safe wherever a name may be that long.
     const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    return longest > 0 ? longest : 255;
+    return longest > 0 ? std::min<long>(longest, NAME_MAX) : NAME_MAX;
 }
 
 void FileSystem::SyncFolder(const Path &folder)

@@ -63,8 +63,8 @@ Path CurrentFolder();
 // parts and doubled separators. ".." is kept: a link before it decides where
 // it leads.
 Path AbsoluteOf(const Path &path);
-// The longest file name, in bytes, that the file system of `folder` takes:
-// 255 on most, fewer on some (143 in an encrypted eCryptfs home).
+// The longest file name, in bytes, that the file system of `folder` surely
+// takes: 255 on most, fewer on some (143 in an encrypted eCryptfs home).
 qsizetype LongestNameIn(const Path &folder);
 // Writes a folder's entries through to the disk, so that a rename in it
 // survives a power cut. Some file systems cannot, which changes nothing.
