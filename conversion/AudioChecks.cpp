@@ -52,7 +52,8 @@ std::optional<std::optional<InputStretches>> InputLevelsAhead::result() const
 }
 
 QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, const Path &output,
-                          const std::atomic<bool> *cancel, const InputLevelsAhead *ahead)
+                          const std::atomic<bool> *cancel, const InputLevelsAhead *ahead,
+                          bool *remedyNeedsInput)
 {
     QStringList warnings;
     const bool mixed = Mixed(plan);
@@ -73,6 +74,8 @@ QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, c
             warnings << Words::tr("the two channels cancel each other out; the mix is near "
                                   "silence, convert it with Left or Right");
     }
+    if (remedyNeedsInput)
+        *remedyNeedsInput = !warnings.isEmpty();
     if (const std::optional<qint64> clipped = ClippedSamples(errorOutput); clipped && *clipped > 0)
         warnings << (*clipped == 1 ? Words::tr("1 sample clipped")
                                    : Words::tr("%1 samples clipped", nullptr, PluralCount(*clipped))

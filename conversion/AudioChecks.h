@@ -23,11 +23,14 @@ namespace velunor::conversion {
 // two. `errorOutput` is what SoX said while it converted `plan`'s input into
 // `output`. Only the ten short stretches of the mix check are decoded, so it
 // may follow every conversion; the input's side of it is taken from `ahead`
-// when that has measured it by now. Reentrant.
+// when that has measured it by now. `remedyNeedsInput`, when given, is set
+// when a warning's remedy is to convert the input again (the first two).
+// Reentrant.
 class InputLevelsAhead;
 QStringList AudioWarnings(const FilePlan &plan, const QByteArray &errorOutput, const Path &output,
                           const std::atomic<bool> *cancel = nullptr,
-                          const InputLevelsAhead *ahead = nullptr);
+                          const InputLevelsAhead *ahead = nullptr,
+                          bool *remedyNeedsInput = nullptr);
 
 // The input's side of the mix check, measured on a worker while the converter
 // is at work, so that only the output is left to decode once it has ended.

@@ -97,9 +97,13 @@ FileOutcome Finisher::run()
             FinishWords::tr("%1 of %2 seconds").arg(Seconds(output->seconds()), Seconds(*input)));
     }
 
-    if (!c_.copyAudio)
+    if (!c_.copyAudio) {
+        bool remedyNeedsInput = false;
         outcome_.warnings = AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(),
-                                          &control_.cancel, c_.inputLevels.get());
+                                          &control_.cancel, c_.inputLevels.get(), &remedyNeedsInput);
+        inputKeptForRemedy_ =
+            c_.plan.options.trashInputs && remedyNeedsInput && !c_.plan.replacesInput;
+    }
     const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
     if (const std::optional<FileOutcome> failed = copyTags(lengthMs))
         return *failed;

@@ -120,6 +120,10 @@ private:
     std::shared_ptr<DiskFullLog> diskFull_;
     bool marksKept_ = false;
     std::shared_ptr<AlbumTrack> albumTrack_;
+    // A warning's remedy is to convert the input again (a mix that cancels
+    // out, two programmes blended): the input stays out of the Trash. An
+    // input whose output takes its place goes all the same, as asked.
+    bool inputKeptForRemedy_ = false;
     // Names whose file of the user's no Trash could take.
     QSet<Path> keptForUser_;
     FileOutcome outcome_;

@@ -174,8 +174,12 @@ FileOutcome Finisher::putInPlace()
     platform::FileSystem::SyncFolder(folder_);
     outcome_.result = Result::Converted;
     outcome_.outputPath = target;
-    if (c_.plan.options.trashInputs && !inPlace)
-        trashInput(target, written);
+    if (c_.plan.options.trashInputs && !inPlace) {
+        if (inputKeptForRemedy_)
+            outcome_.inputKept = FinishWords::tr("the warning's remedy needs it");
+        else
+            trashInput(target, written);
+    }
     if (albumTrack_) {
         albumTrack_->output = target;
         outcome_.albumTrack = std::move(albumTrack_);

@@ -242,6 +242,28 @@ private slots:
             QCOMPARE(OpenMp3(output)->ID3v2Tag()->title(), TagLib::String("Lecture"));
     }
 
+    // The remedy of a mix that cancels out is to convert the input again:
+    // --trash-inputs leaves that input where it is, and moves the others.
+    void anInputTheWarningNeedsStaysOutOfTheTrash()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(root_.filePath("data")));
+        QVERIFY(QDir().mkpath(in("trash")));
+        QFile::remove(out("cancel.mp3"));
+        QVERIFY(QFile::copy(in("cancel.mp3"), in("trash/cancel.mp3")));
+        QCOMPARE(MakeStereoMp3(in("trash/fine.mp3")), QString());
+        conversion::RunOptions options;
+        options.trashInputs = true;
+        const Told ended = convert({in("trash/cancel.mp3"), in("trash/fine.mp3")},
+                                   conversion::ChannelMode::Mix, {}, options);
+        QCOMPARE(ended.status, 0);
+        QVERIFY2(ended.out.contains("converted: " + in("trash/cancel.mp3") + " -> " +
+                                    out("cancel.mp3") +
+                                    " (input kept: the warning's remedy needs it)\n"),
+                 qPrintable(ended.out));
+        QCOMPARE(QDir(in("trash")).entryList(QDir::Files), QStringList{"cancel.mp3"});
+        QVERIFY(QFileInfo::exists(root_.filePath("data/Trash/files/fine.mp3")));
+    }
+
     // Two tracks of one album in ID3v2.3 tags and a silent one of another in
     // an APE tag: every value is the output's own, none the input's.
     void replayGainIsMeasuredAnew()

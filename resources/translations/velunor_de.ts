@@ -571,6 +571,10 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>no Trash could be had for it</source>
         <translation>für sie war kein Papierkorb verfügbar</translation>
     </message>
+    <message>
+        <source>the warning&apos;s remedy needs it</source>
+        <translation>sie wird für die Abhilfe gebraucht, die die Warnung nennt</translation>
+    </message>
 </context>
 <context>
     <name>ForeignTags</name>

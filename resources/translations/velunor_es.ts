@@ -571,6 +571,10 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>no Trash could be had for it</source>
         <translation>no había Papelera disponible para él</translation>
     </message>
+    <message>
+        <source>the warning&apos;s remedy needs it</source>
+        <translation>hace falta para la solución que indica la advertencia</translation>
+    </message>
 </context>
 <context>
     <name>ForeignTags</name>

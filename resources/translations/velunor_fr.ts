@@ -570,6 +570,10 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>no Trash could be had for it</source>
         <translation>aucune corbeille n’était disponible pour lui</translation>
     </message>
+    <message>
+        <source>the warning&apos;s remedy needs it</source>
+        <translation>il sert au remède que l’avertissement indique</translation>
+    </message>
 </context>
 <context>
     <name>ForeignTags</name>

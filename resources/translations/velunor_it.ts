@@ -573,6 +573,10 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>no Trash could be had for it</source>
         <translation>per esso non era disponibile alcun Cestino</translation>
     </message>
+    <message>
+        <source>the warning&apos;s remedy needs it</source>
+        <translation>serve per il rimedio indicato dall’avviso</translation>
+    </message>
 </context>
 <context>
     <name>ForeignTags</name>
