@@ -99,8 +99,9 @@ FileOutcome Finisher::run()
 
     if (!c_.copyAudio) {
         bool remedyNeedsInput = false;
-        outcome_.warnings = AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(),
-                                          &control_.cancel, c_.inputLevels.get(), &remedyNeedsInput);
+        outcome_.warnings =
+            AudioWarnings(c_.plan, c_.errorOutput, c_.temporary->path(), &control_.cancel,
+                          c_.inputLevels.get(), &remedyNeedsInput);
         inputKeptForRemedy_ =
             c_.plan.options.trashInputs && remedyNeedsInput && !c_.plan.replacesInput;
     }
