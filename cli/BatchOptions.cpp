@@ -278,8 +278,9 @@ QString HelpText()
                "Exit status: 0 when every file was converted (with warnings or without) or up\n"
                "to date, 1 when any file was not (or a folder could not be searched, or the\n"
                "output could not be written), 2 for a wrong command line (and nothing\n"
-               "converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished\n"
-               "files are kept).\n")
+               "converted). SIGINT, SIGTERM and SIGHUP stop the run (finished files are\n"
+               "kept) and then end the program as they end others: a shell shows 130, 143\n"
+               "or 129, and a shell's loop stops at Ctrl+C.\n")
         .arg(conversion::ConversionJob::ConversionsAtOnce());
 }
 

@@ -159,8 +159,10 @@ int TellWindowNotStarted(int argc, char **argv, const QByteArray &window, int er
     return 127;
 }
 
-int RunBatchProgram(int argc, char **argv)
+int RunBatchProgram(int argc, char **argv, int *stoppedBy)
 {
+    if (stoppedBy)
+        *stoppedBy = 0;
     // The arguments are taken before Qt sees them: it would read them as
     // text, and a name that is not UTF-8 would be lost.
     const QByteArrayList arguments = ArgumentBytes(argc, argv);
@@ -220,17 +222,21 @@ int RunBatchProgram(int argc, char **argv)
     filelist::FileListModel list;
     filelist::FolderSearch search;
     std::unique_ptr<BatchRun> run;
-    QObject::connect(&endRequests, &platform::SignalWatcher::received, &application, [&] {
-        if (run) {
-            run->interrupt();
-            return;
-        }
-        search.cancel();
-        search.disconnect();
-        console.clearStatus();
-        console.printError(Words::tr("Stopped before any file was converted."));
-        QCoreApplication::exit(BatchRun::kInterruptedStatus);
-    });
+    int firstSignal = 0;
+    QObject::connect(&endRequests, &platform::SignalWatcher::received, &application,
+                     [&](int signalNumber) {
+                         if (firstSignal == 0)
+                             firstSignal = signalNumber;
+                         if (run) {
+                             run->interrupt();
+                             return;
+                         }
+                         search.cancel();
+                         search.disconnect();
+                         console.clearStatus();
+                         console.printError(Words::tr("Stopped before any file was converted."));
+                         QCoreApplication::exit(BatchRun::kInterruptedStatus);
+                     });
 
     // A large archive takes a while to search: the terminal is told how many
     // files were found so far, as often as the run's status line.
@@ -266,7 +272,10 @@ int RunBatchProgram(int argc, char **argv)
             run->start(staging);
         });
     search.start(request);
-    return WithWriteErrors(console, QCoreApplication::exec());
+    const int status = WithWriteErrors(console, QCoreApplication::exec());
+    if (stoppedBy && status == BatchRun::kInterruptedStatus)
+        *stoppedBy = firstSignal;
+    return status;
 }
 
 } // namespace velunor::cli

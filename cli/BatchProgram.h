@@ -9,8 +9,9 @@ namespace velunor::cli {
 // Makes its own QCoreApplication and touches nothing of the window's, so it
 // needs no display. Returns the exit status: 0 when every file was converted,
 // 1 when any was not, 2 for a wrong command line, 130 when a signal stopped
-// the run.
-int RunBatchProgram(int argc, char **argv);
+// the run; `stoppedBy`, when given, then holds that signal's number (else 0),
+// for the program to end by it once it has let go of everything.
+int RunBatchProgram(int argc, char **argv, int *stoppedBy = nullptr);
 
 // Tells on standard error, in the user's language, that the window program
 // `window` (empty: whose path could not be found) could not be started for

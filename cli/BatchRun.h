@@ -27,7 +27,8 @@ class BatchRun : public QObject, private conversion::RunFrontEnd {
     Q_OBJECT
 public:
     static constexpr int kStatusMilliseconds = 100;
-    // The exit status after SIGINT or SIGTERM, as a shell gives it.
+    // What a run stopped by a signal returns; the program then ends by that
+    // signal.
     static constexpr int kInterruptedStatus = 130;
 
     BatchRun(filelist::FileListModel &list, const BatchChoices &choices, Console &console);

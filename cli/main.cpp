@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <malloc.h>
 #include <optional>
+#include <pthread.h>
 #include <string>
 #include <unistd.h>
 
@@ -24,6 +26,20 @@ std::string WindowProgram()
     return path.substr(0, path.rfind('/') + 1) + VELUNOR_WINDOW_PROGRAM;
 }
 
+// Ends the program by `signalNumber` as if it had never been caught: a shell
+// that runs the program in a loop stops at Ctrl+C as it stops for any other
+// program, and one killed by SIGTERM shows 143.
+[[noreturn]] void EndBySignal(int signalNumber)
+{
+    std::signal(signalNumber, SIG_DFL);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signalNumber);
+    ::pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(signalNumber);
+    ::_exit(128 + signalNumber);
+}
+
 } // namespace
 
 // `velunor`: the command line for scripts runs here, with Qt Core alone. For
@@ -37,11 +53,14 @@ int main(int argc, char *argv[])
         // The few workers of a run allocate little: they share the main
         // thread's heap rather than each setting up one of its own.
         ::mallopt(M_ARENA_MAX, 1);
-        const int status = velunor::cli::RunBatchProgram(argc, argv);
+        int stoppedBy = 0;
+        const int status = velunor::cli::RunBatchProgram(argc, argv, &stoppedBy);
         // Everything is said, flushed and let go of by now. What exit() would
         // add (the static objects, the workers that wait for work) only makes
         // the end of every call of a script slower.
         velunor::platform::ExitCleanup::RunNow();
+        if (stoppedBy != 0)
+            EndBySignal(stoppedBy);
         ::_exit(status);
     }
     // A user at a console, or over ssh, is told what to do instead of the

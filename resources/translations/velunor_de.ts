@@ -143,8 +143,9 @@ its reason.
 Exit status: 0 when every file was converted (with warnings or without) or up
 to date, 1 when any file was not (or a folder could not be searched, or the
 output could not be written), 2 for a wrong command line (and nothing
-converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
-files are kept).
+converted). SIGINT, SIGTERM and SIGHUP stop the run (finished files are
+kept) and then end the program as they end others: a shell shows 130, 143
+or 129, and a shell&apos;s loop stops at Ctrl+C.
 </source>
         <translation>Aufruf: velunor [DATEI...]
         velunor --batch [--mode mix|left|right] [--output ORDNER] [--jobs N]
@@ -207,8 +208,10 @@ ihrem Grund aufgeführt.
 Exit-Status: 0, wenn jede Datei umgewandelt wurde (mit oder ohne Warnungen) oder
 bereits aktuell war, 1, wenn eine Datei nicht umgewandelt wurde (oder ein Ordner
 nicht durchsucht oder die Ausgabe nicht geschrieben werden konnte), 2 bei einer
-falschen Befehlszeile (dann wird nichts umgewandelt), 130, wenn SIGINT, SIGTERM
-oder SIGHUP den Durchlauf angehalten haben (fertige Dateien bleiben erhalten).
+falschen Befehlszeile (dann wird nichts umgewandelt). SIGINT, SIGTERM und SIGHUP
+halten den Durchlauf an (fertige Dateien bleiben erhalten) und beenden dann das
+Programm, wie sie andere beenden: eine Shell zeigt 130, 143 oder 129, und eine
+Schleife der Shell endet bei Strg+C.
 </translation>
     </message>
 </context>

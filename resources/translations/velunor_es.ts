@@ -143,8 +143,9 @@ its reason.
 Exit status: 0 when every file was converted (with warnings or without) or up
 to date, 1 when any file was not (or a folder could not be searched, or the
 output could not be written), 2 for a wrong command line (and nothing
-converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
-files are kept).
+converted). SIGINT, SIGTERM and SIGHUP stop the run (finished files are
+kept) and then end the program as they end others: a shell shows 130, 143
+or 129, and a shell&apos;s loop stops at Ctrl+C.
 </source>
         <translation>Uso:
   velunor [ARCHIVO...]
@@ -207,8 +208,10 @@ cada archivo que no se convirtió, con su motivo.
 Estado de salida: 0 si todos los archivos se convirtieron (con avisos o sin
 ellos) o ya estaban al día, 1 si alguno no se convirtió (o no se pudo examinar
 una carpeta o escribir la salida), 2 si la línea de órdenes es incorrecta (y no
-se convierte nada), 130 si SIGINT, SIGTERM o SIGHUP detuvieron la conversión
-(los archivos terminados se conservan).
+se convierte nada). SIGINT, SIGTERM y SIGHUP detienen la conversión (los
+archivos terminados se conservan) y luego terminan el programa como terminan
+los demás: un shell muestra 130, 143 o 129, y un bucle del shell se detiene con
+Ctrl+C.
 </translation>
     </message>
 </context>

@@ -143,8 +143,9 @@ its reason.
 Exit status: 0 when every file was converted (with warnings or without) or up
 to date, 1 when any file was not (or a folder could not be searched, or the
 output could not be written), 2 for a wrong command line (and nothing
-converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
-files are kept).
+converted). SIGINT, SIGTERM and SIGHUP stop the run (finished files are
+kept) and then end the program as they end others: a shell shows 130, 143
+or 129, and a shell&apos;s loop stops at Ctrl+C.
 </source>
         <translation>Utilisation&#xa0;:
   velunor [FICHIER...]
@@ -206,8 +207,10 @@ sa raison.
 Code de sortie&#xa0;: 0 si chaque fichier a été converti (avec ou sans
 avertissements) ou était à jour, 1 si un fichier ne l’a pas été (ou si un
 dossier n’a pas pu être parcouru, ou la sortie écrite), 2 pour une ligne de
-commande erronée (rien n’est alors converti), 130 si SIGINT, SIGTERM ou SIGHUP a
-arrêté la conversion (les fichiers terminés sont gardés).
+commande erronée (rien n’est alors converti). SIGINT, SIGTERM et SIGHUP arrêtent
+la conversion (les fichiers terminés sont gardés) puis terminent le programme
+comme ils terminent les autres&#xa0;: un shell affiche 130, 143 ou 129, et une
+boucle du shell s’arrête à Ctrl+C.
 </translation>
     </message>
 </context>

@@ -143,8 +143,9 @@ its reason.
 Exit status: 0 when every file was converted (with warnings or without) or up
 to date, 1 when any file was not (or a folder could not be searched, or the
 output could not be written), 2 for a wrong command line (and nothing
-converted), 130 when SIGINT, SIGTERM or SIGHUP stopped the run (finished
-files are kept).
+converted). SIGINT, SIGTERM and SIGHUP stop the run (finished files are
+kept) and then end the program as they end others: a shell shows 130, 143
+or 129, and a shell&apos;s loop stops at Ctrl+C.
 </source>
         <translation>Uso:
   velunor [FILE...]
@@ -209,8 +210,9 @@ viene elencato con il motivo.
 Stato di uscita: 0 se ogni file è stato convertito (con o senza avvisi) o era
 già aggiornato, 1 se un file non lo è stato (o non si è potuta esaminare una
 cartella o scrivere l&apos;uscita), 2 per una riga di comando errata (e niente è
-convertito), 130 se SIGINT, SIGTERM o SIGHUP hanno interrotto la conversione (i
-file finiti restano).
+convertito). SIGINT, SIGTERM e SIGHUP interrompono la conversione (i file finiti
+restano) e poi terminano il programma come terminano gli altri: una shell mostra
+130, 143 o 129, e un ciclo della shell si ferma con Ctrl+C.
 </translation>
     </message>
 </context>
