@@ -55,6 +55,10 @@ Expected<QList<Path>> ReadPathList(const Path &source, bool nulSeparated)
     if (file.error() != QFileDevice::NoError)
         return Failure::Because(
             Words::tr("the list of paths %1 cannot be read (%2)").arg(named, file.errorString()));
+    // Windows editors begin a list saved as UTF-8 with the byte order mark,
+    // which no path begins with.
+    if (!nulSeparated && content.startsWith("\xef\xbb\xbf"))
+        content.remove(0, 3);
     const char separator = nulSeparated ? '\0' : '\n';
     if (content.endsWith(separator))
         content.chop(1);

@@ -454,9 +454,9 @@ private slots:
         QCOMPARE(ended.status, 0);
         QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3") + " -> " + at("out/y.mp3")),
                  qPrintable(ended.out));
-        // A list written on Windows, its lines ending in CR LF.
+        // A list written on Windows: a UTF-8 mark first, lines ending in CR LF.
         ended = run({"--batch", "--output", "out", "--files-from", "-"},
-                    "in/\xff/y.mp3\r\nin/caf\xe9.mp3\r\n");
+                    "\xef\xbb\xbfin/\xff/y.mp3\r\nin/caf\xe9.mp3\r\n");
         QCOMPARE(ended.status, 0);
         QVERIFY2(ended.out.contains(at("in/\\xFF/y.mp3") + " -> " + at("out/y.mp3")),
                  qPrintable(ended.out));
