@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -39,6 +40,35 @@ bool Answers(const QByteArray &path, bool abstract)
     return answered;
 }
 
+// True when a server listens on TCP `port` of this machine, over IPv4 or
+// IPv6. A connection on the loopback is accepted or refused at once.
+bool AnswersOnLoopback(int port)
+{
+    sockaddr_in v4{};
+    v4.sin_family = AF_INET;
+    v4.sin_port = htons(quint16(port));
+    v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in6 v6{};
+    v6.sin6_family = AF_INET6;
+    v6.sin6_port = htons(quint16(port));
+    v6.sin6_addr = in6addr_loopback;
+    const std::pair<const sockaddr *, socklen_t> addresses[] = {
+        {reinterpret_cast<const sockaddr *>(&v4), socklen_t(sizeof v4)},
+        {reinterpret_cast<const sockaddr *>(&v6), socklen_t(sizeof v6)}};
+    bool triedOne = false;
+    for (const auto &[address, length] : addresses) {
+        const int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            continue;
+        triedOne = true;
+        const bool answered = ::connect(fd, address, length) == 0;
+        ::close(fd);
+        if (answered)
+            return true;
+    }
+    return !triedOne; // cannot tell: Qt decides
+}
+
 } // namespace
 
 std::optional<DisplayProblem> FindDisplayProblem()
@@ -49,15 +79,25 @@ std::optional<DisplayProblem> FindDisplayProblem()
         return std::nullopt;
     if (display.isEmpty())
         return DisplayProblem{DisplayProblem::Kind::NoneNamed, {}};
-    // Only a display of this machine is looked at (":0", "unix:0.0"); one
-    // reached over the network, as ssh forwards it, is left to Qt.
+    // Only a display of this machine is looked at: its own (":0",
+    // "unix:0.0"), or one ssh forwards to a port of it ("localhost:10.0"),
+    // which answers no more once that ssh session has gone (a terminal
+    // multiplexer's shell outlives it). One of another host is left to Qt.
     static const QRegularExpression local(QStringLiteral("^(unix)?:(\\d+)(\\.\\d+)?$"));
-    const QRegularExpressionMatch match = local.match(QString::fromLatin1(display));
-    if (!match.hasMatch())
+    static const QRegularExpression forwarded(
+        QStringLiteral("^(localhost|127\\.0\\.0\\.1):(\\d{1,5})(\\.\\d+)?$"));
+    const QString named = QString::fromLatin1(display);
+    if (const QRegularExpressionMatch match = local.match(named); match.hasMatch()) {
+        const QByteArray socket = "/tmp/.X11-unix/X" + match.captured(2).toLatin1();
+        if (Answers(socket, true) || Answers(socket, false))
+            return std::nullopt;
+    } else if (const QRegularExpressionMatch match = forwarded.match(named);
+               match.hasMatch() && 6000 + match.captured(2).toInt() <= 65535) {
+        if (AnswersOnLoopback(6000 + match.captured(2).toInt()))
+            return std::nullopt;
+    } else {
         return std::nullopt;
-    const QByteArray socket = "/tmp/.X11-unix/X" + match.captured(2).toLatin1();
-    if (Answers(socket, true) || Answers(socket, false))
-        return std::nullopt;
+    }
     return DisplayProblem{DisplayProblem::Kind::NotAnswering, display};
 }
 

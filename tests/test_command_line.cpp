@@ -21,6 +21,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -887,6 +888,28 @@ private slots:
         QCOMPARE(ended.status, 127);
         QVERIFY2(ended.err.contains(window + QStringLiteral(" cannot be started")),
                  qPrintable(ended.err));
+
+        // A display ssh forwards to a port of this machine: told once its
+        // session has gone (the port is taken, but nobody listens), tried
+        // while it answers.
+        const int tcp = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in loopback{};
+        loopback.sin_family = AF_INET;
+        loopback.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof loopback;
+        QVERIFY(::bind(tcp, reinterpret_cast<sockaddr *>(&loopback), length) == 0 &&
+                ::getsockname(tcp, reinterpret_cast<sockaddr *>(&loopback), &length) == 0);
+        const QString forwarded =
+            QStringLiteral("localhost:%1.0").arg(ntohs(loopback.sin_port) - 6000);
+        QVERIFY(startWith(QStringLiteral("DISPLAY"), forwarded));
+        ended = finished(process);
+        QVERIFY2(ended.status == 1 &&
+                     ended.err.contains(forwarded + QStringLiteral(" does not answer")),
+                 qPrintable(ended.err));
+        QVERIFY(::listen(tcp, 4) == 0);
+        QVERIFY(startWith(QString(), QString()));
+        ::close(tcp);
+        QCOMPARE(finished(process).status, 127);
 
         display.remove(QStringLiteral("DISPLAY"));
         display.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
