@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -40,8 +42,33 @@ bool Answers(const QByteArray &path, bool abstract)
     return answered;
 }
 
+// Whether a connection to `address` is accepted: a server listens there.
+// One on the loopback is accepted or refused at once; where a firewall drops
+// it, none is known after a second (Qt decides then).
+std::optional<bool> Accepted(const sockaddr *address, socklen_t length)
+{
+    const int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<bool> accepted;
+    if (::connect(fd, address, length) == 0) {
+        accepted = true;
+    } else if (errno != EINPROGRESS) {
+        accepted = false;
+    } else {
+        pollfd waiting{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t size = sizeof error;
+        if (::poll(&waiting, 1, 1000) == 1 &&
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0)
+            accepted = error == 0;
+    }
+    ::close(fd);
+    return accepted;
+}
+
 // True when a server listens on TCP `port` of this machine, over IPv4 or
-// IPv6. A connection on the loopback is accepted or refused at once.
+// IPv6, or when that cannot be told.
 bool AnswersOnLoopback(int port)
 {
     sockaddr_in v4{};
@@ -55,18 +82,16 @@ bool AnswersOnLoopback(int port)
     const std::pair<const sockaddr *, socklen_t> addresses[] = {
         {reinterpret_cast<const sockaddr *>(&v4), socklen_t(sizeof v4)},
         {reinterpret_cast<const sockaddr *>(&v6), socklen_t(sizeof v6)}};
-    bool triedOne = false;
+    bool refused = false;
     for (const auto &[address, length] : addresses) {
-        const int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            continue;
-        triedOne = true;
-        const bool answered = ::connect(fd, address, length) == 0;
-        ::close(fd);
-        if (answered)
+        const std::optional<bool> accepted = Accepted(address, length);
+        if (!accepted && address->sa_family == AF_INET)
+            return true; // cannot tell: Qt decides
+        if (accepted && *accepted)
             return true;
+        refused = refused || accepted.has_value();
     }
-    return !triedOne; // cannot tell: Qt decides
+    return !refused;
 }
 
 } // namespace
