@@ -22,8 +22,34 @@ struct Words {
     Q_DECLARE_TR_FUNCTIONS(BatchProgram)
 };
 
+// Whether a connection to `address` is accepted: a server listens there.
+// On this machine it is accepted or refused at once; where it is not (a
+// firewall that drops it, a server too busy to take it) none is known after a
+// second, and Qt decides.
+std::optional<bool> Accepted(const sockaddr *address, socklen_t length)
+{
+    const int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<bool> accepted;
+    if (::connect(fd, address, length) == 0) {
+        accepted = true;
+    } else if (errno == EINPROGRESS) {
+        pollfd waiting{fd, POLLOUT, 0};
+        int error = 0;
+        socklen_t size = sizeof error;
+        if (::poll(&waiting, 1, 1000) == 1 &&
+            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0)
+            accepted = error == 0;
+    } else if (errno != EAGAIN) {
+        accepted = false;
+    }
+    ::close(fd);
+    return accepted;
+}
+
 // True when a server listens on the local socket `path`, in the abstract
-// namespace when `abstract`.
+// namespace when `abstract`, or when that cannot be told.
 bool Answers(const QByteArray &path, bool abstract)
 {
     sockaddr_un address{};
@@ -34,64 +60,24 @@ bool Answers(const QByteArray &path, bool abstract)
     std::memcpy(address.sun_path + offset, path.constData(), size_t(path.size()));
     const socklen_t length =
         socklen_t(offsetof(sockaddr_un, sun_path) + offset + path.size() + (abstract ? 0 : 1));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return true; // cannot tell: Qt decides
-    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), length) == 0;
-    ::close(fd);
-    return answered;
-}
-
-// Whether a connection to `address` is accepted: a server listens there.
-// One on the loopback is accepted or refused at once; where a firewall drops
-// it, none is known after a second (Qt decides then).
-std::optional<bool> Accepted(const sockaddr *address, socklen_t length)
-{
-    const int fd = ::socket(address->sa_family, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0)
-        return std::nullopt;
-    std::optional<bool> accepted;
-    if (::connect(fd, address, length) == 0) {
-        accepted = true;
-    } else if (errno != EINPROGRESS) {
-        accepted = false;
-    } else {
-        pollfd waiting{fd, POLLOUT, 0};
-        int error = 0;
-        socklen_t size = sizeof error;
-        if (::poll(&waiting, 1, 1000) == 1 &&
-            ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size) == 0)
-            accepted = error == 0;
-    }
-    ::close(fd);
-    return accepted;
+    return Accepted(reinterpret_cast<const sockaddr *>(&address), length).value_or(true);
 }
 
 // True when a server listens on TCP `port` of this machine, over IPv4 or
-// IPv6, or when that cannot be told.
+// IPv6, or when that cannot be told over IPv4 (IPv6 may be switched off).
 bool AnswersOnLoopback(int port)
 {
     sockaddr_in v4{};
     v4.sin_family = AF_INET;
     v4.sin_port = htons(quint16(port));
     v4.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (Accepted(reinterpret_cast<const sockaddr *>(&v4), sizeof v4) != false)
+        return true;
     sockaddr_in6 v6{};
     v6.sin6_family = AF_INET6;
     v6.sin6_port = htons(quint16(port));
     v6.sin6_addr = in6addr_loopback;
-    const std::pair<const sockaddr *, socklen_t> addresses[] = {
-        {reinterpret_cast<const sockaddr *>(&v4), socklen_t(sizeof v4)},
-        {reinterpret_cast<const sockaddr *>(&v6), socklen_t(sizeof v6)}};
-    bool refused = false;
-    for (const auto &[address, length] : addresses) {
-        const std::optional<bool> accepted = Accepted(address, length);
-        if (!accepted && address->sa_family == AF_INET)
-            return true; // cannot tell: Qt decides
-        if (accepted && *accepted)
-            return true;
-        refused = refused || accepted.has_value();
-    }
-    return !refused;
+    return Accepted(reinterpret_cast<const sockaddr *>(&v6), sizeof v6).value_or(false);
 }
 
 } // namespace
@@ -116,9 +102,10 @@ std::optional<DisplayProblem> FindDisplayProblem()
         const QByteArray socket = "/tmp/.X11-unix/X" + match.captured(2).toLatin1();
         if (Answers(socket, true) || Answers(socket, false))
             return std::nullopt;
-    } else if (const QRegularExpressionMatch match = forwarded.match(named);
-               match.hasMatch() && 6000 + match.captured(2).toInt() <= 65535) {
-        if (AnswersOnLoopback(6000 + match.captured(2).toInt()))
+    } else if (const QRegularExpressionMatch match = forwarded.match(named); match.hasMatch()) {
+        // X display N listens on TCP port 6000 + N.
+        const int port = 6000 + match.captured(2).toInt();
+        if (port > 65535 || AnswersOnLoopback(port))
             return std::nullopt;
     } else {
         return std::nullopt;

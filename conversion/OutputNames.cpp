@@ -17,23 +17,29 @@ constexpr QByteArrayView kExtension = ".mp3";
 // More numbered names than any folder holds; a name is given up on after.
 constexpr int kMostNumbers = 100000;
 
+// Names this long are taken everywhere (eCryptfs takes the fewest bytes);
+// only a longer one is worth asking the file system about.
+constexpr qsizetype kNameEveryFileSystemTakes = 143;
+
 // `stem` followed by `suffix`, the stem cut short where the whole would be
-// longer than `longest` bytes: a name the file system refuses as too long
-// could never be had, whatever its number. A character of UTF-8 is never cut
-// in two.
-Path FittedName(const Path &stem, QByteArrayView suffix, qsizetype longest, bool &shortened)
+// longer than the file system of `folder` takes: a name it refuses as too
+// long could never be had, whatever its number. A character of UTF-8 is never
+// cut in two.
+Path FittedName(const Path &stem, const QByteArray &suffix, const Path &folder)
 {
     QByteArray bytes = stem.bytes();
-    const qsizetype room = longest - suffix.size();
-    if (room > 0 && bytes.size() > room) {
-        qsizetype cut = room;
-        for (int back = 0; back < 3 && cut > 1 && (uchar(bytes[cut]) & 0xC0) == 0x80; ++back)
-            --cut;
-        bytes.truncate(cut);
-        shortened = true;
+    if (bytes.size() + suffix.size() > kNameEveryFileSystemTakes) {
+        const qsizetype room = platform::FileSystem::LongestNameIn(folder) - suffix.size();
+        if (room > 0 && bytes.size() > room) {
+            qsizetype cut = room;
+            for (int back = 0; back < 3 && cut > 1 && (uchar(bytes[cut]) & 0xC0) == 0x80; ++back)
+                --cut;
+            bytes.truncate(cut);
+        }
     }
-    return Path::FromBytes(bytes + suffix.toByteArray());
+    return Path::FromBytes(bytes + suffix);
 }
+
 // Names Windows keeps for devices, whatever extension follows them.
 constexpr const char *kDeviceNames[] = {
     "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
@@ -135,15 +141,12 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
 {
     const std::lock_guard lock(mutex_);
     const QString keyFolder = folderKey.withSeparator().text();
-    const qsizetype longest = platform::FileSystem::LongestNameIn(folder);
     for (int number = 1; number <= kMostNumbers; ++number) {
-        bool shortened = false;
-        const Path name = FittedName(stem,
-                                     number == 1 ? kExtension.toByteArray()
-                                                 : " (" + QByteArray::number(number) + ")" +
-                                                       kExtension.toByteArray(),
-                                     longest, shortened);
-        if (shortened)
+        const QByteArray suffix =
+            number == 1 ? kExtension.toByteArray()
+                        : " (" + QByteArray::number(number) + ")" + kExtension.toByteArray();
+        const Path name = FittedName(stem, suffix, folder);
+        if (name.size() < stem.size() + suffix.size())
             changes |= NameChange::Shortened;
         const QString key = keyFolder + name.text().toCaseFolded();
         if (taken_.contains(key)) {
