@@ -5,6 +5,12 @@
 // check can follow every conversion. Also told: what a full decode of the
 // output costs, as the ReplayGain values of an output need (only for inputs
 // that carry them), which is why the check decodes ten short stretches.
+//
+// Then the same for a one-second file, as processor time (SoX's own, as the
+// system accounts it to its parent), where SoX's start weighs most and the
+// check of a run's every input (its stretches measured; the output is then
+// left alone, as the mix cannot have cancelled) is the program's largest cost
+// in a run of many short files on busy processors.
 
 #include "Audio.h"
 #include "BenchSupport.h"
@@ -16,9 +22,31 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
 #include <vector>
 
 using namespace velunor;
+
+namespace {
+
+// Milliseconds of processor time of the ended processes this one started.
+double ChildrenCpuMs()
+{
+    struct rusage usage {};
+    ::getrusage(RUSAGE_CHILDREN, &usage);
+    const auto ms = [](const timeval &time) { return time.tv_sec * 1e3 + time.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double ThreadCpuMs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+} // namespace
 
 int main()
 {
@@ -79,5 +107,35 @@ int main()
     bench::Result("Near-silence check of a one-minute MP3, share of its conversion",
                   QString::number(share * 100, 'f', 2) + QStringLiteral(" %"),
                   QString::number(kGoalShare * 100) + QStringLiteral(" %"), share / kGoalShare);
+
+    const QString clip = folder.filePath(QStringLiteral("one second.mp3"));
+    const QString clipOutput = folder.filePath(QStringLiteral("one second mono.mp3"));
+    if (const QString problem = testing::MakeStereoMp3(clip, 1.0); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
+    std::vector<double> clipConversions, clipChecks;
+    for (int run = 0; run < kChecks; ++run) {
+        const double soxBefore = ChildrenCpuMs();
+        const QString problem = testing::ConvertToMono(clip, clipOutput);
+        clipConversions.push_back(ChildrenCpuMs() - soxBefore);
+        if (!problem.isEmpty())
+            return 1;
+        const double checkBefore = ThreadCpuMs();
+        const std::optional<conversion::InputStretches> stretches =
+            conversion::MeasureInputStretches(QFile::encodeName(clip));
+        clipChecks.push_back(ThreadCpuMs() - checkBefore);
+        if (!stretches || conversion::MixMayCancel(*stretches))
+            return 1;
+    }
+    const double clipShare = bench::Median(clipChecks) / bench::Median(clipConversions);
+    std::printf("bench_mix_levels: one-second file, processor time: conversion %.1f ms, its "
+                "input's check %.2f ms (medians of %d): %.2f%% of the conversion\n",
+                bench::Median(clipConversions), bench::Median(clipChecks), kChecks,
+                clipShare * 100);
+    bench::Result("Mix check of a one-second MP3's input, share of its conversion",
+                  QString::number(clipShare * 100, 'f', 2) + QStringLiteral(" %"),
+                  QString::number(kGoalShare * 100) + QStringLiteral(" %"),
+                  clipShare / kGoalShare);
     return 0;
 }
