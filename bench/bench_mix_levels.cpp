@@ -41,7 +41,7 @@ double ChildrenCpuMs()
 
 double ThreadCpuMs()
 {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
@@ -135,7 +135,6 @@ int main()
                 clipShare * 100);
     bench::Result("Mix check of a one-second MP3's input, share of its conversion",
                   QString::number(clipShare * 100, 'f', 2) + QStringLiteral(" %"),
-                  QString::number(kGoalShare * 100) + QStringLiteral(" %"),
-                  clipShare / kGoalShare);
+                  QString::number(kGoalShare * 100) + QStringLiteral(" %"), clipShare / kGoalShare);
     return 0;
 }
