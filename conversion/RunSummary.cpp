@@ -66,7 +66,8 @@ void RunSummary::add(const FileOutcome &outcome)
         if (!why.isEmpty())
             movedAside_ << outcome.inputPath.text() + QStringLiteral(" -> ") +
                                outcome.outputPath.text() + QStringLiteral(" - ") +
-                               why.join(QStringLiteral("; "));
+                               //: Between two reasons why an output has another name.
+                               why.join(Words::tr("; "));
         return;
     }
     addNotConverted(outcome.inputPath, outcome.reason());

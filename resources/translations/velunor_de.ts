@@ -843,6 +843,11 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>the name is too long for the output folder&apos;s file system</source>
         <translation>der Name ist zu lang für das Dateisystem des Ausgabeordners</translation>
     </message>
+    <message>
+        <source>; </source>
+        <extracomment>Between two reasons why an output has another name.</extracomment>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

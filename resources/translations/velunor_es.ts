@@ -843,6 +843,11 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>the name is too long for the output folder&apos;s file system</source>
         <translation>el nombre es demasiado largo para el sistema de archivos de la carpeta de salida</translation>
     </message>
+    <message>
+        <source>; </source>
+        <extracomment>Between two reasons why an output has another name.</extracomment>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -842,6 +842,11 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>the name is too long for the output folder&apos;s file system</source>
         <translation>le nom est trop long pour le système de fichiers du dossier de sortie</translation>
     </message>
+    <message>
+        <source>; </source>
+        <extracomment>Between two reasons why an output has another name.</extracomment>
+        <translation>&#xa0;; </translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>

@@ -844,6 +844,11 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>the name is too long for the output folder&apos;s file system</source>
         <translation>il nome è troppo lungo per il file system della cartella di destinazione</translation>
     </message>
+    <message>
+        <source>; </source>
+        <extracomment>Between two reasons why an output has another name.</extracomment>
+        <translation>; </translation>
+    </message>
 </context>
 <context>
     <name>SettingsStore</name>
