@@ -140,7 +140,23 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
                                       NameChanges changes, const NameCheck &check)
 {
     const std::lock_guard lock(mutex_);
+    return claimLocked(folderKey.withSeparator().text(), folder, stem, changes, check);
+}
+
+OutputNames::Claim OutputNames::claimInstead(const Path &folderKey, const Path &given,
+                                             const Path &folder, const Path &stem,
+                                             NameChanges changes, const NameCheck &check)
+{
+    const std::lock_guard lock(mutex_);
     const QString keyFolder = folderKey.withSeparator().text();
+    taken_.remove(keyFolder + given.fileName().text().toCaseFolded());
+    return claimLocked(keyFolder, folder, stem, changes, check);
+}
+
+OutputNames::Claim OutputNames::claimLocked(const QString &keyFolder, const Path &folder,
+                                            const Path &stem, NameChanges changes,
+                                            const NameCheck &check)
+{
     for (int number = 1; number <= kMostNumbers; ++number) {
         const QByteArray suffix =
             number == 1 ? kExtension.toByteArray()
@@ -170,12 +186,6 @@ OutputNames::Claim OutputNames::claim(const Path &folderKey, const Path &folder,
         }
     }
     return {Path(), changes};
-}
-
-void OutputNames::release(const Path &folderKey, const Path &path)
-{
-    const std::lock_guard lock(mutex_);
-    taken_.remove(folderKey.withSeparator().text() + path.fileName().text().toCaseFolded());
 }
 
 } // namespace velunor::conversion

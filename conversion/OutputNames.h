@@ -52,10 +52,16 @@ public:
     // names. `changes` says what made `stem` differ from the input's own.
     Claim claim(const Path &folderKey, const Path &folder, const Path &stem, NameChanges changes,
                 const NameCheck &check);
-    // Gives back the name `path` that claim() gave, for a claim anew.
-    void release(const Path &folderKey, const Path &path);
+    // Gives back `given`, the name an output held until the disk showed it
+    // taken, and claims another as claim() does, in one step: the output's
+    // own claim is not told as another file of the list.
+    Claim claimInstead(const Path &folderKey, const Path &given, const Path &folder,
+                       const Path &stem, NameChanges changes, const NameCheck &check);
 
 private:
+    Claim claimLocked(const QString &keyFolder, const Path &folder, const Path &stem,
+                      NameChanges changes, const NameCheck &check);
+
     std::mutex mutex_;
     QSet<QString> taken_; // folder key + "/" + case-folded name as shown
 };

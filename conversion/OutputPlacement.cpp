@@ -53,9 +53,9 @@ bool Finisher::reclaim(Path &target, const Path &stem)
 {
     if (!c_.names)
         return false;
-    const OutputNames::Claim claimed =
-        c_.names->claim(c_.plan.outputFolderKey, c_.plan.outputFolder, stem, outcome_.nameChanges,
-                        [this](const Path &candidate) { return useOf(candidate); });
+    const OutputNames::Claim claimed = c_.names->claimInstead(
+        c_.plan.outputFolderKey, target, c_.plan.outputFolder, stem, outcome_.nameChanges,
+        [this](const Path &candidate) { return useOf(candidate); });
     if (claimed.path.isEmpty())
         return false;
     target = claimed.path;
@@ -146,8 +146,6 @@ FileOutcome Finisher::putInPlace()
                 break;
             // The user's file keeps its name; the output takes the next.
             keptForUser_.insert(target);
-            if (c_.names)
-                c_.names->release(c_.plan.outputFolderKey, target);
         }
         if (inPlace) {
             if (std::optional<FileOutcome> failed = trashInputFirst()) {

@@ -108,6 +108,18 @@ private slots:
             });
         QCOMPARE(held.path.text(), QStringLiteral("/other/02 (3).mp3"));
         QVERIFY(held.changes & conversion::NameChange::HeldByAnotherInput);
+        // A run beside this one put its output at a name this output had
+        // claimed: the output moves on for that reason, not for its own claim.
+        const Path other = Path::FromBytes("/other");
+        const conversion::OutputNames::Claim moved =
+            names.claimInstead(other, Path::FromBytes("/other/01.mp3"), other,
+                               Path::FromBytes("01"), {}, [](const Path &candidate) {
+                                   return candidate.fileName().bytes() == "01.mp3"
+                                              ? conversion::NameUse::HeldByAnotherInput
+                                              : conversion::NameUse::Free;
+                               });
+        QCOMPARE(moved.path.text(), QStringLiteral("/other/01 (2).mp3"));
+        QVERIFY(moved.changes == conversion::NameChange::HeldByAnotherInput);
     }
 
     // A numbered name longer than the file system takes could never be had:
