@@ -46,6 +46,13 @@ double ThreadCpuMs()
     return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
+// Reports `share` (0 to 1) of a conversion against the goal every check has.
+void ReportShare(const char *figure, double share, double goalShare)
+{
+    bench::Result(figure, QString::number(share * 100, 'f', 2) + QStringLiteral(" %"),
+                  QString::number(goalShare * 100) + QStringLiteral(" %"), share / goalShare);
+}
+
 } // namespace
 
 int main()
@@ -104,9 +111,8 @@ int main()
     std::printf("bench_mix_levels: conversion %.1f ms (median of %d), check %.2f ms (median of "
                 "%d): %.2f%% of the conversion\n",
                 conversion, kConversions, check, kChecks, share * 100);
-    bench::Result("Near-silence check of a one-minute MP3, share of its conversion",
-                  QString::number(share * 100, 'f', 2) + QStringLiteral(" %"),
-                  QString::number(kGoalShare * 100) + QStringLiteral(" %"), share / kGoalShare);
+    ReportShare("Near-silence check of a one-minute MP3, share of its conversion", share,
+                kGoalShare);
 
     const QString clip = folder.filePath(QStringLiteral("one second.mp3"));
     const QString clipOutput = folder.filePath(QStringLiteral("one second mono.mp3"));
@@ -133,8 +139,7 @@ int main()
                 "input's check %.2f ms (medians of %d): %.2f%% of the conversion\n",
                 bench::Median(clipConversions), bench::Median(clipChecks), kChecks,
                 clipShare * 100);
-    bench::Result("Mix check of a one-second MP3's input, share of its conversion",
-                  QString::number(clipShare * 100, 'f', 2) + QStringLiteral(" %"),
-                  QString::number(kGoalShare * 100) + QStringLiteral(" %"), clipShare / kGoalShare);
+    ReportShare("Mix check of a one-second MP3's input, share of its conversion", clipShare,
+                kGoalShare);
     return 0;
 }
