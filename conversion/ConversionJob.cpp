@@ -289,9 +289,9 @@ void ConversionJob::launch(int sequence)
         return;
     }
     record.temporary = std::move(*reserved);
-    // An input that is mono already keeps its audio in every mode: it is
+    // An input that is mono MP3 already keeps its audio in every mode: it is
     // copied on a worker, never encoded a second time.
-    if (plan.audio && plan.audio->everyFrameMono) {
+    if (plan.audio && plan.audio->isMonoMp3()) {
         estimate_.workStarted();
         complete(sequence, record, platform::ProcessEnd{}, QByteArray(), true);
         // The time its completion may take grows with what it copies.
@@ -300,8 +300,12 @@ void ConversionJob::launch(int sequence)
     }
     const QStringList encoding =
         SoxEncodingOptions(plan.quality, plan.audio, plan.audio ? plan.audio->sampleRate : 0);
+    // Mono MPEG audio of another layer is encoded as MP3; its one channel is
+    // what every mode keeps, and SoX has no second channel to pick.
+    const ChannelMode mode =
+        plan.audio && plan.audio->everyFrameMono ? ChannelMode::Mix : plan.mode;
     const ArgumentString arguments =
-        ArgumentString::ForMode(plan.mode, plan.inputPath, record.temporary->path(), encoding);
+        ArgumentString::ForMode(mode, plan.inputPath, record.temporary->path(), encoding);
     Expected<std::unique_ptr<platform::ChildProcess>> process = starter_.startProcess(
         setup_.converter.path, arguments.arguments(), setup_.converter.environment);
     if (!process) {

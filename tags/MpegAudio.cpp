@@ -212,11 +212,13 @@ std::optional<MpegAudioLength> MeasureMpegAudio(QIODevice &file, const std::atom
                     if (length.frames == 0) {
                         length.sampleRate = header->sampleRate;
                         length.everyFrameMono = true;
+                        length.everyFrameLayer3 = true;
                     }
                     ++length.frames;
                     length.samples += header->samples;
                     length.bytes += header->length;
                     length.everyFrameMono = length.everyFrameMono && header->mono();
+                    length.everyFrameLayer3 = length.everyFrameLayer3 && header->layerBits == 1;
                     length.anyFrameDualChannel =
                         length.anyFrameDualChannel || header->channelMode == 2;
                 }

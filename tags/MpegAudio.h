@@ -20,6 +20,9 @@ struct MpegAudioLength {
     qint64 bytes = 0;   // of the frames counted, headers included
     // Every frame counted is single-channel (mode bits 3).
     bool everyFrameMono = false;
+    // Every frame counted is of layer III, MP3 proper, not layer I or II
+    // audio in a file that only bears the name.
+    bool everyFrameLayer3 = false;
     // Some frame counted is in dual-channel mode (mode bits 2): two
     // independent programmes, such as two languages, rather than stereo.
     bool anyFrameDualChannel = false;
@@ -37,6 +40,8 @@ struct MpegAudioLength {
     // Bits a second over the whole stream (bytes × 8 / seconds), which a
     // variable bit rate stream's first frame does not tell; 0 without audio.
     double averageBitRate() const;
+    // Mono MP3 already, which a mono output can be without being encoded.
+    bool isMonoMp3() const { return everyFrameMono && everyFrameLayer3; }
 };
 
 // Walks the MPEG audio frames (MPEG 1, 2 and 2.5; layers I, II, III) of the

@@ -146,6 +146,11 @@ private slots:
         QCOMPARE(RunTool("sox", {"-n", "-r", "44100", "-c", "1", "-C", "128", in("mono.mp3"),
                                  "synth", "3", "sine", "440"}),
                  QString());
+        // Mono MPEG audio of layer II in a file named .mp3.
+        QCOMPARE(RunTool("sox", {"-n", "-r", "44100", "-c", "1", in("layer2.mp2"), "synth", "1",
+                                 "sine", "440"}),
+                 QString());
+        QVERIFY(QFile::rename(in("layer2.mp2"), in("layer2.mp3")));
         QCOMPARE(RunTool("sox", {"-n", "-r", "8000", "-c", "1", in("mono.wav"), "synth", "1",
                                  "sine", "440"}),
                  QString());
@@ -194,6 +199,8 @@ private slots:
                                              << " - already mono: audio copied unchanged";
         QTest::newRow("mono click, mixed") << "click.mp3" << mix << QStringList() << 0
                                            << " - already mono: audio copied unchanged";
+        QTest::newRow("mono layer II, right")
+            << "layer2.mp3" << right << QStringList() << 440 << "";
         QTest::newRow("cut short, mixed") << "cut.mp3" << mix << QStringList() << 0 << "";
         QTest::newRow("mono WAV, right")
             << "mono.wav" << right << QStringList() << 0 << " - remix: too few input channels";
@@ -238,6 +245,8 @@ private slots:
         }
         if (told.contains("already mono"))
             QCOMPARE(AudioBytes(output), AudioBytes(in(input)));
+        const std::optional<tags::MpegAudioLength> written = tags::MeasureMpegAudio(AsPath(output));
+        QVERIFY(written && written->everyFrameLayer3);
         if (input == "mono.mp3")
             QCOMPARE(OpenMp3(output)->ID3v2Tag()->title(), TagLib::String("Lecture"));
     }
