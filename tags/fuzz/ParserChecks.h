@@ -130,13 +130,17 @@ inline QString CheckMeasureMpegAudio(const QByteArray &file)
     if (length->bytes < length->frames * kSmallestFrame ||
         length->bytes + length->streamInfoBytes > length->bytesBetweenTags ||
         length->bytesBetweenTags > file.size() || !(length->averageBitRate() > 0) ||
-        (length->everyFrameMono && length->anyFrameDualChannel))
-        return QStringLiteral("%1 bytes of %2 frames at %3 bit/s, mono %4, dual channel %5")
+        (length->everyFrameMono && length->anyFrameDualChannel) ||
+        (length->everyFrameLayer3 &&
+         (length->samples % 576 != 0 || length->samples < length->frames * 576)))
+        return QStringLiteral(
+                   "%1 bytes of %2 frames at %3 bit/s, mono %4, dual channel %5, layer III %6")
             .arg(length->bytes)
             .arg(length->frames)
             .arg(length->averageBitRate())
             .arg(length->everyFrameMono)
-            .arg(length->anyFrameDualChannel);
+            .arg(length->anyFrameDualChannel)
+            .arg(length->everyFrameLayer3);
     return QString();
 }
 
