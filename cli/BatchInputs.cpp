@@ -90,6 +90,9 @@ SearchRequest InputSearch(const QList<Path> &paths, const Path &outputFolder,
     SearchRequest request;
     request.pattern = kPattern;
     request.options.excluded = outputFolder;
+    // A link in the collection that leads nowhere is named in the summary,
+    // so that "every file was converted" stays true.
+    request.options.brokenLinksToo = true;
     const Path outputReal = platform::FileSystem::RealPathOf(outputFolder);
     for (const Path &path : paths) {
         const Path absolute = platform::FileSystem::AbsoluteOf(path);

@@ -103,10 +103,22 @@ struct ListedFile {
     unsigned char kind = 0; // the listing's entry kind (DT_REG, DT_LNK, ...)
 };
 
+// True when the entry `name` of `folder` is a link that leads nowhere: to a
+// file that is not there, or round in a loop of links.
+bool IsBrokenLink(const OpenFolder &folder, const char *name)
+{
+    struct stat target {};
+    if (::fstatat(folder.fd(), name, &target, 0) == 0 || (errno != ENOENT && errno != ELOOP))
+        return false;
+    struct stat own {};
+    return ::fstatat(folder.fd(), name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+}
+
 // Whether a listed entry is a file in the sense of IsExistingFile. The entry
 // kind the listing reports is trusted; only links and entries of unknown kind
 // are looked up.
-bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable)
+bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable,
+                 bool brokenLinksToo)
 {
     // In a folder that may be read but not entered, names can be listed but
     // no file can be opened: the look-up decides, and it fails.
@@ -120,7 +132,9 @@ bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable)
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat facts {};
-        return ::fstatat(folder.fd(), entry.d_name, &facts, 0) == 0 && !S_ISDIR(facts.st_mode);
+        if (::fstatat(folder.fd(), entry.d_name, &facts, 0) == 0)
+            return !S_ISDIR(facts.st_mode);
+        return brokenLinksToo && IsBrokenLink(folder, entry.d_name);
     }
     default:
         return true;
@@ -131,7 +145,8 @@ bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable)
 // names is made at once, as most folders hold fewer; beyond that the list grows
 // by doubling, so a folder of a hundred thousand files is listed in about the
 // time it takes to read it.
-QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &pattern)
+QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &pattern,
+                                bool brokenLinksToo = false)
 {
     QList<ListedFile> files;
     files.reserve(100);
@@ -140,7 +155,7 @@ QList<ListedFile> MatchingFiles(OpenFolder &folder, const WildcardPattern &patte
         if (entry->d_type == DT_DIR)
             continue;
         QString shown = ShownText(entry->d_name);
-        if (!pattern.matches(shown) || !IsFileEntry(folder, *entry, searchable))
+        if (!pattern.matches(shown) || !IsFileEntry(folder, *entry, searchable, brokenLinksToo))
             continue;
         files.append(ListedFile{Path::FromBytes(entry->d_name), std::move(shown), entry->d_type});
     }
@@ -165,7 +180,8 @@ bool IsPlainHiddenFile(const struct stat &own, const Path &name, int folderFd,
 // follow each other with nothing in between, so a plain file's kind as just
 // listed stands; a file is looked up again where its kind was not read (links,
 // unknown kinds) or where its attributes decide (hidden names).
-bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFileSystems &kernel)
+bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFileSystems &kernel,
+                    bool brokenLinksToo)
 {
     const bool kindKnown = file.kind != DT_LNK && file.kind != DT_UNKNOWN;
     if (kindKnown && !file.name.bytes().startsWith('.'))
@@ -176,7 +192,9 @@ bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFile
         return false;
     if (S_ISLNK(own.st_mode)) {
         struct stat target {};
-        return ::fstatat(folder.fd(), raw, &target, 0) == 0 && !S_ISDIR(target.st_mode);
+        if (::fstatat(folder.fd(), raw, &target, 0) == 0)
+            return !S_ISDIR(target.st_mode);
+        return brokenLinksToo && (errno == ENOENT || errno == ELOOP);
     }
     return !S_ISDIR(own.st_mode) && !IsPlainHiddenFile(own, file.name, folder.fd(), kernel);
 }
@@ -386,7 +404,7 @@ QList<Path> ListMatchingFiles(const Path &folder, const QString &pattern)
 }
 
 void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QList<Path> &items,
-                         QList<UnreadFolder> *unread)
+                         QList<UnreadFolder> *unread, bool brokenLinksToo)
 {
     const WildcardPattern matcher(pattern);
     KernelFileSystems kernel;
@@ -410,8 +428,9 @@ void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QLi
         // The chosen root "/" makes entries "//" and "//usr/...": the separator
         // is collapsed once per folder, as no name holds one.
         const Path prefix = entry.withSeparator().collapsed();
-        for (const ListedFile &file : MatchingFiles(listing, matcher)) {
-            if (file.name.bytes().startsWith('~') || !IsAcceptedFile(listing, file, kernel))
+        for (const ListedFile &file : MatchingFiles(listing, matcher, brokenLinksToo)) {
+            if (file.name.bytes().startsWith('~') ||
+                !IsAcceptedFile(listing, file, kernel, brokenLinksToo))
                 continue;
             accepted.append(prefix.child(file.name));
         }

@@ -36,6 +36,10 @@ struct SearchOptions {
     Path excluded;
     // Raised to end the search early; what was found so far stays.
     const std::atomic<bool> *cancel = nullptr;
+    // A link that leads nowhere (its file is gone, or links lead round in a
+    // loop) is taken as a file, so that the command line names it rather
+    // than passing it over.
+    bool brokenLinksToo = false;
 };
 
 // Extends `folders` in place, breadth-first and level by level, with every
@@ -71,9 +75,10 @@ QList<Path> ListMatchingFiles(const Path &folder, const QString &pattern);
 // ordinary, writable file that is not a link). Links and hidden names are
 // looked up again just before they are taken, and doubled separators are
 // collapsed into one. A folder whose files cannot be listed is noted in
-// `unread` when given.
+// `unread` when given. With `brokenLinksToo`, a link that leads nowhere is
+// taken too.
 void AddFilesFromFolders(const QList<Path> &folders, const QString &pattern, QList<Path> &items,
-                         QList<UnreadFolder> *unread = nullptr);
+                         QList<UnreadFolder> *unread = nullptr, bool brokenLinksToo = false);
 
 } // namespace AddFolder
 } // namespace velunor::filelist

@@ -50,7 +50,8 @@ SearchResult SearchFolders(const SearchRequest &request, const std::atomic<bool>
                 if (cancel && *cancel)
                     break;
                 AddFolder::AddFilesFromFolders(folders.mid(first, kFoldersPerLook), request.pattern,
-                                               result.files, &result.unread);
+                                               result.files, &result.unread,
+                                               options.brokenLinksToo);
                 if (found && sinceTold.elapsed() >= kProgressEveryMs) {
                     sinceTold.restart();
                     found(int(result.files.size()));

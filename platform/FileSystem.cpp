@@ -31,6 +31,16 @@ std::optional<struct stat> LookUp(const Path &path)
     return facts;
 }
 
+// Where the link at `path` leads; null when `path` is no link.
+QByteArray LinkTarget(const Path &path)
+{
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length < 0 || length == sizeof target)
+        return QByteArray();
+    return QByteArray(target, length);
+}
+
 } // namespace
 
 Done FileSystem::Open(QFile &file, const Path &path, QIODevice::OpenMode mode)
@@ -89,9 +99,16 @@ Done FileSystem::CheckInputFile(const Path &path)
 {
     errno = ENOENT;
     const auto facts = LookUp(path);
-    if (!facts)
-        return errno == ENOENT ? Failure{ENOENT, Words::tr("the file does not exist")}
-                               : Failure{errno, SystemMessage(errno)};
+    if (!facts) {
+        const int error = errno;
+        if (error != ENOENT)
+            return Failure{error, SystemMessage(error)};
+        const QByteArray target = LinkTarget(path);
+        return target.isNull()
+                   ? Failure{ENOENT, Words::tr("the file does not exist")}
+                   : Failure{ENOENT, Words::tr("it is a link to %1, which does not exist")
+                                         .arg(Path::FromBytes(target).text())};
+    }
     if (!S_ISREG(facts->st_mode))
         return Failure::Because(Words::tr("it is not a regular file"));
     return {};

@@ -728,10 +728,13 @@ private slots:
     {
         makeInput(QStringLiteral("in/good.mp3"));
         QStringList bad;
-        for (int i = 1; i <= 11; ++i) {
+        for (int i = 1; i <= 10; ++i) {
             bad << at(QStringLiteral("in/bad %1.mp3").arg(i, 2, 10, QLatin1Char('0')));
             QVERIFY(WriteFile(bad.last(), "no audio in here"));
         }
+        // A link in the collection whose file has gone is no file converted.
+        bad << at(QStringLiteral("in/gone.mp3"));
+        QVERIFY(QFile::link(at("moved/away.mp3"), bad.last()));
         const Ended ended = run({"--batch", "--mode", "mix", "--output", "out", "in"});
         QCOMPARE(ended.status, 1);
         QCOMPARE(ended.out, "converted: " + at("in/good.mp3") + " -> " + at("out/good.mp3") + "\n");
@@ -744,6 +747,9 @@ private slots:
             QVERIFY2(summary.contains(u'\n' + path + " - "), qPrintable(summary));
         }
         QVERIFY2(summary.startsWith(QStringLiteral("11 files were not converted:\n")),
+                 qPrintable(summary));
+        QVERIFY2(summary.contains(bad.last() + " - it is a link to " + at("moved/away.mp3") +
+                                  ", which does not exist"),
                  qPrintable(summary));
         QVERIFY(!summary.contains(QStringLiteral("more.")));
         QCOMPARE(Entries(at(QStringLiteral("out"))), QStringList{"good.mp3"});

@@ -515,6 +515,10 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>it is not a regular file</source>
         <translation>es ist keine reguläre Datei</translation>
     </message>
+    <message>
+        <source>it is a link to %1, which does not exist</source>
+        <translation>es ist ein Verweis auf %1, der ins Leere zeigt</translation>
+    </message>
 </context>
 <context>
     <name>FinishOutput</name>

@@ -515,6 +515,10 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>it is not a regular file</source>
         <translation>no es un archivo normal</translation>
     </message>
+    <message>
+        <source>it is a link to %1, which does not exist</source>
+        <translation>es un enlace a %1, que no existe</translation>
+    </message>
 </context>
 <context>
     <name>FinishOutput</name>

@@ -514,6 +514,10 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>it is not a regular file</source>
         <translation>ce n’est pas un fichier ordinaire</translation>
     </message>
+    <message>
+        <source>it is a link to %1, which does not exist</source>
+        <translation>c’est un lien vers %1, qui n’existe pas</translation>
+    </message>
 </context>
 <context>
     <name>FinishOutput</name>

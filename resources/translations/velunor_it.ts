@@ -516,6 +516,10 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>it is not a regular file</source>
         <translation>non è un file normale</translation>
     </message>
+    <message>
+        <source>it is a link to %1, which does not exist</source>
+        <translation>è un collegamento a %1, che non esiste</translation>
+    </message>
 </context>
 <context>
     <name>FinishOutput</name>
