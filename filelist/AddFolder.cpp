@@ -103,15 +103,11 @@ struct ListedFile {
     unsigned char kind = 0; // the listing's entry kind (DT_REG, DT_LNK, ...)
 };
 
-// True when the entry `name` of `folder` is a link that leads nowhere: to a
-// file that is not there, or round in a loop of links.
-bool IsBrokenLink(const OpenFolder &folder, const char *name)
+// True when a look-up that follows links failed with `error` because a link
+// leads nowhere: to a file that is not there, or round in a loop of links.
+bool LeadsNowhere(int error)
 {
-    struct stat target {};
-    if (::fstatat(folder.fd(), name, &target, 0) == 0 || (errno != ENOENT && errno != ELOOP))
-        return false;
-    struct stat own {};
-    return ::fstatat(folder.fd(), name, &own, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(own.st_mode);
+    return error == ENOENT || error == ELOOP;
 }
 
 // Whether a listed entry is a file in the sense of IsExistingFile. The entry
@@ -134,7 +130,8 @@ bool IsFileEntry(const OpenFolder &folder, const dirent &entry, bool searchable,
         struct stat facts {};
         if (::fstatat(folder.fd(), entry.d_name, &facts, 0) == 0)
             return !S_ISDIR(facts.st_mode);
-        return brokenLinksToo && IsBrokenLink(folder, entry.d_name);
+        // Whether it is a link at all, IsAcceptedFile looks up before it is taken.
+        return brokenLinksToo && LeadsNowhere(errno);
     }
     default:
         return true;
@@ -194,7 +191,7 @@ bool IsAcceptedFile(const OpenFolder &folder, const ListedFile &file, KernelFile
         struct stat target {};
         if (::fstatat(folder.fd(), raw, &target, 0) == 0)
             return !S_ISDIR(target.st_mode);
-        return brokenLinksToo && (errno == ENOENT || errno == ELOOP);
+        return brokenLinksToo && LeadsNowhere(errno);
     }
     return !S_ISDIR(own.st_mode) && !IsPlainHiddenFile(own, file.name, folder.fd(), kernel);
 }
