@@ -306,8 +306,13 @@ void ConversionJob::launch(int sequence)
         plan.audio && plan.audio->everyFrameMono ? ChannelMode::Mix : plan.mode;
     const ArgumentString arguments =
         ArgumentString::ForMode(mode, plan.inputPath, record.temporary->path(), encoding);
+    // SoX takes a file for MP3 by its name, unless its first bytes say
+    // otherwise; MPEG audio frames filling the file say nothing else.
+    const bool mp3Input = plan.audio && plan.inputPath.bytes().toLower().endsWith(".mp3") &&
+                          !setup_.converter.mp3Environment.isEmpty();
     Expected<std::unique_ptr<platform::ChildProcess>> process = starter_.startProcess(
-        setup_.converter.path, arguments.arguments(), setup_.converter.environment);
+        setup_.converter.path, arguments.arguments(),
+        mp3Input ? setup_.converter.mp3Environment : setup_.converter.environment);
     if (!process) {
         finish(sequence, record, Result::NotStarted, QString(),
                OutcomeNumber::SystemError(process.failure().code));

@@ -21,6 +21,8 @@ namespace velunor::conversion {
 struct StagedConverter {
     Path path;
     QByteArrayList environment;
+    // For an MP3 input: SoX opens its MP3 module alone. Empty: `environment`.
+    QByteArrayList mp3Environment;
 };
 
 // Whether a file of the list is `file`; waits while the list's files are

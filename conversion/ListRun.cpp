@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace velunor::conversion {
 
 namespace {
@@ -79,7 +81,9 @@ void ListRun::onStaged(const Staging &staging)
 
 StagedConverter ListRun::stagedConverter() const
 {
-    return {converterPath_, Shell32::ConverterEnvironment(lease_->folder())};
+    QByteArrayList environment = Shell32::ConverterEnvironment(lease_->folder());
+    QByteArrayList mp3Environment = Shell32::Mp3ConverterEnvironment(environment);
+    return {converterPath_, std::move(environment), std::move(mp3Environment)};
 }
 
 std::function<Done()> ListRun::converterUsable() const

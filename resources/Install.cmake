@@ -1,6 +1,7 @@
 # Installed layout (prefix /usr/local by default):
 #   lib/velunor/            the program and the window program it starts, with
-#                           the module that reads other formats' tags,
+#                           the module that reads other formats' tags and
+#                           the one the converter loads first,
 #                           HAND-M.CUR, drag.ico and Samples/
 #   bin/velunor             a link to the program, which finds its companion
 #                           files through the link's target
@@ -17,13 +18,15 @@ set(VELUNOR_APP_ID org.velunor.Velunor)
 set_target_properties(velunor velunor_window PROPERTIES INSTALL_RPATH "")
 install(TARGETS velunor velunor_window RUNTIME DESTINATION ${VELUNOR_INSTALL_DIR})
 # The reader of other formats' tags, which the programs load from modules/
-# beside themselves; a library, so not executable.
-set_target_properties(velunor_foreign_tags PROPERTIES INSTALL_RPATH "")
-install(TARGETS velunor_foreign_tags LIBRARY DESTINATION ${VELUNOR_INSTALL_DIR}/modules
+# beside themselves, and the module the converter loads first; libraries, so
+# not executable.
+set_target_properties(velunor_foreign_tags velunor_sox_formats PROPERTIES INSTALL_RPATH "")
+install(TARGETS velunor_foreign_tags velunor_sox_formats LIBRARY DESTINATION ${VELUNOR_INSTALL_DIR}/modules
   PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 # A stripped install (the package's) also drops the compiler's notes, as
 # Debian's own packaging tools do.
-foreach(program velunor ${VELUNOR_WINDOW_PROGRAM} ${VELUNOR_FOREIGN_TAGS_MODULE})
+foreach(program velunor ${VELUNOR_WINDOW_PROGRAM} ${VELUNOR_FOREIGN_TAGS_MODULE}
+    ${VELUNOR_SOX_FORMATS_MODULE})
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note

@@ -1,14 +1,13 @@
 #include "tags/ForeignTags.h"
 
 #include "platform/FileSystem.h"
+#include "platform/ProgramModules.h"
 #include "tags/MpegAudio.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
-#include <climits>
 #include <dlfcn.h>
-#include <unistd.h>
 
 namespace velunor::tags {
 
@@ -31,19 +30,6 @@ bool StartsWithMpegFrame(const Path &path)
            StartsWithMpegFrameHeader(file.read(4));
 }
 
-// The module lies beside the executable, whose real path the kernel knows
-// even when it was started through a link.
-Path ModulePath()
-{
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);
-    if (length <= 0 || length == sizeof self)
-        return Path::FromBytes(VELUNOR_FOREIGN_TAGS_MODULE);
-    const QByteArray program(self, length);
-    return Path::FromBytes(program.left(program.lastIndexOf('/') + 1) +
-                           VELUNOR_FOREIGN_TAGS_MODULE);
-}
-
 // TagLib, which only this reader needs, lives in a module of its own that is
 // loaded the first time an input asks for it: linked into the program, it
 // would cost every start a good part of its time (a script that converts
@@ -51,7 +37,7 @@ Path ModulePath()
 Expected<ReadTags> TagReader()
 {
     static const Expected<ReadTags> reader = []() -> Expected<ReadTags> {
-        const Path module = ModulePath();
+        const Path module = platform::ModuleBesideProgram(VELUNOR_FOREIGN_TAGS_MODULE);
         void *const handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
         void *const entry = handle ? ::dlsym(handle, "velunor_foreign_tags_as_id3v24") : nullptr;
         if (!entry)

@@ -157,6 +157,9 @@ private slots:
         QCOMPARE(MakeStereoAudio(in("stereo.wav"), 3.0), QString());
         QCOMPARE(RunTool("lame", {"--quiet", "-m", "d", in("stereo.wav"), in("dual.mp3")}),
                  QString());
+        // FLAC in a file named .mp3, which SoX reads through its FLAC module.
+        QCOMPARE(RunTool("sox", {in("stereo.wav"), in("flac.flac")}), QString());
+        QVERIFY(QFile::rename(in("flac.flac"), in("flac.mp3")));
         QVERIFY(MakeLoudWav(in("loud.wav")));
         // A click of a tenth of a second, whose encoder frame is a sixth of
         // it, and a download cut off in the middle of its twelfth frame.
@@ -202,6 +205,8 @@ private slots:
         QTest::newRow("mono layer II, right")
             << "layer2.mp3" << right << QStringList() << 440 << "";
         QTest::newRow("cut short, mixed") << "cut.mp3" << mix << QStringList() << 0 << "";
+        QTest::newRow("FLAC named .mp3, right")
+            << "flac.mp3" << right << QStringList() << 1000 << "";
         QTest::newRow("mono WAV, right")
             << "mono.wav" << right << QStringList() << 0 << " - remix: too few input channels";
     }

@@ -259,7 +259,7 @@ private slots:
         QCOMPARE(starter.started.size(), 0);
 
         bool asked = false;
-        job.converterStaged({Path::FromBytes("/stage/sox"), {}}, [&asked]() -> Done {
+        job.converterStaged({Path::FromBytes("/stage/sox"), {}, {}}, [&asked]() -> Done {
             asked = true;
             return {};
         });
@@ -288,7 +288,7 @@ private slots:
 
         QSignalSpy finished(&job, &conversion::ConversionJob::finished);
         const QString sox = QStandardPaths::findExecutable(QStringLiteral("sox"));
-        job.converterStaged({Path::FromBytes(QFile::encodeName(sox)), {}},
+        job.converterStaged({Path::FromBytes(QFile::encodeName(sox)), {}, {}},
                             []() -> Done { return {}; });
         QTRY_VERIFY(std::abs(job.progress().audioSeconds - 8.0) < 0.1);
         QTRY_COMPARE(starter.inputs, QStringList({"six.mp3"}));

@@ -9,6 +9,7 @@
 #include "conversion/Shell32.h"
 #include "platform/SystemProcessStarter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -18,6 +19,7 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,11 +43,13 @@ class ConverterInvocationTest : public QObject {
     // Runs `program` with `arguments` in the converter's environment until it
     // ends; its exit code (128 + the signal that ended it), or minus the
     // errno value when it could not be started.
-    int run(const QString &program, const QByteArrayList &arguments)
+    int run(const QString &program, const QByteArrayList &arguments,
+            std::optional<QByteArrayList> environment = std::nullopt)
     {
-        Expected<std::unique_ptr<platform::ChildProcess>> started = processes_.startProcess(
-            AsPath(program), arguments,
-            conversion::Shell32::ConverterEnvironment(AsPath(staging_.path())));
+        Expected<std::unique_ptr<platform::ChildProcess>> started =
+            processes_.startProcess(AsPath(program), arguments,
+                                    environment.value_or(conversion::Shell32::ConverterEnvironment(
+                                        AsPath(staging_.path()))));
         if (!started)
             return -started.failure().code;
         const std::unique_ptr<platform::ChildProcess> &process = *started;
@@ -239,6 +243,42 @@ private slots:
                  QStringList({"LD_LIBRARY_PATH=/stage"}));
         qunsetenv("SOX_OPTS");
         qunsetenv("LD_LIBRARY_PATH");
+    }
+
+    void anMp3InputLeavesSoxItsMp3ModuleAlone()
+    {
+        const QByteArrayList plain =
+            conversion::Shell32::ConverterEnvironment(AsPath(staging_.path()));
+        const QByteArrayList mp3 = conversion::Shell32::Mp3ConverterEnvironment(
+            plain + QByteArrayList{"LD_PRELOAD=/x.so"});
+        const QByteArray module = QFile::encodeName(QCoreApplication::applicationDirPath()) +
+                                  "/modules/velunor-sox-formats.so";
+        QVERIFY(mp3.contains("LD_PRELOAD=/x.so " + module));
+        QVERIFY(mp3.contains("VELUNOR_SOX_FORMATS=mp3"));
+
+        // SoX reads FLAC through a module of its own, which it no longer opens.
+        const QString flac = work_.filePath("tone.flac");
+        QCOMPARE(run(converter(), {"-n", "-r", "44100", "-c", "2", QFile::encodeName(flac), "synth",
+                                   "1", "sine", "440"}),
+                 0);
+        const QString fromFlac = work_.filePath("from flac.mp3");
+        QVERIFY(run(converter(), {QFile::encodeName(flac), "-c", "1", QFile::encodeName(fromFlac)},
+                    mp3) != 0);
+        QCOMPARE(
+            run(converter(), {QFile::encodeName(flac), "-c", "1", QFile::encodeName(fromFlac)}), 0);
+
+        const QString output = work_.filePath("through the mp3 module.mp3");
+        QCOMPARE(run(converter(),
+                     conversion::ArgumentString::ForMode(conversion::ChannelMode::RightOnly,
+                                                         AsPath(work_.filePath("stereo.mp3")),
+                                                         AsPath(output))
+                         .arguments(),
+                     mp3),
+                 0);
+        QCOMPARE(ChannelCount(output), 1);
+        const QVector<double> levels = ToneAmplitudes(output, {440, 1000});
+        QVERIFY2(levels.value(0) < 0.05 && qAbs(levels.value(1) - 0.5) < 0.05,
+                 qPrintable(QString::number(levels.value(1))));
     }
 
     // ---- ending ------------------------------------------------------------
