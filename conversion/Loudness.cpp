@@ -86,9 +86,14 @@ std::optional<TrackLoudness> TrackLoudness::Measure(Mp3Decoder &decoder,
         if (ebur128_add_frames_float(track.meter_->state, samples.data(), size_t(frames)) !=
             EBUR128_SUCCESS)
             return std::nullopt;
-        for (qint64 i = 0; i < frames * channels; ++i) {
-            double &peak = track.channelPeaks_[size_t(i % channels)];
-            peak = std::max(peak, double(std::fabs(samples[size_t(i)])));
+        // Channel by channel, without a division for each sample: this loop
+        // runs over every sample of every output that carries ReplayGain.
+        for (int channel = 0; channel < channels; ++channel) {
+            float peak = float(track.channelPeaks_[size_t(channel)]);
+            const float *sample = samples.data() + channel;
+            for (qint64 frame = 0; frame < frames; ++frame, sample += channels)
+                peak = std::max(peak, std::fabs(*sample));
+            track.channelPeaks_[size_t(channel)] = peak;
         }
     }
     if (!track.meter_->state)

@@ -126,6 +126,8 @@ private slots:
         QTest::newRow("stereo, both channels") << 2 << QStringList{"vol", "0.5"} << -6.02 << 0.5;
         QTest::newRow("stereo, left only")
             << 2 << QStringList{"vol", "0.5", "remix", "1", "0"} << -9.03 << 0.5;
+        QTest::newRow("stereo, right only")
+            << 2 << QStringList{"vol", "0.5", "remix", "0", "1"} << -9.03 << 0.5;
         QTest::newRow("mono") << 1 << QStringList{"vol", "0.5"} << -6.02 << 0.5;
         QTest::newRow("mono, quieter") << 1 << QStringList{"vol", "0.1"} << -20.0 << 0.1;
         QTest::newRow("silence") << 1 << QStringList{"vol", "0"} << qQNaN() << 0.0;
