@@ -2,9 +2,9 @@
 #include "cli/BatchProgram.h"
 #include "cli/DisplayCheck.h"
 #include "platform/ExitCleanup.h"
+#include "platform/ProgramFiles.h"
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
 #include <malloc.h>
 #include <optional>
@@ -14,16 +14,13 @@
 
 namespace {
 
-// The window program lies beside this executable, whose real path the
-// kernel knows even when it was started through the link in bin/.
+// The window program lies beside this executable (found through the
+// executable's real path, also when started through the link in bin/); empty
+// when that path cannot be read.
 std::string WindowProgram()
 {
-    char self[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length <= 0)
-        return std::string();
-    const std::string path(self, static_cast<size_t>(length));
-    return path.substr(0, path.rfind('/') + 1) + VELUNOR_WINDOW_PROGRAM;
+    const QByteArray window = velunor::platform::FileBesideProgram(VELUNOR_WINDOW_PROGRAM).bytes();
+    return window.startsWith('/') ? window.toStdString() : std::string();
 }
 
 // Ends the program by `signalNumber` as if it had never been caught: a shell

@@ -1,6 +1,6 @@
 #include "conversion/Shell32.h"
 
-#include "platform/ProgramModules.h"
+#include "platform/ProgramFiles.h"
 
 #include <unistd.h>
 
@@ -14,7 +14,7 @@ namespace {
 const QByteArray &FormatFilterModule()
 {
     static const QByteArray module = [] {
-        const Path path = platform::ModuleBesideProgram(VELUNOR_SOX_FORMATS_MODULE);
+        const Path path = platform::FileBesideProgram(VELUNOR_SOX_FORMATS_MODULE);
         const QByteArray bytes = path.bytes();
         for (const char separator : {' ', ':', '\t', '\n'})
             if (bytes.contains(separator))

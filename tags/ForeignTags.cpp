@@ -1,7 +1,7 @@
 #include "tags/ForeignTags.h"
 
 #include "platform/FileSystem.h"
-#include "platform/ProgramModules.h"
+#include "platform/ProgramFiles.h"
 #include "tags/MpegAudio.h"
 
 #include <QCoreApplication>
@@ -37,7 +37,7 @@ bool StartsWithMpegFrame(const Path &path)
 Expected<ReadTags> TagReader()
 {
     static const Expected<ReadTags> reader = []() -> Expected<ReadTags> {
-        const Path module = platform::ModuleBesideProgram(VELUNOR_FOREIGN_TAGS_MODULE);
+        const Path module = platform::FileBesideProgram(VELUNOR_FOREIGN_TAGS_MODULE);
         void *const handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
         void *const entry = handle ? ::dlsym(handle, "velunor_foreign_tags_as_id3v24") : nullptr;
         if (!entry)

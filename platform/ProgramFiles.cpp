@@ -1,11 +1,11 @@
-#include "platform/ProgramModules.h"
+#include "platform/ProgramFiles.h"
 
 #include <climits>
 #include <unistd.h>
 
 namespace velunor::platform {
 
-Path ModuleBesideProgram(const char *relative)
+Path FileBesideProgram(const char *relative)
 {
     char self[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);

@@ -4,10 +4,10 @@
 
 namespace velunor::platform {
 
-// The module at `relative` (such as "modules/x.so") beside this program's
+// The file at `relative` (such as "modules/x.so") beside this program's
 // executable, found through the executable's real path, which the kernel
 // knows even when it was started through a link. `relative` as it is when
 // that path cannot be read.
-Path ModuleBesideProgram(const char *relative);
+Path FileBesideProgram(const char *relative);
 
 } // namespace velunor::platform
