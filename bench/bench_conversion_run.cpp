@@ -48,7 +48,7 @@ namespace {
 
 constexpr int kFiles = 12;
 constexpr double kSeconds = 60.0;
-constexpr int kRounds = 3;
+constexpr int kRounds = 5;
 constexpr int kShortFiles = 300;
 
 void EmptyFolder(const QString &path)

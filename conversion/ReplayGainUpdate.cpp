@@ -3,15 +3,19 @@
 #include "conversion/Mp3Decoder.h"
 #include "conversion/TemporaryOutput.h"
 #include "platform/FileSystem.h"
+#include "platform/Processors.h"
 #include "tags/AlbumTag.h"
 #include "tags/TagCopy.h"
 
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace velunor::conversion {
@@ -130,7 +134,12 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
         if (track && !track->album.isEmpty())
             albums[{track->inputFolder.bytes(), track->album}].push_back(track.get());
 
-    QList<OutputWarning> warnings;
+    struct Rewrite {
+        const AlbumTrack *track;
+        tags::ReplayGainValues values;
+        std::optional<Failure> failure;
+    };
+    std::vector<Rewrite> rewrites;
     for (const auto &[album, members] : albums) {
         std::vector<const TrackLoudness *> loudness;
         for (const AlbumTrack *track : members)
@@ -143,20 +152,47 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
         if (!measured)
             continue;
         for (const AlbumTrack *track : members) {
-            if (cancel && cancel->load())
-                return warnings;
             tags::ReplayGainValues values = track->trackValues;
             values.albumGainDb = measured->replayGainDb;
             values.albumPeak = measured->peak;
-            const Done written = WriteValues(*track, values, cancel);
-            if (!written && !(cancel && cancel->load()))
-                warnings.append(
-                    {track->inputPath,
-                     Words::tr("the album's ReplayGain values could not be written (%1); it "
-                               "keeps the track's")
-                         .arg(written.failure().words)});
+            rewrites.push_back({track, values, std::nullopt});
         }
     }
+
+    // The run's last moments are these rewrites, each waiting on the disk
+    // for much of its time: they share the processors as the conversions
+    // did, rather than leave all but one idle.
+    std::atomic<size_t> next{0};
+    const auto rewriteEach = [&] {
+        for (size_t at = next++; at < rewrites.size(); at = next++) {
+            if (cancel && cancel->load())
+                return;
+            Rewrite &rewrite = rewrites[at];
+            const Done written = WriteValues(*rewrite.track, rewrite.values, cancel);
+            if (!written && !(cancel && cancel->load()))
+                rewrite.failure = written.failure();
+        }
+    };
+    const size_t atOnce = std::min(rewrites.size(), size_t(platform::ProcessorsAllowed()));
+    std::vector<std::thread> workers;
+    try {
+        for (size_t i = 1; i < atOnce; ++i)
+            workers.emplace_back(rewriteEach);
+    } catch (const std::system_error &) {
+        // No thread to be had: the ones there are do it all.
+    }
+    rewriteEach();
+    for (std::thread &worker : workers)
+        worker.join();
+
+    QList<OutputWarning> warnings;
+    for (const Rewrite &rewrite : rewrites)
+        if (rewrite.failure)
+            warnings.append(
+                {rewrite.track->inputPath,
+                 Words::tr("the album's ReplayGain values could not be written (%1); it "
+                           "keeps the track's")
+                     .arg(rewrite.failure->words)});
     return warnings;
 }
 
