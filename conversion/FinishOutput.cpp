@@ -6,6 +6,7 @@
 #include "conversion/InputMeasurer.h"
 #include "conversion/OutputMark.h"
 #include "conversion/OutputNames.h"
+#include "conversion/OutputQuality.h"
 #include "conversion/ReplayGainUpdate.h"
 #include "conversion/SoxMessages.h"
 #include "platform/FileSystem.h"
@@ -104,6 +105,9 @@ FileOutcome Finisher::run()
                           c_.inputLevels.get(), &remedyNeedsInput);
         inputKeptForRemedy_ =
             c_.plan.options.trashInputs && remedyNeedsInput && !c_.plan.replacesInput;
+        if (const QString changed = BitRateChangedWords(c_.plan.quality, *output);
+            !changed.isEmpty())
+            outcome_.warnings << changed;
     }
     const qint64 lengthMs = std::llround(output->seconds() * 1000.0);
     if (const std::optional<FileOutcome> failed = copyTags(lengthMs))

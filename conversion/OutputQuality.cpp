@@ -119,4 +119,22 @@ QStringList SoxEncodingOptions(const std::optional<OutputQuality> &quality,
     return {compression, QString::number(*kbps)};
 }
 
+QString BitRateChangedWords(const std::optional<OutputQuality> &quality,
+                            const tags::MpegAudioLength &output)
+{
+    if (!quality || quality->kind != OutputQuality::Kind::ConstantBitRate || output.frames == 0 ||
+        output.sampleRate <= 0)
+        return QString();
+    // A constant rate's frames average it to a fraction of a kbps.
+    const double kbps = output.averageBitRate() / 1000;
+    if (std::abs(kbps - quality->value) < 1)
+        return QString();
+    const int given =
+        NearestLayer3BitRate(kbps, output.sampleRate).value_or(int(std::lround(kbps)));
+    return Words::tr("encoded at %1 kbps: the encoder has no %2 kbps at %3 kHz")
+        .arg(given)
+        .arg(quality->value)
+        .arg(QString::number(output.sampleRate / 1000.0));
+}
+
 } // namespace velunor::conversion

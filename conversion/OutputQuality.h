@@ -72,4 +72,11 @@ QStringList SoxEncodingOptions(const std::optional<OutputQuality> &quality,
                                const std::optional<tags::MpegAudioLength> &input,
                                int outputSampleRate);
 
+// Words for an output encoded at another constant bit rate than the one
+// asked: the encoder takes the nearest it has at the output's sample rate
+// (at 8 kHz no more than 64 kbps), and nothing else would tell. "" when the
+// output has the rate asked, or none was.
+QString BitRateChangedWords(const std::optional<OutputQuality> &quality,
+                            const tags::MpegAudioLength &output);
+
 } // namespace velunor::conversion

@@ -373,6 +373,23 @@ private slots:
         const std::optional<tags::MpegAudioLength> audio =
             tags::MeasureMpegAudio(AsPath(out("dual.mp3")));
         QVERIFY(audio && qAbs(audio->averageBitRate() - 96000) < 500);
+        QVERIFY(!ended.err.contains("encoded at"));
+
+        // At 8 kHz the encoder gives no more than 64 kbps, which is told.
+        const QString narrow = in("narrow.mp3");
+        QCOMPARE(RunTool("sox", {"-n", "-r", "8000", "-c", "2", narrow, "synth", "2", "sine", "440",
+                                 "sine", "880"}),
+                 QString());
+        const Told narrowed = convert(
+            {narrow}, conversion::ChannelMode::RightOnly,
+            conversion::OutputQuality{conversion::OutputQuality::Kind::ConstantBitRate, 320});
+        QCOMPARE(narrowed.status, 0);
+        const std::optional<tags::MpegAudioLength> narrowAudio =
+            tags::MeasureMpegAudio(AsPath(out("narrow.mp3")));
+        QVERIFY(narrowAudio && qAbs(narrowAudio->averageBitRate() - 64000) < 500);
+        QVERIFY2(
+            narrowed.err.contains(": encoded at 64 kbps: the encoder has no 320 kbps at 8 kHz\n"),
+            qPrintable(narrowed.err));
     }
 };
 

@@ -626,6 +626,10 @@ Um ohne Fenster umzuwandeln: velunor --batch --output ORDNER DATEI...</translati
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality nimmt source, eine Bitrate in kbit/s wie 128 oder v0 bis v9, nicht „%1“</translation>
     </message>
+    <message>
+        <source>encoded at %1 kbps: the encoder has no %2 kbps at %3 kHz</source>
+        <translation>mit %1 kbit/s kodiert: der Encoder hat bei %3 kHz keine %2 kbit/s</translation>
+    </message>
 </context>
 <context>
     <name>OutputSubfolder</name>

@@ -626,6 +626,10 @@ Para convertir sin la ventana: velunor --batch --output CARPETA ARCHIVO...</tran
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality admite source, una tasa de bits en kbps como 128, o de v0 a v9, no «%1»</translation>
     </message>
+    <message>
+        <source>encoded at %1 kbps: the encoder has no %2 kbps at %3 kHz</source>
+        <translation>codificado a %1 kbit/s: el codificador no tiene %2 kbit/s a %3 kHz</translation>
+    </message>
 </context>
 <context>
     <name>OutputSubfolder</name>

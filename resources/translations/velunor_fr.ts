@@ -625,6 +625,10 @@ Pour convertir sans la fenêtre&#xa0;: velunor --batch --output DOSSIER FICHIER.
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality accepte source, un débit en kbit/s comme 128, ou v0 à v9, pas «&#xa0;%1&#xa0;»</translation>
     </message>
+    <message>
+        <source>encoded at %1 kbps: the encoder has no %2 kbps at %3 kHz</source>
+        <translation>encodé à %1 kbit/s&#xa0;: l’encodeur n’a pas de %2 kbit/s à %3 kHz</translation>
+    </message>
 </context>
 <context>
     <name>OutputSubfolder</name>

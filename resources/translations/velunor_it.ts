@@ -627,6 +627,10 @@ Per convertire senza la finestra: velunor --batch --output CARTELLA FILE...</tra
         <source>--quality takes source, a bit rate in kbps such as 128, or v0 to v9, not &quot;%1&quot;</source>
         <translation>--quality accetta source, un bit rate in kbps come 128, o da v0 a v9, non «%1»</translation>
     </message>
+    <message>
+        <source>encoded at %1 kbps: the encoder has no %2 kbps at %3 kHz</source>
+        <translation>codificato a %1 kbit/s: il codificatore non ha %2 kbit/s a %3 kHz</translation>
+    </message>
 </context>
 <context>
     <name>OutputSubfolder</name>
