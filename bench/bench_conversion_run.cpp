@@ -18,6 +18,7 @@
 #include "app/FileListView.h"
 #include "conversion/ConversionJob.h"
 #include "conversion/Loudness.h"
+#include "platform/BackgroundWork.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +38,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 using namespace velunor;
@@ -89,19 +89,13 @@ double Run(testing::TestWindow &window)
 double MeasureEachOutput(const QString &folder, int atOnce)
 {
     const QStringList names = QDir(folder).entryList({QStringLiteral("*.mp3")}, QDir::Files);
-    std::atomic<int> next{0};
     std::atomic<bool> failed{false};
     QElapsedTimer clock;
     clock.start();
-    std::vector<std::thread> workers;
-    for (int i = 0; i < atOnce; ++i)
-        workers.emplace_back([&] {
-            for (int at = next++; at < names.size(); at = next++)
-                if (!conversion::MeasureLoudness(QFile::encodeName(folder + '/' + names[at])))
-                    failed = true;
-        });
-    for (std::thread &worker : workers)
-        worker.join();
+    platform::ForEachAtOnce(size_t(names.size()), size_t(atOnce), [&](size_t at) {
+        if (!conversion::MeasureLoudness(QFile::encodeName(folder + '/' + names[qsizetype(at)])))
+            failed = true;
+    });
     return failed || names.isEmpty() ? -1 : clock.nsecsElapsed() / 1e6;
 }
 

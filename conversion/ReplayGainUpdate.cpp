@@ -2,6 +2,7 @@
 
 #include "conversion/Mp3Decoder.h"
 #include "conversion/TemporaryOutput.h"
+#include "platform/BackgroundWork.h"
 #include "platform/FileSystem.h"
 #include "platform/Processors.h"
 #include "tags/AlbumTag.h"
@@ -10,12 +11,9 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
 
 namespace velunor::conversion {
@@ -162,28 +160,14 @@ QList<OutputWarning> WriteAlbumGains(const std::vector<std::shared_ptr<const Alb
     // The run's last moments are these rewrites, each waiting on the disk
     // for much of its time: they share the processors as the conversions
     // did, rather than leave all but one idle.
-    std::atomic<size_t> next{0};
-    const auto rewriteEach = [&] {
-        for (size_t at = next++; at < rewrites.size(); at = next++) {
-            if (cancel && cancel->load())
-                return;
-            Rewrite &rewrite = rewrites[at];
-            const Done written = WriteValues(*rewrite.track, rewrite.values, cancel);
-            if (!written && !(cancel && cancel->load()))
-                rewrite.failure = written.failure();
-        }
-    };
-    const size_t atOnce = std::min(rewrites.size(), size_t(platform::ProcessorsAllowed()));
-    std::vector<std::thread> workers;
-    try {
-        for (size_t i = 1; i < atOnce; ++i)
-            workers.emplace_back(rewriteEach);
-    } catch (const std::system_error &) {
-        // No thread to be had: the ones there are do it all.
-    }
-    rewriteEach();
-    for (std::thread &worker : workers)
-        worker.join();
+    platform::ForEachAtOnce(rewrites.size(), size_t(platform::ProcessorsAllowed()), [&](size_t at) {
+        if (cancel && cancel->load())
+            return;
+        Rewrite &rewrite = rewrites[at];
+        const Done written = WriteValues(*rewrite.track, rewrite.values, cancel);
+        if (!written && !(cancel && cancel->load()))
+            rewrite.failure = written.failure();
+    });
 
     QList<OutputWarning> warnings;
     for (const Rewrite &rewrite : rewrites)

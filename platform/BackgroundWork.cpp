@@ -1,9 +1,13 @@
 #include "platform/BackgroundWork.h"
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace velunor::platform {
 
@@ -117,6 +121,25 @@ void SerialWork::stop()
     const std::lock_guard lock(queue_->mutex);
     queue_->stopped = true;
     queue_->pieces.clear();
+}
+
+void ForEachAtOnce(size_t count, size_t atOnce, const std::function<void(size_t)> &work)
+{
+    std::atomic<size_t> next{0};
+    const auto takeEach = [&] {
+        for (size_t at = next++; at < count; at = next++)
+            work(at);
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (size_t i = 1; i < std::min(count, atOnce); ++i)
+            helpers.emplace_back(takeEach);
+    } catch (const std::system_error &) {
+        // No more threads: the ones there are take every index.
+    }
+    takeEach();
+    for (std::thread &helper : helpers)
+        helper.join();
 }
 
 } // namespace velunor::platform

@@ -40,6 +40,11 @@ private:
 // it uses.
 void RunDetached(std::function<void()> work);
 
+// Calls `work` with each index below `count`, on up to `atOnce` threads (the
+// calling one among them), and returns once every call has returned. Where
+// no more threads can be had, the ones there are make every call.
+void ForEachAtOnce(size_t count, size_t atOnce, const std::function<void(size_t)> &work);
+
 // Work that must be done one piece after another, in the order it was
 // given (the plans of a run's files, which claim names in list order), on a
 // worker of its own. Each piece must own, or share, everything it uses.
